@@ -1,0 +1,129 @@
+#include "functions/argument_list.h"
+
+#include <cstring>
+
+#include "plugin/diagnostics.h"
+#include "platform/platform.h"
+
+namespace tarnwick {
+
+ArgumentList g_arguments;
+
+bool IsWhiteSpace(char16_t c) {
+  if (c <= 0xFF) return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0xA0;
+  // Above U+00FF: the Unicode White_Space characters, the same on every
+  // platform so that every build of the plug-in splits alike.
+  return c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
+         c == 0x205F || c == 0x3000;
+}
+
+char16_t UpperCase(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c; }
+
+namespace {
+
+void ReportOverflow(int32_t used) {
+  PrintErrorPrefix();
+  Qprintf(platform::StandardErrorHandle(), u"Buffer overflow: b = %d, MAX_ARG_LEN = %d \r\n", used,
+          static_cast<int32_t>(kMaxArgLen));
+}
+
+void TrimTrailingWhiteSpace(ArgumentList& list) {
+  for (int32_t k = 0; k < list.count; ++k) {
+    auto* text = const_cast<char16_t*>(list.texts[k]);
+    while (list.lengths[k] > 0 && IsWhiteSpace(text[list.lengths[k] - 1])) text[--list.lengths[k]] = 0;
+  }
+}
+
+bool IsDecimalDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+int32_t DigitValue(char16_t c) {
+  if (IsDecimalDigit(c)) return c - u'0';
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  return 99;
+}
+
+bool IsHexPrefix(const char16_t* text) {
+  return text[0] == u'0' && UpperCase(text[1]) == u'X' && DigitValue(text[2]) < 16;
+}
+
+}  // namespace
+
+int32_t SplitArguments(const char16_t* text) {
+  if (text == nullptr) return -1;
+  ArgumentList& list = g_arguments;
+  std::memset(list.texts, 0, sizeof list.texts);
+  std::memset(list.lengths, 0, sizeof list.lengths);
+  list.count = 0;
+
+  // Slots in use count stored characters and separating commas alike; the
+  // last store slot is kept for the NUL behind the final character.
+  constexpr int32_t kLastSlot = static_cast<int32_t>(kMaxArgLen) - 1;
+  int32_t index = 0;
+  int32_t length = 0;
+  int32_t used = 0;
+  bool quoted = false;
+  for (const char16_t* at = text;; ++at) {
+    const char16_t c = *at;
+    if (c == u'"') {
+      quoted = !quoted;
+    } else if (!quoted && length == 0 && IsWhiteSpace(c)) {
+      continue;
+    } else if (!quoted && c == u',') {
+      // A text longer than the host's buffer may hold more commas than the
+      // store has slots: the comma is held to the same bound as a character.
+      if (used >= kLastSlot) {
+        ReportOverflow(used);
+        return -1;
+      }
+      ++index;
+      length = 0;
+      list.store[++used] = 0;
+    } else if (c == 0) {
+      if (length > 0) ++index;
+      break;
+    } else {
+      if (used >= kLastSlot) {
+        ReportOverflow(used);
+        return -1;
+      }
+      if (index >= kMaxArguments) continue;
+      if (length == 0) list.texts[index] = &list.store[used];
+      list.store[used++] = UpperCase(c);
+      list.store[used] = 0;
+      list.lengths[index] = ++length;
+    }
+  }
+  list.count = index < kMaxArguments ? index : kMaxArguments;
+  TrimTrailingWhiteSpace(list);
+  return list.count;
+}
+
+int32_t ParseNumber(const char16_t* text, uint32_t* value) {
+  if (text == nullptr || value == nullptr) return -1;
+  uint32_t base = 10;
+  const char16_t* at = text;
+  if (IsHexPrefix(at)) {
+    base = 16;
+    at += 2;
+    // Like the C library's conversion in base 16, one more "0x" may stand
+    // in front of the digits: 0x0x1F reads as 31.
+    if (IsHexPrefix(at)) at += 2;
+  } else if (!IsDecimalDigit(at[0])) {
+    return -1;
+  }
+  uint64_t result = 0;
+  bool out_of_range = false;
+  for (; DigitValue(*at) < static_cast<int32_t>(base); ++at) {
+    result = result * base + static_cast<uint32_t>(DigitValue(*at));
+    if (result > 0xFFFFFFFFu) {
+      out_of_range = true;
+      result = 0xFFFFFFFFu;
+    }
+  }
+  if (out_of_range || *at != 0) return -1;
+  *value = static_cast<uint32_t>(result);
+  return 0;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,15 @@
+// The pseudo-random generator behind @randx: one 32-bit state per thread,
+// 1 until the thread seeds it.
+#pragma once
+
+#include <cstdint>
+
+namespace tarnwick {
+
+void SeedRandom(uint32_t seed);
+
+// Advances the state (x * 214013 + 2531011 mod 2^32) and returns its bits
+// 16 to 30: 0 to 32767.
+uint32_t DrawRandom();
+
+}  // namespace tarnwick

@@ -1,0 +1,29 @@
+#include "plugin/diagnostics.h"
+
+#include "plugin/host_interface.h"
+#include "plugin/result_text.h"
+#include "platform/platform.h"
+
+namespace tarnwick {
+
+int PrintErrorPrefix() {
+  Qprintf(platform::StandardErrorHandle(), u"%s plugin: ", u"Tarnwick");
+
+  char16_t location[kMaxArgLen] = {};
+  CopyResult(location, u"%_batch");
+  ExpandVariables(location, 1);
+  if (location[0] != u'0') {  // a batch file is running
+    CopyResult(location, u"%_batchname [%_batchline]  ");
+    ExpandVariables(location, 1);
+    // The expansion is the file's name: written as text, never as a format.
+    Qprintf(platform::StandardErrorHandle(), u"%s", location);
+  }
+  return 0;
+}
+
+void Diagnose(const char16_t* format, const char16_t* argument) {
+  PrintErrorPrefix();
+  Qprintf(platform::StandardErrorHandle(), format, argument);
+}
+
+}  // namespace tarnwick

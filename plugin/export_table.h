@@ -1,0 +1,53 @@
+// The 31 names as users write them, each with its export, in list order.
+// Hosts that link the plug-in's core directly dispatch through this table.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+#include "plugin/exports.h"
+
+namespace tarnwick {
+
+struct ExportEntry {
+  std::u16string_view name;         // "_smbmfg", "@smbword"
+  std::u16string_view export_name;  // "_smbmfg", "f_smbword"
+  NameExport entry;
+  bool is_function;
+};
+
+#define TARNWICK_WIDE_(text) u##text
+#define TARNWICK_WIDE(text) TARNWICK_WIDE_(text)
+#define TARNWICK_VARIABLE_ROW(name) ExportEntry{TARNWICK_WIDE(#name), TARNWICK_WIDE(#name), &name, false},
+#define TARNWICK_FUNCTION_ROW(name) \
+  ExportEntry{TARNWICK_WIDE("@" #name), TARNWICK_WIDE("f_" #name), &f_##name, true},
+inline constexpr ExportEntry kExportTable[] = {
+    TARNWICK_VARIABLES(TARNWICK_VARIABLE_ROW) TARNWICK_FUNCTIONS(TARNWICK_FUNCTION_ROW)};
+#undef TARNWICK_VARIABLE_ROW
+#undef TARNWICK_FUNCTION_ROW
+
+inline constexpr size_t kNameCount = std::size(kExportTable);
+static_assert(kNameCount == 31);
+
+// The names joined by commas, NUL-terminated: PluginInfo's "implements".
+inline constexpr size_t JoinedNamesLength() {
+  size_t length = 0;
+  for (const ExportEntry& row : kExportTable) length += row.name.size() + 1;
+  return length;  // commas between names, and the NUL
+}
+
+inline constexpr std::array<char16_t, JoinedNamesLength()> JoinNames() {
+  std::array<char16_t, JoinedNamesLength()> joined{};
+  size_t at = 0;
+  for (const ExportEntry& row : kExportTable) {
+    if (at != 0) joined[at++] = u',';
+    for (char16_t c : row.name) joined[at++] = c;
+  }
+  joined[at] = 0;
+  return joined;
+}
+
+inline constexpr std::array<char16_t, JoinedNamesLength()> kImplementedNames = JoinNames();
+
+}  // namespace tarnwick

@@ -1,0 +1,131 @@
+#include "smbios/firmware_table.h"
+
+#include <cstring>
+
+#include "plugin/diagnostics.h"
+#include "plugin/host_interface.h"
+#include "platform/platform.h"
+
+namespace tarnwick {
+
+FirmwareTable g_firmware_table;
+SmbiosVersion g_smbios_version;
+StructureIndex g_structure_index;
+
+namespace {
+
+// Header in front of the structure table, as the firmware-table service
+// returns it: calling method, major, minor, DMI revision, 32-bit length.
+constexpr uint32_t kHeaderSize = 8;
+// The smallest structure: a 4-byte header and the two NULs of an empty set.
+constexpr uint32_t kSmallestStructure = 6;
+
+int32_t Fail(int32_t code, const char16_t* message) {
+  ReleaseFirmwareTable();
+  PrintErrorPrefix();
+  Qprintf(platform::StandardErrorHandle(), message);
+  return code;
+}
+
+uint32_t ReadLength32(const uint8_t* at) {
+  return at[0] | (at[1] << 8) | (at[2] << 16) | (static_cast<uint32_t>(at[3]) << 24);
+}
+
+// The walk starts behind the header only when the header describes exactly
+// the buffer it stands in and names an SMBIOS major version from 2 to 10;
+// otherwise the buffer is taken as a bare structure table. The whole 32-bit
+// length takes part: tables of 64 KiB and more exist on large servers.
+uint32_t WalkStart(const uint8_t* buffer, uint32_t size) {
+  if (size < kHeaderSize + kSmallestStructure) return 0;
+  if (static_cast<uint64_t>(ReadLength32(buffer + 4)) + kHeaderSize != size) return 0;
+  if (buffer[1] < 2 || buffer[1] > 10) return 0;
+  g_smbios_version = {buffer[1], buffer[2]};
+  return kHeaderSize;
+}
+
+void IndexStructure(const uint8_t* structure) {
+  uint32_t position = g_structure_index.count++;
+  g_structure_index.entries[position] = structure;
+  uint16_t& first = g_structure_index.first_of_type[structure[0]];
+  if (first == kNoStructure) first = static_cast<uint16_t>(position);
+}
+
+void ClearIndex() {
+  g_structure_index.count = 0;
+  std::memset(g_structure_index.first_of_type, 0xFF, sizeof g_structure_index.first_of_type);
+}
+
+}  // namespace
+
+bool NextStructure(const uint8_t* structure, const uint8_t** next) {
+  const uint8_t* begin = g_firmware_table.buffer;
+  if (structure == nullptr || begin == nullptr) return false;
+  const uintptr_t start = reinterpret_cast<uintptr_t>(begin);
+  const uintptr_t at = reinterpret_cast<uintptr_t>(structure);
+  const uint32_t size = g_firmware_table.size;
+  if (at < start || at - start >= size || at - start + 1 >= size) return false;
+  const uint32_t offset = static_cast<uint32_t>(at - start);
+  const uint32_t length = structure[1];
+  if (length < 4) return false;
+
+  // The string-set ends at the first NUL pair at or after the formatted area
+  // (DSP0134 6.1.3); both NULs must lie inside the buffer.
+  uint32_t p = offset + length;
+  while (p + 1 < size) {
+    const void* zero = std::memchr(begin + p, 0, size - 1 - p);
+    if (zero == nullptr) return false;
+    p = static_cast<uint32_t>(static_cast<const uint8_t*>(zero) - begin);
+    if (begin[p + 1] == 0) {
+      if (next != nullptr) {
+        const uint32_t following = p + 2;
+        *next = (structure[0] == kEndOfTableType || following >= size) ? nullptr : begin + following;
+      }
+      return true;
+    }
+    p += 1;
+  }
+  return false;
+}
+
+void ReleaseFirmwareTable() {
+  platform::ReleaseTableBuffer(g_firmware_table.buffer);
+  g_firmware_table.buffer = nullptr;
+  ClearIndex();
+  g_smbios_version = {0, 0};
+}
+
+int32_t LoadFirmwareTable() {
+  ReleaseFirmwareTable();
+
+  platform::FirmwareTableFetch fetch = platform::LocateFirmwareService();
+  if (fetch == nullptr) return Fail(kNoFirmwareService, u"GetSystemFirmwareTable() not supported!\r\n");
+
+  const uint32_t size = fetch(platform::kRawSmbiosProvider, 0, nullptr, 0);
+  g_firmware_table.size = size;
+  if (size == 0) return Fail(kNoFirmwareTable, u"No firmware table!\r\n");
+
+  g_firmware_table.buffer = platform::AllocateTableBuffer(size);
+  if (g_firmware_table.buffer == nullptr) {
+    return Fail(kAllocationFailed, u"Error allocating buffer for firmware table!\r\n");
+  }
+
+  // A table that grew between the size query and the fetch is reported with
+  // its new size and was not copied: that is a failed fetch too.
+  const uint32_t fetched = fetch(platform::kRawSmbiosProvider, 0, g_firmware_table.buffer, size);
+  if (fetched == 0 || fetched > size) return Fail(kFetchFailed, u"Error loading firmware table!\r\n");
+
+  ClearIndex();
+  const uint8_t* current = g_firmware_table.buffer + WalkStart(g_firmware_table.buffer, size);
+  const uint8_t* next = nullptr;
+  if (!NextStructure(current, &next)) {
+    return Fail(kTableNotValid, u"Firmware tables don't appear valid!\r\n");
+  }
+  while (g_structure_index.count < kMaxStructures) {
+    IndexStructure(current);
+    current = next;
+    if (!NextStructure(current, &next)) break;
+  }
+  return kLoaded;
+}
+
+}  // namespace tarnwick

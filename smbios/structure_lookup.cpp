@@ -1,0 +1,48 @@
+#include "smbios/structure_lookup.h"
+
+#include <cstring>
+
+#include "plugin/result_text.h"
+#include "smbios/firmware_table.h"
+
+namespace tarnwick {
+
+const uint8_t* FindStructure(uint8_t type, int32_t handle) {
+  const StructureIndex& index = g_structure_index;
+  const uint32_t first = index.first_of_type[type];
+  if (index.count == 0 || first == kNoStructure) return nullptr;
+  if (handle < 0 || handle > 0xFFFF) return index.entries[first];
+  for (uint32_t i = first; i < index.count; ++i) {
+    const uint8_t* structure = index.entries[i];
+    if (structure[0] == type && (structure[2] | (structure[3] << 8)) == handle) return structure;
+  }
+  return nullptr;
+}
+
+int32_t GetStructureString(const uint8_t* structure, uint32_t offset, char16_t* out) {
+  if (structure == nullptr || out == nullptr) return kStringNoInput;
+  if (!NextStructure(structure, nullptr)) return kStringInvalid;
+  const uint32_t length = structure[1];
+  if (offset < 4 || offset >= length) return kStringBadOffset;
+
+  CopyResult(out, kNotAvailable);
+  const uint32_t number = structure[offset];
+  if (number == 0) return kStringFound;
+
+  // Strings are numbered from 1 in the order they follow the formatted area
+  // (DSP0134 6.1.3). Every string passed is non-empty, so the walk stops at
+  // the closing NUL pair that validation found inside the buffer.
+  const auto* text = reinterpret_cast<const char*>(structure + length);
+  for (uint32_t n = 1;; ++n) {
+    if (*text == 0) return kStringMissing;
+    if (n == number) break;
+    text += std::strlen(text) + 1;
+  }
+  const size_t size = std::strlen(text);
+  if (size >= kMaxArgLen) return kStringTooLong;
+  for (size_t i = 0; i < size; ++i) out[i] = static_cast<unsigned char>(text[i]);
+  out[size] = 0;
+  return kStringFound;
+}
+
+}  // namespace tarnwick

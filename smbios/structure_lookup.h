@@ -1,0 +1,26 @@
+// Read-only queries over the indexed table.
+#pragma once
+
+#include <cstdint>
+
+namespace tarnwick {
+
+// The first indexed structure of `type` (in table order) whose handle equals
+// `handle`; a handle outside 0..0xFFFF (negative included) means any handle.
+// Null when none matches.
+const uint8_t* FindStructure(uint8_t type, int32_t handle);
+
+enum StringResult : int32_t {
+  kStringNoInput = -1,      // no structure or no buffer: nothing written
+  kStringFound = 0,         // the string, or "N/A" for string number 0
+  kStringInvalid = 1,       // the structure is not valid: nothing written
+  kStringBadOffset = 2,     // offset outside the formatted area: nothing written
+  kStringMissing = 3,       // fewer strings than the number: "N/A"
+  kStringTooLong = 4,       // 8192 bytes or more: "N/A"
+};
+
+// Writes the string that the string-number byte at `offset` selects into
+// `out`, one code unit per byte (bytes 80h-FFh become U+0080-U+00FF).
+int32_t GetStructureString(const uint8_t* structure, uint32_t offset, char16_t* out);
+
+}  // namespace tarnwick

@@ -1,0 +1,61 @@
+// Numeric variables: BIOS release, processor clocks and the SMBIOS version.
+#include "plugin/exports.h"
+#include "plugin/result_text.h"
+#include "smbios/field_reader.h"
+#include "smbios/firmware_table.h"
+#include "smbios/structure_lookup.h"
+
+namespace tarnwick {
+namespace {
+
+constexpr uint8_t kBiosType = 0;
+constexpr uint8_t kProcessorType = 4;
+constexpr uint32_t kBiosMajorReleaseOffset = 0x14;  // DSP0134 7.1, SMBIOS 2.4+
+constexpr uint32_t kExternalClockOffset = 0x12;     // DSP0134 7.5, MHz
+constexpr uint32_t kCurrentSpeedOffset = 0x16;      // DSP0134 7.5, MHz at boot
+
+// "N/A", overwritten by the word at `offset` of the first structure of
+// `type` when that structure holds it.
+int ReadWordVariable(char16_t* buffer, uint8_t type, uint32_t offset) {
+  if (buffer == nullptr) return -1;
+  CopyResult(buffer, kNotAvailable);
+  uint64_t value = 0;
+  if (ReadField(FindStructure(type, -1), offset, 2, &value)) WriteDecimal(buffer, value);
+  return 0;
+}
+
+}  // namespace
+}  // namespace tarnwick
+
+using namespace tarnwick;
+
+// Major and minor release bytes, written as read: FFh FFh (no release
+// numbers) comes out as 255.255.
+TARNWICK_EXPORT int TARNWICK_CALL _smbbiosrev(char16_t* buffer) {
+  if (buffer == nullptr) return -1;
+  CopyResult(buffer, kNotAvailable);
+  uint64_t release = 0;
+  if (ReadField(FindStructure(kBiosType, -1), kBiosMajorReleaseOffset, 2, &release)) {
+    WriteVersion(buffer, release & 0xFF, release >> 8);
+  }
+  return 0;
+}
+
+TARNWICK_EXPORT int TARNWICK_CALL _smbcpuclock(char16_t* buffer) {
+  return ReadWordVariable(buffer, kProcessorType, kExternalClockOffset);
+}
+
+TARNWICK_EXPORT int TARNWICK_CALL _smbcpuspeed(char16_t* buffer) {
+  return ReadWordVariable(buffer, kProcessorType, kCurrentSpeedOffset);
+}
+
+TARNWICK_EXPORT int TARNWICK_CALL _smbver(char16_t* buffer) {
+  if (buffer == nullptr) return -1;
+  const SmbiosVersion version = g_smbios_version;
+  if (version.major >= 2 && version.major <= 10) {
+    WriteVersion(buffer, version.major, version.minor);
+  } else {
+    CopyResult(buffer, kNotAvailable);
+  }
+  return 0;
+}
