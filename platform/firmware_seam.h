@@ -16,6 +16,10 @@ void RemoveFirmwareSource();
 // must outlive every load that uses them.
 void InstallMemoryFirmware(const uint8_t* bytes, uint32_t size);
 
+// Linux: reads the entry point and table from `directory` instead of
+// /sys/firmware/dmi/tables (null restores it).
+void SetDmiTablesDirectory(const char* directory);
+
 // Makes the next table allocations fail (tests of the allocation failure path).
 void FailTableAllocations(bool fail);
 

@@ -10,14 +10,25 @@
 #include <ctime>
 #include <string>
 
+#include "platform/firmware_seam.h"
 #include "platform/platform.h"
 #include "platform/utf8.h"
 
 namespace tarnwick::platform {
 namespace {
 
-constexpr const char* kEntryPointPath = "/sys/firmware/dmi/tables/smbios_entry_point";
-constexpr const char* kTablePath = "/sys/firmware/dmi/tables/DMI";
+constexpr const char* kDmiTablesDirectory = "/sys/firmware/dmi/tables";
+const char* g_directory = kDmiTablesDirectory;
+
+struct Path {
+  char text[512];
+};
+
+Path InDirectory(const char* name) {
+  Path path{};
+  std::snprintf(path.text, sizeof path.text, "%s/%s", g_directory, name);
+  return path;
+}
 
 struct Version {
   uint8_t major;
@@ -43,7 +54,7 @@ long ReadFilePrefix(const char* path, uint8_t* out, size_t size) {
 // "_SM3_"; the legacy "_DMI_" anchor carries it as BCD at 0Eh).
 bool ReadEntryPointVersion(Version* version) {
   uint8_t entry[32] = {};
-  long length = ReadFilePrefix(kEntryPointPath, entry, sizeof entry);
+  long length = ReadFilePrefix(InDirectory("smbios_entry_point").text, entry, sizeof entry);
   if (length >= 24 && std::memcmp(entry, "_SM3_", 5) == 0) {
     *version = {entry[7], entry[8], entry[9]};
     return true;
@@ -62,7 +73,7 @@ bool ReadEntryPointVersion(Version* version) {
 
 // The structure table's size in bytes, or -1.
 long long TableFileSize() {
-  int fd = open(kTablePath, O_RDONLY | O_CLOEXEC);
+  int fd = open(InDirectory("DMI").text, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return -1;
   struct stat info {};
   long long size = fstat(fd, &info) == 0 ? static_cast<long long>(info.st_size) : -1;
@@ -96,13 +107,17 @@ uint32_t TARNWICK_SYSTEM_CALL FetchFromSysfs(uint32_t provider, uint32_t table_i
                              static_cast<uint8_t>(length >> 16),
                              static_cast<uint8_t>(length >> 24)};
   std::memcpy(out, header, sizeof header);
-  long got = ReadFilePrefix(kTablePath, out + 8, length);
+  long got = ReadFilePrefix(InDirectory("DMI").text, out + 8, length);
   return got == static_cast<long>(length) ? needed : 0;
 }
 
 }  // namespace
 
 FirmwareTableFetch LocateSystemFirmwareService() { return &FetchFromSysfs; }
+
+void SetDmiTablesDirectory(const char* directory) {
+  g_directory = directory != nullptr ? directory : kDmiTablesDirectory;
+}
 
 void* StandardErrorHandle() { return reinterpret_cast<void*>(static_cast<intptr_t>(STDERR_FILENO)); }
 
