@@ -1,0 +1,200 @@
+// A stand-in for the shell, for running the plug-in under Wine. It does what
+// the shell does with a plug-in: load it, read its description, initialise
+// it, call its exports by name with the host's 8192-unit buffer, ask it for
+// help, shut it down and unload it; every step's outcome goes to standard
+// output, one line each, fields separated by tabs, LF line ends.
+//
+//   standin_host [--var NAME=VALUE]... [--write-table FILE] PLUGIN [CALL]...
+//
+// CALL is a name as users write it (_smbmfg, @smbword[4,0x16]), any export
+// with an optional argument (f_smbword[4,0x16]), or ?NAME to call Help(NAME).
+// --write-table writes the raw SMBIOS table that the host fetches itself from
+// the firmware-table service ('RSMB', table 0), before the plug-in loads.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "plugin/host_interface.h"
+#include "tests/wine/text_output.h"
+
+extern "C" void SetHostVariable(const char16_t* name, const char16_t* value);
+
+namespace {
+
+using namespace tarnwick;
+using wine::WriteError;
+using wine::WriteOut;
+
+using GetPluginInfoExport = PluginInfo*(TARNWICK_CALL*)();
+using InitializeExport = int(TARNWICK_CALL*)();
+using ShutdownExport = int(TARNWICK_CALL*)(int);
+using HelpExport = int(TARNWICK_CALL*)(const char16_t*);
+using FirmwareService = UINT(WINAPI*)(DWORD provider, DWORD table_id, PVOID buffer, DWORD size);
+
+// Provider signature 'RSMB' of the raw SMBIOS table.
+constexpr DWORD kRawSmbios = 0x52534D42;
+
+std::u16string_view View(const wchar_t* text) { return reinterpret_cast<const char16_t*>(text); }
+
+std::u16string Decimal(long long value) {
+  const std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+void Line(std::initializer_list<std::u16string_view> fields) {
+  std::u16string line;
+  for (std::u16string_view field : fields) {
+    if (!line.empty()) line += u'\t';
+    line += field;
+  }
+  line += u'\n';
+  WriteOut(line);
+}
+
+FARPROC Find(HMODULE module, std::u16string_view name) {
+  const std::string narrow(name.begin(), name.end());
+  return GetProcAddress(module, narrow.c_str());
+}
+
+template <class Pointer>
+Pointer Export(HMODULE module, std::u16string_view name) {
+  return reinterpret_cast<Pointer>(reinterpret_cast<void*>(Find(module, name)));
+}
+
+// The host's own fetch of the table, as the firmware-table service hands it.
+bool WriteFirmwareTable(const wchar_t* path) {
+  auto fetch = reinterpret_cast<FirmwareService>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetSystemFirmwareTable")));
+  if (fetch == nullptr) return false;
+  const UINT size = fetch(kRawSmbios, 0, nullptr, 0);
+  if (size == 0) return false;
+  std::vector<BYTE> table(size);
+  const UINT fetched = fetch(kRawSmbios, 0, table.data(), size);
+  if (fetched != size) return false;
+  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = WriteFile(file, table.data(), size, &written, nullptr) && written == size;
+  CloseHandle(file);
+  Line({u"table", Decimal(size)});
+  return ok;
+}
+
+void PrintPluginInfo(const PluginInfo* info) {
+  const auto text = [](const char16_t* value) { return value == nullptr ? std::u16string(u"(null)") : value; };
+  Line({u"info", u"name", text(info->name)});
+  Line({u"info", u"author", text(info->author)});
+  Line({u"info", u"email", text(info->email)});
+  Line({u"info", u"web", text(info->web)});
+  Line({u"info", u"description", text(info->description)});
+  Line({u"info", u"implements", text(info->implements)});
+  Line({u"info", u"major", Decimal(info->major)});
+  Line({u"info", u"minor", Decimal(info->minor)});
+  Line({u"info", u"build", Decimal(info->build)});
+}
+
+// "@name[arg]" calls f_name with arg in the buffer; "name[arg]" calls name.
+bool CallName(HMODULE plugin, std::u16string_view call) {
+  std::u16string_view name = call;
+  std::u16string_view argument;
+  if (const size_t open = call.find(u'['); open != std::u16string_view::npos) {
+    name = call.substr(0, open);
+    argument = call.substr(open + 1);
+    if (!argument.empty() && argument.back() == u']') argument.remove_suffix(1);
+  }
+  std::u16string export_name(name);
+  if (!name.empty() && name.front() == u'@') export_name = u"f_" + std::u16string(name.substr(1));
+
+  auto entry = Export<NameExport>(plugin, export_name);
+  if (entry == nullptr) {
+    Line({u"call", call, u"no such export"});
+    return false;
+  }
+  static char16_t buffer[kMaxArgLen];
+  std::fill(std::begin(buffer), std::end(buffer), u'\0');
+  argument.copy(buffer, std::min<size_t>(argument.size(), kMaxArgLen - 1));
+  const int result = entry(buffer);
+  const std::u16string_view text(buffer, std::char_traits<char16_t>::find(buffer, kMaxArgLen, u'\0') != nullptr
+                                             ? std::char_traits<char16_t>::length(buffer)
+                                             : kMaxArgLen);
+  if (text.size() == kMaxArgLen) {
+    Line({u"call", call, Decimal(result), u"unterminated"});
+    return false;
+  }
+  Line({u"call", call, Decimal(result), text});
+  return true;
+}
+
+int Usage() {
+  WriteError(u"usage: standin_host [--var NAME=VALUE]... [--write-table FILE] PLUGIN [CALL]...\n");
+  return 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  int at = 1;
+  const wchar_t* table_path = nullptr;
+  for (; at < argc; ++at) {
+    const std::u16string_view option = View(argv[at]);
+    if (option == u"--var" && at + 1 < argc) {
+      const std::u16string assignment(View(argv[++at]));
+      const size_t equals = assignment.find(u'=');
+      if (equals == std::u16string::npos) return Usage();
+      SetHostVariable(assignment.substr(0, equals).c_str(), assignment.substr(equals + 1).c_str());
+    } else if (option == u"--write-table" && at + 1 < argc) {
+      table_path = argv[++at];
+    } else if (option.starts_with(u"--")) {
+      return Usage();
+    } else {
+      break;
+    }
+  }
+  if (at == argc) return Usage();
+
+  if (table_path != nullptr && !WriteFirmwareTable(table_path)) {
+    WriteError(u"standin_host: cannot fetch or write the firmware table\n");
+    return 2;
+  }
+
+  HMODULE plugin = LoadLibraryW(argv[at]);
+  if (plugin == nullptr) {
+    WriteError(u"standin_host: LoadLibraryW failed with error " + Decimal(GetLastError()) + u"\n");
+    return 2;
+  }
+  auto get_info = Export<GetPluginInfoExport>(plugin, u"GetPluginInfo");
+  auto initialize = Export<InitializeExport>(plugin, u"InitializePlugin");
+  auto shutdown = Export<ShutdownExport>(plugin, u"ShutdownPlugin");
+  auto help = Export<HelpExport>(plugin, u"Help");
+  if (get_info == nullptr || initialize == nullptr || shutdown == nullptr || help == nullptr) {
+    WriteError(u"standin_host: the plug-in lacks a lifecycle export\n");
+    return 2;
+  }
+
+  PrintPluginInfo(get_info());
+  const int initialized = initialize();
+  Line({u"init", Decimal(initialized)});
+  if (initialized != 0) {  // the host does not use a plug-in that refused to load
+    FreeLibrary(plugin);
+    return 3;
+  }
+
+  bool all_found = true;
+  for (++at; at < argc; ++at) {
+    const std::u16string call(View(argv[at]));
+    if (call.starts_with(u"?")) {
+      const std::u16string name = call.substr(1);
+      Line({u"help", name, Decimal(help(name.c_str()))});
+    } else {
+      all_found = CallName(plugin, call) && all_found;
+    }
+  }
+
+  Line({u"shutdown", Decimal(shutdown(0))});
+  Line({u"unload", Decimal(FreeLibrary(plugin) ? 1 : 0)});
+  return all_found ? 0 : 2;
+}
