@@ -1,0 +1,37 @@
+// A NAME as users write it ("_smbmfg", "@smbword[4,0x16]"), matched to the
+// plug-in's export and called with the host's buffer.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "plugin/export_table.h"
+
+namespace tarnwick::cli {
+
+struct NameCall {
+  std::u16string_view name;      // before the first "["
+  std::u16string_view argument;  // between the first "[" and the last "]"
+  bool bracketed = false;
+};
+
+// False, with the reason, when a "[" has no "]" after it or text follows
+// the last "]".
+bool ParseNameCall(std::u16string_view text, NameCall* call, std::u16string* error);
+
+// The export whose name equals `name`, letters compared without case, as
+// the shell matches names; null for none.
+const ExportEntry* FindExport(std::u16string_view name);
+
+struct CallResult {
+  bool ok = false;  // false: nothing to show; the reason is on standard error
+  std::u16string value;
+};
+
+// Calls the export for `text` with a zeroed buffer of kMaxArgLen units, the
+// argument text in it for a function. The host's own refusals (unknown
+// name, malformed call, argument too long) go to standard error here; the
+// plug-in writes its diagnostics itself.
+CallResult CallName(std::u16string_view text);
+
+}  // namespace tarnwick::cli
