@@ -1,0 +1,385 @@
+// Real tables: every one loads, every index entry is a valid structure in
+// table order, and the variables say what dmidecode says of the same table
+// wherever the two follow the same rules. Each difference in rules is written
+// once below, as a normalisation, never as an exception for one table.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/firmware_seam.h"
+#include "plugin/exports.h"
+#include "plugin/host_interface.h"
+#include "smbios/firmware_table.h"
+#include "smbios/structure_lookup.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/table_builder.h"
+
+namespace tarnwick::testing {
+namespace {
+
+// ------------------------------------------------------------- index.json
+
+// Just enough JSON for the corpus index: objects, arrays, strings with their
+// escapes, and bare literals (numbers, true, false, null) kept as spelled.
+struct Json {
+  enum Kind { kLiteral, kString, kArray, kObject } kind = kLiteral;
+  std::string text;  // a string's UTF-8 value, or a literal's spelling
+  std::vector<Json> items;
+  std::vector<std::pair<std::string, Json>> members;
+
+  const Json& operator[](std::string_view key) const {
+    static const Json kAbsent;
+    for (const auto& [name, value] : members) {
+      if (name == key) return value;
+    }
+    return kAbsent;
+  }
+};
+
+class JsonReader {
+ public:
+  explicit JsonReader(std::string_view text) : text_(text) {}
+
+  // The whole text as one value; false on anything malformed.
+  bool ReadDocument(Json* out) {
+    if (!ReadValue(out)) return false;
+    SkipBlanks();
+    return at_ == text_.size();
+  }
+
+ private:
+  void SkipBlanks() {
+    while (at_ < text_.size() && std::string_view(" \t\r\n").find(text_[at_]) != std::string_view::npos) ++at_;
+  }
+  bool Take(char c) {
+    SkipBlanks();
+    if (at_ >= text_.size() || text_[at_] != c) return false;
+    ++at_;
+    return true;
+  }
+  bool ReadValue(Json* out) {
+    SkipBlanks();
+    if (at_ >= text_.size()) return false;
+    switch (text_[at_]) {
+      case '{': return ReadObject(out);
+      case '[': return ReadArray(out);
+      case '"': out->kind = Json::kString; return ReadString(&out->text);
+      default: return ReadLiteral(out);
+    }
+  }
+  bool ReadObject(Json* out) {
+    out->kind = Json::kObject;
+    Take('{');
+    if (Take('}')) return true;
+    do {
+      std::string key;
+      Json value;
+      SkipBlanks();
+      if (!ReadString(&key) || !Take(':') || !ReadValue(&value)) return false;
+      out->members.emplace_back(std::move(key), std::move(value));
+    } while (Take(','));
+    return Take('}');
+  }
+  bool ReadArray(Json* out) {
+    out->kind = Json::kArray;
+    Take('[');
+    if (Take(']')) return true;
+    do {
+      out->items.emplace_back();
+      if (!ReadValue(&out->items.back())) return false;
+    } while (Take(','));
+    return Take(']');
+  }
+  bool ReadLiteral(Json* out) {
+    const size_t start = at_;
+    while (at_ < text_.size() && std::string_view(",}] \t\r\n").find(text_[at_]) == std::string_view::npos) ++at_;
+    out->text = std::string(text_.substr(start, at_ - start));
+    return at_ > start;
+  }
+  bool ReadHex4(uint32_t* value) {
+    if (at_ + 4 > text_.size()) return false;
+    *value = 0;
+    for (int i = 0; i < 4; ++i) {
+      const size_t digit = std::string_view("0123456789abcdef").find(static_cast<char>(text_[at_++] | 0x20));
+      if (digit == std::string_view::npos) return false;
+      *value = *value * 16 + static_cast<uint32_t>(digit);
+    }
+    return true;
+  }
+  // The character that a one-letter escape stands for; 0 if there is none.
+  static char Unescaped(char escape) {
+    switch (escape) {
+      case '"': return '"';
+      case '\\': return '\\';
+      case '/': return '/';
+      case 'b': return '\b';
+      case 'f': return '\f';
+      case 'n': return '\n';
+      case 'r': return '\r';
+      case 't': return '\t';
+      default: return 0;
+    }
+  }
+  static void AppendUtf8(std::string* out, uint32_t c) {
+    if (c < 0x80) {
+      *out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      *out += static_cast<char>(0xC0 | (c >> 6));
+      *out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      *out += static_cast<char>(0xE0 | (c >> 12));
+      *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      *out += static_cast<char>(0xF0 | (c >> 18));
+      *out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  bool ReadString(std::string* out) {
+    if (at_ >= text_.size() || text_[at_] != '"') return false;
+    ++at_;
+    while (at_ < text_.size()) {
+      const char c = text_[at_++];
+      if (c == '"') return true;
+      if (c != '\\') {
+        *out += c;
+        continue;
+      }
+      if (at_ >= text_.size()) return false;
+      const char escape = text_[at_++];
+      if (escape != 'u') {
+        const char plain = Unescaped(escape);
+        if (plain == 0) return false;
+        *out += plain;
+        continue;
+      }
+      uint32_t unit = 0;
+      if (!ReadHex4(&unit)) return false;
+      if (unit >= 0xD800 && unit < 0xDC00) {  // a surrogate pair
+        uint32_t low = 0;
+        if (text_.substr(at_, 2) != "\\u") return false;
+        at_ += 2;
+        if (!ReadHex4(&low)) return false;
+        unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+      }
+      AppendUtf8(out, unit);
+    }
+    return false;
+  }
+
+  std::string_view text_;
+  size_t at_ = 0;
+};
+
+// ----------------------------------------------------------------- corpus
+
+bool InContinuousIntegration() {
+  const char* ci = std::getenv("CI");
+  return ci != nullptr && std::string_view(ci) == "true";
+}
+
+std::filesystem::path CorpusDirectory() { return TARNWICK_CORPUS_DIR; }
+
+bool ReadFile(const std::filesystem::path& path, std::string* out) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::ostringstream content;
+  content << file.rdbuf();
+  *out = content.str();
+  return true;
+}
+
+class CorpusTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::filesystem::path index = CorpusDirectory() / "index.json";
+    std::string text;
+    if (!ReadFile(index, &text)) {
+      if (InContinuousIntegration()) {
+        FAIL() << "no corpus at " << index;
+      }
+      GTEST_SKIP() << "no corpus at " << index;
+    }
+    ASSERT_TRUE(JsonReader(text).ReadDocument(&index_)) << "index.json is not JSON";
+    ASSERT_EQ(index_.kind, Json::kArray);
+    ASSERT_FALSE(index_.items.empty());
+    ResetHostVariables();
+  }
+  void TearDown() override {
+    ShutdownPlugin(0);
+    platform::RemoveFirmwareSource();
+  }
+
+  // Loads the table's firmware-service layout; the loader's code.
+  static int32_t Load(const Json& table) {
+    static std::string held;
+    EXPECT_TRUE(ReadFile(CorpusDirectory() / (table["name"].text + ".rsmb"), &held)) << table["name"].text;
+    platform::InstallMemoryFirmware(reinterpret_cast<const uint8_t*>(held.data()), uint32_t(held.size()));
+    ClearRecorded();
+    return LoadFirmwareTable();
+  }
+
+  Json index_;
+};
+
+TEST_F(CorpusTest, EveryTableLoadsAndEveryEntryIsAValidStructure) {
+  for (const Json& table : index_.items) {
+    SCOPED_TRACE(table["name"].text);
+    ASSERT_EQ(Load(table), kLoaded) << Narrow(Recorded().standard_error);
+    EXPECT_EQ(Recorded().standard_error, u"");
+    EXPECT_EQ(std::to_string(g_structure_index.count), table["structures"].text);
+    for (uint32_t i = 0; i < g_structure_index.count; ++i) {
+      const uint8_t* next = nullptr;
+      ASSERT_TRUE(NextStructure(g_structure_index.entries[i], &next)) << "entry " << i;
+      // Table order: each entry starts where the one before it ends.
+      if (i + 1 < g_structure_index.count) {
+        EXPECT_EQ(next, g_structure_index.entries[i + 1]) << "entry " << i;
+      }
+    }
+  }
+}
+
+// What dmidecode -s prints and what we answer, brought to one form.
+//
+// - dmidecode prints a line for every structure of the type that holds the
+//   field; we answer from the first structure only: its first line.
+// - A missing structure leaves our buffer as the host handed it in; dmidecode
+//   prints no line.
+// - String number 0 is "Not Specified" to dmidecode, a number past the string
+//   set "<BAD INDEX>"; both are our "N/A", and so is a firmware string that
+//   reads "N/A" (some virtual machines fill fields with it).
+// - dmidecode shows each byte outside printable ASCII (below 20h, 7Fh, and
+//   80h and up) as '.'; we widen it to the code unit of the same value.
+// - Neither trims: leading and trailing blanks are kept on both sides.
+constexpr std::string_view kNoString = "(no string)";
+constexpr std::string_view kNothing = "(nothing)";
+
+std::string FromDmidecode(const std::string& lines) {
+  if (lines.empty()) return std::string(kNothing);
+  const std::string first = lines.substr(0, lines.find('\n'));
+  if (first == "Not Specified" || first == "<BAD INDEX>" || first == "N/A") return std::string(kNoString);
+  return first;
+}
+
+constexpr char16_t kUntouched[] = u"\u0001untouched";
+
+std::string FromOurs(const std::u16string& text) {
+  if (text == kUntouched) return std::string(kNothing);
+  if (text == u"N/A") return std::string(kNoString);
+  std::string shown;
+  for (char16_t c : text) shown += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '.';
+  return shown;
+}
+
+std::u16string Answer(NameExport variable) {
+  std::vector<char16_t> buffer(kMaxArgLen, 0);
+  std::copy(std::begin(kUntouched), std::end(kUntouched), buffer.begin());
+  EXPECT_EQ(variable(buffer.data()), 0);
+  return std::u16string(buffer.data());
+}
+
+// Fields that dmidecode names but no variable reads, asked of the lookup
+// directly: System Information Version (DSP0134 7.2, 06h) and Chassis
+// Manufacturer (7.4, 04h).
+int TARNWICK_CALL SystemVersion(char16_t* buffer) {
+  GetStructureString(FindStructure(1, -1), 0x06, buffer);
+  return 0;
+}
+int TARNWICK_CALL ChassisManufacturer(char16_t* buffer) {
+  GetStructureString(FindStructure(3, -1), 0x04, buffer);
+  return 0;
+}
+
+struct Keyword {
+  const char* keyword;  // dmidecode -s
+  NameExport read;
+};
+
+const Keyword kKeywords[] = {
+    {"bios-vendor", _smbbiosvendor},
+    {"bios-version", _smbbiosversion},
+    {"bios-release-date", _smbbiosdate},
+    {"system-manufacturer", _smbmfg},
+    {"system-product-name", _smbproduct},
+    {"system-version", SystemVersion},
+    {"system-serial-number", _smbserial},
+    {"baseboard-manufacturer", _smbbbmfg},
+    {"baseboard-product-name", _smbbbproduct},
+    {"chassis-manufacturer", ChassisManufacturer},
+    {"processor-manufacturer", _smbcpumfg},
+    {"processor-version", _smbcpuversion},
+};
+
+TEST_F(CorpusTest, StringVariablesAgreeWithDmidecode) {
+  std::map<std::string, int> compared;
+  for (const Json& table : index_.items) {
+    SCOPED_TRACE(table["name"].text);
+    ASSERT_EQ(Load(table), kLoaded);
+    const Json& strings = table["dmidecode"]["strings"];
+    for (const Keyword& k : kKeywords) {
+      SCOPED_TRACE(k.keyword);
+      ASSERT_EQ(strings[k.keyword].kind, Json::kString);
+      EXPECT_EQ(FromOurs(Answer(k.read)), FromDmidecode(strings[k.keyword].text));
+      ++compared[k.keyword];
+    }
+  }
+  for (const Keyword& k : kKeywords) EXPECT_EQ(compared[k.keyword], int(index_.items.size())) << k.keyword;
+}
+
+// dmidecode's names for chassis types 1 to 29 where they are spelled
+// differently from ours (DSP0134 7.4.1 leaves the spelling to each reader).
+std::string AsDmidecodeSpellsIt(const std::string& ours) {
+  static const std::map<std::string, std::string> kSpelling = {
+      {"LapTop", "Laptop"},           {"All in One", "All In One"},   {"SubChassis", "Sub Chassis"},
+      {"Multi-system chassis", "Multi-system"}, {"Compact PCI", "CompactPCI"},
+      {"Advanced TCA", "AdvancedTCA"}, {"Blade Enclosure", "Blade Enclosing"},
+  };
+  const auto found = kSpelling.find(ours);
+  return found == kSpelling.end() ? ours : found->second;
+}
+
+TEST_F(CorpusTest, ChassisTypeAgreesWithDmidecode) {
+  int compared = 0;
+  for (const Json& table : index_.items) {
+    SCOPED_TRACE(table["name"].text);
+    ASSERT_EQ(Load(table), kLoaded);
+    const std::string dmidecode = FromDmidecode(table["dmidecode"]["strings"]["chassis-type"].text);
+    const std::u16string number = Answer(_smbchassis);
+    if (number == u"N/A") {  // no chassis byte: dmidecode prints no line
+      EXPECT_EQ(dmidecode, kNothing);
+      continue;
+    }
+    // Type 0 and types from 30 on (added to DSP0134 after our list was
+    // fixed) are "Unknown" to us; dmidecode names or flags them.
+    const int type = std::stoi(Narrow(number)) & 0x7F;
+    if (type == 0 || type >= 30) continue;
+    EXPECT_EQ(AsDmidecodeSpellsIt(FromOurs(Answer(_smbchassistype))), dmidecode);
+    ++compared;
+  }
+  EXPECT_GT(compared, int(index_.items.size()) / 2);
+}
+
+TEST_F(CorpusTest, SmbiosVersionIsTheHeadersMajorAndMinor) {
+  // The index records the version as its header states it, so "2.31" stays
+  // "2.31" (dmidecode would correct it to 2.3 on display).
+  for (const Json& table : index_.items) {
+    SCOPED_TRACE(table["name"].text);
+    ASSERT_EQ(Load(table), kLoaded);
+    const std::string& version = table["version"].text;
+    const size_t second_dot = version.find('.', version.find('.') + 1);
+    EXPECT_EQ(Narrow(Answer(_smbver)), version.substr(0, second_dot));
+  }
+}
+
+}  // namespace
+}  // namespace tarnwick::testing
