@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The Windows plug-in end to end: builds Tarnwick.dll for x64 and x86 with
+# mingw-w64, checks their export and import tables, and runs the x64 build
+# under headless Wine through stand-ins for the host (tests/wine). The x86
+# build is checked only: 32-bit Wine is not installed here.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+started=$SECONDS
+elapsed() { echo "[$((SECONDS - started)) s] $*"; }
+
+tools=(x86_64-w64-mingw32-g++-win32 i686-w64-mingw32-g++-win32 x86_64-w64-mingw32-objdump
+  i686-w64-mingw32-objdump wine wineserver cmake ninja g++)
+missing_tools() {
+  local tool
+  for tool in "${tools[@]}"; do command -v "$tool" >/dev/null || echo "$tool"; done
+}
+if [[ -n $(missing_tools) ]]; then
+  echo "installing what is missing: $(missing_tools | paste -sd' ')"
+  bash scripts/setup.sh
+  if [[ -n $(missing_tools) ]]; then
+    echo "FAIL: still missing after setup: $(missing_tools | paste -sd' ')"
+    exit 1
+  fi
+fi
+
+cmake --preset mingw-x64 -B build/wine-x64 -DTARNWICK_WINE_STANDINS=ON >/dev/null
+cmake --build build/wine-x64 -j2
+cmake --preset mingw-x86 -B build/wine-x86 -DTARNWICK_WINE_STANDINS=ON >/dev/null
+cmake --build build/wine-x86 -j2
+# The Linux tarnwick, to answer from the same tables as the DLL.
+cmake --preset native -B build/wine-native -DTARNWICK_TESTS=OFF >/dev/null
+cmake --build build/wine-native -j2
+elapsed "built x64, x86 and native"
+
+# The 35 exports: the lifecycle and help, then every name of the one list.
+exports=build/wine-x64/expected-exports.txt
+{
+  printf '%s\n' GetPluginInfo InitializePlugin ShutdownPlugin Help
+  sed -n 's/^ *X(\(_[a-z]*\)).*/\1/p' plugin/name_list.h
+  sed -n 's/^ *X(\([a-z][a-z]*\)).*/f_\1/p' plugin/name_list.h
+} >"$exports"
+if [[ $(wc -l <"$exports") -ne 35 ]]; then
+  echo "FAIL: plugin/name_list.h gives $(wc -l <"$exports") exports, not 35"
+  exit 1
+fi
+bash tests/wine/pe_tables.sh x86_64-w64-mingw32-objdump build/wine-x64/Tarnwick.dll "$exports"
+bash tests/wine/pe_tables.sh i686-w64-mingw32-objdump build/wine-x86/Tarnwick.dll "$exports"
+for program in build/wine-x64/cli/tarnwick.exe build/wine-x64/standins/standin_host.exe; do
+  [[ -f $program ]] && bash tests/wine/pe_tables.sh x86_64-w64-mingw32-objdump "$program"
+done
+elapsed "export and import tables checked"
+
+bash tests/wine/wine_checks.sh build/wine-x64 build/wine-native/cli/tarnwick
+elapsed "Windows step passed"

@@ -1,0 +1,215 @@
+#!/usr/bin/env bash
+# Runs the x64 Tarnwick.dll under headless Wine through the host stand-ins,
+# in a throw-away prefix, and checks every answer:
+#   wine_checks.sh BUILD_DIR [NATIVE_TARNWICK]
+# BUILD_DIR holds Tarnwick.dll, standins/ and (once built) cli/tarnwick.exe;
+# NATIVE_TARNWICK is the Linux tarnwick that answers from the same tables.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+cases=$here/cases
+build=$(cd "$1" && pwd)
+native=${2:-}
+corpus=$(realpath -m "$here/../../../shared/corpus")
+in_ci=false
+[[ ${CI:-} == true ]] && in_ci=true
+
+host=$build/standins/standin_host.exe
+windows_cli=$build/cli/tarnwick.exe
+
+work=$(mktemp -d)
+export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+section() {
+  echo "--- $1"
+  section_started=$(date +%s%N)
+}
+section_done() { echo "    ($(( ($(date +%s%N) - section_started) / 1000000 )) ms)"; }
+
+# A Unix path as Wine's drive Z: sees it.
+winpath() {
+  local path
+  path=$(realpath -m "$1")
+  printf 'Z:%s' "${path//\//\\}"
+}
+dll=$(winpath "$build/Tarnwick.dll")
+
+# run NAME COMMAND...: stdout and stderr to $work/NAME.out and .err; a run
+# that fails or hangs fails the check.
+run() {
+  local name=$1
+  shift
+  if ! timeout 60 "$@" >"$work/$name.out" 2>"$work/$name.err"; then
+    fail "$name: exit status $? ($(head -c 300 "$work/$name.err"))"
+    return 1
+  fi
+}
+
+# The rows of a case file: comment lines and empty lines left out.
+rows() { grep -v -e '^#' -e '^$' "$1"; }
+
+# same LABEL EXPECTED_FILE ACTUAL_FILE: byte for byte.
+same() {
+  if ! cmp -s "$2" "$3"; then
+    fail "$1 differs (- expected, + actual):"
+    diff -u "$2" "$3" | tail -n +3 | cat -A | head -40
+  fi
+}
+
+# check_calls LABEL CASES OUT: each row "CALL<tab>TEXT" of CASES must meet
+# its "call" line in OUT, in order: result 0 and that text ("~" opens an
+# anchored pattern).
+check_calls() {
+  local label=$1 row=0 line call expected actual prefix
+  local -a answers
+  mapfile -t answers < <(grep $'^call\t' "$3")
+  while IFS= read -r line; do
+    call=${line%%$'\t'*}
+    expected=${line#*$'\t'}
+    actual=${answers[row]:-}
+    row=$((row + 1))
+    prefix=$'call\t'"$call"$'\t0\t'
+    if [[ $expected == '~'* ]]; then
+      [[ $actual == "$prefix"* && ${actual#"$prefix"} =~ ^${expected#'~'}$ ]] && continue
+    else
+      [[ $actual == "$prefix$expected" ]] && continue
+    fi
+    fail "$label: $call gave \"${actual}\", expected result 0 and \"$expected\""
+  done < <(rows "$2")
+  ((${#answers[@]} == row)) || fail "$label: ${#answers[@]} answers for $row calls"
+}
+
+calls_of() { rows "$1" | cut -f1; }
+
+implemented=$(sed -n 's/^info\timplements\t//p' "$cases/plugin_info.txt" | tr ',' '\n')
+
+section "Wine prefix"
+mkdir "$WINEPREFIX"
+wineserver -p
+wine wineboot -i >/dev/null 2>&1
+section_done
+
+section "load banner from the host's variables"
+# Expected output of a run that only loads, initialises and unloads.
+lifecycle() {
+  cat "$cases/plugin_info.txt"
+  [[ $1 == banner ]] && printf 'Tarnwick v0.26.3 loaded.\r\n'
+  printf 'init\t0\nshutdown\t0\nunload\t1\n'
+}
+lifecycle banner >"$work/banner.expected"
+lifecycle silent >"$work/silent.expected"
+: >"$work/empty"
+banner_case() {  # EXPECTED VARIABLES...: _transient, _pipe and noloadmsg
+  local expected=$1 name="banner-$2"
+  shift
+  local -a vars=()
+  for assignment in "$@"; do vars+=(--var "$assignment"); done
+  run "$name" wine "$host" "${vars[@]}" "$dll" || return 0
+  same "$name (stdout)" "$work/$expected.expected" "$work/$name.out"
+  same "$name (stderr)" "$work/empty" "$work/$name.err"
+  echo "    $* -> $expected"
+}
+banner_case banner _transient=0 _pipe=0
+banner_case banner _transient=0 _pipe=0 noloadmsg=
+banner_case silent _transient=1 _pipe=0
+banner_case silent _transient=0 _pipe=1
+banner_case silent _transient=0 _pipe=0 noloadmsg=1
+banner_case silent _transient=0 _pipe=0 noloadmsg=0
+banner_case silent _transient= _pipe=0
+section_done
+
+section "all names against Wine's own firmware table"
+for name in $implemented; do
+  calls_of "$cases/wine_table.tsv" | sed 's/\[.*//' | grep -q -x -F "$name" || fail "wine_table.tsv never calls $name"
+done
+mapfile -t calls < <(calls_of "$cases/wine_table.tsv")
+if run wine-table wine "$host" --var _transient=1 --write-table "$(winpath "$work/wine-table.rsmb")" "$dll" "${calls[@]}"; then
+  check_calls "Wine's table" "$cases/wine_table.tsv" "$work/wine-table.out"
+  same "Wine's table (stderr)" "$work/empty" "$work/wine-table.err"
+  echo "    ${#calls[@]} calls; the host fetched $(sed -n 's/^table\t//p' "$work/wine-table.out") bytes itself"
+fi
+section_done
+
+section "identity strings through Wine's sources for its table (/sys/class/dmi/id)"
+if unshare -m true 2>/dev/null; then
+  mkdir -p "$work/sysclass/dmi/id"
+  while IFS=$'\t' read -r file content; do
+    printf '%b\n' "$content" >"$work/sysclass/dmi/id/$file"
+  done < <(rows "$cases/identity.tsv")
+  mapfile -t calls < <(calls_of "$cases/identity_table.tsv")
+  # Inside a private mount namespace the directory of the test's files
+  # stands in for /sys/class; the Wine server outside is unaffected.
+  if run identity-table unshare -m sh -c 'mount --bind "$0" /sys/class && exec "$@"' "$work/sysclass" \
+    wine "$host" --var _transient=1 --write-table "$(winpath "$work/identity-table.rsmb")" "$dll" "${calls[@]}"; then
+    check_calls "identity table" "$cases/identity_table.tsv" "$work/identity-table.out"
+    same "identity table (stderr)" "$work/empty" "$work/identity-table.err"
+    echo "    ${#calls[@]} calls; the host fetched $(sed -n 's/^table\t//p' "$work/identity-table.out") bytes itself"
+  fi
+elif $in_ci; then
+  fail "unshare -m is not allowed here, so the identity strings cannot be supplied"
+else
+  echo "    skipped: unshare -m is not allowed here (outside CI)"
+fi
+section_done
+
+section "diagnostics through the host's Qprintf"
+# diagnostics LABEL LOCATION VARIABLES...: every refused call of the case
+# file, with the batch location (or nothing) between prefix and message.
+diagnostics() {
+  local label=$1 location=$2 name="diagnostics-$1" line call buffer message
+  shift 2
+  local -a vars=() calls=()
+  for assignment in "$@"; do vars+=(--var "$assignment"); done
+  : >"$work/$name.expected-out"
+  : >"$work/$name.expected-err"
+  while IFS= read -r line; do
+    call=${line%%$'\t'*}
+    line=${line#*$'\t'}
+    buffer=${line%%$'\t'*}
+    message=${line#*$'\t'}
+    calls+=("$call")
+    printf 'call\t%s\t-1\t%s\n' "$call" "$buffer" >>"$work/$name.expected-out"
+    printf 'Tarnwick plugin: %s%s\r\n' "$location" "$message" >>"$work/$name.expected-err"
+  done < <(rows "$cases/diagnostics.tsv")
+  run "$name" wine "$host" --var _transient=1 "${vars[@]}" "$dll" "${calls[@]}" || return 0
+  grep $'^call\t' "$work/$name.out" >"$work/$name.calls" || true
+  same "$name (stdout)" "$work/$name.expected-out" "$work/$name.calls"
+  same "$name (stderr)" "$work/$name.expected-err" "$work/$name.err"
+  echo "    $label: ${#calls[@]} refused calls"
+}
+diagnostics prompt ""
+diagnostics batch 'C:\tests\probe.btm [12]  ' _batch=1 '_batchname=C:\tests\probe.btm' _batchline=12
+section_done
+
+section "help"
+{
+  for name in $implemented; do printf '%s\t1\n' "$name"; done
+  rows "$cases/help.tsv"
+} >"$work/help.cases"
+mapfile -t calls < <(cut -f1 "$work/help.cases" | sed 's/^/?/')
+if run help wine "$host" --var _transient=1 "$dll" "${calls[@]}"; then
+  sed 's/^/help\t/' "$work/help.cases" >"$work/help.expected"
+  grep $'^help\t' "$work/help.out" >"$work/help.answers" || true
+  same "help" "$work/help.expected" "$work/help.answers"
+  same "help (stderr)" "$work/empty" "$work/help.err"
+  echo "    ${#calls[@]} names asked"
+fi
+section_done
+
+if ((failures)); then
+  echo "$failures check(s) failed under Wine"
+  exit 1
+fi
+echo "all Wine checks passed"
