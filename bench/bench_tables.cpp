@@ -1,0 +1,161 @@
+#include "bench/bench_tables.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/firmware_seam.h"
+#include "smbios/firmware_table.h"
+
+namespace tarnwick::bench {
+namespace {
+
+struct Structure {
+  uint8_t type;
+  uint8_t length;  // the formatted area, header included
+  std::vector<std::pair<uint8_t, uint8_t>> fields;  // offset, byte
+  std::vector<std::string> strings;
+};
+
+// Field values and strings as real firmware writes them (DSP0134 7.1 to 7.5
+// and 7.18); string numbers count from 1.
+Structure Identity(uint8_t type, bool chassis_tag = true) {
+  switch (type) {
+    case 0:
+      return {0, 0x18, {{4, 1}, {5, 2}, {8, 3}, {0x14, 1}, {0x15, 15}},
+              {"American Megatrends Inc.", "2.17.1246", "03/15/2021"}};
+    case 1:
+      return {1, 0x1B, {{4, 1}, {5, 2}, {6, 3}, {7, 4}, {0x19, 5}, {0x1A, 6}},
+              {"Example Computer Corporation", "Model 7 Workstation", "Rev 1.0", "CZC1234XYZ", "SKU-77",
+               "Workstations"}};
+    case 2:
+      return {2, 0x0F, {{4, 1}, {5, 2}, {6, 3}, {7, 4}, {8, 5}},
+              {"Example Computer Corporation", "X570-BOARD", "1.02", "BSN-0001", "Board Asset 17"}};
+    case 3:
+      return {3, 0x15, {{4, 1}, {5, 0x09}, {6, 2}, {7, 3}, {8, static_cast<uint8_t>(chassis_tag ? 4 : 0)}},
+              {"Example Computer Corporation", "Chassis Version", "CSN-0001", "Chassis Asset 42"}};
+    default:
+      return {4, 0x2A, {{4, 1}, {5, 3}, {6, 0xB3}, {7, 2}, {0x10, 3}, {0x12, 100}, {0x16, 0xB8}, {0x17, 0x0B},
+                        {0x20, 4}, {0x21, 5}, {0x22, 6}},
+              {"CPU0", "GenuineIntel", "Intel(R) Xeon(R) Gold 6338 CPU @ 2.00GHz", "Serial Not Set",
+               "Asset Not Set", "Part Not Set"}};
+  }
+}
+
+Structure MemoryDevice(uint32_t number) {
+  return {kFillerType, 0x28, {{0x10, 1}, {0x11, 2}, {0x17, 3}, {0x18, 4}, {0x19, 5}, {0x1A, 6}},
+          {"DIMM_" + std::to_string(number), "BANK " + std::to_string(number % 8), "Samsung",
+           std::to_string(10000000 + number), "Not Specified", "M393A4K40BB0-CPB"}};
+}
+
+Structure EndOfTable() { return {kEndOfTableType, 4, {}, {}}; }
+
+void Append(Bytes& out, const Structure& s, uint16_t handle) {
+  const size_t start = out.size();
+  out.resize(start + s.length, 0);
+  out[start] = s.type;
+  out[start + 1] = s.length;
+  out[start + 2] = static_cast<uint8_t>(handle);
+  out[start + 3] = static_cast<uint8_t>(handle >> 8);
+  for (auto [offset, value] : s.fields) out[start + offset] = value;
+  for (const std::string& text : s.strings) {
+    out.insert(out.end(), text.begin(), text.end());
+    out.push_back(0);
+  }
+  if (s.strings.empty()) out.push_back(0);
+  out.push_back(0);
+}
+
+Bytes WithHeader(const std::vector<Structure>& structures) {
+  Bytes out(8, 0);
+  uint16_t handle = 0;
+  for (const Structure& s : structures) Append(out, s, handle++);
+  const auto length = static_cast<uint32_t>(out.size() - 8);
+  out[1] = 3;
+  out[2] = 4;
+  for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<uint8_t>(length >> (8 * i));
+  return out;
+}
+
+size_t EncodedSize(const Structure& s) {
+  size_t size = s.length + 1 + (s.strings.empty() ? 1 : 0);
+  for (const std::string& text : s.strings) size += text.size() + 1;
+  return size;
+}
+
+}  // namespace
+
+const std::vector<NamedTable>& CorpusTables() {
+  static const std::vector<NamedTable> tables = [] {
+    std::vector<NamedTable> found;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(TARNWICK_CORPUS_DIR, error)) {
+      if (entry.path().extension() != ".rsmb") continue;
+      std::ifstream in(entry.path(), std::ios::binary);
+      found.push_back({entry.path().stem().string(),
+                       Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())});
+    }
+    std::sort(found.begin(), found.end(), [](const NamedTable& a, const NamedTable& b) { return a.name < b.name; });
+    return found;
+  }();
+  return tables;
+}
+
+Bytes GeneratedTable(uint32_t count) {
+  std::vector<Structure> structures;
+  // System information first, so that a table of one structure answers _smbmfg.
+  for (uint8_t type : {1, 0, 2, 3, 4}) {
+    if (structures.size() < count) structures.push_back(Identity(type));
+  }
+  while (structures.size() + (count >= 7 ? 1 : 0) < count) {
+    structures.push_back(MemoryDevice(static_cast<uint32_t>(structures.size())));
+  }
+  if (count >= 7) structures.push_back(EndOfTable());
+  return WithHeader(structures);
+}
+
+Bytes TableOfAtLeast(uint32_t bytes) {
+  std::vector<Structure> structures;
+  size_t size = 0;
+  for (uint8_t type = 0; type <= 4; ++type) {
+    structures.push_back(Identity(type));
+    size += EncodedSize(structures.back());
+  }
+  while (size + EncodedSize(EndOfTable()) < bytes) {
+    structures.push_back(MemoryDevice(static_cast<uint32_t>(structures.size())));
+    size += EncodedSize(structures.back());
+  }
+  structures.push_back(EndOfTable());
+  return WithHeader(structures);
+}
+
+Bytes WorstCaseTable(uint8_t type) {
+  std::vector<Structure> tail;
+  if (type == 2) tail.push_back(Identity(3, false));
+  tail.push_back(Identity(type));
+  std::vector<Structure> structures;
+  while (structures.size() + tail.size() < kMaxStructures) {
+    structures.push_back(MemoryDevice(static_cast<uint32_t>(structures.size())));
+  }
+  structures.insert(structures.end(), tail.begin(), tail.end());
+  return WithHeader(structures);
+}
+
+Bytes LongestStringTable() {
+  Structure system = Identity(1);
+  system.strings[0] = std::string(8191, 'M');
+  return WithHeader({Identity(0), system, EndOfTable()});
+}
+
+void LoadOrDie(const Bytes& bytes) {
+  platform::InstallMemoryFirmware(bytes.data(), static_cast<uint32_t>(bytes.size()));
+  if (LoadFirmwareTable() != kLoaded) {
+    std::fprintf(stderr, "bench: a table of %zu bytes did not load\n", bytes.size());
+    std::exit(2);
+  }
+}
+
+}  // namespace tarnwick::bench

@@ -1,0 +1,148 @@
+// Every variable and function, one call at a time: on the corpus (mean and
+// slowest table), in the worst case of the index (the structure asked for is
+// the last of 1024), and with the longest string a result can hold.
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "bench/bench_main.h"
+#include "plugin/export_table.h"
+
+namespace tarnwick::bench {
+namespace {
+
+char16_t g_buffer[kMaxArgLen];
+
+// The structure type each variable reads; _smbver reads none and is timed
+// on the system-information table like the others of type 1.
+struct VariableType {
+  std::u16string_view name;
+  uint8_t type;
+};
+constexpr VariableType kVariableTypes[] = {
+    {u"_smbassettag", 2},  {u"_smbbbassettag", 2}, {u"_smbbbmfg", 2},      {u"_smbbbproduct", 2},
+    {u"_smbbbserial", 2},  {u"_smbbbversion", 2},  {u"_smbbiosdate", 0},   {u"_smbbiosrev", 0},
+    {u"_smbbiosvendor", 0}, {u"_smbbiosversion", 0}, {u"_smbbox", 3},      {u"_smbchassis", 3},
+    {u"_smbchassislock", 3}, {u"_smbchassistag", 3}, {u"_smbchassistype", 3}, {u"_smbcpuclock", 4},
+    {u"_smbcpumfg", 4},    {u"_smbcpusocket", 4},  {u"_smbcpuspeed", 4},   {u"_smbcpuversion", 4},
+    {u"_smbfamily", 1},    {u"_smbmfg", 1},        {u"_smbproduct", 1},    {u"_smbserial", 1},
+    {u"_smbver", 1}};
+static_assert(std::size(kVariableTypes) == 25);
+
+std::string Narrow(std::u16string_view text) { return std::string(text.begin(), text.end()); }
+
+const Bytes& WorstCase(uint8_t type) {
+  static const Bytes tables[5] = {WorstCaseTable(0), WorstCaseTable(1), WorstCaseTable(2), WorstCaseTable(3),
+                                  WorstCaseTable(4)};
+  return tables[type];
+}
+
+const Bytes& LongestString() {
+  static const Bytes table = LongestStringTable();
+  return table;
+}
+
+// A function call as the host makes it: the argument text goes into the
+// buffer, which then receives the result. Refilling the buffer is part of
+// every timed call; Baseline/refill shows what it costs alone.
+struct FunctionCall {
+  NameExport entry;
+  std::u16string argument;
+  void operator()() const {
+    std::memcpy(g_buffer, argument.c_str(), (argument.size() + 1) * sizeof(char16_t));
+    entry(g_buffer);
+  }
+};
+
+NameExport Find(std::u16string_view name) {
+  for (const ExportEntry& row : kExportTable) {
+    if (row.name == name) return row.entry;
+  }
+  std::fprintf(stderr, "bench: no export named %s\n", Narrow(name).c_str());
+  std::exit(2);
+}
+
+void VariableOverCorpus(benchmark::State& state, NameExport entry) {
+  g_buffer[0] = 0;
+  PerCallOverCorpus(state, [entry] { entry(g_buffer); });
+}
+
+void VariableOnTable(benchmark::State& state, NameExport entry, const Bytes* table) {
+  LoadOrDie(*table);
+  g_buffer[0] = 0;
+  for (auto _ : state) {
+    entry(g_buffer);
+    benchmark::ClobberMemory();
+  }
+}
+
+void FunctionOverCorpus(benchmark::State& state, FunctionCall call) { PerCallOverCorpus(state, call); }
+
+void FunctionOnTable(benchmark::State& state, FunctionCall call, const Bytes* table) {
+  LoadOrDie(*table);
+  for (auto _ : state) {
+    call();
+    benchmark::ClobberMemory();
+  }
+}
+
+void Refill(benchmark::State& state, std::u16string argument) {
+  for (auto _ : state) {
+    std::memcpy(g_buffer, argument.c_str(), (argument.size() + 1) * sizeof(char16_t));
+    benchmark::ClobberMemory();
+  }
+}
+
+// Arguments as batch files write them: the system manufacturer as a string,
+// the chassis type byte, the processor's current speed, its ID's low half
+// and its whole ID, in decimal and in hexadecimal.
+struct FunctionCase {
+  std::u16string_view name;
+  std::u16string_view argument;
+};
+constexpr FunctionCase kCorpusCalls[] = {
+    {u"@smbstring", u"1,4"},     {u"@smbbyte", u"3,5"},     {u"@smbbyte", u"3,5,,1"},
+    {u"@smbword", u"4,0x16"},    {u"@smbword", u"4,0x16,,1"}, {u"@smbdword", u"4,8"},
+    {u"@smbdword", u"4,8,,1"},   {u"@smbqword", u"4,8"},    {u"@smbqword", u"4,8,,1"},
+    {u"@randx", u""},            {u"@randx", u"1024"}};
+
+// On the processor-last table of 1024 structures: the processor is the last
+// entry; the memory device of handle 1022 is the last of 1023 entries of its
+// type, which a lookup by handle visits one by one.
+constexpr FunctionCase kWorstCalls[] = {
+    {u"@smbstring", u"4,0x10"}, {u"@smbbyte", u"4,5"},  {u"@smbword", u"4,0x16"},
+    {u"@smbdword", u"4,8"},     {u"@smbqword", u"4,8"}, {u"@smbword", u"4,0x16,1023"},
+    {u"@smbword", u"17,0x0C,1022"}, {u"@smbstring", u"17,0x10,1022"}};
+
+std::string CallName(const FunctionCase& c) { return Narrow(c.name) + "[" + Narrow(c.argument) + "]"; }
+
+}  // namespace
+
+void RegisterBenchmarks() {
+  for (const VariableType& v : kVariableTypes) {
+    const NameExport entry = Find(v.name);
+    const std::string name = Narrow(v.name);
+    benchmark::RegisterBenchmark(("Variable/corpus/" + name).c_str(), VariableOverCorpus, entry)->UseManualTime();
+    benchmark::RegisterBenchmark(("Variable/last-of-1024/" + name).c_str(), VariableOnTable, entry,
+                                 &WorstCase(v.type));
+  }
+  for (std::u16string_view name : {u"_smbmfg", u"_smbproduct"}) {
+    benchmark::RegisterBenchmark(("Variable/8191-byte-string/" + Narrow(name)).c_str(), VariableOnTable,
+                                 Find(name), &LongestString());
+  }
+  for (const FunctionCase& c : kCorpusCalls) {
+    const FunctionCall call{Find(c.name), std::u16string(c.argument)};
+    benchmark::RegisterBenchmark(("Function/corpus/" + CallName(c)).c_str(), FunctionOverCorpus, call)
+        ->UseManualTime();
+  }
+  for (const FunctionCase& c : kWorstCalls) {
+    const FunctionCall call{Find(c.name), std::u16string(c.argument)};
+    benchmark::RegisterBenchmark(("Function/last-of-1024/" + CallName(c)).c_str(), FunctionOnTable, call,
+                                 &WorstCase(4));
+  }
+  benchmark::RegisterBenchmark("Function/8191-byte-string/@smbstring[1,4]", FunctionOnTable,
+                               FunctionCall{Find(u"@smbstring"), u"1,4"}, &LongestString());
+  benchmark::RegisterBenchmark("Baseline/refill[4,0x16,,1]", Refill, std::u16string(u"4,0x16,,1"));
+}
+
+}  // namespace tarnwick::bench
