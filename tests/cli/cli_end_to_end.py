@@ -1,0 +1,394 @@
+"""Runs the built tarnwick as a process and checks what it writes and how it exits.
+
+Usage: cli_end_to_end.py TARNWICK CORPUS_DIR [unittest arguments]
+
+Outside CI a test that needs dmidecode or the corpus of real tables skips when
+they are missing; with CI=true it fails instead.
+"""
+import json
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+
+TARNWICK = None
+CORPUS = None
+IN_CI = os.environ.get("CI") == "true"
+
+SAMPLE_REPORT = {
+    "_smbassettag": "TW-ASSET-00417",
+    "_smbbbassettag": "BB-0042",
+    "_smbbbmfg": "Brackenfold Computing",
+    "_smbbbproduct": "QB-770",
+    "_smbbbserial": "QB770-2511-2291",
+    "_smbbbversion": "1.03",
+    "_smbbiosdate": "03/14/2025",
+    "_smbbiosrev": "1.42",
+    "_smbbiosvendor": "Brackenfold Firmware Works",
+    "_smbbiosversion": "BF1.42.0",
+    "_smbbox": "D",
+    "_smbchassis": "134",
+    "_smbchassislock": "Present",
+    "_smbchassistag": "TW-ASSET-00417",
+    "_smbchassistype": "Mini Tower",
+    "_smbcpuclock": "100",
+    "_smbcpumfg": "Brackenfold Silicon",
+    "_smbcpusocket": "SOCKET 0",
+    "_smbcpuspeed": "3600",
+    "_smbcpuversion": "Brackenfold BX-9 8-Core Processor @ 3.60GHz",
+    "_smbfamily": "Quillon",
+    "_smbmfg": "Brackenfold Computing",
+    "_smbproduct": "Quillon Q7 Workstation",
+    "_smbserial": "BFQ7-25-004187",
+    "_smbver": "3.1",
+}
+VARIABLES = list(SAMPLE_REPORT)
+# Functions whose answers depend only on the table.
+TABLE_FUNCTIONS = ["@smbstring[1,4]", "@smbstring[4,0x10]", "@smbbyte[0,0x14]", "@smbword[4,0x16]",
+                   "@smbdword[1,8,,1]", "@smbqword[4,8,,1]", "@smbbyte[3,5]", "@smbstring[17,0x10]"]
+
+
+def run(*arguments, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, env=None, input_bytes=None):
+    """Runs tarnwick; returns (exit status, stdout bytes, stderr bytes)."""
+    streams = {"input": input_bytes} if input_bytes is not None else {"stdin": stdin}
+    done = subprocess.run([TARNWICK, *arguments], stdout=stdout, stderr=subprocess.PIPE, env=env, timeout=60,
+                          **streams)
+    return done.returncode, done.stdout, done.stderr
+
+
+def need(condition, what):
+    """Skips outside CI, fails in CI, when something the test needs is missing."""
+    if condition:
+        return
+    if IN_CI:
+        raise AssertionError(f"{what} is missing, and CI=true does not allow skipping")
+    raise unittest.SkipTest(f"{what} is missing")
+
+
+def corpus_names():
+    need(CORPUS and os.path.isfile(os.path.join(CORPUS, "index.json")), f"the corpus of tables ({CORPUS})")
+    with open(os.path.join(CORPUS, "index.json")) as index:
+        return sorted(entry["name"] for entry in json.load(index))
+
+
+def corpus_file(name, suffix):
+    return os.path.join(CORPUS, name + suffix)
+
+
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def structure(kind, handle, formatted, strings=()):
+    """A structure's bytes: header, formatted bytes from offset 4, string-set."""
+    body = bytes([kind, 4 + len(formatted)]) + struct.pack("<H", handle) + bytes(formatted)
+    texts = b"".join(s + b"\0" for s in strings)
+    return body + (texts if strings else b"\0") + b"\0"
+
+
+class TempDir(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="tarnwick-cli-")
+        self.addCleanup(shutil.rmtree, self.dir)
+
+    def write(self, name, data):
+        path = os.path.join(self.dir, name)
+        with open(path, "wb") as f:
+            f.write(data)
+        return path
+
+
+class Names(TempDir):
+    def test_report_lists_every_variable_of_the_sample(self):
+        status, out, err = run("--sample")
+        self.assertEqual((status, err), (0, b""))
+        lines = out.decode().splitlines()
+        self.assertEqual([line.split()[0] for line in lines], VARIABLES)
+        for line in lines:
+            name, value = line[:17].rstrip(), line[17:]
+            self.assertEqual(value, SAMPLE_REPORT[name], name)
+
+    def test_each_variable_alone_prints_its_value_and_a_line_feed(self):
+        status, out, err = run("--sample", *VARIABLES)
+        self.assertEqual((status, err), (0, b""))
+        self.assertEqual(out, "".join(SAMPLE_REPORT[v] + "\n" for v in VARIABLES).encode())
+
+    def test_functions(self):
+        cases = [
+            ("@smbword[4,0x16]", b"3600"),        # current speed, DSP0134 7.5
+            ("@smbword[4,0x16,,1]", b"0x0e10"),
+            ("@smbword[4,0x16,4]", b"3600"),      # by handle
+            ("@smbword[4,0x16,5]", b"N/A"),       # no such handle
+            ("@smbbyte[3,5]", b"134"),
+            ("@smbdword[16,7]", b"33554432"),
+            ("@smbqword[4,8,,1]", b"0xbfebfbff00090a52"),
+            ("@smbstring[1,5]", b"Quillon Q7 Workstation"),
+            ('@smbstring["2",4,"0x0002"]', b"Brackenfold Computing"),
+            ("@smbstring[17,0x10,0x12]", b"DIMM B1"),
+            ("@smbbyte[1,27]", b"N/A"),           # past the structure's length
+            ("@randx[0]", b""),
+        ]
+        for name, expected in cases:
+            with self.subTest(name):
+                self.assertEqual(run("--sample", name), (0, expected + b"\n", b""))
+
+    def test_names_match_without_case(self):
+        self.assertEqual(run("--sample", "_SMBMFG", "@SmbWord[4,0X16]"), (0, b"Brackenfold Computing\n3600\n", b""))
+
+    def test_randx_digits(self):
+        for name, count in [("@randx", 8), ("@randx[]", 8), ("@randx[16]", 16), ("@randx[1024]", 1024)]:
+            with self.subTest(name):
+                status, out, err = run("--sample", name)
+                self.assertEqual((status, err), (0, b""))
+                self.assertRegex(out.decode(), f"^[0-9A-F]{{{count}}}\n$")
+
+    def test_failed_name_writes_the_plugins_diagnostic_and_later_names_still_run(self):
+        cases = [
+            ("@smbbyte[1]", b"Missing offset\r\n"),
+            ("@smbword", b"Missing structure type\r\n"),
+            ("@smbword[4,255]", b'Bad offset (must be 4 - 254) "255"\r\n'),
+            ("@smbbyte[abc,4]", b'Bad structure type "ABC"\r\n'),
+            ("@smbbyte[1,4,0x10000]", b'Bad handle (must be 0x0000 - 0xffff) "0X10000"\r\n'),
+            ("@randx[abc]", b"Invalid number: 'ABC'\r\n"),
+            ("@randx[1025]", b"Number too large: 1025\r\n"),
+        ]
+        for name, message in cases:
+            with self.subTest(name):
+                self.assertEqual(run("--sample", name, "_smbmfg"),
+                                 (1, b"Brackenfold Computing\n", b"Tarnwick plugin: " + message))
+
+    def test_host_refusals_name_the_text_and_fail(self):
+        for name in ["_nosuch", "@nosuch[1]", "_smbmfg[1]", "@smbbyte[1,4", "@smbbyte[1,4]x", "smbmfg"]:
+            with self.subTest(name):
+                status, out, err = run("--sample", name, "_smbver")
+                self.assertEqual((status, out), (1, b"3.1\n"))
+                self.assertTrue(err.startswith(b"tarnwick: " + name.encode() + b": "), err)
+                self.assertTrue(err.endswith(b"\n") and err.count(b"\n") == 1, err)
+
+    def test_argument_of_8191_characters_passes_and_of_8192_is_refused(self):
+        longest = " " * 8189 + "16"
+        status, out, err = run("--sample", f"@randx[{longest}]")
+        self.assertEqual((status, err), (0, b""))
+        self.assertRegex(out.decode(), "^[0-9A-F]{16}\n$")
+        status, out, err = run("--sample", f"@randx[ {longest}]")
+        self.assertEqual((status, out), (1, b""))
+        self.assertIn(b"8192", err)
+        self.assertIn(b"8191", err)
+
+    def test_utf8_in_and_out(self):
+        status, out, err = run("--sample", "@randx[\u00e9x]")
+        self.assertEqual((status, out, err), (1, b"", "Tarnwick plugin: Invalid number: '\u00e9X'\r\n".encode()))
+        # String bytes 80h-FFh are ISO 8859-1 characters (U+0080-U+00FF).
+        table = self.write("latin1.bin", structure(1, 0, [1, 0, 0, 0], [b"Caf\xe9"]) + structure(127, 1, []))
+        self.assertEqual(run("--from-dump", table, "_smbmfg"), (0, "Caf\u00e9\n".encode(), b""))
+
+    def test_missing_structure_leaves_the_empty_buffer(self):
+        table = self.write("t.bin", structure(1, 0, [1] * 23, [b"Maker"]) + structure(127, 1, []))
+        status, out, err = run("--from-dump", table, "_smbmfg", "_smbbbmfg", "_smbbox", "_smbcpuclock")
+        self.assertEqual((status, out, err), (0, b"Maker\n\nD\nN/A\n", b""))
+
+
+class ExitStatus(TempDir):
+    def test_plugin_that_does_not_load(self):
+        junk = self.write("junk.bin", b"\x01\x02\x00\x00\x00\x00")  # length byte 2: not a structure
+        cases = [
+            (self.write("empty.bin", b""), b"Tarnwick plugin: No firmware table!\r\nPlugin not loaded.\r\n"),
+            (junk, b"Tarnwick plugin: Firmware tables don't appear valid!\r\nPlugin not loaded.\r\n"),
+        ]
+        for path, message in cases:
+            with self.subTest(path):
+                self.assertEqual(run("--from-dump", path, "_smbmfg"), (2, b"", message))
+
+    def test_usage_errors_and_unreadable_files(self):
+        cases = [
+            ("--no-such-option",),
+            ("--from-dump",),
+            ("--sample", "--from-dump", os.path.join(self.dir, "x")),
+            ("--from-dump", os.path.join(self.dir, "missing.dump")),
+            ("--from-dump", self.dir),
+            ("--sample", "--file", os.path.join(self.dir, "missing.txt")),
+            ("--sample", "--dump-bin", os.path.join(self.dir, "no", "such", "dir.dump")),
+            ("--from-dump", self.write("cut.dump", b"_SM3_\x00\x18\x03")),
+        ]
+        for arguments in cases:
+            with self.subTest(arguments):
+                status, out, err = run(*arguments)
+                self.assertEqual((status, out), (2, b""))
+                self.assertTrue(err.startswith(b"tarnwick: "), err)
+
+    def test_help_and_version(self):
+        status, out, err = run("--help")
+        self.assertEqual((status, err), (0, b""))
+        self.assertIn(b"--from-dump FILE", out)
+        self.assertEqual(run("--version"), (0, b"Tarnwick v0.26.3\n", b""))
+
+
+class HelpAndBanner(TempDir):
+    def test_help_text_comes_from_the_plugin(self):
+        if sys.platform == "win32":
+            self.skipTest("the plug-in shows help in a message box there")
+        text = b"_SMBVER \r\n\nReturns the SMBIOS version, X.y, or  \nN/A if it is not available.\n"
+        self.assertEqual(run("--sample", "--help-name", "_smbver"), (0, text, b""))
+        status, out, _ = run("--sample", "--help-name", "@SmbByte")
+        self.assertEqual(status, 0)
+        self.assertTrue(out.startswith(b"@SMBBYTE[type,offset,handle] \r\n"))
+        status, out, err = run("--sample", "--help-name", "smbbyte")
+        self.assertEqual((status, out), (1, b""))
+        self.assertIn(b"smbbyte", err)
+
+    def test_banner_only_outside_a_pipe_when_asked_and_not_silenced(self):
+        banner = b"Tarnwick v0.26.3 loaded.\r\n"
+        environment = {k: v for k, v in os.environ.items() if k.lower() != "noloadmsg"}
+        cases = [
+            (["--banner"], {}, banner),
+            ([], {}, b""),                              # transient: quiet
+            (["--banner"], {"NoLoadMsg": "1"}, b""),    # the shell's names ignore case
+        ]
+        for arguments, extra, expected in cases:
+            with self.subTest(arguments=arguments, extra=extra):
+                path = os.path.join(self.dir, "out.txt")
+                with open(path, "wb") as sink:
+                    status, _, err = run("--sample", *arguments, "_smbver", stdout=sink,
+                                         env={**environment, **extra})
+                self.assertEqual((status, err), (0, b""))
+                self.assertEqual(read_bytes(path), expected + b"3.1\n")
+        # In a pipe the banner stays away even when asked for.
+        self.assertEqual(run("--sample", "--banner", "_smbver", env=environment), (0, b"3.1\n", b""))
+
+
+class BatchFile(TempDir):
+    def test_diagnostics_carry_the_file_and_line(self):
+        path = self.write("names.btm", b"_smbmfg\r\n@smbbyte[1]\r\n\r\n# a comment\r\n  @randx[abc]  \r\n@smbword[4,0x16]")
+        full = os.path.realpath(path).encode()
+        status, out, err = run("--sample", "--file", path)
+        self.assertEqual((status, out), (1, b"Brackenfold Computing\n3600\n"))
+        self.assertEqual(err, b"Tarnwick plugin: " + full + b" [2]  Missing offset\r\n"
+                              b"Tarnwick plugin: " + full + b" [5]  Invalid number: 'ABC'\r\n")
+
+    def test_standard_input_and_command_line_names(self):
+        status, out, err = run("--sample", "--file", "-", "@smbbyte[2]", input_bytes=b"_smbver\n@smbword[4]\n")
+        self.assertEqual((status, out), (1, b"3.1\n"))
+        # A name from the command line runs outside the batch file: no location.
+        self.assertEqual(err, b"Tarnwick plugin: Missing offset\r\nTarnwick plugin: <stdin> [2]  Missing offset\r\n")
+
+
+class Json(TempDir):
+    def test_values_and_null_for_failures(self):
+        status, out, err = run("--sample", "--json", "_smbmfg", "@smbbyte[1]", "_nosuch", "@smbword[4,0x16]")
+        self.assertEqual(status, 1)
+        self.assertEqual(json.loads(out), {"_smbmfg": "Brackenfold Computing", "@smbbyte[1]": None,
+                                           "_nosuch": None, "@smbword[4,0x16]": "3600"})
+        self.assertIn(b"Missing offset", err)
+
+    def test_report(self):
+        status, out, err = run("--sample", "--json")
+        self.assertEqual((status, err), (0, b""))
+        self.assertEqual(json.loads(out), SAMPLE_REPORT)
+
+    def test_escapes(self):
+        table = self.write("q.bin", structure(1, 0, [1, 0, 0, 0], [b'a"b\\c\x01\xe9']) + structure(127, 1, []))
+        status, out, _ = run("--from-dump", table, "--json", "_smbmfg")
+        self.assertEqual(status, 0)
+        self.assertEqual(json.loads(out), {"_smbmfg": 'a"b\\c\x01\u00e9'})
+
+
+class Listing(TempDir):
+    def test_sample_structures(self):
+        status, out, err = run("--sample", "--list")
+        self.assertEqual((status, err), (0, b""))
+        lines = out.decode().splitlines()
+        self.assertEqual(len(lines), 11)
+        self.assertEqual(lines[3], '   3  type   3  length  22  handle 0x0003  1:"Brackenfold Computing"  '
+                                   '2:"Q7 chassis v2"  3:"BFC7-25-118830"  4:"TW-ASSET-00417"  5:"Q7-MT-BLK"')
+        self.assertEqual(lines[10], "  10  type 127  length   4  handle 0x00ff")
+
+    def test_control_characters_stay_on_one_line(self):
+        table = self.write("c.bin", structure(1, 0, [1, 0, 0, 0], [b'x\ny"']) + structure(127, 1, []))
+        self.assertEqual(run("--from-dump", table, "--list"),
+                         (0, b'   0  type   1  length   8  handle 0x0000  1:"x\\x0ay\\""\n'
+                             b"   1  type 127  length   4  handle 0x0001\n", b""))
+
+
+class Layouts(TempDir):
+    """The three layouts of one table give the same answers."""
+
+    def answers(self, path):
+        status, out, err = run("--from-dump", path, *VARIABLES, *TABLE_FUNCTIONS)
+        self.assertEqual((status, err), (0, b""), path)
+        return out.decode("utf-8").split("\n")
+
+    def test_dump_service_buffer_and_bare_table_agree_on_every_corpus_table(self):
+        for name in corpus_names():
+            with self.subTest(name):
+                service = read_bytes(corpus_file(name, ".rsmb"))
+                from_dump = self.answers(corpus_file(name, ".dump"))
+                self.assertEqual(self.answers(corpus_file(name, ".rsmb")), from_dump)
+                bare = self.answers(self.write("bare.bin", service[8:]))
+                version = VARIABLES.index("_smbver")
+                # A bare table records no version: only _smbver differs.
+                self.assertEqual(bare[version], "N/A")
+                self.assertEqual(bare[:version] + bare[version + 1:], from_dump[:version] + from_dump[version + 1:])
+                self.assertEqual(from_dump[version], "%d.%d" % (service[1], service[2]))
+
+
+def dmidecode(path):
+    """dmidecode's decoding, without the line that names the file it read."""
+    done = subprocess.run(["dmidecode", "--from-dump", path], stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                          timeout=60)
+    lines = done.stdout.decode("latin-1").splitlines()
+    # Rule: "Reading SMBIOS/DMI data from file NAME." names the file read, which differs by design.
+    return done.returncode, [line for line in lines if not line.startswith("Reading SMBIOS/DMI data from file")]
+
+
+class DumpBin(TempDir):
+    def setUp(self):
+        super().setUp()
+        need(shutil.which("dmidecode"), "dmidecode")
+
+    def test_dmidecode_decodes_our_dump_as_the_original_for_every_corpus_table(self):
+        for name in corpus_names():
+            for source in (".dump", ".rsmb"):
+                with self.subTest(name=name, source=source):
+                    ours = os.path.join(self.dir, name + source + ".ours")
+                    self.assertEqual(run("--from-dump", corpus_file(name, source), "--dump-bin", ours), (0, b"", b""))
+                    self.assertEqual(dmidecode(ours), dmidecode(corpus_file(name, ".dump")))
+
+    def test_bare_table_gets_a_versionless_entry_point_and_reads_back_bare(self):
+        for name in corpus_names():
+            with self.subTest(name):
+                service = read_bytes(corpus_file(name, ".rsmb"))
+                bare = self.write("bare.bin", service[8:])
+                ours = os.path.join(self.dir, "bare.dump")
+                self.assertEqual(run("--from-dump", bare, "--dump-bin", ours), (0, b"", b""))
+                status, lines = dmidecode(ours)
+                self.assertEqual(status, 0)
+                self.assertIn("Legacy DMI 0.0 present.", lines)
+                names = [*VARIABLES, *TABLE_FUNCTIONS]
+                self.assertEqual(run("--from-dump", ours, *names), run("--from-dump", bare, *names))
+
+    def test_sample_dump_decodes_cleanly(self):
+        ours = os.path.join(self.dir, "sample.dump")
+        self.assertEqual(run("--sample", "--dump-bin", ours), (0, b"", b""))
+        status, lines = dmidecode(ours)
+        self.assertEqual(status, 0)
+        self.assertIn("SMBIOS 3.1.0 present.", lines)
+        text = "\n".join(lines)
+        for expected in ["\tManufacturer: Brackenfold Computing", "\tType: Mini Tower", "\tLock: Present",
+                         "\tVersion: Brackenfold BX-9 8-Core Processor @ 3.60GHz", "\tSize: 16 GB",
+                         "\tCurrent Speed: 3600 MHz", "\tStatus: No errors detected", "End Of Table"]:
+            self.assertIn(expected, text)
+        for problem in ["Invalid", "out of spec", "Wrong", "Bad ", "<BAD INDEX>", "Unknown"]:
+            self.assertNotIn(problem, text)
+        self.assertEqual(run("--from-dump", ours), run("--sample"))
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 3:
+        sys.exit(__doc__)
+    TARNWICK = os.path.abspath(sys.argv[1])
+    CORPUS = os.path.abspath(sys.argv[2])
+    unittest.main(argv=[sys.argv[0], *sys.argv[3:]], verbosity=1)

@@ -1,0 +1,290 @@
+// The command-line host's parts that need no process of their own.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "cli/batch_file.h"
+#include "cli/dump_layout.h"
+#include "cli/name_call.h"
+#include "cli/options.h"
+#include "cli/sample_table.h"
+#include "cli/text_quoting.h"
+#include "cli/utf8_decode.h"
+#include "cli/variable_expansion.h"
+#include "plugin/exports.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/table_builder.h"
+
+namespace tarnwick::cli {
+namespace {
+
+using testing::Narrow;
+
+TEST(Utf8Decode, WellFormedAndMalformedSequences) {
+  const struct {
+    const char* bytes;
+    std::u16string expected;
+  } cases[] = {
+      {"plain", u"plain"},
+      {"\xC3\xA9", u"\u00E9"},
+      {"\xE2\x82\xAC", u"\u20AC"},
+      {"\xF0\x9F\x98\x80", u"\U0001F600"},              // a surrogate pair
+      {"a\x80z", u"a\uFFFDz"},                          // stray continuation byte
+      {"\xC0\xAF", u"\uFFFD\uFFFD"},                    // C0 never leads
+      {"\xE0\x80\x80", u"\uFFFD"},                      // overlong NUL
+      {"\xED\xA0\x80", u"\uFFFD"},                      // encoded surrogate
+      {"\xF4\x90\x80\x80", u"\uFFFD"},                  // above U+10FFFF
+      {"\xE2\x82", u"\uFFFD"},                          // cut short at the end
+      {"\xE2\x82" "A", u"\uFFFDA"},                     // cut short before ASCII
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DecodeUtf8(c.bytes), c.expected) << Narrow(c.expected);
+    if (c.expected.find(u'\uFFFD') == std::u16string::npos) {
+      EXPECT_EQ(EncodeUtf8(c.expected), c.bytes);
+    }
+  }
+}
+
+TEST(VariableExpansion, ReferencesAsTheShellWritesThem) {
+  const std::map<std::u16string, std::u16string> variables = {
+      {u"_batch", u"1"}, {u"_batchname", u"C:\\bin\\x.btm"}, {u"_batchline", u"12"}, {u"empty", u""}};
+  auto lookup = [&](std::u16string_view name, std::u16string* value) {
+    auto found = variables.find(std::u16string(name));
+    if (found == variables.end()) return false;
+    *value = found->second;
+    return true;
+  };
+  const struct {
+    std::u16string text, expected;
+  } cases[] = {
+      {u"%_batch", u"1"},
+      {u"%[_batch]%[empty]%[_batch]", u"11"},
+      {u"%_batchname [%_batchline]  ", u"C:\\bin\\x.btm [12]  "},
+      {u"%_batch%x", u"1x"},        // a "%" right after the name closes it
+      {u"%undefined.", u"."},
+      {u"%[undefined]", u""},
+      {u"100%% sure", u"100% sure"},
+      {u"50% off", u"50% off"},
+      {u"%", u"%"},
+      {u"%[open", u"%[open"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ExpandReferences(c.text, lookup), c.expected) << Narrow(c.text);
+}
+
+TEST(BatchLines, NumbersEveryLineAndSkipsBlanksAndComments) {
+  const auto lines = BatchLines("\xEF\xBB\xBF_smbmfg\r\n\n   \t\n# note\n  @randx[ 4 ] \r\n_smbver");
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].number, 1u);
+  EXPECT_EQ(lines[0].text, u"_smbmfg");
+  EXPECT_EQ(lines[1].number, 5u);
+  EXPECT_EQ(lines[1].text, u"@randx[ 4 ]");
+  EXPECT_EQ(lines[2].number, 6u);
+  EXPECT_TRUE(BatchLines("").empty());
+}
+
+TEST(NameCall, ArgumentStandsBetweenFirstOpenAndLastCloseBracket) {
+  const struct {
+    std::u16string text;
+    bool parses;
+    std::u16string name, argument;
+    bool bracketed;
+  } cases[] = {
+      {u"_smbmfg", true, u"_smbmfg", u"", false},
+      {u"@randx", true, u"@randx", u"", false},
+      {u"@randx[]", true, u"@randx", u"", true},
+      {u"@smbword[4,0x16]", true, u"@smbword", u"4,0x16", true},
+      {u"@smbstring[1,\"[x]\"]", true, u"@smbstring", u"1,\"[x]\"", true},
+      {u"@smbword[4", false, u"", u"", false},
+      {u"@smbword]4[", false, u"", u"", false},
+      {u"@smbword[4]x", false, u"", u"", false},
+  };
+  for (const auto& c : cases) {
+    NameCall call;
+    std::u16string error;
+    ASSERT_EQ(ParseNameCall(c.text, &call, &error), c.parses) << Narrow(c.text);
+    if (!c.parses) {
+      EXPECT_FALSE(error.empty());
+      continue;
+    }
+    EXPECT_EQ(call.name, c.name);
+    EXPECT_EQ(call.argument, c.argument);
+    EXPECT_EQ(call.bracketed, c.bracketed);
+  }
+  ASSERT_NE(FindExport(u"@SmbWord"), nullptr);
+  EXPECT_EQ(FindExport(u"@SmbWord")->export_name, u"f_smbword");
+  EXPECT_EQ(FindExport(u"smbword"), nullptr);
+  EXPECT_EQ(FindExport(u"f_smbword"), nullptr);
+}
+
+TEST(Options, ValuesFlagsAndErrors) {
+  Options options;
+  std::u16string error;
+  ASSERT_TRUE(ParseOptions({u"--from-dump=a.dump", u"--json", u"--file", u"-", u"_smbmfg", u"--", u"--list"},
+                           &options, &error));
+  EXPECT_TRUE(options.from_dump);
+  EXPECT_EQ(options.dump_file, u"a.dump");
+  EXPECT_TRUE(options.json);
+  EXPECT_FALSE(options.list);  // after "--" it is a NAME
+  EXPECT_EQ(options.batch_files, std::vector<std::u16string>{u"-"});
+  EXPECT_EQ(options.names, (std::vector<std::u16string>{u"_smbmfg", u"--list"}));
+
+  const std::vector<std::vector<std::u16string>> refused = {
+      {u"--nope"}, {u"--dump-bin"}, {u"--json=1"}, {u"--sample", u"--from-dump", u"x"}, {u"-x"}};
+  for (const auto& arguments : refused) {
+    Options ignored;
+    error.clear();
+    EXPECT_FALSE(ParseOptions(arguments, &ignored, &error)) << Narrow(arguments[0]);
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+TEST(TextQuoting, JsonAndListingEscapes) {
+  EXPECT_EQ(JsonString(u"a\"b\\c\n\x01\u00E9"), u"\"a\\\"b\\\\c\\n\\u0001\u00E9\"");
+  EXPECT_EQ(ListingString(u"a\"b\\c\n\x7F"), u"\"a\\\"b\\\\c\\x0a\\x7f\"");
+  EXPECT_EQ(DecimalText(0), u"0");
+  EXPECT_EQ(DecimalText(18446744073709551615ull), u"18446744073709551615");
+}
+
+// ---- Dump layouts -------------------------------------------------------
+
+uint8_t Sum(const Bytes& bytes, size_t from, size_t length) {
+  uint8_t sum = 0;
+  for (size_t i = from; i < from + length; ++i) sum = static_cast<uint8_t>(sum + bytes[i]);
+  return sum;
+}
+
+Bytes Table() {
+  return testing::BareTable({{1, 0, testing::Formatted(27, {{4, 1}}), {"Maker"}},
+                             {4, 1, testing::Formatted(48), {"A", "BCDEFG"}},
+                             {127, 2, {}, {}}});
+}
+
+Bytes ReadBack(const Bytes& dump) {
+  Bytes service;
+  std::u16string error;
+  EXPECT_TRUE(ServiceLayoutFromFile(dump, &service, &error)) << Narrow(error);
+  return service;
+}
+
+TEST(DumpLayout, Smbios3EntryPoint) {
+  const Bytes table = Table();
+  const Bytes dump = DumpLayout({table.data(), static_cast<uint32_t>(table.size()), true, 3, 4, 1});
+  ASSERT_EQ(dump.size(), kDumpTableAddress + table.size());
+  EXPECT_EQ(std::string(dump.begin(), dump.begin() + 5), "_SM3_");
+  EXPECT_EQ(Sum(dump, 0, 0x18), 0);
+  EXPECT_EQ(dump[6], 0x18);
+  EXPECT_EQ(dump[0x0C] | dump[0x0D] << 8, static_cast<int>(table.size()));
+  EXPECT_EQ(dump[0x10], kDumpTableAddress);
+  Bytes expected = testing::RawTable(table, 3, 4);
+  expected[3] = 1;  // the docrev travels in the DMI revision byte
+  EXPECT_EQ(ReadBack(dump), expected);
+}
+
+TEST(DumpLayout, Smbios2EntryPointWithLegacyPart) {
+  const Bytes table = Table();
+  const Bytes dump = DumpLayout({table.data(), static_cast<uint32_t>(table.size()), true, 2, 7, 0});
+  EXPECT_EQ(std::string(dump.begin(), dump.begin() + 4), "_SM_");
+  EXPECT_EQ(std::string(dump.begin() + 0x10, dump.begin() + 0x15), "_DMI_");
+  EXPECT_EQ(Sum(dump, 0, 0x1F), 0);
+  EXPECT_EQ(Sum(dump, 0x10, 0x0F), 0);
+  EXPECT_EQ(dump[0x1C], 3);     // structures
+  EXPECT_EQ(dump[8], 48 + 10);  // the largest: 48 bytes, "A" and "BCDEFG" with their NULs, one more NUL
+  EXPECT_EQ(dump[0x1E], 0x27);  // BCD revision from the version
+  Bytes expected = testing::RawTable(table, 2, 7);
+  expected[3] = 0x27;
+  EXPECT_EQ(ReadBack(dump), expected);
+}
+
+TEST(DumpLayout, TableWithoutVersionReadsBackBare) {
+  const Bytes table = Table();
+  const Bytes dump = DumpLayout({table.data(), static_cast<uint32_t>(table.size()), false, 0, 0, 0});
+  EXPECT_EQ(std::string(dump.begin(), dump.begin() + 5), "_DMI_");
+  EXPECT_EQ(Sum(dump, 0, 0x0F), 0);
+  EXPECT_EQ(dump[0x0E], 0);
+  EXPECT_EQ(ReadBack(dump), table);
+}
+
+TEST(DumpLayout, TableTooLongForA16BitLengthGetsSmbios3) {
+  Bytes table = testing::BareTable({{1, 0, testing::Formatted(27), {std::string(200, 'x')}}});
+  while (table.size() <= 0xFFFF) table.insert(table.end(), table.begin(), table.begin() + 233);
+  const Bytes dump = DumpLayout({table.data(), static_cast<uint32_t>(table.size()), true, 2, 8, 0});
+  EXPECT_EQ(std::string(dump.begin(), dump.begin() + 5), "_SM3_");
+  EXPECT_EQ(ReadBack(dump).size(), table.size() + 8);
+}
+
+TEST(DumpLayout, BrokenDumpsAreRefusedAndOtherFilesPassAsTheyAre) {
+  const Bytes table = Table();
+  Bytes dump = DumpLayout({table.data(), static_cast<uint32_t>(table.size()), true, 3, 0, 0});
+  const std::vector<Bytes> broken = {
+      Bytes(dump.begin(), dump.begin() + 0x17),             // _SM3_ cut short
+      Bytes{'_', 'S', 'M', '_', 0, 0x1F},                   // _SM_ cut short
+      Bytes{'_', 'D', 'M', 'I', '_', 0, 0, 0},              // _DMI_ cut short
+      [&] { Bytes b = dump; b[0x10] = 0xFF; return b; }(),  // table address past the end
+  };
+  for (const Bytes& file : broken) {
+    Bytes service;
+    std::u16string error;
+    EXPECT_FALSE(ServiceLayoutFromFile(file, &service, &error));
+    EXPECT_FALSE(error.empty());
+  }
+  // An entry point that overstates the table's length ends it at the file's end.
+  dump[0x0C] = 0xFF, dump[0x0D] = 0xFF;
+  EXPECT_EQ(ReadBack(dump).size(), table.size() + 8);
+  // A version the loader's header check refuses: the table goes on bare.
+  Bytes old = DumpLayout({table.data(), static_cast<uint32_t>(table.size()), true, 1, 9, 0});
+  EXPECT_EQ(ReadBack(old), table);
+  EXPECT_EQ(ReadBack(table), table);
+  EXPECT_EQ(ReadBack({}), Bytes{});
+}
+
+TEST(DumpLayout, CountsStopWhereAReaderStops) {
+  const Bytes table = Table();
+  EXPECT_EQ(CountStructures(table.data(), static_cast<uint32_t>(table.size())).count, 3u);
+  // Cut inside the last structure's NUL pair: that one does not count.
+  EXPECT_EQ(CountStructures(table.data(), static_cast<uint32_t>(table.size() - 1)).count, 2u);
+  Bytes damaged = table;
+  damaged[28 + 6 + 1] = 2;  // the second structure's length byte below 4
+  EXPECT_EQ(CountStructures(damaged.data(), static_cast<uint32_t>(damaged.size())).count, 1u);
+}
+
+TEST(DumpLayout, CorpusDumpsBecomeTheirServiceBuffers) {
+  const std::string corpus = TARNWICK_CORPUS_DIR;
+  std::ifstream index(corpus + "/index.json");
+  if (!index) {
+    if (std::getenv("CI") != nullptr && std::string(std::getenv("CI")) == "true") FAIL() << "no corpus in CI";
+    GTEST_SKIP() << "no corpus at " << corpus;
+  }
+  for (const char* name : {"asrockrack-x570d4u", "dell-latitude-d500", "microsoft-hyperv-gen1", "vmware-vm-a"}) {
+    auto read = [&](const char* suffix) {
+      std::ifstream file(corpus + "/" + name + suffix, std::ios::binary);
+      return Bytes(std::istreambuf_iterator<char>(file), {});
+    };
+    Bytes service = ReadBack(read(".dump"));
+    Bytes expected = read(".rsmb");
+    ASSERT_EQ(service.size(), expected.size()) << name;
+    service[3] = expected[3] = 0;  // the revision byte: not kept in these service buffers
+    EXPECT_EQ(service, expected) << name;
+  }
+}
+
+// ---- The sample table ----------------------------------------------------
+
+TEST(SampleTable, EveryVariableAnswers) {
+  testing::ResetHostVariables();
+  const Bytes sample = SampleTable();
+  ASSERT_EQ(testing::LoadTable(sample), 0);
+  for (const ExportEntry& row : kExportTable) {
+    if (row.is_function) continue;
+    char16_t buffer[kMaxArgLen] = {};
+    ASSERT_EQ(row.entry(buffer), 0);
+    EXPECT_NE(std::u16string(buffer), u"") << Narrow(std::u16string(row.name));
+    EXPECT_NE(std::u16string(buffer), u"N/A") << Narrow(std::u16string(row.name));
+  }
+  EXPECT_EQ(CountStructures(sample.data() + 8, static_cast<uint32_t>(sample.size() - 8)).count, 11u);
+  ShutdownPlugin(0);
+}
+
+}  // namespace
+}  // namespace tarnwick::cli
