@@ -9,7 +9,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 cases=$here/cases
 build=$(cd "$1" && pwd)
-native=${2:-}
+native=${2:+$(realpath -m "$2")}
 corpus=$(realpath -m "$here/../../../shared/corpus")
 in_ci=false
 [[ ${CI:-} == true ]] && in_ci=true
@@ -64,7 +64,7 @@ rows() { grep -v -e '^#' -e '^$' "$1"; }
 same() {
   if ! cmp -s "$2" "$3"; then
     fail "$1 differs (- expected, + actual):"
-    diff -u "$2" "$3" | tail -n +3 | cat -A | head -40
+    { diff -u "$2" "$3" | tail -n +3 | cat -A | head -40; } || true
   fi
 }
 
@@ -88,10 +88,41 @@ check_calls() {
     fi
     fail "$label: $call gave \"${actual}\", expected result 0 and \"$expected\""
   done < <(rows "$2")
-  ((${#answers[@]} == row)) || fail "$label: ${#answers[@]} answers for $row calls"
+  ((${#answers[@]} >= row)) || fail "$label: ${#answers[@]} answers for $row calls"
 }
 
 calls_of() { rows "$1" | cut -f1; }
+
+# Every numeric field and string of the first 28 bytes of the types Wine's
+# table can hold, asked of the DLL and of tarnwick alike.
+sweep=()
+for type in 0 1 2 3 4 32 127; do
+  for offset in $(seq 4 27); do
+    sweep+=("@smbbyte[$type,$offset]" "@smbword[$type,$offset,,1]" "@smbdword[$type,$offset]"
+      "@smbqword[$type,$offset,,1]" "@smbstring[$type,$offset]")
+  done
+done
+
+have_native=false
+if [[ -n $native && -x $native ]]; then
+  have_native=true
+elif $in_ci; then
+  fail "the Linux tarnwick ($native) is missing"
+fi
+
+# same_as_native LABEL TABLE OUT CALLS...: tarnwick --from-dump TABLE must print
+# exactly the texts of the DLL's successful calls in OUT, @randx left out.
+same_as_native() {
+  local label=$1 table=$2 out=$3
+  shift 3
+  $have_native || return 0
+  local -a calls=()
+  for call in "$@"; do [[ $call == @randx* ]] || calls+=("$call"); done
+  awk -F'\t' '$1 == "call" && $2 !~ /^@randx/ && $3 == "0"' "$out" | cut -f4- >"$out.answers"
+  "$native" --from-dump "$table" "${calls[@]}" >"$out.native" 2>"$out.native-err" || true
+  same "$label: tarnwick --from-dump" "$out.answers" "$out.native"
+  echo "    tarnwick --from-dump on the same table: ${#calls[@]} answers compared"
+}
 
 implemented=$(sed -n 's/^info\timplements\t//p' "$cases/plugin_info.txt" | tr ',' '\n')
 
@@ -135,10 +166,12 @@ for name in $implemented; do
   calls_of "$cases/wine_table.tsv" | sed 's/\[.*//' | grep -q -x -F "$name" || fail "wine_table.tsv never calls $name"
 done
 mapfile -t calls < <(calls_of "$cases/wine_table.tsv")
+calls+=("${sweep[@]}")
 if run wine-table wine "$host" --var _transient=1 --write-table "$(winpath "$work/wine-table.rsmb")" "$dll" "${calls[@]}"; then
   check_calls "Wine's table" "$cases/wine_table.tsv" "$work/wine-table.out"
   same "Wine's table (stderr)" "$work/empty" "$work/wine-table.err"
   echo "    ${#calls[@]} calls; the host fetched $(sed -n 's/^table\t//p' "$work/wine-table.out") bytes itself"
+  same_as_native "Wine's table" "$work/wine-table.rsmb" "$work/wine-table.out" "${calls[@]}"
 fi
 section_done
 
@@ -149,6 +182,7 @@ if unshare -m true 2>/dev/null; then
     printf '%b\n' "$content" >"$work/sysclass/dmi/id/$file"
   done < <(rows "$cases/identity.tsv")
   mapfile -t calls < <(calls_of "$cases/identity_table.tsv")
+  calls+=("${sweep[@]}")
   # Inside a private mount namespace the directory of the test's files
   # stands in for /sys/class; the Wine server outside is unaffected.
   if run identity-table unshare -m sh -c 'mount --bind "$0" /sys/class && exec "$@"' "$work/sysclass" \
@@ -156,6 +190,7 @@ if unshare -m true 2>/dev/null; then
     check_calls "identity table" "$cases/identity_table.tsv" "$work/identity-table.out"
     same "identity table (stderr)" "$work/empty" "$work/identity-table.err"
     echo "    ${#calls[@]} calls; the host fetched $(sed -n 's/^table\t//p' "$work/identity-table.out") bytes itself"
+    same_as_native "identity table" "$work/identity-table.rsmb" "$work/identity-table.out" "${calls[@]}"
   fi
 elif $in_ci; then
   fail "unshare -m is not allowed here, so the identity strings cannot be supplied"
@@ -188,6 +223,12 @@ diagnostics() {
   same "$name (stdout)" "$work/$name.expected-out" "$work/$name.calls"
   same "$name (stderr)" "$work/$name.expected-err" "$work/$name.err"
   echo "    $label: ${#calls[@]} refused calls"
+  if [[ $label == prompt ]] && $have_native; then
+    "$native" --from-dump "$work/wine-table.rsmb" "${calls[@]}" >"$work/$name.native" 2>"$work/$name.native-err" || true
+    same "$name: tarnwick --from-dump (stdout)" "$work/empty" "$work/$name.native"
+    same "$name: tarnwick --from-dump (stderr)" "$work/$name.err" "$work/$name.native-err"
+    echo "    tarnwick --from-dump on the same table: the same diagnostics"
+  fi
 }
 diagnostics prompt ""
 diagnostics batch 'C:\tests\probe.btm [12]  ' _batch=1 '_batchname=C:\tests\probe.btm' _batchline=12
@@ -205,6 +246,38 @@ if run help wine "$host" --var _transient=1 "$dll" "${calls[@]}"; then
   same "help" "$work/help.expected" "$work/help.answers"
   same "help (stderr)" "$work/empty" "$work/help.err"
   echo "    ${#calls[@]} names asked"
+fi
+section_done
+
+section "tarnwick.exe against the Linux tarnwick on every table of the corpus"
+if [[ ! -x $windows_cli ]] || ! $have_native; then
+  if $in_ci; then fail "tarnwick.exe or the Linux tarnwick is missing"; else echo "    skipped: tarnwick not built"; fi
+elif [[ ! -d $corpus ]]; then
+  if $in_ci; then fail "the corpus $corpus is missing"; else echo "    skipped: no corpus at $corpus"; fi
+else
+  mapfile -t calls < <(rows "$cases/corpus_calls.txt")
+  compared=0
+  # Relative names from the corpus folder, so that both see the same text.
+  cd "$corpus"
+  for table in *.dump *.rsmb; do
+    # A dump gives the report of the 25 variables; a service buffer the calls.
+    args=(--from-dump "$table")
+    [[ $table == *.rsmb ]] && args+=("${calls[@]}")
+    set +e
+    "$native" "${args[@]}" >"$work/corpus.native" 2>"$work/corpus.native-err"
+    native_status=$?
+    timeout 60 wine "$windows_cli" "${args[@]}" >"$work/corpus.wine" 2>"$work/corpus.wine-err"
+    wine_status=$?
+    set -e
+    same "$table: stdout" "$work/corpus.native" "$work/corpus.wine"
+    same "$table: stderr" "$work/corpus.native-err" "$work/corpus.wine-err"
+    ((native_status == wine_status)) || fail "$table: exit status $wine_status under Wine, $native_status natively"
+    [[ -s $work/corpus.native ]] || fail "$table: no output"
+    compared=$((compared + 1))
+  done
+  cd - >/dev/null
+  echo "    $compared tables compared (dumps: the report; service buffers: ${#calls[@]} calls)"
+  ((compared >= 100)) || fail "only $compared tables in the corpus"
 fi
 section_done
 
