@@ -1,0 +1,47 @@
+#include "fuzz/quiet_host.h"
+
+#include <cstdarg>
+
+#include "cli/host_format.h"
+#include "plugin/host_interface.h"
+
+namespace tarnwick::fuzzing {
+
+HostRecord& Record() {
+  static HostRecord record;
+  return record;
+}
+
+void Forget() {
+  Record().last_error.clear();
+  Record().error_writes = 0;
+  Record().console_writes = 0;
+}
+
+}  // namespace tarnwick::fuzzing
+
+using tarnwick::fuzzing::Record;
+
+extern "C" int Printf(const char16_t* /*format*/, ...) {
+  ++Record().console_writes;
+  return 0;
+}
+
+// Every handle counts as standard error: the plug-in writes nowhere else.
+extern "C" int Qprintf(void* /*handle*/, const char16_t* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  Record().last_error = tarnwick::host::FormatHostText(format, arguments);
+  va_end(arguments);
+  ++Record().error_writes;
+  return 0;
+}
+
+// Every variable the plug-in asks for reads "0": not transient, not in a
+// pipe, no batch file. The banner query then reads "0", not "00", so the
+// banner stays off.
+extern "C" int ExpandVariables(char16_t* text, int /*flag*/) {
+  text[0] = u'0';
+  text[1] = 0;
+  return 0;
+}

@@ -1,0 +1,270 @@
+// Table bytes in, as the firmware-table service would hand them to the
+// loader; then every variable and a spread of field-function calls aimed at
+// the structures that were indexed. Checks that the index describes the
+// table, that every result is what the table holds, and that nothing reads
+// or writes outside the table and the result buffer (ASan).
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "functions/argument_list.h"
+#include "fuzz/fuzz_require.h"
+#include "fuzz/quiet_host.h"
+#include "fuzz/table_reference.h"
+#include "platform/firmware_seam.h"
+#include "plugin/exports.h"
+#include "smbios/firmware_table.h"
+#include "smbios/structure_lookup.h"
+
+using namespace tarnwick;
+using namespace tarnwick::fuzzing;
+
+namespace {
+
+constexpr uint32_t kHeaderSize = 8;
+
+// The buffer is allocated at its exact size, so ASan sees every unit past it.
+// Between calls it holds no NUL at all: a result that is not terminated
+// cannot borrow the terminator of an earlier one.
+constexpr char16_t kJunk = 0xA5A5;
+char16_t* ResultBuffer() {
+  static std::unique_ptr<char16_t[]> buffer = [] {
+    std::unique_ptr<char16_t[]> junk(new char16_t[kMaxArgLen]);
+    std::fill_n(junk.get(), kMaxArgLen, kJunk);
+    return junk;
+  }();
+  return buffer.get();
+}
+
+// Hands `text` to a call, and reads its result back, leaving junk behind.
+void Hand(char16_t* buffer, std::u16string_view text) {
+  text.copy(buffer, text.size());
+  buffer[text.size()] = 0;
+}
+std::u16string TakeResult(char16_t* buffer) {
+  std::u16string text(TerminatedText(buffer));
+  std::fill_n(buffer, text.size() + 1, kJunk);
+  return text;
+}
+
+// A text no variable can produce: shows that a variable left the buffer alone.
+constexpr std::u16string_view kUntouched = u"\uFFFEuntouched";
+
+void CheckIndex(const uint8_t* data, uint32_t size) {
+  const FirmwareTable& table = g_firmware_table;
+  const StructureIndex& index = g_structure_index;
+  FUZZ_REQUIRE(table.buffer != nullptr && table.size == size);
+  FUZZ_REQUIRE(std::memcmp(table.buffer, data, size) == 0);
+  FUZZ_REQUIRE(index.count >= 1 && index.count <= kMaxStructures);
+  const uint8_t* begin = table.buffer;
+  const uint8_t* end = begin + size;
+
+  // The walk starts behind the header only when the header describes this
+  // buffer; the version is captured from that header and from no other.
+  const bool behind_header = index.entries[0] == begin + kHeaderSize;
+  FUZZ_REQUIRE(behind_header || index.entries[0] == begin);
+  if (behind_header) {
+    FUZZ_REQUIRE(size >= kHeaderSize + 6 && begin[1] >= 2 && begin[1] <= 10);
+    FUZZ_REQUIRE(((begin[4] | (begin[5] << 8)) + kHeaderSize) % 0x10000 == size % 0x10000);
+    FUZZ_REQUIRE(g_smbios_version.major == begin[1] && g_smbios_version.minor == begin[2]);
+  } else {
+    FUZZ_REQUIRE(g_smbios_version.major == 0 && g_smbios_version.minor == 0);
+  }
+
+  // Entries follow each other without gaps, each whole inside the buffer.
+  for (uint32_t i = 0; i < index.count; ++i) {
+    const uint8_t* s = index.entries[i];
+    const uint8_t* following = StructureEnd(s, begin, end);
+    FUZZ_REQUIRE(following != nullptr && following <= end);
+    const uint8_t* next = begin;
+    FUZZ_REQUIRE(NextStructure(s, &next));
+    FUZZ_REQUIRE(next == ((s[0] == kEndOfTableType || following == end) ? nullptr : following));
+    if (i + 1 < index.count) {
+      FUZZ_REQUIRE(s[0] != kEndOfTableType && index.entries[i + 1] == following);
+    }
+  }
+  // The walk stopped for one of its reasons only.
+  const uint8_t* last = index.entries[index.count - 1];
+  const uint8_t* after_last = StructureEnd(last, begin, end);
+  FUZZ_REQUIRE(index.count == kMaxStructures || last[0] == kEndOfTableType || after_last == end ||
+               StructureEnd(after_last, begin, end) == nullptr);
+  FUZZ_REQUIRE(!NextStructure(nullptr, nullptr) && !NextStructure(end, nullptr) && !NextStructure(end - 1, nullptr));
+
+  // The first structure of each type, as every variable looks it up.
+  uint32_t first[256];
+  std::fill_n(first, 256, kMaxStructures);
+  for (uint32_t i = index.count; i-- > 0;) first[index.entries[i][0]] = i;
+  for (uint32_t type = 0; type < 256; ++type) {
+    const uint8_t* found = FindStructure(static_cast<uint8_t>(type), -1);
+    FUZZ_REQUIRE(first[type] == kMaxStructures ? found == nullptr : found == index.entries[first[type]]);
+    FUZZ_REQUIRE(first[type] == kMaxStructures ? index.first_of_type[type] == kNoStructure
+                                               : index.first_of_type[type] == first[type]);
+  }
+}
+
+// The string variables and where DSP0134 puts their string numbers.
+struct StringVariable {
+  NameExport entry;
+  uint8_t type;
+  uint32_t offset;
+};
+constexpr StringVariable kStringVariables[] = {
+    {&_smbbiosvendor, 0, 0x04}, {&_smbbiosversion, 0, 0x05}, {&_smbbiosdate, 0, 0x08},
+    {&_smbmfg, 1, 0x04},        {&_smbproduct, 1, 0x05},     {&_smbserial, 1, 0x07},
+    {&_smbfamily, 1, 0x1A},     {&_smbbbmfg, 2, 0x04},       {&_smbbbproduct, 2, 0x05},
+    {&_smbbbversion, 2, 0x06},  {&_smbbbserial, 2, 0x07},    {&_smbbbassettag, 2, 0x08},
+    {&_smbchassistag, 3, 0x08}, {&_smbcpusocket, 4, 0x04},   {&_smbcpumfg, 4, 0x07},
+    {&_smbcpuversion, 4, 0x10},
+};
+
+// What a string fetch leaves in a buffer that held `before`.
+std::u16string AfterFetch(std::u16string before, uint8_t type, uint32_t offset) {
+  std::optional<std::u16string> fetched = ExpectedString(FindIndexed(type, std::nullopt), offset);
+  return fetched ? *fetched : before;
+}
+
+std::u16string Call(NameExport entry, char16_t* buffer) {
+  Forget();
+  Hand(buffer, kUntouched);
+  FUZZ_REQUIRE(entry(buffer) == 0);
+  FUZZ_REQUIRE(Record().error_writes == 0);  // variables never diagnose
+  return TakeResult(buffer);
+}
+
+std::u16string FieldOr(uint8_t type, uint32_t offset, uint32_t width) {
+  return ExpectedField(FindIndexed(type, std::nullopt), offset, width, false);
+}
+
+void CheckVariables(char16_t* buffer) {
+  const std::u16string untouched(kUntouched);
+  for (const StringVariable& v : kStringVariables) {
+    FUZZ_REQUIRE(Call(v.entry, buffer) == AfterFetch(untouched, v.type, v.offset));
+  }
+  std::u16string tag = AfterFetch(untouched, 3, 0x08);
+  if (tag.empty() || tag == u"N/A") tag = AfterFetch(tag, 2, 0x08);
+  FUZZ_REQUIRE(Call(&_smbassettag, buffer) == tag);
+
+  FUZZ_REQUIRE(Call(&_smbcpuclock, buffer) == FieldOr(4, 0x12, 2));
+  FUZZ_REQUIRE(Call(&_smbcpuspeed, buffer) == FieldOr(4, 0x16, 2));
+  const uint8_t* bios = FindIndexed(0, std::nullopt);
+  const std::u16string release = bios != nullptr && bios[1] > 0x15
+                                     ? Decimal(bios[0x14]) + u"." + Decimal(bios[0x15])
+                                     : std::u16string(u"N/A");
+  FUZZ_REQUIRE(Call(&_smbbiosrev, buffer) == release);
+  const SmbiosVersion version = g_smbios_version;
+  FUZZ_REQUIRE(Call(&_smbver, buffer) ==
+               (version.major != 0 ? Decimal(version.major) + u"." + Decimal(version.minor) : u"N/A"));
+
+  // Chassis: DSP0134 7.4, the type byte at 05h, bit 7 the lock.
+  const uint8_t* chassis = FindIndexed(3, std::nullopt);
+  const bool has_type = chassis != nullptr && chassis[1] > 0x05;
+  const uint8_t type_byte = has_type ? chassis[0x05] : 0;
+  FUZZ_REQUIRE(Call(&_smbchassis, buffer) == (has_type ? Decimal(type_byte) : u"N/A"));
+  FUZZ_REQUIRE(Call(&_smbchassislock, buffer) ==
+               (!has_type ? u"N/A" : (type_byte & 0x80) != 0 ? u"Present" : u"Not present"));
+  const uint8_t kind = type_byte & 0x7F;
+  const bool portable = has_type && ((kind >= 8 && kind <= 11) || kind == 14);
+  FUZZ_REQUIRE(Call(&_smbbox, buffer) == (portable ? u"L" : u"D"));
+  const std::u16string chassis_type = Call(&_smbchassistype, buffer);
+  FUZZ_REQUIRE(has_type ? !chassis_type.empty() && chassis_type != u"N/A" : chassis_type == u"N/A");
+}
+
+// A small generator drawn from the input, so that a given table always gets
+// the same calls and a mutation of it shifts them.
+struct Draws {
+  uint64_t state;
+  uint32_t Next(uint32_t bound) {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    return static_cast<uint32_t>((state >> 33) % bound);
+  }
+};
+
+uint64_t Fingerprint(const uint8_t* data, size_t size) {
+  uint64_t hash = 14695981039346656037ull;
+  for (size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * 1099511628211ull;
+  return hash;
+}
+
+std::u16string Number(uint32_t value, Draws& draws) {
+  return draws.Next(2) == 0 ? Decimal(value) : Hex(value, 1 + draws.Next(4));
+}
+
+struct FieldExport {
+  NameExport entry;
+  uint32_t width;  // 0: a string-number byte
+};
+constexpr FieldExport kFieldExports[] = {
+    {&f_smbstring, 0}, {&f_smbbyte, 1}, {&f_smbword, 2}, {&f_smbdword, 4}, {&f_smbqword, 8}};
+
+void CheckFieldCall(const FieldExport& function, const uint8_t* s, Draws& draws, char16_t* buffer) {
+  const uint32_t width = function.width == 0 ? 1 : function.width;
+  const uint32_t length = s[1];
+  // Offsets where a field starts or stops fitting, and anywhere in range.
+  const uint32_t candidates[] = {4, length - width, length - width + 1, length, 4 + draws.Next(256 - width - 3)};
+  uint32_t offset = candidates[draws.Next(std::size(candidates))];
+  if (offset < 4 || offset > 256 - width) offset = 4;
+
+  std::optional<uint16_t> handle;
+  const uint32_t handle_choice = draws.Next(4);
+  if (handle_choice == 1 || handle_choice == 2) handle = static_cast<uint16_t>(s[2] | (s[3] << 8));
+  if (handle_choice == 3) handle = static_cast<uint16_t>(draws.Next(0x10000));
+  const uint32_t flags = draws.Next(4);
+
+  std::u16string text = Number(s[0], draws) + u"," + Number(offset, draws) + u",";
+  if (handle) text += Number(*handle, draws);
+  text += u"," + Number(flags, draws);
+  Forget();
+  Hand(buffer, text);
+  FUZZ_REQUIRE(function.entry(buffer) == 0);
+  FUZZ_REQUIRE(Record().error_writes == 0);
+
+  const uint8_t* target = FindIndexed(s[0], handle);
+  std::u16string expected;
+  if (function.width == 0) {
+    expected = ExpectedString(target, offset).value_or(u"N/A");
+  } else {
+    expected = ExpectedField(target, offset, function.width, (flags & 1) != 0);
+  }
+  FUZZ_REQUIRE(TakeResult(buffer) == expected);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size > 0x100000) return 0;
+  const auto table_size = static_cast<uint32_t>(size);
+  platform::InstallMemoryFirmware(data, table_size);
+  Forget();
+  if (InitializePlugin() != 0) {
+    FUZZ_REQUIRE(g_firmware_table.buffer == nullptr && g_structure_index.count == 0);
+    FUZZ_REQUIRE(Record().last_error == u"Plugin not loaded.\r\n");
+    ShutdownPlugin(0);
+    return 0;
+  }
+  FUZZ_REQUIRE(Record().console_writes == 0 && Record().error_writes == 0);
+  CheckIndex(data, table_size);
+
+  char16_t* buffer = ResultBuffer();
+  CheckVariables(buffer);
+  Draws draws{Fingerprint(data, size)};
+  const uint32_t count = g_structure_index.count;
+  for (int call = 0; call < 16; ++call) {
+    const uint8_t* s = g_structure_index.entries[draws.Next(count)];
+    CheckFieldCall(kFieldExports[draws.Next(std::size(kFieldExports))], s, draws, buffer);
+  }
+  // Every string number of one structure, so whole string-sets are read.
+  const uint8_t* s = g_structure_index.entries[draws.Next(count)];
+  for (uint32_t offset = 4; offset < s[1]; ++offset) {
+    std::optional<std::u16string> expected = ExpectedString(s, offset);
+    Hand(buffer, kUntouched);
+    FUZZ_REQUIRE(GetStructureString(s, offset, buffer) >= 0);
+    FUZZ_REQUIRE(TakeResult(buffer) == expected.value_or(std::u16string(kUntouched)));
+  }
+  FUZZ_REQUIRE(std::memcmp(g_firmware_table.buffer, data, size) == 0);  // never changed by reading
+
+  ShutdownPlugin(0);
+  FUZZ_REQUIRE(g_firmware_table.buffer == nullptr && g_structure_index.count == 0);
+  FUZZ_REQUIRE(FindStructure(1, -1) == nullptr && !NextStructure(data, nullptr));
+  return 0;
+}
