@@ -32,13 +32,13 @@ namespace {
 struct Json {
   enum Kind { kLiteral, kString, kArray, kObject } kind = kLiteral;
   std::string text;  // a string's UTF-8 value, or a literal's spelling
-  std::vector<Json> items;
-  std::vector<std::pair<std::string, Json>> members;
+  std::string key;   // the member's name, inside an object
+  std::vector<Json> items;  // an array's values or an object's members
 
-  const Json& operator[](std::string_view key) const {
+  const Json& operator[](std::string_view name) const {
     static const Json kAbsent;
-    for (const auto& [name, value] : members) {
-      if (name == key) return value;
+    for (const Json& member : items) {
+      if (member.key == name) return member;
     }
     return kAbsent;
   }
@@ -80,11 +80,10 @@ class JsonReader {
     Take('{');
     if (Take('}')) return true;
     do {
-      std::string key;
-      Json value;
+      Json member;
       SkipBlanks();
-      if (!ReadString(&key) || !Take(':') || !ReadValue(&value)) return false;
-      out->members.emplace_back(std::move(key), std::move(value));
+      if (!ReadString(&member.key) || !Take(':') || !ReadValue(&member)) return false;
+      out->items.push_back(std::move(member));
     } while (Take(','));
     return Take('}');
   }
@@ -367,6 +366,113 @@ TEST_F(CorpusTest, ChassisTypeAgreesWithDmidecode) {
     ++compared;
   }
   EXPECT_GT(compared, int(index_.items.size()) / 2);
+}
+
+// ------------------------------------------- dmidecode's full decoding
+
+// The "Key: value" lines of the first structure of `type` in dmidecode's
+// full output; empty when it decoded no structure of the type.
+std::map<std::string, std::string> DecodedFields(const std::string& text, int type) {
+  std::map<std::string, std::string> fields;
+  const std::string heading = ", DMI type " + std::to_string(type) + ",";
+  std::istringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line) && !(line.rfind("Handle ", 0) == 0 && line.find(heading) != std::string::npos)) {
+  }
+  if (!std::getline(lines, line)) return fields;  // the structure's title
+  while (std::getline(lines, line) && !line.empty()) {
+    if (line.size() < 2 || line[0] != '\t' || line[1] == '\t') continue;
+    const size_t colon = line.find(':');
+    if (colon == std::string::npos) continue;
+    fields[line.substr(1, colon - 1)] = colon + 2 <= line.size() ? line.substr(colon + 2) : "";
+  }
+  return fields;
+}
+
+// A field that dmidecode leaves out reads as `kNothing`; the texts that
+// stand for "no string" read as `kNoString`, as under -s.
+std::string FromDecoded(const std::map<std::string, std::string>& fields, const std::string& key) {
+  const auto found = fields.find(key);
+  if (found == fields.end()) return std::string(kNothing);
+  return FromDmidecode(found->second);
+}
+
+// Our numbers as dmidecode prints them. "N/A" (no structure, or one too
+// short) is a field that dmidecode leaves out.
+std::string AsDecodedSpeed(const std::u16string& ours) {
+  if (ours == u"N/A") return std::string(kNothing);
+  return ours == u"0" ? "Unknown" : Narrow(ours) + " MHz";  // DSP0134 7.5: 0 is unknown
+}
+std::string AsDecodedLock(const std::u16string& ours) {
+  if (ours == u"N/A") return std::string(kNothing);
+  return ours == u"Present" ? "Present" : "Not Present";
+}
+std::string AsDecodedRelease(const std::u16string& ours) {
+  // dmidecode reads the release bytes only from BIOS structures of 24 bytes
+  // or more, and leaves them out when either is FFh (not given).
+  const uint8_t* bios = FindStructure(0, -1);
+  if (ours == u"N/A" || bios[1] < 0x18 || bios[0x14] == 0xFF || bios[0x15] == 0xFF) return std::string(kNothing);
+  return Narrow(ours);
+}
+
+struct DecodedField {
+  int type;
+  const char* key;  // in dmidecode's decoding of the type
+  NameExport read;
+  std::string (*as_decoded)(const std::u16string& ours);
+};
+
+const DecodedField kDecodedFields[] = {
+    {0, "Vendor", _smbbiosvendor, FromOurs},
+    {0, "Version", _smbbiosversion, FromOurs},
+    {0, "Release Date", _smbbiosdate, FromOurs},
+    {0, "BIOS Revision", _smbbiosrev, AsDecodedRelease},
+    {1, "Manufacturer", _smbmfg, FromOurs},
+    {1, "Product Name", _smbproduct, FromOurs},
+    {1, "Serial Number", _smbserial, FromOurs},
+    {1, "Family", _smbfamily, FromOurs},
+    {2, "Manufacturer", _smbbbmfg, FromOurs},
+    {2, "Product Name", _smbbbproduct, FromOurs},
+    {2, "Version", _smbbbversion, FromOurs},
+    {2, "Serial Number", _smbbbserial, FromOurs},
+    {2, "Asset Tag", _smbbbassettag, FromOurs},
+    {3, "Asset Tag", _smbchassistag, FromOurs},
+    {3, "Lock", _smbchassislock, AsDecodedLock},
+    {4, "Socket Designation", _smbcpusocket, FromOurs},
+    {4, "Manufacturer", _smbcpumfg, FromOurs},
+    {4, "Version", _smbcpuversion, FromOurs},
+    {4, "External Clock", _smbcpuclock, AsDecodedSpeed},
+    {4, "Current Speed", _smbcpuspeed, AsDecodedSpeed},
+};
+
+TEST_F(CorpusTest, VariablesAgreeWithDmidecodesFullDecoding) {
+  std::map<std::string, int> shown;  // fields that dmidecode printed
+  for (const Json& table : index_.items) {
+    const std::string name = table["name"].text;
+    SCOPED_TRACE(name);
+    std::string decoded;
+    ASSERT_TRUE(ReadFile(CorpusDirectory() / (name + ".dmidecode.txt"), &decoded));
+    ASSERT_EQ(Load(table), kLoaded);
+    for (const DecodedField& f : kDecodedFields) {
+      SCOPED_TRACE(std::to_string(f.type) + " " + f.key);
+      const std::string expected = FromDecoded(DecodedFields(decoded, f.type), f.key);
+      EXPECT_EQ(f.as_decoded(Answer(f.read)), expected);
+      if (expected != kNothing) ++shown[std::to_string(f.type) + " " + f.key];
+    }
+    // The asset tag: the chassis's, failing that the baseboard's.
+    const std::string chassis_tag = FromDecoded(DecodedFields(decoded, 3), "Asset Tag");
+    const std::string board_tag = FromDecoded(DecodedFields(decoded, 2), "Asset Tag");
+    const std::u16string ours = Answer(_smbassettag);
+    if (chassis_tag != kNothing && chassis_tag != kNoString) {
+      EXPECT_EQ(FromOurs(ours), chassis_tag);
+    } else if (board_tag != kNothing) {
+      EXPECT_EQ(FromOurs(ours), board_tag);
+    } else {
+      EXPECT_EQ(FromOurs(ours), chassis_tag);
+    }
+  }
+  // Every field was compared with a printed value on some table.
+  for (const DecodedField& f : kDecodedFields) EXPECT_GT(shown[std::to_string(f.type) + " " + f.key], 0) << f.key;
 }
 
 TEST_F(CorpusTest, SmbiosVersionIsTheHeadersMajorAndMinor) {
