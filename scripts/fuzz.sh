@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (preset "fuzz", ASan + UBSan) and runs both
+# side by side at low priority: first the committed crash inputs of
+# fuzz/regressions/TARGET once each, then fuzzing for a bounded time.
+#
+#   scripts/fuzz.sh [SECONDS | -runs=N]   default 600 seconds per target
+#
+# Seeds: the tables of ../shared/corpus (read in place), the tables and texts
+# that tarnwick_fuzz_seeds builds, and what earlier runs kept in
+# BUILD/corpus/TARGET. A finding is written to BUILD/findings/ and fails the
+# run. FUZZ_BUILD_DIR overrides BUILD (default build/fuzz).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+limit=${1:-600}
+case "$limit" in
+  -runs=*) bound=("$limit" -max_total_time=86400) ;;
+  *[!0-9]* | "") echo "usage: $0 [SECONDS | -runs=N]" >&2; exit 2 ;;
+  *) bound=(-max_total_time="$limit") ;;
+esac
+
+build=${FUZZ_BUILD_DIR:-build/fuzz}
+corpus_dir=../shared/corpus
+if [[ ! -d $corpus_dir ]]; then
+  echo "fuzz: the corpus of real tables is missing: $corpus_dir" >&2
+  exit 1
+fi
+
+cmake --preset fuzz -B "$build" >/dev/null
+cmake --build "$build" -j2 --target tarnwick_table_fuzzer tarnwick_argument_fuzzer tarnwick_fuzz_seeds
+
+seeds=$(mktemp -d)
+trap 'rm -rf "$seeds"' EXIT
+"$build/fuzz/tarnwick_fuzz_seeds" "$seeds"
+mkdir -p "$build/corpus/table" "$build/corpus/argument" "$build/findings" "$build/logs"
+
+# Quarantine and allocation stacks cost speed and add nothing to a finding's
+# report that the crash's own stack does not show.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-malloc_context_size=2:quarantine_size_mb=16}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
+
+# Replays the committed findings of one target; each must now pass.
+replay() {
+  local target=$1 dir=fuzz/regressions/$1
+  [[ -d $dir ]] || return 0
+  local inputs=("$dir"/*)
+  [[ -e ${inputs[0]} ]] || return 0
+  "$build/fuzz/tarnwick_${target}_fuzzer" "${inputs[@]}" >"$build/logs/$target-replay.log" 2>&1 || {
+    echo "fuzz: $target: a committed finding fails again" >&2
+    tail -40 "$build/logs/$target-replay.log" >&2
+    return 1
+  }
+  echo "fuzz: $target: ${#inputs[@]} committed finding(s) replayed"
+}
+
+run() {
+  local target=$1
+  shift
+  nice -n 10 "$build/fuzz/tarnwick_${target}_fuzzer" "${bound[@]}" -max_len=20000 -print_final_stats=1 \
+    -artifact_prefix="$build/findings/$target-" "$@" >"$build/logs/$target.log" 2>&1
+}
+
+replay table
+replay argument
+
+started=$SECONDS
+run table -dict=fuzz/dictionaries/table.dict "$build/corpus/table" "$seeds/tables" "$corpus_dir" &
+table_job=$!
+run argument -dict=fuzz/dictionaries/arguments.dict "$build/corpus/argument" "$seeds/arguments" &
+argument_job=$!
+
+failed=0
+for target in table argument; do
+  job_var=${target}_job
+  if ! wait "${!job_var}"; then
+    failed=1
+    echo "fuzz: $target: FINDING (see $build/findings/ and $build/logs/$target.log)" >&2
+    grep -E "ERROR|violated|SUMMARY|Test unit written" "$build/logs/$target.log" >&2 || tail -30 "$build/logs/$target.log" >&2
+  fi
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$build/logs/$target.log")
+  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$build/logs/$target.log")
+  echo "fuzz: $target: ${runs:-?} executions, ${rate:-?} per second"
+done
+echo "fuzz: both targets done in $((SECONDS - started)) s"
+exit "$failed"
