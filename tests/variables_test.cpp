@@ -58,14 +58,22 @@ struct StringVariable {
 
 // DSP0134 7.1 to 7.5: the string-number byte that each variable reads.
 const StringVariable kStringVariables[] = {
-    {"_smbbiosvendor", _smbbiosvendor, 0, 0x04},   {"_smbbiosversion", _smbbiosversion, 0, 0x05},
-    {"_smbbiosdate", _smbbiosdate, 0, 0x08},       {"_smbmfg", _smbmfg, 1, 0x04},
-    {"_smbproduct", _smbproduct, 1, 0x05},         {"_smbserial", _smbserial, 1, 0x07},
-    {"_smbfamily", _smbfamily, 1, 0x1A},           {"_smbbbmfg", _smbbbmfg, 2, 0x04},
-    {"_smbbbproduct", _smbbbproduct, 2, 0x05},     {"_smbbbversion", _smbbbversion, 2, 0x06},
-    {"_smbbbserial", _smbbbserial, 2, 0x07},       {"_smbbbassettag", _smbbbassettag, 2, 0x08},
-    {"_smbchassistag", _smbchassistag, 3, 0x08},   {"_smbcpusocket", _smbcpusocket, 4, 0x04},
-    {"_smbcpumfg", _smbcpumfg, 4, 0x07},           {"_smbcpuversion", _smbcpuversion, 4, 0x10},
+    {"_smbbiosvendor", _smbbiosvendor, 0, 0x04},
+    {"_smbbiosversion", _smbbiosversion, 0, 0x05},
+    {"_smbbiosdate", _smbbiosdate, 0, 0x08},
+    {"_smbmfg", _smbmfg, 1, 0x04},
+    {"_smbproduct", _smbproduct, 1, 0x05},
+    {"_smbserial", _smbserial, 1, 0x07},
+    {"_smbfamily", _smbfamily, 1, 0x1A},
+    {"_smbbbmfg", _smbbbmfg, 2, 0x04},
+    {"_smbbbproduct", _smbbbproduct, 2, 0x05},
+    {"_smbbbversion", _smbbbversion, 2, 0x06},
+    {"_smbbbserial", _smbbbserial, 2, 0x07},
+    {"_smbbbassettag", _smbbbassettag, 2, 0x08},
+    {"_smbchassistag", _smbchassistag, 3, 0x08},
+    {"_smbcpusocket", _smbcpusocket, 4, 0x04},
+    {"_smbcpumfg", _smbcpumfg, 4, 0x07},
+    {"_smbcpuversion", _smbcpuversion, 4, 0x10},
     // With a chassis asset tag present the fallback is never taken.
     {"_smbassettag", _smbassettag, 3, 0x08},
 };
@@ -201,18 +209,17 @@ struct ChassisCase {
 };
 
 std::vector<std::string> ChassisTexts() {
-  return {Narrow(Call(_smbbox, u"keep")), Narrow(Call(_smbchassis, u"keep")),
-          Narrow(Call(_smbchassislock, u"keep")), Narrow(Call(_smbchassistype, u"keep"))};
+  return {Narrow(Call(_smbbox, u"keep")), Narrow(Call(_smbchassis, u"keep")), Narrow(Call(_smbchassislock, u"keep")),
+          Narrow(Call(_smbchassistype, u"keep"))};
 }
 
 TEST_F(VariablesTest, ChassisVariablesFromTheTypeByte) {
   const ChassisCase cases[] = {
-      {0x09, "L", "9", "Not present", "LapTop"},    {0x89, "L", "137", "Present", "LapTop"},
-      {0x80, "D", "128", "Present", "Unknown"},     {0x03, "D", "3", "Not present", "Desktop"},
-      {0x0E, "L", "14", "Not present", "Sub Notebook"},
-      {0x0C, "D", "12", "Not present", "Docking Station"},
-      {0x02, "D", "2", "Not present", "Unknown"},   {0x1E, "D", "30", "Not present", "Unknown"},
-      {0xFF, "D", "255", "Present", "Unknown"},     {0x00, "D", "0", "Not present", "Unknown"},
+      {0x09, "L", "9", "Not present", "LapTop"},        {0x89, "L", "137", "Present", "LapTop"},
+      {0x80, "D", "128", "Present", "Unknown"},         {0x03, "D", "3", "Not present", "Desktop"},
+      {0x0E, "L", "14", "Not present", "Sub Notebook"}, {0x0C, "D", "12", "Not present", "Docking Station"},
+      {0x02, "D", "2", "Not present", "Unknown"},       {0x1E, "D", "30", "Not present", "Unknown"},
+      {0xFF, "D", "255", "Present", "Unknown"},         {0x00, "D", "0", "Not present", "Unknown"},
   };
   for (const ChassisCase& c : cases) {
     SCOPED_TRACE("chassis byte " + std::to_string(c.byte));
@@ -224,21 +231,36 @@ TEST_F(VariablesTest, ChassisVariablesFromTheTypeByte) {
 TEST_F(VariablesTest, ChassisTypeNamesAndPortableTypes) {
   // DSP0134 7.4.1, spelled as users of these variables have always seen them.
   const char* const kNames[] = {
-      "Unknown",         "Other",
-      "Unknown",         "Desktop",
-      "Low Profile Desktop", "Pizza Box",
-      "Mini Tower",      "Tower",
-      "Portable",        "LapTop",
-      "Notebook",        "Hand Held",
-      "Docking Station", "All in One",
-      "Sub Notebook",    "Space-saving",
-      "Lunch Box",       "Main Server Chassis",
-      "Expansion Chassis", "SubChassis",
-      "Bus Expansion Chassis", "Peripheral Chassis",
-      "RAID Chassis",    "Rack Mount Chassis",
-      "Sealed-case PC",  "Multi-system chassis",
-      "Compact PCI",     "Advanced TCA",
-      "Blade",           "Blade Enclosure",
+      "Unknown",
+      "Other",
+      "Unknown",
+      "Desktop",
+      "Low Profile Desktop",
+      "Pizza Box",
+      "Mini Tower",
+      "Tower",
+      "Portable",
+      "LapTop",
+      "Notebook",
+      "Hand Held",
+      "Docking Station",
+      "All in One",
+      "Sub Notebook",
+      "Space-saving",
+      "Lunch Box",
+      "Main Server Chassis",
+      "Expansion Chassis",
+      "SubChassis",
+      "Bus Expansion Chassis",
+      "Peripheral Chassis",
+      "RAID Chassis",
+      "Rack Mount Chassis",
+      "Sealed-case PC",
+      "Multi-system chassis",
+      "Compact PCI",
+      "Advanced TCA",
+      "Blade",
+      "Blade Enclosure",
   };
   static_assert(std::size(kNames) == 30);
   const std::vector<int> portable = {8, 9, 10, 11, 14};
@@ -263,8 +285,11 @@ TEST_F(VariablesTest, ChassisDefaultsWhenTheByteIsMissing) {
       {"no chassis", {{1, 0, Formatted(8), {}}}, defaults},
       {"chassis of 5 bytes", {{3, 0, Formatted(6, {{5, 9}}), {}, 5}}, defaults},
       {"chassis of 6 bytes", {{3, 0, Formatted(6, {{5, 9}}), {}, 6}}, laptop},
-      {"first chassis too short, second long", {{3, 0, Formatted(6, {{5, 9}}), {}, 5}, {3, 1, Formatted(6, {{5, 9}}), {}}}, defaults},
-      {"first chassis read, second ignored", {{3, 0, Formatted(6, {{5, 9}}), {}}, {3, 1, Formatted(6, {{5, 3}}), {}}},
+      {"first chassis too short, second long",
+       {{3, 0, Formatted(6, {{5, 9}}), {}, 5}, {3, 1, Formatted(6, {{5, 9}}), {}}},
+       defaults},
+      {"first chassis read, second ignored",
+       {{3, 0, Formatted(6, {{5, 9}}), {}}, {3, 1, Formatted(6, {{5, 3}}), {}}},
        laptop},
   };
   for (const Case& c : cases) {
@@ -309,8 +334,11 @@ TEST_F(VariablesTest, BiosReleaseAndProcessorClocks) {
       {"processor of 23 bytes", {Processor(23)}, "N/A", "300", "N/A"},
       {"processor of 24 bytes", {Processor(24)}, "N/A", "300", "100"},
       {"first processor too short, second ignored", {Processor(19), Processor(0x30)}, "N/A", "N/A", "N/A"},
-      {"External Clock 0x0064", {{4, 0, Formatted(24, {{0x12, 0x64}, {0x16, 0xFF}, {0x17, 0xFF}}), {}}}, "N/A",
-       "100", "65535"},
+      {"External Clock 0x0064",
+       {{4, 0, Formatted(24, {{0x12, 0x64}, {0x16, 0xFF}, {0x17, 0xFF}}), {}}},
+       "N/A",
+       "100",
+       "65535"},
   };
   for (const NumberCase& c : cases) {
     SCOPED_TRACE(c.name);
