@@ -24,13 +24,20 @@ if [[ -n $(missing_tools) ]]; then
   fi
 fi
 
-cmake --preset mingw-x64 -B build/wine-x64 -DTARNWICK_WINE_STANDINS=ON >/dev/null
-cmake --build build/wine-x64 -j2
-cmake --preset mingw-x86 -B build/wine-x86 -DTARNWICK_WINE_STANDINS=ON >/dev/null
-cmake --build build/wine-x86 -j2
-# The Linux tarnwick, to answer from the same tables as the DLL.
-cmake --preset native -B build/wine-native -DTARNWICK_TESTS=OFF >/dev/null
-cmake --build build/wine-native -j2
+# x64: the DLL, tarnwick.exe and the host stand-ins; x86: the DLL alone;
+# native: the Linux tarnwick, to answer from the same tables as the DLL.
+build() {
+  local preset=$1 folder=$2
+  shift 2
+  cmake --preset "$preset" -B "$folder" "$@" >/dev/null
+  cmake --build "$folder" -j2 "${targets[@]}" -- --quiet
+}
+targets=()
+build mingw-x64 build/wine-x64 -DTARNWICK_WINE_STANDINS=ON
+targets=(--target Tarnwick)
+build mingw-x86 build/wine-x86
+targets=(--target tarnwick)
+build native build/wine-native -DTARNWICK_TESTS=OFF
 elapsed "built x64, x86 and native"
 
 # The 35 exports: the lifecycle and help, then every name of the one list.

@@ -129,7 +129,10 @@ implemented=$(sed -n 's/^info\timplements\t//p' "$cases/plugin_info.txt" | tr ',
 section "Wine prefix"
 mkdir "$WINEPREFIX"
 wineserver -p
-wine wineboot -i >/dev/null 2>&1
+if ! wine wineboot -i >/dev/null 2>&1; then
+  echo "FAIL: wineboot could not create the prefix"
+  exit 1
+fi
 section_done
 
 section "load banner from the host's variables"
@@ -256,23 +259,44 @@ elif [[ ! -d $corpus ]]; then
   if $in_ci; then fail "the corpus $corpus is missing"; else echo "    skipped: no corpus at $corpus"; fi
 else
   mapfile -t calls < <(rows "$cases/corpus_calls.txt")
-  compared=0
+  mkdir "$work/corpus"
+  # A dump gives the report of the 25 variables; a service buffer the calls.
+  corpus_args() {
+    args=(--from-dump "$1")
+    [[ $1 == *.rsmb ]] && args+=("${calls[@]}")
+    return 0
+  }
+  # run_corpus wine|native TABLES...: outputs and status under $work/corpus.
+  run_corpus() {
+    local suffix=$1 table status
+    local -a program=("$native")
+    [[ $suffix == wine ]] && program=(wine "$windows_cli")
+    shift
+    for table in "$@"; do
+      corpus_args "$table"
+      status=0
+      timeout 60 "${program[@]}" "${args[@]}" >"$work/corpus/$table.$suffix" 2>"$work/corpus/$table.$suffix-err" ||
+        status=$?
+      echo "$status" >"$work/corpus/$table.$suffix-status"
+    done
+  }
   # Relative names from the corpus folder, so that both see the same text.
   cd "$corpus"
-  for table in *.dump *.rsmb; do
-    # A dump gives the report of the 25 variables; a service buffer the calls.
-    args=(--from-dump "$table")
-    [[ $table == *.rsmb ]] && args+=("${calls[@]}")
-    set +e
-    "$native" "${args[@]}" >"$work/corpus.native" 2>"$work/corpus.native-err"
-    native_status=$?
-    timeout 60 wine "$windows_cli" "${args[@]}" >"$work/corpus.wine" 2>"$work/corpus.wine-err"
-    wine_status=$?
-    set -e
-    same "$table: stdout" "$work/corpus.native" "$work/corpus.wine"
-    same "$table: stderr" "$work/corpus.native-err" "$work/corpus.wine-err"
-    ((native_status == wine_status)) || fail "$table: exit status $wine_status under Wine, $native_status natively"
-    [[ -s $work/corpus.native ]] || fail "$table: no output"
+  tables=(*.dump *.rsmb)
+  half=$(((${#tables[@]} + 1) / 2))
+  # Two Wine runs at a time, one per core.
+  run_corpus wine "${tables[@]:0:half}" &
+  run_corpus wine "${tables[@]:half}" &
+  run_corpus native "${tables[@]}"
+  wait
+  compared=0
+  for table in "${tables[@]}"; do
+    result=$work/corpus/$table
+    same "$table: stdout" "$result.native" "$result.wine"
+    same "$table: stderr" "$result.native-err" "$result.wine-err"
+    [[ $(<"$result.native-status") == $(<"$result.wine-status") ]] ||
+      fail "$table: exit status $(<"$result.wine-status") under Wine, $(<"$result.native-status") natively"
+    [[ -s $result.native ]] || fail "$table: no output"
     compared=$((compared + 1))
   done
   cd - >/dev/null
