@@ -49,10 +49,11 @@ dll=$(winpath "$build/Tarnwick.dll")
 # run NAME COMMAND...: stdout and stderr to $work/NAME.out and .err; a run
 # that fails or hangs fails the check.
 run() {
-  local name=$1
+  local name=$1 status=0
   shift
-  if ! timeout 60 "$@" >"$work/$name.out" 2>"$work/$name.err"; then
-    fail "$name: exit status $? ($(head -c 300 "$work/$name.err"))"
+  timeout 60 "$@" >"$work/$name.out" 2>"$work/$name.err" || status=$?
+  if ((status != 0)); then
+    fail "$name: exit status $status ($(head -c 300 "$work/$name.err"))"
     return 1
   fi
 }
@@ -119,7 +120,9 @@ same_as_native() {
   local -a calls=()
   for call in "$@"; do [[ $call == @randx* ]] || calls+=("$call"); done
   awk -F'\t' '$1 == "call" && $2 !~ /^@randx/ && $3 == "0"' "$out" | cut -f4- >"$out.answers"
-  "$native" --from-dump "$table" "${calls[@]}" >"$out.native" 2>"$out.native-err" || true
+  local status=0
+  "$native" --from-dump "$table" "${calls[@]}" >"$out.native" 2>"$out.native-err" || status=$?
+  ((status == 0)) || fail "$label: tarnwick --from-dump exit status $status ($(head -c 300 "$out.native-err"))"
   same "$label: tarnwick --from-dump" "$out.answers" "$out.native"
   echo "    tarnwick --from-dump on the same table: ${#calls[@]} answers compared"
 }
@@ -129,7 +132,7 @@ implemented=$(sed -n 's/^info\timplements\t//p' "$cases/plugin_info.txt" | tr ',
 section "Wine prefix"
 mkdir "$WINEPREFIX"
 wineserver -p
-if ! wine wineboot -i >/dev/null 2>&1; then
+if ! timeout 120 wine wineboot -i >/dev/null 2>&1; then
   echo "FAIL: wineboot could not create the prefix"
   exit 1
 fi
