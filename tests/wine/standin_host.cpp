@@ -118,14 +118,13 @@ bool CallName(HMODULE plugin, std::u16string_view call) {
   std::fill(std::begin(buffer), std::end(buffer), u'\0');
   argument.copy(buffer, std::min<size_t>(argument.size(), kMaxArgLen - 1));
   const int result = entry(buffer);
-  const std::u16string_view text(buffer, std::char_traits<char16_t>::find(buffer, kMaxArgLen, u'\0') != nullptr
-                                             ? std::char_traits<char16_t>::length(buffer)
-                                             : kMaxArgLen);
-  if (text.size() == kMaxArgLen) {
+  // The plug-in must leave its text terminated inside the host's buffer.
+  const char16_t* end = std::char_traits<char16_t>::find(buffer, kMaxArgLen, u'\0');
+  if (end == nullptr) {
     Line({u"call", call, Decimal(result), u"unterminated"});
     return false;
   }
-  Line({u"call", call, Decimal(result), text});
+  Line({u"call", call, Decimal(result), std::u16string_view(buffer, end - buffer)});
   return true;
 }
 
