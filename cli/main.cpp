@@ -145,7 +145,7 @@ int Run(const Options& options) {
   if (status == kAllAnswered && options.list) Out(StructureListing());
   for (const std::u16string& name : options.help_names) {
     FlushOutput();  // the plug-in may write the help text to standard output itself
-    if (status == kAllAnswered && Help(name.c_str()) == 0) {
+    if (status != kCannotRun && Help(name.c_str()) == 0) {
       Err(u"tarnwick: " + name + u": no help: not one of the plug-in's names\n");
       status = kNameFailed;
     }
@@ -159,10 +159,10 @@ int Run(const Options& options) {
       if (status == kCannotRun) break;
     }
   }
-  const bool asked_anything = !options.names.empty() || !options.batch_files.empty() || options.list ||
-                              options.dump_bin || !options.help_names.empty();
+  const bool asked_for_names = !options.names.empty() || !options.batch_files.empty();
+  const bool asked_anything = asked_for_names || options.list || options.dump_bin || !options.help_names.empty();
   if (status != kCannotRun && !asked_anything) Report(options.json, &answers);
-  if (status != kCannotRun && options.json) PrintJson(answers);
+  if (status != kCannotRun && options.json && (asked_for_names || !asked_anything)) PrintJson(answers);
   ShutdownPlugin(0);
   return status;
 }
