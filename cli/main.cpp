@@ -53,17 +53,15 @@ int InstallTable(const Options& options) {
   return kAllAnswered;
 }
 
+// A walk that starts behind the header means that the header passed the
+// loader's check; a walk from the first byte means a bare table, whose
+// version nobody recorded.
 TableImage LoadedImage() {
-  TableImage image;
   const uint8_t* buffer = g_firmware_table.buffer;
   const uint8_t* start = g_structure_index.entries[0];
-  image.table = start;
-  image.size = g_firmware_table.size - static_cast<uint32_t>(start - buffer);
-  // A walk that starts behind the header means the header passed the
-  // loader's check; a bare table has no recorded version.
-  image.has_version = start != buffer;
-  if (image.has_version) image = {start, image.size, true, buffer[1], buffer[2], buffer[3]};
-  return image;
+  const uint32_t size = g_firmware_table.size - static_cast<uint32_t>(start - buffer);
+  if (start == buffer) return {start, size, false, 0, 0, 0};
+  return {start, size, true, buffer[1], buffer[2], buffer[3]};
 }
 
 int WriteDump(const std::u16string& path) {
