@@ -103,7 +103,7 @@ void Report(bool json, std::vector<Answer>* answers) {
       answers->push_back({std::u16string(row.name), result.value});
     } else {
       std::u16string line(row.name);
-      line.resize(17, u' ');
+      if (!result.value.empty()) line.resize(17, u' ');  // no trailing blanks after a name without value
       Out(line + result.value + u"\n");
     }
   }

@@ -192,6 +192,16 @@ class Names(TempDir):
         self.assertEqual((status, out, err), (0, b"Maker\n\nD\nN/A\n", b""))
 
 
+    def test_report_of_a_table_without_the_structures(self):
+        table = self.write("min.bin", structure(1, 0, []))  # 4 bytes: no field of any variable
+        status, out, err = run("--from-dump", table)
+        self.assertEqual((status, err), (0, b""))
+        lines = out.decode().split("\n")
+        self.assertEqual(lines[VARIABLES.index("_smbmfg")], "_smbmfg")  # no trailing blanks
+        self.assertEqual(lines[VARIABLES.index("_smbbox")], "_smbbox          D")
+        self.assertEqual(lines[VARIABLES.index("_smbver")], "_smbver          N/A")
+
+
 class ExitStatus(TempDir):
     def test_plugin_that_does_not_load(self):
         junk = self.write("junk.bin", b"\x01\x02\x00\x00\x00\x00")  # length byte 2: not a structure
