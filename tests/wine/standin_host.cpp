@@ -4,12 +4,16 @@
 // help, shut it down and unload it; every step's outcome goes to standard
 // output, one line each, fields separated by tabs, LF line ends.
 //
-//   standin_host [--var NAME=VALUE]... [--write-table FILE] PLUGIN [CALL]...
+//   standin_host [--var NAME=VALUE]... [--write-table FILE]
+//                [--message-boxes FILE] PLUGIN [CALL]...
 //
 // CALL is a name as users write it (_smbmfg, @smbword[4,0x16]), any export
 // with an optional argument (f_smbword[4,0x16]), or ?NAME to call Help(NAME).
 // --write-table writes the raw SMBIOS table that the host fetches itself from
 // the firmware-table service ('RSMB', table 0), before the plug-in loads.
+// --message-boxes takes the plug-in's MessageBoxW calls in place of the
+// system: each shows as a line (owner, caption, style) and its text goes to
+// FILE, UTF-8, one after another.
 #include <windows.h>
 
 #include <algorithm>
@@ -19,6 +23,7 @@
 #include <vector>
 
 #include "plugin/host_interface.h"
+#include "tests/wine/import_redirect.h"
 #include "tests/wine/text_output.h"
 
 extern "C" void SetHostVariable(const char16_t* name, const char16_t* value);
@@ -84,6 +89,18 @@ bool WriteFirmwareTable(const wchar_t* path) {
   return ok;
 }
 
+HANDLE g_message_box_texts = INVALID_HANDLE_VALUE;
+
+// Stands in for MessageBoxW: records what the plug-in asked for and answers
+// as if the user had pressed OK.
+int WINAPI RecordMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style) {
+  const std::u16string_view owner_kind =
+      owner == nullptr ? u"no owner" : owner == GetForegroundWindow() ? u"foreground window" : u"other window";
+  Line({u"messagebox", owner_kind, caption == nullptr ? u"(null)" : View(caption), Decimal(style)});
+  if (text != nullptr) wine::WriteText(g_message_box_texts, View(text));
+  return IDOK;
+}
+
 void PrintPluginInfo(const PluginInfo* info) {
   const auto text = [](const char16_t* value) { return value == nullptr ? std::u16string(u"(null)") : value; };
   Line({u"info", u"name", text(info->name)});
@@ -129,7 +146,8 @@ bool CallName(HMODULE plugin, std::u16string_view call) {
 }
 
 int Usage() {
-  WriteError(u"usage: standin_host [--var NAME=VALUE]... [--write-table FILE] PLUGIN [CALL]...\n");
+  WriteError(u"usage: standin_host [--var NAME=VALUE]... [--write-table FILE] [--message-boxes FILE] PLUGIN "
+             u"[CALL]...\n");
   return 1;
 }
 
@@ -138,6 +156,7 @@ int Usage() {
 int wmain(int argc, wchar_t** argv) {
   int at = 1;
   const wchar_t* table_path = nullptr;
+  const wchar_t* message_box_path = nullptr;
   for (; at < argc; ++at) {
     const std::u16string_view option = View(argv[at]);
     if (option == u"--var" && at + 1 < argc) {
@@ -147,6 +166,8 @@ int wmain(int argc, wchar_t** argv) {
       SetHostVariable(assignment.substr(0, equals).c_str(), assignment.substr(equals + 1).c_str());
     } else if (option == u"--write-table" && at + 1 < argc) {
       table_path = argv[++at];
+    } else if (option == u"--message-boxes" && at + 1 < argc) {
+      message_box_path = argv[++at];
     } else if (option.starts_with(u"--")) {
       return Usage();
     } else {
@@ -164,6 +185,15 @@ int wmain(int argc, wchar_t** argv) {
   if (plugin == nullptr) {
     WriteError(u"standin_host: LoadLibraryW failed with error " + Decimal(GetLastError()) + u"\n");
     return 2;
+  }
+  if (message_box_path != nullptr) {
+    g_message_box_texts =
+        CreateFileW(message_box_path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (g_message_box_texts == INVALID_HANDLE_VALUE ||
+        !wine::RedirectImport(plugin, "USER32.dll", "MessageBoxW", reinterpret_cast<void*>(&RecordMessageBox))) {
+      WriteError(u"standin_host: cannot take the plug-in's MessageBoxW calls\n");
+      return 2;
+    }
   }
   auto get_info = Export<GetPluginInfoExport>(plugin, u"GetPluginInfo");
   auto initialize = Export<InitializeExport>(plugin, u"InitializePlugin");
@@ -195,5 +225,6 @@ int wmain(int argc, wchar_t** argv) {
 
   Line({u"shutdown", Decimal(shutdown(0))});
   Line({u"unload", Decimal(FreeLibrary(plugin) ? 1 : 0)});
+  if (g_message_box_texts != INVALID_HANDLE_VALUE) CloseHandle(g_message_box_texts);
   return all_found ? 0 : 2;
 }

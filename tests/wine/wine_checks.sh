@@ -251,7 +251,30 @@ if run help wine "$host" --var _transient=1 "$dll" "${calls[@]}"; then
   grep $'^help\t' "$work/help.out" >"$work/help.answers" || true
   same "help" "$work/help.expected" "$work/help.answers"
   same "help (stderr)" "$work/empty" "$work/help.err"
-  echo "    ${#calls[@]} names asked"
+  echo "    ${#calls[@]} names asked; the system's message box returned at once"
+fi
+# Again with the plug-in's MessageBoxW taken by the stand-in host: the owner,
+# caption and style of each box, and its text, the same as tarnwick's help.
+if run help-boxes wine "$host" --var _transient=1 --message-boxes "$(winpath "$work/help-boxes.txt")" "$dll" \
+  "${calls[@]}"; then
+  : >"$work/help-boxes.expected"
+  shown=()
+  while IFS=$'\t' read -r name result; do
+    if [[ $result == 1 ]]; then
+      printf 'messagebox\tforeground window\tTarnwick Plugin Help\t0\n' >>"$work/help-boxes.expected"
+      shown+=(--help-name "$name")
+    fi
+    printf 'help\t%s\t%s\n' "$name" "$result" >>"$work/help-boxes.expected"
+  done <"$work/help.cases"
+  grep -E $'^(help|messagebox)\t' "$work/help-boxes.out" >"$work/help-boxes.answers" || true
+  same "help message boxes" "$work/help-boxes.expected" "$work/help-boxes.answers"
+  if $have_native; then
+    "$native" --sample "${shown[@]}" >"$work/help-boxes.native" 2>"$work/help-boxes.native-err" ||
+      fail "tarnwick --help-name: $(head -c 300 "$work/help-boxes.native-err")"
+    same "help texts (- tarnwick --help-name, + the DLL's message boxes)" "$work/help-boxes.native" \
+      "$work/help-boxes.txt"
+  fi
+  echo "    $((${#shown[@]} / 2)) message boxes taken: owner, caption, style and text checked"
 fi
 section_done
 
