@@ -6,9 +6,9 @@ namespace tarnwick::cli {
 namespace {
 
 constexpr uint32_t kServiceHeaderSize = 8;
-constexpr uint32_t kSm3Length = 0x18;     // DSP0134 5.2.2
-constexpr uint32_t kSmLength = 0x1F;      // DSP0134 5.2.1
-constexpr uint32_t kDmiLength = 0x0F;     // the legacy anchor, DSP0134 5.2.1 offsets 10h-1Eh
+constexpr uint32_t kSm3Length = 0x18;  // DSP0134 5.2.2
+constexpr uint32_t kSmLength = 0x1F;   // DSP0134 5.2.1
+constexpr uint32_t kDmiLength = 0x0F;  // the legacy anchor, DSP0134 5.2.1 offsets 10h-1Eh
 constexpr uint32_t kDmiOffsetInSm = 0x10;
 
 uint32_t Read16(const Bytes& b, size_t at) { return b[at] | (b[at + 1] << 8); }
@@ -86,8 +86,7 @@ bool ServiceLayoutFromFile(const Bytes& file, Bytes* service, std::u16string* er
       *error = u"the _SM_ entry point is cut short";
       return false;
     }
-    return BuildService(file, {file[6], file[7], file[0x1E], Read32(file, 0x18), Read16(file, 0x16)}, service,
-                        error);
+    return BuildService(file, {file[6], file[7], file[0x1E], Read32(file, 0x18), Read16(file, 0x16)}, service, error);
   }
   if (StartsWith(file, "_DMI_")) {
     if (file.size() < kDmiLength) {
@@ -95,9 +94,10 @@ bool ServiceLayoutFromFile(const Bytes& file, Bytes* service, std::u16string* er
       return false;
     }
     const uint8_t bcd = file[0x0E];
-    return BuildService(file, {static_cast<uint8_t>(bcd >> 4), static_cast<uint8_t>(bcd & 0x0F), bcd,
-                               Read32(file, 0x08), Read16(file, 0x06)},
-                        service, error);
+    return BuildService(
+        file,
+        {static_cast<uint8_t>(bcd >> 4), static_cast<uint8_t>(bcd & 0x0F), bcd, Read32(file, 0x08), Read16(file, 0x06)},
+        service, error);
   }
   *service = file;
   return true;
@@ -143,9 +143,8 @@ Bytes DumpLayout(const TableImage& image) {
     Put16(dump, dmi + 6, image.size & 0xFFFF);
     Put32(dump, dmi + 8, kDumpTableAddress);
     Put16(dump, dmi + 0x0C, counts.count > 0xFFFF ? 0xFFFF : counts.count);
-    dump[dmi + 0x0E] = image.has_version
-                           ? (image.revision != 0 ? image.revision : BcdRevision(image.major, image.minor))
-                           : 0;
+    dump[dmi + 0x0E] =
+        image.has_version ? (image.revision != 0 ? image.revision : BcdRevision(image.major, image.minor)) : 0;
     SetChecksum(dump, dmi, kDmiLength, dmi + 5);
     if (image.has_version) {
       std::memcpy(dump.data(), "_SM_", 4);

@@ -37,8 +37,8 @@ bool ParseNameCall(std::u16string_view text, NameCall* call, std::u16string* err
 
 const ExportEntry* FindExport(std::u16string_view name) {
   for (const ExportEntry& row : kExportTable) {
-    if (row.name.size() == name.size() &&
-        std::equal(name.begin(), name.end(), row.name.begin(), [](char16_t a, char16_t b) { return Lower(a) == Lower(b); })) {
+    if (row.name.size() == name.size() && std::equal(name.begin(), name.end(), row.name.begin(),
+                                                     [](char16_t a, char16_t b) { return Lower(a) == Lower(b); })) {
       return &row;
     }
   }
@@ -70,7 +70,9 @@ CallResult CallName(std::u16string_view text) {
   std::fill(std::begin(g_buffer), std::end(g_buffer), u'\0');
   std::copy(call.argument.begin(), call.argument.end(), g_buffer);
   if (row->entry(g_buffer) != 0) return {};
-  return {true, std::u16string(g_buffer)};
+  // The plug-in terminates its result inside the buffer; trust no more.
+  const char16_t* begin = g_buffer;
+  return {true, std::u16string(begin, std::find(begin, begin + kMaxArgLen, u'\0'))};
 }
 
 }  // namespace tarnwick::cli

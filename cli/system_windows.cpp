@@ -1,6 +1,7 @@
 // Windows: arguments come from the wide command line; a console is written
 // in UTF-16 with WriteConsoleW, a pipe or a file in UTF-8 with WriteFile.
 #include <windows.h>
+// After windows.h, whose types it uses.
 #include <shellapi.h>
 
 #include "cli/system.h"
@@ -72,8 +73,8 @@ bool RunsInPipe() { return IsPipe(STD_INPUT_HANDLE) || IsPipe(STD_OUTPUT_HANDLE)
 bool ReadWholeFile(const std::u16string& path, std::vector<uint8_t>* bytes) {
   bytes->clear();
   if (path == u"-") return ReadHandle(GetStdHandle(STD_INPUT_HANDLE), bytes);
-  HANDLE file = CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   const bool read_all = ReadHandle(file, bytes);
   CloseHandle(file);

@@ -11,11 +11,21 @@ std::u16string JsonString(std::u16string_view text) {
   std::u16string out = u"\"";
   for (char16_t c : text) {
     switch (c) {
-      case u'"': out += u"\\\""; break;
-      case u'\\': out += u"\\\\"; break;
-      case u'\n': out += u"\\n"; break;
-      case u'\r': out += u"\\r"; break;
-      case u'\t': out += u"\\t"; break;
+      case u'"':
+        out += u"\\\"";
+        break;
+      case u'\\':
+        out += u"\\\\";
+        break;
+      case u'\n':
+        out += u"\\n";
+        break;
+      case u'\r':
+        out += u"\\r";
+        break;
+      case u'\t':
+        out += u"\\t";
+        break;
       default:
         if (c < 0x20) {
           out += u"\\u00";

@@ -4,8 +4,7 @@ namespace tarnwick::cli {
 namespace {
 
 bool IsNameCharacter(char16_t c) {
-  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_' ||
-         c == u'$';
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_' || c == u'$';
 }
 
 void AppendValue(std::u16string& out, std::u16string_view name, const VariableLookup& lookup) {

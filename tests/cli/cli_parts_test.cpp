@@ -30,14 +30,14 @@ TEST(Utf8Decode, WellFormedAndMalformedSequences) {
       {"plain", u"plain"},
       {"\xC3\xA9", u"\u00E9"},
       {"\xE2\x82\xAC", u"\u20AC"},
-      {"\xF0\x9F\x98\x80", u"\U0001F600"},              // a surrogate pair
-      {"a\x80z", u"a\uFFFDz"},                          // stray continuation byte
-      {"\xC0\xAF", u"\uFFFD\uFFFD"},                    // C0 never leads
-      {"\xE0\x80\x80", u"\uFFFD"},                      // overlong NUL
-      {"\xED\xA0\x80", u"\uFFFD"},                      // encoded surrogate
-      {"\xF4\x90\x80\x80", u"\uFFFD"},                  // above U+10FFFF
-      {"\xE2\x82", u"\uFFFD"},                          // cut short at the end
-      {"\xE2\x82" "A", u"\uFFFDA"},                     // cut short before ASCII
+      {"\xF0\x9F\x98\x80", u"\U0001F600"},  // a surrogate pair
+      {"a\x80z", u"a\uFFFDz"},              // stray continuation byte
+      {"\xC0\xAF", u"\uFFFD\uFFFD"},        // C0 never leads
+      {"\xE0\x80\x80", u"\uFFFD"},          // overlong NUL
+      {"\xED\xA0\x80", u"\uFFFD"},          // encoded surrogate
+      {"\xF4\x90\x80\x80", u"\uFFFD"},      // above U+10FFFF
+      {"\xE2\x82", u"\uFFFD"},              // cut short at the end
+      {"\xE2\x82\x41", u"\uFFFDA"},         // cut short before ASCII "A"
   };
   for (const auto& c : cases) {
     EXPECT_EQ(DecodeUtf8(c.bytes), c.expected) << Narrow(c.expected);
@@ -62,7 +62,7 @@ TEST(VariableExpansion, ReferencesAsTheShellWritesThem) {
       {u"%_batch", u"1"},
       {u"%[_batch]%[empty]%[_batch]", u"11"},
       {u"%_batchname [%_batchline]  ", u"C:\\bin\\x.btm [12]  "},
-      {u"%_batch%x", u"1x"},        // a "%" right after the name closes it
+      {u"%_batch%x", u"1x"},  // a "%" right after the name closes it
       {u"%undefined.", u"."},
       {u"%[undefined]", u""},
       {u"100%% sure", u"100% sure"},
@@ -121,8 +121,8 @@ TEST(NameCall, ArgumentStandsBetweenFirstOpenAndLastCloseBracket) {
 TEST(Options, ValuesFlagsAndErrors) {
   Options options;
   std::u16string error;
-  ASSERT_TRUE(ParseOptions({u"--from-dump=a.dump", u"--json", u"--file", u"-", u"_smbmfg", u"--", u"--list"},
-                           &options, &error));
+  ASSERT_TRUE(ParseOptions({u"--from-dump=a.dump", u"--json", u"--file", u"-", u"_smbmfg", u"--", u"--list"}, &options,
+                           &error));
   EXPECT_TRUE(options.from_dump);
   EXPECT_EQ(options.dump_file, u"a.dump");
   EXPECT_TRUE(options.json);
@@ -218,10 +218,14 @@ TEST(DumpLayout, BrokenDumpsAreRefusedAndOtherFilesPassAsTheyAre) {
   const Bytes table = Table();
   Bytes dump = DumpLayout({table.data(), static_cast<uint32_t>(table.size()), true, 3, 0, 0});
   const std::vector<Bytes> broken = {
-      Bytes(dump.begin(), dump.begin() + 0x17),             // _SM3_ cut short
-      Bytes{'_', 'S', 'M', '_', 0, 0x1F},                   // _SM_ cut short
-      Bytes{'_', 'D', 'M', 'I', '_', 0, 0, 0},              // _DMI_ cut short
-      [&] { Bytes b = dump; b[0x10] = 0xFF; return b; }(),  // table address past the end
+      Bytes(dump.begin(), dump.begin() + 0x17),  // _SM3_ cut short
+      Bytes{'_', 'S', 'M', '_', 0, 0x1F},        // _SM_ cut short
+      Bytes{'_', 'D', 'M', 'I', '_', 0, 0, 0},   // _DMI_ cut short
+      [&] {
+        Bytes b = dump;
+        b[0x10] = 0xFF;
+        return b;
+      }(),  // table address past the end
   };
   for (const Bytes& file : broken) {
     Bytes service;
