@@ -5,7 +5,7 @@
 // output, one line each, fields separated by tabs, LF line ends.
 //
 //   standin_host [--var NAME=VALUE]... [--write-table FILE]
-//                [--message-boxes FILE] PLUGIN [CALL]...
+//                [--message-boxes FILE] [--firmware HOW] PLUGIN [CALL]...
 //
 // CALL is a name as users write it (_smbmfg, @smbword[4,0x16]), any export
 // with an optional argument (f_smbword[4,0x16]), or ?NAME to call Help(NAME).
@@ -13,7 +13,8 @@
 // the firmware-table service ('RSMB', table 0), before the plug-in loads.
 // --message-boxes takes the plug-in's MessageBoxW calls in place of the
 // system: each shows as a line (owner, caption, style) and its text goes to
-// FILE, UTF-8, one after another.
+// FILE, UTF-8, one after another. --firmware puts a service of the test's
+// choosing in front of the plug-in (firmware_standin.h says which).
 #include <windows.h>
 
 #include <algorithm>
@@ -23,6 +24,7 @@
 #include <vector>
 
 #include "plugin/host_interface.h"
+#include "tests/wine/firmware_standin.h"
 #include "tests/wine/import_redirect.h"
 #include "tests/wine/text_output.h"
 
@@ -146,8 +148,8 @@ bool CallName(HMODULE plugin, std::u16string_view call) {
 }
 
 int Usage() {
-  WriteError(u"usage: standin_host [--var NAME=VALUE]... [--write-table FILE] [--message-boxes FILE] PLUGIN "
-             u"[CALL]...\n");
+  WriteError(u"usage: standin_host [--var NAME=VALUE]... [--write-table FILE] [--message-boxes FILE] "
+             u"[--firmware missing|empty|failing|FILE] PLUGIN [CALL]...\n");
   return 1;
 }
 
@@ -157,6 +159,7 @@ int wmain(int argc, wchar_t** argv) {
   int at = 1;
   const wchar_t* table_path = nullptr;
   const wchar_t* message_box_path = nullptr;
+  const wchar_t* firmware = nullptr;
   for (; at < argc; ++at) {
     const std::u16string_view option = View(argv[at]);
     if (option == u"--var" && at + 1 < argc) {
@@ -168,6 +171,8 @@ int wmain(int argc, wchar_t** argv) {
       table_path = argv[++at];
     } else if (option == u"--message-boxes" && at + 1 < argc) {
       message_box_path = argv[++at];
+    } else if (option == u"--firmware" && at + 1 < argc) {
+      firmware = argv[++at];
     } else if (option.starts_with(u"--")) {
       return Usage();
     } else {
@@ -194,6 +199,10 @@ int wmain(int argc, wchar_t** argv) {
       WriteError(u"standin_host: cannot take the plug-in's MessageBoxW calls\n");
       return 2;
     }
+  }
+  if (firmware != nullptr && !wine::ServeFirmware(plugin, firmware)) {
+    WriteError(u"standin_host: cannot put the firmware stand-in in front of the plug-in\n");
+    return 2;
   }
   auto get_info = Export<GetPluginInfoExport>(plugin, u"GetPluginInfo");
   auto initialize = Export<InitializeExport>(plugin, u"InitializePlugin");

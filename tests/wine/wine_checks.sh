@@ -46,17 +46,18 @@ winpath() {
 }
 dll=$(winpath "$build/Tarnwick.dll")
 
-# run NAME COMMAND...: stdout and stderr to $work/NAME.out and .err; a run
-# that fails or hangs fails the check.
-run() {
-  local name=$1 status=0
-  shift
+# run_expecting STATUS NAME COMMAND...: stdout and stderr to $work/NAME.out
+# and .err; a run that ends with another status, or hangs, fails the check.
+run_expecting() {
+  local expected=$1 name=$2 status=0
+  shift 2
   timeout 60 "$@" >"$work/$name.out" 2>"$work/$name.err" || status=$?
-  if ((status != 0)); then
-    fail "$name: exit status $status ($(head -c 300 "$work/$name.err"))"
+  if ((status != expected)); then
+    fail "$name: exit status $status, expected $expected ($(head -c 300 "$work/$name.err"))"
     return 1
   fi
 }
+run() { run_expecting 0 "$@"; }
 
 # The rows of a case file: comment lines and empty lines left out.
 rows() { grep -v -e '^#' -e '^$' "$1"; }
@@ -275,6 +276,63 @@ if run help-boxes wine "$host" --var _transient=1 --message-boxes "$(winpath "$w
       "$work/help-boxes.txt"
   fi
   echo "    $((${#shown[@]} / 2)) message boxes taken: owner, caption, style and text checked"
+fi
+section_done
+
+section "load failures: the firmware-table service missing, empty, failing, invalid"
+# The stand-in host answers the plug-in's lookup of the service; the plug-in
+# refuses to load with its reason, and the host's run ends with status 3.
+while IFS=$'\t' read -r how message; do
+  name="load-failure-${how%%:*}"
+  if [[ $how == bytes:* ]]; then
+    printf '%b' "${how#bytes:}" >"$work/$name.bin"
+    how=$(winpath "$work/$name.bin")
+  fi
+  run_expecting 3 "$name" wine "$host" --firmware "$how" "$dll" _smbver || continue
+  { cat "$cases/plugin_info.txt"; printf 'init\t-1\n'; } >"$work/$name.expected-out"
+  printf 'Tarnwick plugin: %s\r\nPlugin not loaded.\r\n' "$message" >"$work/$name.expected-err"
+  same "$name (stdout)" "$work/$name.expected-out" "$work/$name.out"
+  same "$name (stderr)" "$work/$name.expected-err" "$work/$name.err"
+  echo "    ${name#load-failure-}: $message"
+done < <(rows "$cases/load_failures.tsv")
+section_done
+
+section "Tarnwick.dll against the Linux tarnwick on every service buffer of the corpus"
+if ! $have_native; then
+  if $in_ci; then fail "the Linux tarnwick is missing"; else echo "    skipped: tarnwick not built"; fi
+elif [[ ! -d $corpus ]]; then
+  if $in_ci; then fail "the corpus $corpus is missing"; else echo "    skipped: no corpus at $corpus"; fi
+else
+  mapfile -t calls < <(rows "$cases/corpus_calls.txt")
+  mkdir -p "$work/dll-corpus"
+  # dll_corpus TABLES...: the DLL's answers, served each table in turn.
+  dll_corpus() {
+    local table status
+    for table in "$@"; do
+      status=0
+      timeout 60 wine "$host" --var _transient=1 --firmware "$(winpath "$corpus/$table")" "$dll" "${calls[@]}" \
+        >"$work/dll-corpus/$table.out" 2>"$work/dll-corpus/$table.err" || status=$?
+      echo "$status" >"$work/dll-corpus/$table.status"
+    done
+  }
+  tables=()
+  for table in "$corpus"/*.rsmb; do tables+=("$(basename "$table")"); done
+  half=$(((${#tables[@]} + 1) / 2))
+  dll_corpus "${tables[@]:0:half}" &
+  dll_corpus "${tables[@]:half}" &
+  wait
+  compared=0
+  for table in "${tables[@]}"; do
+    result=$work/dll-corpus/$table
+    [[ $(<"$result.status") == 0 ]] || fail "$table: the stand-in host ended with status $(<"$result.status")"
+    awk -F'\t' '$1 == "call" && $3 == "0"' "$result.out" | cut -f4- >"$result.answers"
+    "$native" --from-dump "$corpus/$table" "${calls[@]}" >"$result.native" 2>"$result.native-err" || true
+    same "$table: answers (- tarnwick, + Tarnwick.dll)" "$result.native" "$result.answers"
+    same "$table: diagnostics (- tarnwick, + Tarnwick.dll)" "$result.native-err" "$result.err"
+    compared=$((compared + 1))
+  done
+  echo "    $compared tables compared, ${#calls[@]} calls each"
+  ((compared >= 50)) || fail "only $compared service buffers in the corpus"
 fi
 section_done
 
