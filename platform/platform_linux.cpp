@@ -121,14 +121,33 @@ void SetDmiTablesDirectory(const char* directory) {
 
 void* StandardErrorHandle() { return reinterpret_cast<void*>(static_cast<intptr_t>(STDERR_FILENO)); }
 
+// Month and day from days since 1970-01-01 in the proleptic Gregorian
+// calendar, without the C library's time-zone machinery (which reads
+// /etc/localtime on first use, a cost paid at every load).
+void CivilDate(int64_t days, uint32_t* month, uint32_t* day) {
+  days += 719468;  // from 0000-03-01
+  const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const int64_t day_of_era = days - era * 146097;
+  const int64_t year_of_era = (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+  const int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+  const int64_t month_from_march = (5 * day_of_year + 2) / 153;
+  *day = static_cast<uint32_t>(day_of_year - (153 * month_from_march + 2) / 5 + 1);
+  *month = static_cast<uint32_t>(month_from_march < 10 ? month_from_march + 3 : month_from_march - 9);
+}
+
 UtcTime CurrentUtcTime() {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  tm parts{};
-  gmtime_r(&now.tv_sec, &parts);
-  return {static_cast<uint32_t>(parts.tm_mon + 1), static_cast<uint32_t>(parts.tm_mday),
-          static_cast<uint32_t>(parts.tm_hour),    static_cast<uint32_t>(parts.tm_min),
-          static_cast<uint32_t>(parts.tm_sec),     static_cast<uint32_t>(now.tv_nsec / 1000000)};
+  const int64_t seconds = now.tv_sec;
+  const int64_t days = (seconds >= 0 ? seconds : seconds - 86399) / 86400;
+  const int64_t of_day = seconds - days * 86400;
+  UtcTime time{};
+  CivilDate(days, &time.month, &time.day);
+  time.hour = static_cast<uint32_t>(of_day / 3600);
+  time.minute = static_cast<uint32_t>(of_day / 60 % 60);
+  time.second = static_cast<uint32_t>(of_day % 60);
+  time.milliseconds = static_cast<uint32_t>(now.tv_nsec / 1000000);
+  return time;
 }
 
 // Without a desktop the help text goes to standard output; the caption is
