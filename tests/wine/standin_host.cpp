@@ -18,7 +18,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,9 +25,8 @@
 #include "plugin/host_interface.h"
 #include "tests/wine/firmware_standin.h"
 #include "tests/wine/import_redirect.h"
+#include "tests/wine/takecmd_standin.h"
 #include "tests/wine/text_output.h"
-
-extern "C" void SetHostVariable(const char16_t* name, const char16_t* value);
 
 namespace {
 
@@ -54,9 +52,11 @@ std::u16string Decimal(long long value) {
 
 void Line(std::initializer_list<std::u16string_view> fields) {
   std::u16string line;
+  bool first = true;
   for (std::u16string_view field : fields) {
-    if (!line.empty()) line += u'\t';
+    if (!first) line += u'\t';
     line += field;
+    first = false;
   }
   line += u'\n';
   WriteOut(line);

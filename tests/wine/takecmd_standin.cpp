@@ -8,9 +8,8 @@
 
 #include "plugin/host_interface.h"
 #include "tests/wine/host_variables.h"
+#include "tests/wine/takecmd_standin.h"
 #include "tests/wine/text_output.h"
-
-extern "C" void SetHostVariable(const char16_t* name, const char16_t* value);
 
 namespace {
 

@@ -2,8 +2,17 @@
 # Runs the x64 Tarnwick.dll under headless Wine through the host stand-ins,
 # in a throw-away prefix, and checks every answer:
 #   wine_checks.sh BUILD_DIR [NATIVE_TARNWICK]
-# BUILD_DIR holds Tarnwick.dll, standins/ and (once built) cli/tarnwick.exe;
+# BUILD_DIR holds Tarnwick.dll, standins/ and cli/tarnwick.exe;
 # NATIVE_TARNWICK is the Linux tarnwick that answers from the same tables.
+#
+# The load banner as the host's variables ask; all 31 names against the
+# table Wine builds, and against one built from identity strings of the
+# test's (in a private mount namespace); diagnostics at the prompt and in a
+# batch file; help; the service missing, empty, failing or invalid; and the
+# same answers as the Linux tarnwick on every table fetched or in the
+# corpus, from the DLL and from tarnwick.exe. The expected values are in
+# cases/. Outside CI a missing unshare, corpus or tarnwick skips its part;
+# in CI (CI=true) it fails.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
