@@ -5,6 +5,7 @@
 #include "plugin/diagnostics.h"
 #include "plugin/host_interface.h"
 #include "platform/platform.h"
+#include "smbios/nul_scan.h"
 
 namespace tarnwick {
 
@@ -50,6 +51,16 @@ void IndexStructure(const uint8_t* structure) {
   if (first == kNoStructure) first = static_cast<uint16_t>(position);
 }
 
+// Where the string-set of the structure at `offset` ends: the position of the
+// first NUL pair at or after its formatted area (DSP0134 6.1.3), both NULs
+// inside the buffer. `size` when the structure is not valid: a length byte
+// below 4 or no such pair. Bytes offset and offset + 1 lie inside the buffer.
+size_t StringSetEnd(const uint8_t* begin, size_t size, size_t offset) {
+  const size_t length = begin[offset + 1];
+  if (length < 4) return size;
+  return FindNulPair(begin, offset + length, size);
+}
+
 void ClearIndex() {
   g_structure_index.count = 0;
   std::memset(g_structure_index.first_of_type, 0xFF, sizeof g_structure_index.first_of_type);
@@ -64,27 +75,13 @@ bool NextStructure(const uint8_t* structure, const uint8_t** next) {
   const uintptr_t at = reinterpret_cast<uintptr_t>(structure);
   const uint32_t size = g_firmware_table.size;
   if (at < start || at - start >= size || at - start + 1 >= size) return false;
-  const uint32_t offset = static_cast<uint32_t>(at - start);
-  const uint32_t length = structure[1];
-  if (length < 4) return false;
-
-  // The string-set ends at the first NUL pair at or after the formatted area
-  // (DSP0134 6.1.3); both NULs must lie inside the buffer.
-  uint32_t p = offset + length;
-  while (p + 1 < size) {
-    const void* zero = std::memchr(begin + p, 0, size - 1 - p);
-    if (zero == nullptr) return false;
-    p = static_cast<uint32_t>(static_cast<const uint8_t*>(zero) - begin);
-    if (begin[p + 1] == 0) {
-      if (next != nullptr) {
-        const uint32_t following = p + 2;
-        *next = (structure[0] == kEndOfTableType || following >= size) ? nullptr : begin + following;
-      }
-      return true;
-    }
-    p += 1;
+  const size_t pair = StringSetEnd(begin, size, at - start);
+  if (pair >= size) return false;
+  if (next != nullptr) {
+    const size_t following = pair + 2;
+    *next = (structure[0] == kEndOfTableType || following >= size) ? nullptr : begin + following;
   }
-  return false;
+  return true;
 }
 
 void ReleaseFirmwareTable() {
@@ -114,16 +111,20 @@ int32_t LoadFirmwareTable() {
   const uint32_t fetched = fetch(platform::kRawSmbiosProvider, 0, g_firmware_table.buffer, size);
   if (fetched == 0 || fetched > size) return Fail(kFetchFailed, u"Error loading firmware table!\r\n");
 
-  ClearIndex();
-  const uint8_t* current = g_firmware_table.buffer + WalkStart(g_firmware_table.buffer, size);
-  const uint8_t* next = nullptr;
-  if (!NextStructure(current, &next)) {
-    return Fail(kTableNotValid, u"Firmware tables don't appear valid!\r\n");
-  }
+  // The walk applies NextStructure's rule by offsets: every position it
+  // reaches already lies inside the buffer. ReleaseFirmwareTable above has
+  // cleared the index.
+  const uint8_t* begin = g_firmware_table.buffer;
+  size_t at = WalkStart(begin, size);
+  size_t pair = at + 1 < size ? StringSetEnd(begin, size, at) : size;
+  if (pair >= size) return Fail(kTableNotValid, u"Firmware tables don't appear valid!\r\n");
   while (g_structure_index.count < kMaxStructures) {
-    IndexStructure(current);
-    current = next;
-    if (!NextStructure(current, &next)) break;
+    IndexStructure(begin + at);
+    if (begin[at] == kEndOfTableType) break;
+    at = pair + 2;
+    if (at + 1 >= size) break;
+    pair = StringSetEnd(begin, size, at);
+    if (pair >= size) break;
   }
   return kLoaded;
 }
