@@ -1,9 +1,8 @@
 #include "smbios/structure_lookup.h"
 
-#include <cstring>
-
 #include "plugin/result_text.h"
 #include "smbios/firmware_table.h"
+#include "smbios/nul_scan.h"
 
 namespace tarnwick {
 
@@ -32,16 +31,19 @@ int32_t GetStructureString(const uint8_t* structure, uint32_t offset, char16_t* 
   // Strings are numbered from 1 in the order they follow the formatted area
   // (DSP0134 6.1.3). Every string passed is non-empty, so the walk stops at
   // the closing NUL pair that validation found inside the buffer.
-  const auto* text = reinterpret_cast<const char*>(structure + length);
+  const uint8_t* table = g_firmware_table.buffer;
+  const size_t size = g_firmware_table.size;
+  size_t at = static_cast<size_t>(structure - table) + length;
   for (uint32_t n = 1;; ++n) {
-    if (*text == 0) return kStringMissing;
+    if (table[at] == 0) return kStringMissing;
     if (n == number) break;
-    text += std::strlen(text) + 1;
+    at = FindNul(table, at, size) + 1;
   }
-  const size_t size = std::strlen(text);
-  if (size >= kMaxArgLen) return kStringTooLong;
-  for (size_t i = 0; i < size; ++i) out[i] = static_cast<unsigned char>(text[i]);
-  out[size] = 0;
+  const size_t count = FindNul(table, at, size) - at;
+  if (count >= kMaxArgLen) return kStringTooLong;
+  const uint8_t* text = table + at;
+  for (size_t i = 0; i < count; ++i) out[i] = text[i];
+  out[count] = 0;
   return kStringFound;
 }
 
