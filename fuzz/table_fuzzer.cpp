@@ -253,13 +253,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t* s = g_structure_index.entries[draws.Next(count)];
     CheckFieldCall(kFieldExports[draws.Next(std::size(kFieldExports))], s, draws, buffer);
   }
-  // Every string number of one structure, so whole string-sets are read.
+  // String numbers straight from the fetch, at offsets inside and around
+  // one structure's formatted area.
   const uint8_t* s = g_structure_index.entries[draws.Next(count)];
-  for (uint32_t offset = 4; offset < s[1]; ++offset) {
-    std::optional<std::u16string> expected = ExpectedString(s, offset);
+  for (int fetch = 0; fetch < 16; ++fetch) {
+    const uint32_t offset = draws.Next(s[1] + 2u);
     Hand(buffer, kUntouched);
-    FUZZ_REQUIRE(GetStructureString(s, offset, buffer) >= 0);
-    FUZZ_REQUIRE(TakeResult(buffer) == expected.value_or(std::u16string(kUntouched)));
+    const int32_t result = GetStructureString(s, offset, buffer);
+    FUZZ_REQUIRE(result == (offset < 4 || offset >= s[1] ? kStringBadOffset : result));
+    FUZZ_REQUIRE(TakeResult(buffer) == ExpectedString(s, offset).value_or(std::u16string(kUntouched)));
   }
   FUZZ_REQUIRE(std::memcmp(g_firmware_table.buffer, data, size) == 0);  // never changed by reading
 

@@ -1,6 +1,7 @@
 #include "fuzz/table_reference.h"
 
 #include <cinttypes>
+#include <cstddef>
 #include <cstdio>
 
 #include "fuzz/fuzz_require.h"
@@ -37,10 +38,10 @@ std::optional<std::u16string> ExpectedString(const uint8_t* s, uint32_t offset) 
     while (*at != 0) ++at;
     ++at;
   }
-  std::u16string text;
-  for (; *at != 0; ++at) text += static_cast<char16_t>(*at);
-  if (text.empty() || text.size() >= kMaxArgLen) return u"N/A";
-  return text;
+  const uint8_t* nul = at;
+  while (*nul != 0) ++nul;
+  if (nul == at || nul - at >= static_cast<ptrdiff_t>(kMaxArgLen)) return u"N/A";
+  return std::u16string(at, nul);  // one code unit per byte
 }
 
 std::u16string ExpectedField(const uint8_t* s, uint32_t offset, uint32_t width, bool hex) {

@@ -3,7 +3,10 @@
 # side by side at low priority: first the committed crash inputs of
 # fuzz/regressions/TARGET once each, then fuzzing for a bounded time.
 #
-#   scripts/fuzz.sh [SECONDS | -runs=N]   default 600 seconds per target
+#   scripts/fuzz.sh [SECONDS | -runs=N] [TARGET ...]
+#
+# SECONDS defaults to 600 per target; TARGET is table or argument (default
+# both).
 #
 # Seeds: the tables of ../shared/corpus (read in place), the tables and texts
 # that tarnwick_fuzz_seeds builds, and what earlier runs kept in
@@ -13,9 +16,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 limit=${1:-600}
+shift || true
+targets=("$@")
+((${#targets[@]})) || targets=(table argument)
 case "$limit" in
   -runs=*) bound=("$limit" -max_total_time=86400) ;;
-  *[!0-9]* | "") echo "usage: $0 [SECONDS | -runs=N]" >&2; exit 2 ;;
+  *[!0-9]* | "") echo "usage: $0 [SECONDS | -runs=N] [TARGET ...]" >&2; exit 2 ;;
   *) bound=(-max_total_time="$limit") ;;
 esac
 
@@ -60,19 +66,22 @@ run() {
     -artifact_prefix="$build/findings/$target-" "$@" >"$build/logs/$target.log" 2>&1
 }
 
-replay table
-replay argument
-
+declare -A jobs
 started=$SECONDS
-run table -dict=fuzz/dictionaries/table.dict "$build/corpus/table" "$seeds/tables" "$corpus_dir" &
-table_job=$!
-run argument -dict=fuzz/dictionaries/arguments.dict "$build/corpus/argument" "$seeds/arguments" &
-argument_job=$!
+for target in "${targets[@]}"; do
+  case "$target" in
+    table) seed_dirs=("$seeds/tables" "$corpus_dir") ;;
+    argument) seed_dirs=("$seeds/arguments") ;;
+    *) echo "fuzz: unknown target $target (table, argument)" >&2; exit 2 ;;
+  esac
+  replay "$target"
+  run "$target" -dict="fuzz/dictionaries/$target.dict" "$build/corpus/$target" "${seed_dirs[@]}" &
+  jobs[$target]=$!
+done
 
 failed=0
-for target in table argument; do
-  job_var=${target}_job
-  if ! wait "${!job_var}"; then
+for target in "${targets[@]}"; do
+  if ! wait "${jobs[$target]}"; then
     failed=1
     echo "fuzz: $target: FINDING (see $build/findings/ and $build/logs/$target.log)" >&2
     grep -E "ERROR|violated|SUMMARY|Test unit written" "$build/logs/$target.log" >&2 || tail -30 "$build/logs/$target.log" >&2
@@ -81,5 +90,5 @@ for target in table argument; do
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$build/logs/$target.log")
   echo "fuzz: $target: ${runs:-?} executions, ${rate:-?} per second"
 done
-echo "fuzz: both targets done in $((SECONDS - started)) s"
+echo "fuzz: done in $((SECONDS - started)) s"
 exit "$failed"
