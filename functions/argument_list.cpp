@@ -1,6 +1,6 @@
 #include "functions/argument_list.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "plugin/diagnostics.h"
 #include "platform/platform.h"
@@ -20,6 +20,14 @@ bool IsWhiteSpace(char16_t c) {
 char16_t UpperCase(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c; }
 
 namespace {
+
+// Entries from this position on are already null and 0: a split writes only
+// entries up to the argument index it reaches, so the next reset clears no
+// more than that instead of all 1024 of each per call. Until the first
+// split, all of them.
+int32_t g_entries_written = kMaxArguments;
+
+int32_t EntriesUpTo(int32_t index) { return index < kMaxArguments ? index + 1 : kMaxArguments; }
 
 void ReportOverflow(int32_t used) {
   PrintErrorPrefix();
@@ -52,8 +60,8 @@ bool IsHexPrefix(const char16_t* text) {
 int32_t SplitArguments(const char16_t* text) {
   if (text == nullptr) return -1;
   ArgumentList& list = g_arguments;
-  std::memset(list.texts, 0, sizeof list.texts);
-  std::memset(list.lengths, 0, sizeof list.lengths);
+  std::fill_n(list.texts, g_entries_written, nullptr);
+  std::fill_n(list.lengths, g_entries_written, 0);
   list.count = 0;
 
   // Slots in use count stored characters and separating commas alike; the
@@ -73,6 +81,7 @@ int32_t SplitArguments(const char16_t* text) {
       // A text longer than the host's buffer may hold more commas than the
       // store has slots: the comma is held to the same bound as a character.
       if (used >= kLastSlot) {
+        g_entries_written = EntriesUpTo(index);
         ReportOverflow(used);
         return -1;
       }
@@ -84,6 +93,7 @@ int32_t SplitArguments(const char16_t* text) {
       break;
     } else {
       if (used >= kLastSlot) {
+        g_entries_written = EntriesUpTo(index);
         ReportOverflow(used);
         return -1;
       }
@@ -94,6 +104,7 @@ int32_t SplitArguments(const char16_t* text) {
       list.lengths[index] = ++length;
     }
   }
+  g_entries_written = EntriesUpTo(index);
   list.count = index < kMaxArguments ? index : kMaxArguments;
   TrimTrailingWhiteSpace(list);
   return list.count;
