@@ -8,7 +8,8 @@
 //                [--message-boxes FILE] [--firmware HOW] PLUGIN [CALL]...
 //
 // CALL is a name as users write it (_smbmfg, @smbword[4,0x16]), any export
-// with an optional argument (f_smbword[4,0x16]), or ?NAME to call Help(NAME).
+// with an optional argument (f_smbword[4,0x16]), or ?NAME to call Help(NAME);
+// a CALL that begins with "&" is made on a thread of its own.
 // --write-table writes the raw SMBIOS table that the host fetches itself from
 // the firmware-table service ('RSMB', table 0), before the plug-in loads.
 // --message-boxes takes the plug-in's MessageBoxW calls in place of the
@@ -117,7 +118,8 @@ void PrintPluginInfo(const PluginInfo* info) {
 }
 
 // "@name[arg]" calls f_name with arg in the buffer; "name[arg]" calls name.
-bool CallName(HMODULE plugin, std::u16string_view call) {
+// The outcome is shown under `shown`, the call as it was written.
+bool CallExport(HMODULE plugin, std::u16string_view shown, std::u16string_view call) {
   std::u16string_view name = call;
   std::u16string_view argument;
   if (const size_t open = call.find(u'['); open != std::u16string_view::npos) {
@@ -130,7 +132,7 @@ bool CallName(HMODULE plugin, std::u16string_view call) {
 
   auto entry = Export<NameExport>(plugin, export_name);
   if (entry == nullptr) {
-    Line({u"call", call, u"no such export"});
+    Line({u"call", shown, u"no such export"});
     return false;
   }
   static char16_t buffer[kMaxArgLen];
@@ -140,11 +142,38 @@ bool CallName(HMODULE plugin, std::u16string_view call) {
   // The plug-in must leave its text terminated inside the host's buffer.
   const char16_t* end = std::char_traits<char16_t>::find(buffer, kMaxArgLen, u'\0');
   if (end == nullptr) {
-    Line({u"call", call, Decimal(result), u"unterminated"});
+    Line({u"call", shown, Decimal(result), u"unterminated"});
     return false;
   }
-  Line({u"call", call, Decimal(result), std::u16string_view(buffer, end - buffer)});
+  Line({u"call", shown, Decimal(result), std::u16string_view(buffer, end - buffer)});
   return true;
+}
+
+struct ThreadCall {
+  HMODULE plugin;
+  std::u16string_view call;
+  bool found;
+};
+
+DWORD WINAPI RunThreadCall(void* parameter) {
+  auto* call = static_cast<ThreadCall*>(parameter);
+  call->found = CallExport(call->plugin, call->call, call->call.substr(1));
+  return 0;
+}
+
+// "&CALL" runs CALL on a new thread, one the plug-in never initialised (its
+// random generator, kept per thread, starts there from its fixed state).
+bool CallName(HMODULE plugin, std::u16string_view call) {
+  if (!call.starts_with(u"&")) return CallExport(plugin, call, call);
+  ThreadCall on_thread{plugin, call, false};
+  HANDLE thread = CreateThread(nullptr, 0, &RunThreadCall, &on_thread, 0, nullptr);
+  if (thread == nullptr) {
+    Line({u"call", call, u"no thread"});
+    return false;
+  }
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+  return on_thread.found;
 }
 
 int Usage() {
