@@ -76,4 +76,23 @@ void PerCallOverCorpus(benchmark::State& state, Call&& call) {
   state.SetLabel("slowest: " + tables[worst_table].name);
 }
 
+// The same on one table: batches of kCallsPerBatch calls, the median batch
+// per call as ns_per_call. Register with UseManualTime().
+template <class Call>
+void PerCallOnTable(benchmark::State& state, const Bytes& table, Call&& call) {
+  LoadOrDie(table);
+  std::vector<double> batches;
+  for (auto _ : state) {
+    const double start = NowSeconds();
+    for (int i = 0; i < kCallsPerBatch; ++i) {
+      call();
+      benchmark::ClobberMemory();
+    }
+    const double elapsed = NowSeconds() - start;
+    batches.push_back(elapsed);
+    state.SetIterationTime(elapsed);
+  }
+  if (!batches.empty()) state.counters["ns_per_call"] = Median(batches) / kCallsPerBatch * 1e9;
+}
+
 }  // namespace tarnwick::bench
