@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# Times tarnwick against dmidecode on every corpus table, in one run, as
+# ratios: one value (tarnwick --from-dump F _smbmfg against dmidecode
+# --from-dump F -s system-manufacturer) and the whole report (tarnwick
+# --from-dump F, 25 variables, against a full dmidecode --from-dump F).
+# Each process is started directly (posix_spawn, no shell), the two commands
+# alternate run by run so that both meet the same machine, and each table's
+# figure is the median of its runs. A ratio below 1 means tarnwick is faster.
+#
+#   scripts/compare-dmidecode.sh [--pairs all] [--runs N] [--verbose]
+#
+# --pairs all adds the other variables that have a dmidecode keyword.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+pairs=main
+runs=41
+verbose=0
+while (($#)); do
+  case "$1" in
+    --pairs) pairs=$2; shift 2 ;;
+    --runs) runs=$2; shift 2 ;;
+    --verbose) verbose=1; shift ;;
+    *) echo "usage: $0 [--pairs all] [--runs N] [--verbose]" >&2; exit 2 ;;
+  esac
+done
+
+corpus=../shared/corpus
+dmidecode=$(command -v dmidecode || true)
+[[ -n "$dmidecode" ]] || { echo "compare-dmidecode: dmidecode not found (scripts/setup.sh installs it)" >&2; exit 2; }
+compgen -G "$corpus/*.dump" >/dev/null || { echo "compare-dmidecode: no .dump tables in $corpus" >&2; exit 2; }
+
+build=${COMPARE_BUILD_DIR:-build/compare-native}
+cmake --preset native -B "$build" >/dev/null
+cmake --build "$build" -j2 --target tarnwick >/dev/null
+tarnwick=$build/cli/tarnwick
+
+python3 - "$tarnwick" "$dmidecode" "$corpus" "$pairs" "$runs" "$verbose" <<'PY'
+import glob, os, statistics, subprocess, sys, time
+
+tarnwick, dmidecode, corpus, pairs, runs, verbose = sys.argv[1:]
+runs, verbose = int(runs), verbose == "1"
+
+# Variables whose value dmidecode's -s prints from the same field.
+KEYWORDS = [
+    ("_smbmfg", "system-manufacturer"), ("_smbproduct", "system-product-name"),
+    ("_smbserial", "system-serial-number"), ("_smbbiosvendor", "bios-vendor"),
+    ("_smbbiosversion", "bios-version"), ("_smbbiosdate", "bios-release-date"),
+    ("_smbbbmfg", "baseboard-manufacturer"), ("_smbbbproduct", "baseboard-product-name"),
+    ("_smbcpumfg", "processor-manufacturer"), ("_smbcpuversion", "processor-version"),
+]
+if pairs != "all":
+    KEYWORDS = KEYWORDS[:1]
+
+null = os.open(os.devnull, os.O_WRONLY)
+quiet = [(os.POSIX_SPAWN_DUP2, null, 1), (os.POSIX_SPAWN_DUP2, null, 2)]
+
+def once(argv):
+    start = time.perf_counter()
+    pid = os.posix_spawn(argv[0], argv, os.environ, file_actions=quiet)
+    _, status = os.waitpid(pid, 0)
+    elapsed = time.perf_counter() - start
+    if os.waitstatus_to_exitcode(status) not in (0, 1):
+        sys.exit(f"compare-dmidecode: {' '.join(argv)} failed")
+    return elapsed
+
+def medians(a, b):
+    """Alternating runs of a and b after one warm-up each; their medians."""
+    once(a), once(b)
+    ta, tb = [], []
+    for _ in range(runs):
+        ta.append(once(a))
+        tb.append(once(b))
+    return statistics.median(ta), statistics.median(tb)
+
+def value(argv):
+    out = subprocess.run(argv, capture_output=True, text=True, errors="replace").stdout
+    return out.strip()
+
+tables = sorted(glob.glob(os.path.join(corpus, "*.dump")))
+empty = statistics.median(once(["/bin/true"]) for _ in range(runs))
+print(f"{len(tables)} tables, {runs} alternating runs per command and table")
+print(f"process start alone (/bin/true): {empty * 1e6:.0f} us")
+
+def report(title, rows):
+    ratios = [r for _, _, _, r in rows]
+    t = statistics.median(x for _, x, _, _ in rows)
+    d = statistics.median(x for _, _, x, _ in rows)
+    print(f"{title}: tarnwick {t * 1e6:.0f} us, dmidecode {d * 1e6:.0f} us (medians); "
+          f"ratio median {statistics.median(ratios):.3f}, max {max(ratios):.3f}")
+    if verbose:
+        for name, t, d, r in rows:
+            print(f"  {name:40s} {t * 1e6:7.0f} {d * 1e6:7.0f}  {r:.3f}")
+
+for variable, keyword in KEYWORDS:
+    rows, agree = [], 0
+    for path in tables:
+        ours = [tarnwick, "--from-dump", path, variable]
+        theirs = [dmidecode, "--from-dump", path, "-s", keyword]
+        t, d = medians(ours, theirs)
+        rows.append((os.path.basename(path), t, d, t / d))
+        agree += value(ours) == value(theirs)
+    report(f"{variable} vs -s {keyword} ({agree}/{len(tables)} values alike)", rows)
+
+rows = []
+for path in tables:
+    t, d = medians([tarnwick, "--from-dump", path], [dmidecode, "--from-dump", path])
+    rows.append((os.path.basename(path), t, d, t / d))
+report("25-variable report vs full decode", rows)
+PY
