@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# CI: the benchmarks build (bench preset, Release) and every one of them runs
+# a few iterations. Nothing about speed is asserted here; scripts/bench.sh
+# measures. A benchmark that fails, or a corpus that is missing under
+# CI=true, fails the step.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+build=${BENCH_SMOKE_BUILD_DIR:-build/bench-smoke}
+cmake --preset bench -B "$build" >/dev/null
+cmake --build "$build" -j2 --target tarnwick_load_bench tarnwick_names_bench tarnwick_arguments_bench
+for program in "$build"/bench/tarnwick_*_bench; do
+  echo "--- $(basename "$program")"
+  # Errors that a benchmark reports (SkipWithError) show in the output
+  # rather than in the exit status: look for them.
+  output=$("$program" --benchmark_min_time=0.0001 --benchmark_format=json 2>&1)
+  runs=$(grep -c '"run_type": "iteration"' <<<"$output" || true)
+  if grep -q '"error_occurred": true' <<<"$output" || ((runs == 0)); then
+    echo "$output" | tail -40
+    echo "bench smoke: $(basename "$program") failed" >&2
+    exit 1
+  fi
+  echo "$runs benchmarks ran"
+done
