@@ -4,9 +4,9 @@ Usage: damaged_dumps.py TARNWICK CORPUS_DIR
 
 Every .dump and .rsmb table of the corpus is cut short at every 97th byte,
 and a few hundred seeded random files (pure noise, and real tables with bytes
-overwritten) are added. Each run asks for the structure listing, all 25
-variables and a spread of function calls, so the whole host and every
-variable read the damaged table. A run must end by itself with status 0, or
+overwritten) are added. Each run writes the table back as a dump and asks
+for the structure listing, all 25 variables and a spread of function calls,
+so the whole host and every variable read the damaged table. A run must end by itself with status 0, or
 with status 2 and a message on standard error saying why; anything else (a
 signal, a sanitizer report, status 1 for names that cannot fail) is a crash
 of the user's shell in the making.
@@ -73,7 +73,7 @@ def damaged_files(corpus, folder):
 
 def run_one(tarnwick, path):
     """Runs tarnwick on one file; returns its status and a complaint, or None when it held."""
-    arguments = [tarnwick, "--from-dump", path, "--list", *VARIABLES, *FUNCTIONS]
+    arguments = [tarnwick, "--from-dump", path, "--dump-bin", path + ".written", "--list", *VARIABLES, *FUNCTIONS]
     try:
         done = subprocess.run(arguments, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                               stderr=subprocess.PIPE, timeout=60)
