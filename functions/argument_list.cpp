@@ -1,7 +1,5 @@
 #include "functions/argument_list.h"
 
-#include <algorithm>
-
 #include "plugin/diagnostics.h"
 #include "platform/platform.h"
 
@@ -21,13 +19,23 @@ char16_t UpperCase(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<c
 
 namespace {
 
-// Entries from this position on are already null and 0: a split writes only
-// entries up to the argument index it reaches, so the next reset clears no
-// more than that instead of all 1024 of each per call. Until the first
-// split, all of them.
+// Entries from this position on are null and 0: a split writes only the
+// entries it reaches, and clears each one as it reaches it, so a reset of
+// all 1024 texts and lengths (12 KiB) per call is not needed. Until the
+// first split every entry counts as written.
 int32_t g_entries_written = kMaxArguments;
 
-int32_t EntriesUpTo(int32_t index) { return index < kMaxArguments ? index + 1 : kMaxArguments; }
+void ClearEntry(ArgumentList& list, int32_t k) {
+  list.texts[k] = nullptr;
+  list.lengths[k] = 0;
+}
+
+// Clears what the last split wrote beyond this one's reach and records the
+// reach for the next.
+void FinishEntries(ArgumentList& list, int32_t reached) {
+  for (int32_t k = reached; k < g_entries_written; ++k) ClearEntry(list, k);
+  g_entries_written = reached;
+}
 
 void ReportOverflow(int32_t used) {
   PrintErrorPrefix();
@@ -60,8 +68,8 @@ bool IsHexPrefix(const char16_t* text) {
 int32_t SplitArguments(const char16_t* text) {
   if (text == nullptr) return -1;
   ArgumentList& list = g_arguments;
-  std::fill_n(list.texts, g_entries_written, nullptr);
-  std::fill_n(list.lengths, g_entries_written, 0);
+  ClearEntry(list, 0);
+  int32_t reached = 1;  // entries cleared so far
   list.count = 0;
 
   // Slots in use count stored characters and separating commas alike; the
@@ -81,19 +89,23 @@ int32_t SplitArguments(const char16_t* text) {
       // A text longer than the host's buffer may hold more commas than the
       // store has slots: the comma is held to the same bound as a character.
       if (used >= kLastSlot) {
-        g_entries_written = EntriesUpTo(index);
+        FinishEntries(list, reached);
         ReportOverflow(used);
         return -1;
       }
       ++index;
       length = 0;
       list.store[++used] = 0;
+      if (index < kMaxArguments) {
+        ClearEntry(list, index);
+        reached = index + 1;
+      }
     } else if (c == 0) {
       if (length > 0) ++index;
       break;
     } else {
       if (used >= kLastSlot) {
-        g_entries_written = EntriesUpTo(index);
+        FinishEntries(list, reached);
         ReportOverflow(used);
         return -1;
       }
@@ -104,7 +116,7 @@ int32_t SplitArguments(const char16_t* text) {
       list.lengths[index] = ++length;
     }
   }
-  g_entries_written = EntriesUpTo(index);
+  FinishEntries(list, reached);
   list.count = index < kMaxArguments ? index : kMaxArguments;
   TrimTrailingWhiteSpace(list);
   return list.count;
