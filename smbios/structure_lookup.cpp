@@ -1,5 +1,7 @@
 #include "smbios/structure_lookup.h"
 
+#include <cstring>
+
 #include "plugin/result_text.h"
 #include "smbios/firmware_table.h"
 #include "smbios/nul_scan.h"
@@ -11,9 +13,15 @@ const uint8_t* FindStructure(uint8_t type, int32_t handle) {
   const uint32_t first = index.first_of_type[type];
   if (index.count == 0 || first == kNoStructure) return nullptr;
   if (handle < 0 || handle > 0xFFFF) return index.entries[first];
+  // Type (byte 0) and handle (bytes 2 and 3) compared as one little-endian
+  // word with the length byte masked out: one load per entry. Every indexed
+  // structure holds at least its 4-byte header.
+  const uint32_t wanted = type | static_cast<uint32_t>(handle) << 16;
   for (uint32_t i = first; i < index.count; ++i) {
     const uint8_t* structure = index.entries[i];
-    if (structure[0] == type && (structure[2] | (structure[3] << 8)) == handle) return structure;
+    uint32_t header;
+    std::memcpy(&header, structure, sizeof header);
+    if ((header & 0xFFFF00FFu) == wanted) return structure;
   }
   return nullptr;
 }
