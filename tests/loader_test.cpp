@@ -12,22 +12,14 @@
 #include "plugin/exports.h"
 #include "smbios/firmware_table.h"
 #include "tests/support/recording_host.h"
+#include "tests/support/plugin_test.h"
 #include "tests/support/table_builder.h"
 
 namespace tarnwick::testing {
 namespace {
 
-class LoaderTest : public ::testing::Test {
+class LoaderTest : public PluginTest {
  protected:
-  void SetUp() override {
-    ResetHostVariables();
-    ClearRecorded();
-  }
-  void TearDown() override {
-    ShutdownPlugin(0);
-    platform::RemoveFirmwareSource();
-    platform::FailTableAllocations(false);
-  }
   static uint32_t OffsetOf(uint32_t entry) {
     return static_cast<uint32_t>(g_structure_index.entries[entry] - g_firmware_table.buffer);
   }

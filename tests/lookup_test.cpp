@@ -12,21 +12,14 @@
 #include "smbios/firmware_table.h"
 #include "smbios/structure_lookup.h"
 #include "tests/support/recording_host.h"
+#include "tests/support/plugin_test.h"
 #include "tests/support/table_builder.h"
 
 namespace tarnwick::testing {
 namespace {
 
-class LookupTest : public ::testing::Test {
+class LookupTest : public PluginTest {
  protected:
-  void SetUp() override {
-    ResetHostVariables();
-    ClearRecorded();
-  }
-  void TearDown() override {
-    ShutdownPlugin(0);
-    platform::RemoveFirmwareSource();
-  }
   static const uint8_t* Entry(uint32_t i) { return g_structure_index.entries[i]; }
 };
 

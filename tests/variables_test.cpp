@@ -17,21 +17,14 @@
 #include "plugin/exports.h"
 #include "plugin/host_interface.h"
 #include "tests/support/recording_host.h"
+#include "tests/support/plugin_test.h"
 #include "tests/support/table_builder.h"
 
 namespace tarnwick::testing {
 namespace {
 
-class VariablesTest : public ::testing::Test {
+class VariablesTest : public PluginTest {
  protected:
-  void SetUp() override {
-    ResetHostVariables();
-    ClearRecorded();
-  }
-  void TearDown() override {
-    ShutdownPlugin(0);
-    platform::RemoveFirmwareSource();
-  }
   // Loads `structures` behind an SMBIOS 3.4 header and forgets the banner.
   static void Load(const std::vector<Structure>& structures) {
     ASSERT_EQ(LoadTable(RawTable(BareTable(structures), 3, 4)), 0) << Narrow(Recorded().standard_error);
