@@ -42,9 +42,11 @@ void Hand(char16_t* buffer, std::u16string_view text) {
   buffer[text.size()] = 0;
 }
 
-// Junk again over whatever the call left: the text or the result.
+// Junk again over whatever the call left: the text, or the result and the
+// "N/A" that may lie under it.
+constexpr size_t kScrubMargin = 64;
 void Scrub(char16_t* buffer, std::u16string_view text) {
-  std::fill_n(buffer, std::max(text.size(), TerminatedText(buffer).size()) + 1, kJunk);
+  std::fill_n(buffer, std::max({text.size() + 1, TerminatedText(buffer).size() + 1, kScrubMargin}), kJunk);
 }
 
 bool InsideStore(const char16_t* at) {

@@ -38,13 +38,16 @@ char16_t* ResultBuffer() {
 }
 
 // Hands `text` to a call, and reads its result back, leaving junk behind.
+// A call writes its result's NUL, and "N/A" before it may have left one at
+// unit 3: the scrub covers the result and a margin beyond either.
+constexpr size_t kScrubMargin = 64;
 void Hand(char16_t* buffer, std::u16string_view text) {
   text.copy(buffer, text.size());
   buffer[text.size()] = 0;
 }
 std::u16string TakeResult(char16_t* buffer) {
   std::u16string text(TerminatedText(buffer));
-  std::fill_n(buffer, text.size() + 1, kJunk);
+  std::fill_n(buffer, std::max(text.size() + 1, kScrubMargin), kJunk);
   return text;
 }
 
