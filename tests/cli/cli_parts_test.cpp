@@ -207,8 +207,9 @@ TEST(DumpLayout, TableWithoutVersionReadsBackBare) {
 }
 
 TEST(DumpLayout, TableTooLongForA16BitLengthGetsSmbios3) {
-  Bytes table = testing::BareTable({{1, 0, testing::Formatted(27), {std::string(200, 'x')}}});
-  while (table.size() <= 0xFFFF) table.insert(table.end(), table.begin(), table.begin() + 233);
+  const Bytes structure = testing::BareTable({{1, 0, testing::Formatted(27), {std::string(200, 'x')}}});
+  Bytes table;
+  while (table.size() <= 0xFFFF) table.insert(table.end(), structure.begin(), structure.end());
   const Bytes dump = DumpLayout({table.data(), static_cast<uint32_t>(table.size()), true, 2, 8, 0});
   EXPECT_EQ(std::string(dump.begin(), dump.begin() + 5), "_SM3_");
   EXPECT_EQ(ReadBack(dump).size(), table.size() + 8);
