@@ -61,31 +61,64 @@ inline uint32_t ZeroMask16(const uint8_t* at) {
 }
 #endif
 
+// Strings are short: most end within the first steps, which run inline.
+// Past kInlineBytes the C library's search takes over, whose call is then
+// worth its width (AVX2 or AVX-512 where the machine has them).
+inline constexpr size_t kInlineBytes = 128;
+
+inline size_t LibraryFindNul(const uint8_t* bytes, size_t p, size_t size) {
+  if (p >= size) return size;
+  const void* zero = std::memchr(bytes + p, 0, size - p);
+  return zero == nullptr ? size : static_cast<size_t>(static_cast<const uint8_t*>(zero) - bytes);
+}
+
 // The first p >= from with bytes p and p + 1 both zero and p + 1 < size;
 // size when there is none. Reads nothing at or past size.
 inline size_t FindNulPair(const uint8_t* bytes, size_t from, size_t size) {
   size_t p = from;
+  for (;;) {
+    // One bound per step: the buffer's end or the end of the inline steps.
+    const size_t inline_size = (p >= size || size - p <= kInlineBytes) ? size : p + kInlineBytes;
 #if defined(__SSE2__)
-  // Bit i: bytes p + i and p + i + 1 are both zero.
-  for (; p + 17 <= size; p += 16) {
-    const uint32_t pairs = ZeroMask16(bytes + p) & ZeroMask16(bytes + p + 1);
-    if (pairs != 0) return p + static_cast<size_t>(std::countr_zero(pairs));
-  }
+    // Bit i: bytes p + i and p + i + 1 are both zero.
+    for (; p + 17 <= inline_size; p += 16) {
+      const uint32_t pairs = ZeroMask16(bytes + p) & ZeroMask16(bytes + p + 1);
+      if (pairs != 0) return p + static_cast<size_t>(std::countr_zero(pairs));
+    }
+#else
+    for (; p + 9 <= inline_size; p += 8) {
+      const uint64_t pairs = ZeroBytes(LoadWord(bytes + p)) & ZeroBytes(LoadWord(bytes + p + 1));
+      if (pairs != 0) return p + static_cast<size_t>(std::countr_zero(pairs)) / 8;
+    }
 #endif
-  return FindNulPairByWords(bytes, p, size);
+    if (inline_size == size) return FindNulPairByWords(bytes, p, size);
+    // No pair in kInlineBytes: most likely a long string. Its end is a NUL;
+    // from there the inline steps go on.
+    p = LibraryFindNul(bytes, p, size - 1);
+    if (p + 1 >= size) return size;
+    if (bytes[p + 1] == 0) return p;
+    p += 1;
+  }
 }
 
 // The first p >= from with byte p zero and p < size; size when there is
 // none. Reads nothing at or past size.
 inline size_t FindNul(const uint8_t* bytes, size_t from, size_t size) {
   size_t p = from;
+  const size_t inline_size = (p >= size || size - p <= kInlineBytes) ? size : p + kInlineBytes;
 #if defined(__SSE2__)
-  for (; p + 16 <= size; p += 16) {
+  for (; p + 16 <= inline_size; p += 16) {
     const uint32_t zeros = ZeroMask16(bytes + p);
     if (zeros != 0) return p + static_cast<size_t>(std::countr_zero(zeros));
   }
+#else
+  for (; p + 8 <= inline_size; p += 8) {
+    const uint64_t zeros = ZeroBytes(LoadWord(bytes + p));
+    if (zeros != 0) return p + static_cast<size_t>(std::countr_zero(zeros)) / 8;
+  }
 #endif
-  return FindNulByWords(bytes, p, size);
+  if (inline_size == size) return FindNulByWords(bytes, p, size);
+  return LibraryFindNul(bytes, p, size);
 }
 
 }  // namespace tarnwick

@@ -27,14 +27,24 @@ size_t NulOneByOne(const std::vector<uint8_t>& bytes, size_t from, size_t size) 
 }
 
 // Bytes where zeros are common, single NULs more so than pairs, and values
-// with the high bit set occur (they must not look like zeros).
+// with the high bit set occur (they must not look like zeros). Some buffers
+// hold long runs without a NUL, as long strings do, so that the searches
+// run past their inline steps into the C library's.
 std::vector<uint8_t> Buffer(std::mt19937& random, size_t size) {
   std::vector<uint8_t> bytes(size);
+  const bool long_runs = random() % 2 == 0;
   for (uint8_t& b : bytes) {
-    const uint32_t pick = random() % 8;
-    b = pick == 0 ? 0 : (pick == 1 ? 0x80 : (pick == 2 ? 0x01 : static_cast<uint8_t>(random())));
+    const uint32_t pick = random() % (long_runs ? 200 : 8);
+    b = pick == 0 ? 0 : (pick == 1 ? 0x80 : (pick == 2 ? 0x01 : static_cast<uint8_t>(1 + random() % 255)));
   }
   return bytes;
+}
+
+void ExpectAgreement(const std::vector<uint8_t>& bytes, size_t from, size_t size) {
+  ASSERT_EQ(FindNulPair(bytes.data(), from, size), PairOneByOne(bytes, from, size)) << from << "/" << size;
+  ASSERT_EQ(FindNulPairByWords(bytes.data(), from, size), PairOneByOne(bytes, from, size)) << from << "/" << size;
+  ASSERT_EQ(FindNul(bytes.data(), from, size), NulOneByOne(bytes, from, size)) << from << "/" << size;
+  ASSERT_EQ(FindNulByWords(bytes.data(), from, size), NulOneByOne(bytes, from, size)) << from << "/" << size;
 }
 
 TEST(NulScanTest, AgreesWithAByteByByteSearchEverywhere) {
@@ -42,12 +52,18 @@ TEST(NulScanTest, AgreesWithAByteByByteSearchEverywhere) {
   for (int round = 0; round < 300; ++round) {
     const std::vector<uint8_t> bytes = Buffer(random, random() % 80);
     for (size_t size = 0; size <= bytes.size(); ++size) {
-      for (size_t from = 0; from <= size + 3; ++from) {
-        ASSERT_EQ(FindNulPair(bytes.data(), from, size), PairOneByOne(bytes, from, size)) << from << "/" << size;
-        ASSERT_EQ(FindNulPairByWords(bytes.data(), from, size), PairOneByOne(bytes, from, size));
-        ASSERT_EQ(FindNul(bytes.data(), from, size), NulOneByOne(bytes, from, size));
-        ASSERT_EQ(FindNulByWords(bytes.data(), from, size), NulOneByOne(bytes, from, size));
-      }
+      for (size_t from = 0; from <= size + 3; ++from) ExpectAgreement(bytes, from, size);
+    }
+  }
+}
+
+TEST(NulScanTest, AgreesOnLongBuffersWhateverTheirEnd) {
+  std::mt19937 random(9);
+  for (int round = 0; round < 60; ++round) {
+    const std::vector<uint8_t> bytes = Buffer(random, 100 + random() % 500);
+    const size_t n = bytes.size();
+    for (size_t size : {n, n - 1, n - 2, n - 9, n - 17, n - 40, size_t{random() % n}}) {
+      for (size_t from = 0; from <= size + 1; ++from) ExpectAgreement(bytes, from, size);
     }
   }
 }
