@@ -81,12 +81,35 @@ for prefix, what in (("Variable/corpus/", "variables on the corpus"), ("Variable
 # A field function against the variable that reads the same field.
 pairs = [("@smbstring:1,4", "_smbmfg"), ("@smbbyte:3,5", "_smbchassis"), ("@smbword:4,0x16", "_smbcpuspeed"),
          ("@smbstring:4,0x10", "_smbcpuversion")]
+function_ratios = []
 for where in ("corpus", "last-of-1024"):
     functions, variables = per_call(f"Function/{where}/"), per_call(f"Variable/{where}/")
     for function, variable in pairs:
         if function in functions and variable in variables:
+            function_ratios.append(functions[function] / variables[variable])
             print(f"  {where:12s} {function:18s} {functions[function]:6.1f} ns = "
-                  f"{functions[function] / variables[variable]:.2f} x {variable} ({variables[variable]:.1f} ns)")
+                  f"{function_ratios[-1]:.2f} x {variable} ({variables[variable]:.1f} ns)")
 for n, b in sorted(pick("SplitAndParse/").items()):
     print(f"split and parse {n:30s} {b['real_time']:10.1f} {b['time_unit']}")
+
+# The goals of docs/performance.md, each with the figure that decides it.
+goals = []
+if loads:
+    corpus_loads = [b["ratio"] for n, b in loads.items() if not n.startswith(("generated-", "longest-"))]
+    if corpus_loads:
+        goals.append(("load and index <= 3 x floor, every corpus table (max)", max(corpus_loads), 3))
+    if "generated-64KiB" in loads:
+        goals.append(("load and index <= 3 x floor, 64 KiB table", loads["generated-64KiB"]["ratio"], 3))
+slow = pick("Variable/corpus/")
+if slow:
+    goals.append(("variable <= 50 ns, corpus (slowest table's median)", max(b.get("worst_ns", 0) for b in slow.values()), 50))
+worst_case = per_call("Variable/last-of-1024/")
+if worst_case:
+    goals.append(("variable <= 200 ns, last of 1024 structures", max(worst_case.values()), 200))
+if function_ratios:
+    goals.append(("field function <= 2 x its variable (max)", max(function_ratios), 2))
+if goals:
+    print("\n=== goals (tarnwick against dmidecode: scripts/compare-dmidecode.sh)")
+    for what, figure, bound in goals:
+        print(f"{'met   ' if figure <= bound else 'missed'} {what}: {figure:.2f}")
 PY
