@@ -32,7 +32,7 @@ TARNWICK_EXPORT int TARNWICK_CALL f_randx(char16_t* buffer) {
       return -1;
     }
   }
-  for (uint32_t i = 0; i < count; ++i) buffer[i] = u"0123456789ABCDEF"[DrawRandom() & 0xF];
+  DrawHexDigits(buffer, count);
   buffer[count] = 0;
   return 0;
 }

@@ -12,4 +12,8 @@ void SeedRandom(uint32_t seed);
 // 16 to 30: 0 to 32767.
 uint32_t DrawRandom();
 
+// `count` draws, each giving the hexadecimal digit of its low 4 bits ("0"
+// to "9", "A" to "F"), written to out[0 .. count - 1].
+void DrawHexDigits(char16_t* out, uint32_t count);
+
 }  // namespace tarnwick
