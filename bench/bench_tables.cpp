@@ -8,37 +8,33 @@
 #include <iterator>
 
 #include "platform/firmware_seam.h"
+#include "tests/support/table_builder.h"
 #include "smbios/firmware_table.h"
 
 namespace tarnwick::bench {
 namespace {
 
-struct Structure {
-  uint8_t type;
-  uint8_t length;  // the formatted area, header included
-  std::vector<std::pair<uint8_t, uint8_t>> fields;  // offset, byte
-  std::vector<std::string> strings;
-};
+using Structure = testing::FieldStructure;
 
 // Field values and strings as real firmware writes them (DSP0134 7.1 to 7.5
 // and 7.18); string numbers count from 1.
 Structure Identity(uint8_t type, bool chassis_tag = true) {
   switch (type) {
     case 0:
-      return {0, 0x18, {{4, 1}, {5, 2}, {8, 3}, {0x14, 1}, {0x15, 15}},
+      return {0, 0, 0x18, {{4, 1}, {5, 2}, {8, 3}, {0x14, 1}, {0x15, 15}},
               {"American Megatrends Inc.", "2.17.1246", "03/15/2021"}};
     case 1:
-      return {1, 0x1B, {{4, 1}, {5, 2}, {6, 3}, {7, 4}, {0x19, 5}, {0x1A, 6}},
+      return {1, 0, 0x1B, {{4, 1}, {5, 2}, {6, 3}, {7, 4}, {0x19, 5}, {0x1A, 6}},
               {"Example Computer Corporation", "Model 7 Workstation", "Rev 1.0", "CZC1234XYZ", "SKU-77",
                "Workstations"}};
     case 2:
-      return {2, 0x0F, {{4, 1}, {5, 2}, {6, 3}, {7, 4}, {8, 5}},
+      return {2, 0, 0x0F, {{4, 1}, {5, 2}, {6, 3}, {7, 4}, {8, 5}},
               {"Example Computer Corporation", "X570-BOARD", "1.02", "BSN-0001", "Board Asset 17"}};
     case 3:
-      return {3, 0x15, {{4, 1}, {5, 0x09}, {6, 2}, {7, 3}, {8, static_cast<uint8_t>(chassis_tag ? 4 : 0)}},
+      return {3, 0, 0x15, {{4, 1}, {5, 0x09}, {6, 2}, {7, 3}, {8, static_cast<uint8_t>(chassis_tag ? 4 : 0)}},
               {"Example Computer Corporation", "Chassis Version", "CSN-0001", "Chassis Asset 42"}};
     default:
-      return {4, 0x2A, {{4, 1}, {5, 3}, {6, 0xB3}, {7, 2}, {0x10, 3}, {0x12, 100}, {0x16, 0xB8}, {0x17, 0x0B},
+      return {4, 0, 0x2A, {{4, 1}, {5, 3}, {6, 0xB3}, {7, 2}, {0x10, 3}, {0x12, 100}, {0x16, 0xB8}, {0x17, 0x0B},
                         {0x20, 4}, {0x21, 5}, {0x22, 6}},
               {"CPU0", "GenuineIntel", "Intel(R) Xeon(R) Gold 6338 CPU @ 2.00GHz", "Serial Not Set",
                "Asset Not Set", "Part Not Set"}};
@@ -46,38 +42,18 @@ Structure Identity(uint8_t type, bool chassis_tag = true) {
 }
 
 Structure MemoryDevice(uint32_t number) {
-  return {kFillerType, 0x28, {{0x10, 1}, {0x11, 2}, {0x17, 3}, {0x18, 4}, {0x19, 5}, {0x1A, 6}},
+  return {kFillerType, 0, 0x28, {{0x10, 1}, {0x11, 2}, {0x17, 3}, {0x18, 4}, {0x19, 5}, {0x1A, 6}},
           {"DIMM_" + std::to_string(number), "BANK " + std::to_string(number % 8), "Samsung",
            std::to_string(10000000 + number), "Not Specified", "M393A4K40BB0-CPB"}};
 }
 
-Structure EndOfTable() { return {kEndOfTableType, 4, {}, {}}; }
+Structure EndOfTable() { return {kEndOfTableType, 0, 4, {}, {}}; }
 
-void Append(Bytes& out, const Structure& s, uint16_t handle) {
-  const size_t start = out.size();
-  out.resize(start + s.length, 0);
-  out[start] = s.type;
-  out[start + 1] = s.length;
-  out[start + 2] = static_cast<uint8_t>(handle);
-  out[start + 3] = static_cast<uint8_t>(handle >> 8);
-  for (auto [offset, value] : s.fields) out[start + offset] = value;
-  for (const std::string& text : s.strings) {
-    out.insert(out.end(), text.begin(), text.end());
-    out.push_back(0);
-  }
-  if (s.strings.empty()) out.push_back(0);
-  out.push_back(0);
-}
-
-Bytes WithHeader(const std::vector<Structure>& structures) {
-  Bytes out(8, 0);
+// Handles count up from 0 in table order; SMBIOS 3.4 header.
+Bytes WithHeader(std::vector<Structure> structures) {
   uint16_t handle = 0;
-  for (const Structure& s : structures) Append(out, s, handle++);
-  const auto length = static_cast<uint32_t>(out.size() - 8);
-  out[1] = 3;
-  out[2] = 4;
-  for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<uint8_t>(length >> (8 * i));
-  return out;
+  for (Structure& s : structures) s.handle = handle++;
+  return testing::RawTable(testing::FieldTable(structures), 3, 4);
 }
 
 size_t EncodedSize(const Structure& s) {

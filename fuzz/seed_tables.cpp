@@ -2,43 +2,6 @@
 
 namespace tarnwick::fuzzing {
 
-Bytes StructureTable(const std::vector<SeedStructure>& structures) {
-  Bytes out;
-  for (const SeedStructure& s : structures) {
-    const size_t start = out.size();
-    const size_t area = s.length < 4 ? 4 : s.length;
-    out.resize(start + area, 0);
-    out[start] = s.type;
-    out[start + 1] = s.length;
-    out[start + 2] = static_cast<uint8_t>(s.handle);
-    out[start + 3] = static_cast<uint8_t>(s.handle >> 8);
-    for (auto [offset, value] : s.bytes) {
-      if (offset >= 4 && offset < area) out[start + offset] = value;
-    }
-    for (const std::string& text : s.strings) {
-      out.insert(out.end(), text.begin(), text.end());
-      out.push_back(0);
-    }
-    if (s.strings.empty()) out.push_back(0);
-    out.push_back(0);
-  }
-  return out;
-}
-
-Bytes WithHeader(const Bytes& table, uint8_t major, uint8_t minor) {
-  const auto size = static_cast<uint32_t>(table.size());
-  Bytes out = {0,
-               major,
-               minor,
-               0,
-               static_cast<uint8_t>(size),
-               static_cast<uint8_t>(size >> 8),
-               static_cast<uint8_t>(size >> 16),
-               static_cast<uint8_t>(size >> 24)};
-  out.insert(out.end(), table.begin(), table.end());
-  return out;
-}
-
 // Offsets and values from DSP0134 7.1 to 7.5, 7.18, 7.12 and 7.45.
 std::vector<SeedStructure> RealisticStructures() {
   return {
@@ -74,19 +37,19 @@ std::vector<SeedStructure> RealisticStructures() {
   };
 }
 
-Bytes RealisticTable() { return WithHeader(StructureTable(RealisticStructures()), 3, 4); }
+Bytes RealisticTable() { return testing::RawTable(testing::FieldTable(RealisticStructures()), 3, 4); }
 
 std::vector<std::pair<std::string, Bytes>> SeedTables() {
   std::vector<std::pair<std::string, Bytes>> seeds;
   const std::vector<SeedStructure> realistic = RealisticStructures();
-  const Bytes table = StructureTable(realistic);
-  seeds.emplace_back("realistic", WithHeader(table, 3, 4));
+  const Bytes table = testing::FieldTable(realistic);
+  seeds.emplace_back("realistic", testing::RawTable(table, 3, 4));
   seeds.emplace_back("bare", table);
-  seeds.emplace_back("major-11", WithHeader(table, 11, 0));
-  seeds.emplace_back("major-1", WithHeader(table, 1, 0));
+  seeds.emplace_back("major-11", testing::RawTable(table, 11, 0));
+  seeds.emplace_back("major-1", testing::RawTable(table, 1, 0));
 
   // Cut short: inside the fourth structure's strings, and inside a header.
-  Bytes cut = WithHeader(table, 3, 4);
+  Bytes cut = testing::RawTable(table, 3, 4);
   cut.resize(cut.size() / 2);
   seeds.emplace_back("cut-half", cut);
   cut.resize(11);
@@ -95,11 +58,11 @@ std::vector<std::pair<std::string, Bytes>> SeedTables() {
   // A zero length byte behind five good structures, as in Hyper-V tables.
   std::vector<SeedStructure> zero_length = realistic;
   zero_length[5].length = 0;
-  seeds.emplace_back("zero-length-sixth", WithHeader(StructureTable(zero_length), 2, 3));
+  seeds.emplace_back("zero-length-sixth", testing::RawTable(testing::FieldTable(zero_length), 2, 3));
 
   std::vector<SeedStructure> no_end = realistic;
   no_end.pop_back();
-  seeds.emplace_back("no-end-marker", WithHeader(StructureTable(no_end), 2, 8));
+  seeds.emplace_back("no-end-marker", testing::RawTable(testing::FieldTable(no_end), 2, 8));
 
   // Lengths that disagree with the type: a processor too short for its
   // speeds, a BIOS too short for its release, a chassis without its type.
@@ -107,10 +70,10 @@ std::vector<std::pair<std::string, Bytes>> SeedTables() {
   short_types[0].length = 0x14;
   short_types[3].length = 0x05;
   short_types[4].length = 0x17;
-  seeds.emplace_back("short-types", WithHeader(StructureTable(short_types), 2, 3));
+  seeds.emplace_back("short-types", testing::RawTable(testing::FieldTable(short_types), 2, 3));
 
   // A formatted area longer than the rest of the table.
-  Bytes overlong = WithHeader(table, 3, 4);
+  Bytes overlong = testing::RawTable(table, 3, 4);
   overlong[8 + 1] = 0xFF;
   seeds.emplace_back("overlong-first", overlong);
 
@@ -118,12 +81,12 @@ std::vector<std::pair<std::string, Bytes>> SeedTables() {
   std::vector<SeedStructure> many(1100, SeedStructure{0x55, 0, 4, {}, {}});
   for (size_t i = 0; i < many.size(); ++i) many[i].handle = static_cast<uint16_t>(i);
   many.push_back({1, 0x2000, 0x08, {{0x04, 1}}, {"after the cap"}});
-  seeds.emplace_back("over-capacity", WithHeader(StructureTable(many), 3, 0));
+  seeds.emplace_back("over-capacity", testing::RawTable(testing::FieldTable(many), 3, 0));
 
   // A string of exactly 8191 bytes and one of 8192.
   std::vector<SeedStructure> long_strings = {
       {1, 1, 0x08, {{0x04, 1}, {0x05, 2}}, {std::string(8191, 'L'), std::string(8192, 'M')}}, {127, 2, 4, {}, {}}};
-  seeds.emplace_back("long-strings", WithHeader(StructureTable(long_strings), 3, 4));
+  seeds.emplace_back("long-strings", testing::RawTable(testing::FieldTable(long_strings), 3, 4));
   return seeds;
 }
 

@@ -1,7 +1,6 @@
 #include "tests/support/table_builder.h"
 
-#include "platform/firmware_seam.h"
-#include "plugin/exports.h"
+#include <algorithm>
 
 namespace tarnwick::testing {
 
@@ -31,24 +30,25 @@ Bytes BareTable(const std::vector<Structure>& structures) {
 
 Bytes RawTable(const Bytes& table, uint8_t major, uint8_t minor) {
   const auto size = static_cast<uint32_t>(table.size());
-  Bytes out = {0,
-               major,
-               minor,
-               0,
-               static_cast<uint8_t>(size),
-               static_cast<uint8_t>(size >> 8),
-               static_cast<uint8_t>(size >> 16),
-               static_cast<uint8_t>(size >> 24)};
-  out.insert(out.end(), table.begin(), table.end());
+  Bytes out(8 + table.size(), 0);
+  out[1] = major;
+  out[2] = minor;
+  for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<uint8_t>(size >> (8 * i));
+  std::copy(table.begin(), table.end(), out.begin() + 8);
   return out;
 }
 
-int LoadTable(const Bytes& bytes) {
-  static Bytes held;
-  ShutdownPlugin(0);
-  held = bytes;
-  platform::InstallMemoryFirmware(held.data(), static_cast<uint32_t>(held.size()));
-  return InitializePlugin();
+Bytes FieldTable(const std::vector<FieldStructure>& structures) {
+  std::vector<Structure> built;
+  built.reserve(structures.size());
+  for (const FieldStructure& s : structures) {
+    Bytes area(s.length > 4 ? s.length - 4 : 0, 0);
+    for (auto [offset, value] : s.fields) {
+      if (offset >= 4 && offset < s.length) area[offset - 4] = value;
+    }
+    built.push_back({s.type, s.handle, std::move(area), s.strings, s.length});
+  }
+  return BareTable(built);
 }
 
 }  // namespace tarnwick::testing
