@@ -3,20 +3,37 @@
 namespace tarnwick::cli {
 namespace {
 
-char16_t HexDigit(unsigned value) { return static_cast<char16_t>(value < 10 ? u'0' + value : u'a' + value - 10); }
+void AppendHex(std::u16string& out, const char16_t* prefix, char16_t c) {
+  constexpr char16_t kDigits[] = u"0123456789abcdef";
+  out += prefix;
+  out += kDigits[(c >> 4) & 0xF];
+  out += kDigits[c & 0xF];
+}
+
+// Double quotes around `text`, a backslash before quotes and backslashes,
+// and control characters (and DEL) as `escape_control` writes them.
+template <class EscapeControl>
+std::u16string Quote(std::u16string_view text, EscapeControl escape_control) {
+  std::u16string out = u"\"";
+  for (char16_t c : text) {
+    if (c == u'"' || c == u'\\') {
+      out += u'\\';
+      out += c;
+    } else if (c < 0x20 || c == 0x7F) {
+      escape_control(out, c);
+    } else {
+      out += c;
+    }
+  }
+  out += u'"';
+  return out;
+}
 
 }  // namespace
 
 std::u16string JsonString(std::u16string_view text) {
-  std::u16string out = u"\"";
-  for (char16_t c : text) {
+  return Quote(text, [](std::u16string& out, char16_t c) {
     switch (c) {
-      case u'"':
-        out += u"\\\"";
-        break;
-      case u'\\':
-        out += u"\\\\";
-        break;
       case u'\n':
         out += u"\\n";
         break;
@@ -27,35 +44,13 @@ std::u16string JsonString(std::u16string_view text) {
         out += u"\\t";
         break;
       default:
-        if (c < 0x20) {
-          out += u"\\u00";
-          out += HexDigit(c >> 4);
-          out += HexDigit(c & 0xF);
-        } else {
-          out += c;
-        }
+        AppendHex(out, u"\\u00", c);
     }
-  }
-  out += u'"';
-  return out;
+  });
 }
 
 std::u16string ListingString(std::u16string_view text) {
-  std::u16string out = u"\"";
-  for (char16_t c : text) {
-    if (c == u'"' || c == u'\\') {
-      out += u'\\';
-      out += c;
-    } else if (c < 0x20 || c == 0x7F) {
-      out += u"\\x";
-      out += HexDigit(c >> 4);
-      out += HexDigit(c & 0xF);
-    } else {
-      out += c;
-    }
-  }
-  out += u'"';
-  return out;
+  return Quote(text, [](std::u16string& out, char16_t c) { AppendHex(out, u"\\x", c); });
 }
 
 std::u16string DecimalText(uint64_t value) {
