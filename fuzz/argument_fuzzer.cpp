@@ -24,19 +24,6 @@ using namespace tarnwick::fuzzing;
 
 namespace {
 
-// The host's buffer at its exact size, so ASan sees every unit past it.
-// Between calls it holds no NUL: a result that is not terminated cannot
-// borrow the terminator of an earlier one.
-constexpr char16_t kJunk = 0xA5A5;
-char16_t* HostBuffer() {
-  static std::unique_ptr<char16_t[]> buffer = [] {
-    std::unique_ptr<char16_t[]> junk(new char16_t[kMaxArgLen]);
-    std::fill_n(junk.get(), kMaxArgLen, kJunk);
-    return junk;
-  }();
-  return buffer.get();
-}
-
 void Hand(char16_t* buffer, std::u16string_view text) {
   text.copy(buffer, text.size());
   buffer[text.size()] = 0;

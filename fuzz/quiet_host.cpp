@@ -1,6 +1,8 @@
 #include "fuzz/quiet_host.h"
 
+#include <algorithm>
 #include <cstdarg>
+#include <memory>
 
 #include "cli/host_format.h"
 #include "plugin/host_interface.h"
@@ -16,6 +18,15 @@ void Forget() {
   Record().last_error.clear();
   Record().error_writes = 0;
   Record().console_writes = 0;
+}
+
+char16_t* HostBuffer() {
+  static std::unique_ptr<char16_t[]> buffer = [] {
+    std::unique_ptr<char16_t[]> junk(new char16_t[kMaxArgLen]);
+    std::fill_n(junk.get(), kMaxArgLen, kJunk);
+    return junk;
+  }();
+  return buffer.get();
 }
 
 }  // namespace tarnwick::fuzzing

@@ -3,6 +3,7 @@
 // what a call reported.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace tarnwick::fuzzing {
@@ -15,5 +16,11 @@ struct HostRecord {
 
 HostRecord& Record();
 void Forget();
+
+// The host's result buffer, allocated at exactly kMaxArgLen units so that
+// ASan sees every unit past it. Between calls it holds no NUL: a result that
+// is not terminated cannot borrow the terminator of an earlier one.
+inline constexpr char16_t kJunk = 0xA5A5;
+char16_t* HostBuffer();
 
 }  // namespace tarnwick::fuzzing

@@ -24,19 +24,6 @@ namespace {
 
 constexpr uint32_t kHeaderSize = 8;
 
-// The buffer is allocated at its exact size, so ASan sees every unit past it.
-// Between calls it holds no NUL at all: a result that is not terminated
-// cannot borrow the terminator of an earlier one.
-constexpr char16_t kJunk = 0xA5A5;
-char16_t* ResultBuffer() {
-  static std::unique_ptr<char16_t[]> buffer = [] {
-    std::unique_ptr<char16_t[]> junk(new char16_t[kMaxArgLen]);
-    std::fill_n(junk.get(), kMaxArgLen, kJunk);
-    return junk;
-  }();
-  return buffer.get();
-}
-
 // Hands `text` to a call, and reads its result back, leaving junk behind.
 // A call writes its result's NUL, and "N/A" before it may have left one at
 // unit 3: the scrub covers the result and a margin beyond either.
@@ -248,7 +235,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_REQUIRE(Record().console_writes == 0 && Record().error_writes == 0);
   CheckIndex(data, table_size);
 
-  char16_t* buffer = ResultBuffer();
+  char16_t* buffer = HostBuffer();
   CheckVariables(buffer);
   Draws draws{Fingerprint(data, size)};
   const uint32_t count = g_structure_index.count;
