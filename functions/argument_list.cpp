@@ -50,19 +50,6 @@ void TrimTrailingWhiteSpace(ArgumentList& list) {
   }
 }
 
-bool IsDecimalDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
-int32_t DigitValue(char16_t c) {
-  if (IsDecimalDigit(c)) return c - u'0';
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  return 99;
-}
-
-bool IsHexPrefix(const char16_t* text) {
-  return text[0] == u'0' && UpperCase(text[1]) == u'X' && DigitValue(text[2]) < 16;
-}
-
 }  // namespace
 
 int32_t SplitArguments(const char16_t* text) {
@@ -124,28 +111,9 @@ int32_t SplitArguments(const char16_t* text) {
 
 int32_t ParseNumber(const char16_t* text, uint32_t* value) {
   if (text == nullptr || value == nullptr) return -1;
-  uint32_t base = 10;
-  const char16_t* at = text;
-  if (IsHexPrefix(at)) {
-    base = 16;
-    at += 2;
-    // Like the C library's conversion in base 16, one more "0x" may stand
-    // in front of the digits: 0x0x1F reads as 31.
-    if (IsHexPrefix(at)) at += 2;
-  } else if (!IsDecimalDigit(at[0])) {
-    return -1;
-  }
-  uint64_t result = 0;
-  bool out_of_range = false;
-  for (; DigitValue(*at) < static_cast<int32_t>(base); ++at) {
-    result = result * base + static_cast<uint32_t>(DigitValue(*at));
-    if (result > 0xFFFFFFFFu) {
-      out_of_range = true;
-      result = 0xFFFFFFFFu;
-    }
-  }
-  if (out_of_range || *at != 0) return -1;
-  *value = static_cast<uint32_t>(result);
+  const NumberScan scan = ScanNumber(text);
+  if (scan.stop == text || *scan.stop != 0 || scan.value > 0xFFFFFFFFu) return -1;
+  *value = static_cast<uint32_t>(scan.value);
   return 0;
 }
 

@@ -10,73 +10,131 @@
 namespace tarnwick {
 namespace {
 
-struct FieldFunction {
-  uint32_t width;                   // bytes; 0 for a string-number byte
-  uint32_t highest_offset;          // 256 minus the width, 255 for a string
-  const char16_t* offset_message;   // the offset range diagnostic
-  uint32_t hex_digits;              // digits after "0x" with flag bit 0 set
-  bool reads_flags;
+// What each argument may be, in the order of the tests: absent (`missing`
+// null: optional, its default stays), not a number, outside its range.
+struct ArgumentRule {
+  const char16_t* missing;
+  const char16_t* not_number;
+  const char16_t* out_of_range;
+  uint32_t lowest;
+  uint32_t highest;
 };
 
-constexpr FieldFunction kString = {0, 255, u"Bad offset (must be 4 - 255) \"%s\"\r\n", 0, false};
-constexpr FieldFunction kByte = {1, 255, u"Bad offset (must be 4 - 255) \"%s\"\r\n", 2, true};
-constexpr FieldFunction kWord = {2, 254, u"Bad offset (must be 4 - 254) \"%s\"\r\n", 4, true};
-constexpr FieldFunction kDword = {4, 252, u"Bad offset (must be 4 - 252) \"%s\"\r\n", 8, true};
-constexpr FieldFunction kQword = {8, 248, u"Bad offset (must be 4 - 248) \"%s\"\r\n", 16, true};
+// Type, offset, handle and flags; the string function reads three.
+constexpr int kArguments = 4;
 
-enum Argument { kTypeArgument, kOffsetArgument, kHandleArgument, kFlagsArgument };
+struct FieldFunction {
+  uint32_t width;       // bytes; 0 for a string-number byte
+  uint32_t hex_digits;  // digits after "0x" with flag bit 0 set
+  int arguments_read;
+  ArgumentRule rules[kArguments];
+};
 
-bool Present(Argument which) { return g_arguments.lengths[which] > 0; }
-const char16_t* Text(Argument which) { return g_arguments.texts[which]; }
+constexpr ArgumentRule kTypeRule = {u"Missing structure type\r\n", u"Bad structure type \"%s\"\r\n",
+                                    u"Bad structure type (must be 0 - 255) \"%s\"\r\n", 0, 255};
+constexpr ArgumentRule kHandleRule = {nullptr, u"Bad handle \"%s\"\r\n",
+                                      u"Bad handle (must be 0x0000 - 0xffff) \"%s\"\r\n", 0, 0xFFFF};
+constexpr ArgumentRule kFlagsRule = {nullptr, u"Bad flags \"%s\"\r\n", nullptr, 0, 0xFFFFFFFF};
 
-// Reads a required or optional number. On a bad argument writes the first
+// The offset runs from 4 (behind the header) to the last at which the
+// field still fits in 256 bytes.
+constexpr ArgumentRule OffsetRule(uint32_t highest, const char16_t* out_of_range) {
+  return {u"Missing offset\r\n", u"Bad offset \"%s\"\r\n", out_of_range, 4, highest};
+}
+
+constexpr FieldFunction kString = {
+    0, 0, 3, {kTypeRule, OffsetRule(255, u"Bad offset (must be 4 - 255) \"%s\"\r\n"), kHandleRule, kFlagsRule}};
+constexpr FieldFunction kByte = {
+    1, 2, 4, {kTypeRule, OffsetRule(255, u"Bad offset (must be 4 - 255) \"%s\"\r\n"), kHandleRule, kFlagsRule}};
+constexpr FieldFunction kWord = {
+    2, 4, 4, {kTypeRule, OffsetRule(254, u"Bad offset (must be 4 - 254) \"%s\"\r\n"), kHandleRule, kFlagsRule}};
+constexpr FieldFunction kDword = {
+    4, 8, 4, {kTypeRule, OffsetRule(252, u"Bad offset (must be 4 - 252) \"%s\"\r\n"), kHandleRule, kFlagsRule}};
+constexpr FieldFunction kQword = {
+    8, 16, 4, {kTypeRule, OffsetRule(248, u"Bad offset (must be 4 - 248) \"%s\"\r\n"), kHandleRule, kFlagsRule}};
+
+struct FieldArguments {
+  uint32_t values[kArguments] = {0, 0, 0xFFFFFFFF, 0};  // the handle's default: any
+};
+
+// Reads argument k of the split list. On a bad argument writes the first
 // diagnostic that applies and returns false.
-bool ReadArgument(Argument which, const char16_t* missing, const char16_t* not_number,
-                  const char16_t* out_of_range, uint32_t lowest, uint32_t highest, uint32_t* value) {
-  if (!Present(which)) {
-    if (missing == nullptr) return true;  // optional: the caller's default stays
-    Diagnose(missing, nullptr);
+bool ReadListedArgument(int k, const ArgumentRule& rule, uint32_t* value) {
+  const char16_t* text = g_arguments.texts[k];
+  if (g_arguments.lengths[k] == 0) {
+    if (rule.missing == nullptr) return true;
+    Diagnose(rule.missing, nullptr);
     return false;
   }
-  if (ParseNumber(Text(which), value) != 0) {
-    Diagnose(not_number, Text(which));
+  if (ParseNumber(text, value) != 0) {
+    Diagnose(rule.not_number, text);
     return false;
   }
-  if (*value < lowest || *value > highest) {
-    Diagnose(out_of_range, Text(which));
+  if (*value < rule.lowest || *value > rule.highest) {
+    Diagnose(rule.out_of_range, text);
     return false;
   }
   return true;
 }
 
-int RunFieldFunction(const FieldFunction& row, char16_t* buffer) {
+// Argument texts as batch files write them, "4,0x16" or "1,4,,1": at most
+// four arguments, each empty or a number alone between its commas, no
+// quotes, no white space, shorter than the host's buffer. The split would
+// store each argument as written, upper-cased, and ParseNumber read the same
+// number from it, so the numbers are read in place in one pass. True when
+// every argument passes its tests; anything else, every diagnostic
+// included, is left to the split.
+bool ReadPlainArguments(const char16_t* text, const FieldFunction& row, FieldArguments* arguments) {
+  const char16_t* at = text;
+  for (int k = 0; k < kArguments; ++k) {
+    const NumberScan scan = ScanNumber(at);
+    const bool present = scan.stop != at;
+    if ((*scan.stop != u',' && *scan.stop != 0) || scan.value > 0xFFFFFFFFu) return false;
+    if (k < row.arguments_read) {
+      const ArgumentRule& rule = row.rules[k];
+      if (!present && rule.missing != nullptr) return false;
+      if (present && (scan.value < rule.lowest || scan.value > rule.highest)) return false;
+      if (present) arguments->values[k] = static_cast<uint32_t>(scan.value);
+    }
+    // Past the text's end every further argument reads as absent.
+    at = scan.stop;
+    if (*at == u',') {
+      if (k == kArguments - 1) return false;  // a fifth argument
+      ++at;
+    }
+  }
+  return at - text < static_cast<int32_t>(kMaxArgLen);
+}
+
+// One copy per row, so that each export's width, range and format are
+// constants of its code.
+template <const FieldFunction& row>
+int RunFieldFunction(char16_t* buffer) {
   if (buffer == nullptr) return -1;
-  SplitArguments(buffer);
-
-  uint32_t type = 0;
-  uint32_t offset = 0;
-  uint32_t handle = 0xFFFFFFFF;  // absent: any handle
-  uint32_t flags = 0;
-  if (!ReadArgument(kTypeArgument, u"Missing structure type\r\n", u"Bad structure type \"%s\"\r\n",
-                    u"Bad structure type (must be 0 - 255) \"%s\"\r\n", 0, 255, &type) ||
-      !ReadArgument(kOffsetArgument, u"Missing offset\r\n", u"Bad offset \"%s\"\r\n", row.offset_message, 4,
-                    row.highest_offset, &offset) ||
-      !ReadArgument(kHandleArgument, nullptr, u"Bad handle \"%s\"\r\n",
-                    u"Bad handle (must be 0x0000 - 0xffff) \"%s\"\r\n", 0, 0xFFFF, &handle) ||
-      (row.reads_flags &&
-       !ReadArgument(kFlagsArgument, nullptr, u"Bad flags \"%s\"\r\n", nullptr, 0, 0xFFFFFFFF, &flags))) {
-    return -1;
+  FieldArguments arguments;
+  if (!ReadPlainArguments(buffer, row, &arguments)) {
+    // The general path: the split's result is not consulted; each argument
+    // is judged by its length.
+    SplitArguments(buffer);
+    for (int k = 0; k < row.arguments_read; ++k) {
+      if (!ReadListedArgument(k, row.rules[k], &arguments.values[k])) return -1;
+    }
   }
+  const uint32_t type = arguments.values[0];
+  const uint32_t offset = arguments.values[1];
+  const uint32_t handle = arguments.values[2];
+  const uint32_t flags = arguments.values[3];
 
-  CopyResult(buffer, kNotAvailable);
+  // The result is "N/A" unless the field is written over it; where it is,
+  // "N/A" is not written first.
   const uint8_t* structure = FindStructure(static_cast<uint8_t>(type), static_cast<int32_t>(handle));
-  if (row.width == 0) {
-    GetStructureString(structure, offset, buffer);
-    return 0;
-  }
   uint64_t value = 0;
-  if (!ReadField(structure, offset, row.width, &value)) return 0;
-  if ((flags & 1) != 0) {
+  if (row.width == 0) {
+    CopyResult(buffer, kNotAvailable);
+    GetStructureString(structure, offset, buffer);
+  } else if (!ReadField(structure, offset, row.width, &value)) {
+    CopyResult(buffer, kNotAvailable);
+  } else if ((flags & 1) != 0) {
     WriteHex(buffer, value, row.hex_digits);
   } else {
     WriteDecimal(buffer, value);
@@ -89,8 +147,8 @@ int RunFieldFunction(const FieldFunction& row, char16_t* buffer) {
 
 using namespace tarnwick;
 
-TARNWICK_EXPORT int TARNWICK_CALL f_smbstring(char16_t* buffer) { return RunFieldFunction(kString, buffer); }
-TARNWICK_EXPORT int TARNWICK_CALL f_smbbyte(char16_t* buffer) { return RunFieldFunction(kByte, buffer); }
-TARNWICK_EXPORT int TARNWICK_CALL f_smbword(char16_t* buffer) { return RunFieldFunction(kWord, buffer); }
-TARNWICK_EXPORT int TARNWICK_CALL f_smbdword(char16_t* buffer) { return RunFieldFunction(kDword, buffer); }
-TARNWICK_EXPORT int TARNWICK_CALL f_smbqword(char16_t* buffer) { return RunFieldFunction(kQword, buffer); }
+TARNWICK_EXPORT int TARNWICK_CALL f_smbstring(char16_t* buffer) { return RunFieldFunction<kString>(buffer); }
+TARNWICK_EXPORT int TARNWICK_CALL f_smbbyte(char16_t* buffer) { return RunFieldFunction<kByte>(buffer); }
+TARNWICK_EXPORT int TARNWICK_CALL f_smbword(char16_t* buffer) { return RunFieldFunction<kWord>(buffer); }
+TARNWICK_EXPORT int TARNWICK_CALL f_smbdword(char16_t* buffer) { return RunFieldFunction<kDword>(buffer); }
+TARNWICK_EXPORT int TARNWICK_CALL f_smbqword(char16_t* buffer) { return RunFieldFunction<kQword>(buffer); }

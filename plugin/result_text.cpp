@@ -10,16 +10,54 @@ void CopyResult(char16_t* out, const char16_t* text) {
 
 namespace {
 
-// Writes the decimal digits of `value` at `out`; returns the count.
-uint32_t PutDecimal(char16_t* out, uint64_t value) {
-  char16_t reversed[20];
-  uint32_t count = 0;
-  do {
-    reversed[count++] = static_cast<char16_t>(u'0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  for (uint32_t i = 0; i < count; ++i) out[i] = reversed[count - 1 - i];
+// The digits of 0 to 99, two by two.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+void PutPair(char16_t* out, uint32_t pair) {
+  out[0] = static_cast<char16_t>(kDigitPairs[pair * 2]);
+  out[1] = static_cast<char16_t>(kDigitPairs[pair * 2 + 1]);
+}
+
+// Exactly eight digits, leading zeros included, of a value below 10^8: four
+// independent pairs, not a chain of divisions.
+void PutEightDigits(char16_t* out, uint32_t value) {
+  const uint32_t high = value / 10000;
+  const uint32_t low = value % 10000;
+  PutPair(out, high / 100);
+  PutPair(out + 2, high % 100);
+  PutPair(out + 4, low / 100);
+  PutPair(out + 6, low % 100);
+}
+
+constexpr uint32_t kEightDigits = 100000000;
+
+// The digits of a value below 10^8, without leading zeros; returns the count.
+uint32_t PutShortDecimal(char16_t* out, uint32_t value) {
+  uint32_t count = 1;
+  for (uint32_t power = 10; count < 8 && value >= power; power *= 10) ++count;
+  uint32_t at = count;
+  for (; value >= 100; value /= 100) {
+    at -= 2;
+    PutPair(out + at, value % 100);
+  }
+  if (value >= 10) {
+    PutPair(out, value);
+  } else {
+    out[0] = static_cast<char16_t>(u'0' + value);
+  }
   return count;
+}
+
+// Writes the decimal digits of `value` at `out`; returns the count. A 64-bit
+// value has at most 20 digits: a leading part and up to two blocks of eight.
+uint32_t PutDecimal(char16_t* out, uint64_t value) {
+  if (value < kEightDigits) return PutShortDecimal(out, static_cast<uint32_t>(value));
+  const uint32_t count = PutDecimal(out, value / kEightDigits);
+  PutEightDigits(out + count, static_cast<uint32_t>(value % kEightDigits));
+  return count + 8;
 }
 
 }  // namespace

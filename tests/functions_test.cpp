@@ -178,8 +178,7 @@ struct FieldCase {
   const char16_t* text;
 };
 
-TEST_F(FieldFunctionTest, ReadsFieldsOfTheChosenStructure) {
-  const FieldCase cases[] = {
+const FieldCase kFieldCases[] = {
       {&f_smbword, u"4,0x16", u"4660"},
       {&f_smbword, u"4,0x16,,1", u"0x1234"},
       {&f_smbword, u"4,22,0x401", u"120"},
@@ -216,8 +215,13 @@ TEST_F(FieldFunctionTest, ReadsFieldsOfTheChosenStructure) {
       {&f_smbstring, u"0xDD,4", u"N/A"},      // a structure without strings
       {&f_smbstring, u"1,0x1B", u"N/A"},      // offset equal to the length
       {&f_smbbyte, u" \"1\" , \"4\" ,, \"1\" ", u"0x01"},
+      {&f_smbbyte, u"1,4,,1,junk", u"0x01"},  // a fifth argument is not read
+      {&f_smbword, u"4,0X16,,0x0x1", u"0x1234"},
+      {&f_smbword, u"0004,00022,01024", u"4660"},
   };
-  for (const FieldCase& c : cases) {
+
+TEST_F(FieldFunctionTest, ReadsFieldsOfTheChosenStructure) {
+  for (const FieldCase& c : kFieldCases) {
     const Outcome outcome = Call(c.function, c.argument);
     EXPECT_EQ(outcome.result, 0) << Narrow(c.argument);
     EXPECT_EQ(outcome.text, c.text) << Narrow(c.argument);
@@ -231,8 +235,7 @@ struct DiagnosticCase {
   const char16_t* message;
 };
 
-TEST_F(FieldFunctionTest, RefusesBadArgumentsInOrderWithOneDiagnostic) {
-  const DiagnosticCase cases[] = {
+const DiagnosticCase kDiagnosticCases[] = {
       {&f_smbword, u"", u"Missing structure type\r\n"},
       {&f_smbword, u",4", u"Missing structure type\r\n"},
       {&f_smbword, u" , xyz", u"Missing structure type\r\n"},
@@ -256,12 +259,38 @@ TEST_F(FieldFunctionTest, RefusesBadArgumentsInOrderWithOneDiagnostic) {
       {&f_smbstring, u"1,4,\"1 2\"", u"Bad handle \"1 2\"\r\n"},
       {&f_smbword, u"1,4,,flag", u"Bad flags \"FLAG\"\r\n"},
       {&f_smbqword, u"1,4,1,0x", u"Bad flags \"0X\"\r\n"},
+      {&f_smbqword, u"1,4,1,0x100000000", u"Bad flags \"0X100000000\"\r\n"},
   };
-  for (const DiagnosticCase& c : cases) {
+
+TEST_F(FieldFunctionTest, RefusesBadArgumentsInOrderWithOneDiagnostic) {
+  for (const DiagnosticCase& c : kDiagnosticCases) {
     const Outcome outcome = Call(c.function, c.argument);
     EXPECT_EQ(outcome.result, -1) << Narrow(c.argument);
     EXPECT_EQ(outcome.text, c.argument) << "the argument text stays in the buffer";
     EXPECT_EQ(outcome.standard_error, std::u16string(u"Tarnwick plugin: ") + c.message) << Narrow(c.argument);
+  }
+}
+
+// Texts of numbers and commas alone are read in place; a leading blank,
+// which the split skips, sends the same arguments through the split.
+TEST_F(FieldFunctionTest, PlainTextsAnswerAsTheSplitDoes) {
+  std::vector<std::pair<NameExport, std::u16string>> calls;
+  for (const FieldCase& c : kFieldCases) calls.emplace_back(c.function, c.argument);
+  for (const DiagnosticCase& c : kDiagnosticCases) calls.emplace_back(c.function, c.argument);
+  for (const char16_t* text : {u"4,0x16,", u"4,0x16,,", u"4,0x16,,,", u"4,0x16,,1,", u"4,22,1024,1,2,3",
+                               u"1,4,,0xFFFFFFFF", u"1,4,,4294967296", u"1,4,0xFFFF", u"1,4,65536"}) {
+    for (NameExport function : {&f_smbstring, &f_smbbyte, &f_smbword, &f_smbdword, &f_smbqword}) {
+      calls.emplace_back(function, text);
+    }
+  }
+  for (const auto& [function, text] : calls) {
+    const Outcome plain = Call(function, text);
+    const Outcome split = Call(function, u" " + text);
+    EXPECT_EQ(plain.result, split.result) << Narrow(text);
+    EXPECT_EQ(plain.standard_error, split.standard_error) << Narrow(text);
+    if (plain.result == 0) {
+      EXPECT_EQ(plain.text, split.text) << Narrow(text);
+    }
   }
 }
 
