@@ -84,7 +84,8 @@ bool ReadListedArgument(int k, const ArgumentRule& rule, uint32_t* value) {
 // number from it, so the numbers are read in place in one pass. True when
 // every argument passes its tests; anything else, every diagnostic
 // included, is left to the split.
-bool ReadPlainArguments(const char16_t* text, const FieldFunction& row, FieldArguments* arguments) {
+template <const FieldFunction& row>
+bool ReadPlainArguments(const char16_t* text, FieldArguments* arguments) {
   const char16_t* at = text;
   for (int k = 0; k < kArguments; ++k) {
     const NumberScan scan = ScanNumber(at);
@@ -96,14 +97,18 @@ bool ReadPlainArguments(const char16_t* text, const FieldFunction& row, FieldArg
       if (present && (scan.value < rule.lowest || scan.value > rule.highest)) return false;
       if (present) arguments->values[k] = static_cast<uint32_t>(scan.value);
     }
-    // Past the text's end every further argument reads as absent.
     at = scan.stop;
-    if (*at == u',') {
-      if (k == kArguments - 1) return false;  // a fifth argument
-      ++at;
+    if (*at == 0) {
+      // Every further argument is absent, which only a required one is not
+      // allowed to be.
+      for (int later = k + 1; later < row.arguments_read; ++later) {
+        if (row.rules[later].missing != nullptr) return false;
+      }
+      return at - text < static_cast<int32_t>(kMaxArgLen);
     }
+    ++at;
   }
-  return at - text < static_cast<int32_t>(kMaxArgLen);
+  return false;  // a fifth argument
 }
 
 // One copy per row, so that each export's width, range and format are
@@ -112,7 +117,7 @@ template <const FieldFunction& row>
 int RunFieldFunction(char16_t* buffer) {
   if (buffer == nullptr) return -1;
   FieldArguments arguments;
-  if (!ReadPlainArguments(buffer, row, &arguments)) {
+  if (!ReadPlainArguments<row>(buffer, &arguments)) {
     // The general path: the split's result is not consulted; each argument
     // is judged by its length.
     SplitArguments(buffer);
@@ -130,10 +135,10 @@ int RunFieldFunction(char16_t* buffer) {
   const uint8_t* structure = FindStructure(static_cast<uint8_t>(type), static_cast<int32_t>(handle));
   uint64_t value = 0;
   if (row.width == 0) {
-    CopyResult(buffer, kNotAvailable);
-    GetStructureString(structure, offset, buffer);
+    WriteNotAvailable(buffer);
+    GetIndexedStructureString(structure, offset, buffer);
   } else if (!ReadField(structure, offset, row.width, &value)) {
-    CopyResult(buffer, kNotAvailable);
+    WriteNotAvailable(buffer);
   } else if ((flags & 1) != 0) {
     WriteHex(buffer, value, row.hex_digits);
   } else {

@@ -91,6 +91,22 @@ void CheckIndex(const uint8_t* data, uint32_t size) {
     FUZZ_REQUIRE(first[type] == kMaxStructures ? index.first_of_type[type] == kNoStructure
                                                : index.first_of_type[type] == first[type]);
   }
+
+  // Lookups by the type and handle of the first and last entries (all
+  // entries would cost a square of the count per input): the first entry in
+  // table order that bears both.
+  for (uint32_t i = 0; i < index.count; i = (i == 15 && index.count > 32) ? index.count - 16 : i + 1) {
+    const uint8_t* s = index.entries[i];
+    const uint16_t handle = static_cast<uint16_t>(s[2] | (s[3] << 8));
+    const uint8_t* expected = nullptr;
+    for (uint32_t j = 0; j < index.count && expected == nullptr; ++j) {
+      const uint8_t* candidate = index.entries[j];
+      if (candidate[0] == s[0] && candidate[2] == s[2] && candidate[3] == s[3]) expected = candidate;
+    }
+    FUZZ_REQUIRE(FindStructure(s[0], handle) == expected);
+    FUZZ_REQUIRE(FindStructure(s[0], handle ^ 0x8000) == nullptr ||
+                 FindStructure(s[0], handle ^ 0x8000)[3] == (s[3] ^ 0x80));
+  }
 }
 
 // The string variables and where DSP0134 puts their string numbers.

@@ -10,6 +10,15 @@ namespace tarnwick {
 
 inline constexpr const char16_t* kNotAvailable = u"N/A";
 
+// Writes "N/A": four code units, no copy loop, on the paths of every
+// variable and function.
+inline void WriteNotAvailable(char16_t* out) {
+  out[0] = u'N';
+  out[1] = u'/';
+  out[2] = u'A';
+  out[3] = 0;
+}
+
 // Copies `text` (NUL-terminated) into `out`, truncating at kMaxArgLen - 1.
 void CopyResult(char16_t* out, const char16_t* text);
 

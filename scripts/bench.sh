@@ -79,7 +79,8 @@ for prefix, what in (("Variable/corpus/", "variables on the corpus"), ("Variable
     print(line)
 
 # A field function against the variable that reads the same field.
-pairs = [("@smbstring:1,4", "_smbmfg"), ("@smbbyte:3,5", "_smbchassis"), ("@smbword:4,0x16", "_smbcpuspeed"),
+pairs = [("@smbstring:1,4", "_smbmfg"), ("@smbbyte:3,5", "_smbchassis"), ("@smbbyte:3,5,,1", "_smbchassis"),
+         ("@smbword:4,0x16", "_smbcpuspeed"), ("@smbword:4,0x16,,1", "_smbcpuspeed"),
          ("@smbstring:4,0x10", "_smbcpuversion")]
 function_ratios = []
 for where in ("corpus", "last-of-1024"):

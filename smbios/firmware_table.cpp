@@ -47,6 +47,7 @@ uint32_t WalkStart(const uint8_t* buffer, uint32_t size) {
 void IndexStructure(const uint8_t* structure) {
   uint32_t position = g_structure_index.count++;
   g_structure_index.entries[position] = structure;
+  g_structure_index.type_and_handle[position] = TypeAndHandle(structure[0], structure[2] | structure[3] << 8);
   uint16_t& first = g_structure_index.first_of_type[structure[0]];
   if (first == kNoStructure) first = static_cast<uint16_t>(position);
 }

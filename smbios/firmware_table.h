@@ -27,7 +27,13 @@ struct StructureIndex {
   // Position in `entries` of the first structure of each type, or
   // kNoStructure: lookups of "the first of a type" need no scan.
   uint16_t first_of_type[256];
+  // Type | handle << 16 of each entry (DSP0134 6.1.2: type at byte 0,
+  // handle at bytes 2-3), side by side: a lookup by handle compares
+  // several entries per step instead of visiting each structure.
+  uint32_t type_and_handle[kMaxStructures];
 };
+
+inline uint32_t TypeAndHandle(uint32_t type, uint32_t handle) { return type | handle << 16; }
 
 extern FirmwareTable g_firmware_table;
 extern SmbiosVersion g_smbios_version;

@@ -23,4 +23,9 @@ enum StringResult : int32_t {
 // `out`, one code unit per byte (bytes 80h-FFh become U+0080-U+00FF).
 int32_t GetStructureString(const uint8_t* structure, uint32_t offset, char16_t* out);
 
+// The same for a structure that FindStructure returned (or null): the loader
+// indexes only valid structures and the table does not change, so the
+// validity check, a search through the whole string-set, is not repeated.
+int32_t GetIndexedStructureString(const uint8_t* structure, uint32_t offset, char16_t* out);
+
 }  // namespace tarnwick

@@ -37,7 +37,7 @@ constexpr int32_t kAnyHandle = -1;
 // nothing when there is none, so the host's buffer then stays as it was.
 int ReadStringVariable(char16_t* buffer, uint8_t type, uint32_t offset) {
   if (buffer == nullptr) return -1;
-  GetStructureString(FindStructure(type, kAnyHandle), offset, buffer);
+  GetIndexedStructureString(FindStructure(type, kAnyHandle), offset, buffer);
   return 0;
 }
 
@@ -58,9 +58,9 @@ TARNWICK_EXPORT int TARNWICK_CALL _smbassettag(char16_t* buffer) {
   if (buffer == nullptr) return -1;
   const uint8_t* chassis = FindStructure(kChassisType, kAnyHandle);
   const uint8_t* baseboard = FindStructure(kBaseboardType, kAnyHandle);
-  GetStructureString(chassis, kAssetTagOffset, buffer);
+  GetIndexedStructureString(chassis, kAssetTagOffset, buffer);
   if (buffer[0] == 0 || TextEquals(buffer, kNotAvailable)) {
-    GetStructureString(baseboard, kAssetTagOffset, buffer);
+    GetIndexedStructureString(baseboard, kAssetTagOffset, buffer);
   }
   return 0;
 }

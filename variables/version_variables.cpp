@@ -18,7 +18,7 @@ constexpr uint32_t kCurrentSpeedOffset = 0x16;      // DSP0134 7.5, MHz at boot
 // `type` when that structure holds it.
 int ReadWordVariable(char16_t* buffer, uint8_t type, uint32_t offset) {
   if (buffer == nullptr) return -1;
-  CopyResult(buffer, kNotAvailable);
+  WriteNotAvailable(buffer);
   uint64_t value = 0;
   if (ReadField(FindStructure(type, -1), offset, 2, &value)) WriteDecimal(buffer, value);
   return 0;
@@ -33,7 +33,7 @@ using namespace tarnwick;
 // numbers) comes out as 255.255.
 TARNWICK_EXPORT int TARNWICK_CALL _smbbiosrev(char16_t* buffer) {
   if (buffer == nullptr) return -1;
-  CopyResult(buffer, kNotAvailable);
+  WriteNotAvailable(buffer);
   uint64_t release = 0;
   if (ReadField(FindStructure(kBiosType, -1), kBiosMajorReleaseOffset, 2, &release)) {
     WriteVersion(buffer, release & 0xFF, release >> 8);
@@ -55,7 +55,7 @@ TARNWICK_EXPORT int TARNWICK_CALL _smbver(char16_t* buffer) {
   if (version.major >= 2 && version.major <= 10) {
     WriteVersion(buffer, version.major, version.minor);
   } else {
-    CopyResult(buffer, kNotAvailable);
+    WriteNotAvailable(buffer);
   }
   return 0;
 }
