@@ -64,6 +64,25 @@ TEST_F(LookupTest, FindStructureMatchesTypeAndHandle) {
   }
 }
 
+TEST_F(LookupTest, FindStructureByHandleAtEveryPositionOfALongRun) {
+  // 40 memory devices (type 17) with handles 0x1100 + i, behind a type-2
+  // structure bearing each of their handles first and before a second
+  // device of handle 0x1100 + 37: every entry is found at its own position,
+  // the earlier of two equal ones wins, another type's handle never matches.
+  std::vector<Structure> structures;
+  for (uint16_t i = 0; i < 40; ++i) structures.push_back({2, uint16_t(0x1100 + i), {}, {}});
+  for (uint16_t i = 0; i < 40; ++i) structures.push_back({17, uint16_t(0x1100 + i), {}, {}});
+  structures.push_back({17, 0x1100 + 37, {}, {}});
+  ASSERT_EQ(LoadTable(BareTable(structures)), 0);
+  for (uint16_t i = 0; i < 40; ++i) {
+    SCOPED_TRACE("handle " + std::to_string(0x1100 + i));
+    EXPECT_EQ(FindStructure(17, 0x1100 + i), Entry(40u + i));
+    EXPECT_EQ(FindStructure(2, 0x1100 + i), Entry(i));
+  }
+  EXPECT_EQ(FindStructure(17, 0x1100 + 40), nullptr);
+  EXPECT_EQ(FindStructure(17, 0x0011), nullptr);  // the bytes of 0x1100 swapped
+}
+
 TEST_F(LookupTest, FindStructureOnAnEmptyIndexFindsNothing) {
   // Never loaded (or released), and after a failed load.
   ShutdownPlugin(0);
