@@ -49,27 +49,30 @@ struct NumberScan {
   uint64_t value;
 };
 
-inline NumberScan ScanNumber(const char16_t* text) {
-  // Digits accumulate in 64 bits and stick at kNumberOutOfRange once past
-  // 0xFFFFFFFF, so that no run of digits wraps round.
+// The run of digits of `base` from `at` on, accumulated in 64 bits. Past
+// 0xFFFFFFFF the value is out of range whatever follows, and the rest of the
+// run is only passed over.
+template <uint32_t base, uint32_t (*digit_value)(char16_t)>
+NumberScan ScanDigits(const char16_t* at) {
   uint64_t value = 0;
-  const char16_t* at = text;
-  if (IsHexPrefix(at)) {
-    at += 2;
-    // Like the C library's conversion in base 16, one more "0x" may stand
-    // in front of the digits: 0x0x1F reads as 31.
-    if (IsHexPrefix(at)) at += 2;
-    for (uint32_t digit; (digit = HexValue(*at)) < 16; ++at) {
-      value = value << 4 | digit;
-      if (value > kNumberOutOfRange) value = kNumberOutOfRange;
-    }
-  } else {
-    for (uint32_t digit; (digit = DecimalValue(*at)) < 10; ++at) {
-      value = value * 10 + digit;
-      if (value > kNumberOutOfRange) value = kNumberOutOfRange;
+  for (uint32_t digit; (digit = digit_value(*at)) < base; ++at) {
+    value = value * base + digit;
+    if (value > 0xFFFFFFFFu) {
+      while (digit_value(*++at) < base) {
+      }
+      return {at, kNumberOutOfRange};
     }
   }
   return {at, value};
+}
+
+inline NumberScan ScanNumber(const char16_t* text) {
+  if (!IsHexPrefix(text)) return ScanDigits<10, DecimalValue>(text);
+  // Like the C library's conversion in base 16, one more "0x" may stand in
+  // front of the digits: 0x0x1F reads as 31.
+  const char16_t* at = text + 2;
+  if (IsHexPrefix(at)) at += 2;
+  return ScanDigits<16, HexValue>(at);
 }
 
 // Splits at commas outside double quotes; quotes are removed, a-z

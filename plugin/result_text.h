@@ -26,7 +26,16 @@ void CopyResult(char16_t* out, const char16_t* text);
 void WriteDecimal(char16_t* out, uint64_t value);
 
 // "0x%02x" and its wider kin: "0x" and exactly `digits` lower-case digits.
-void WriteHex(char16_t* out, uint64_t value, uint32_t digits);
+// Inline: the callers' digit counts are constants.
+inline void WriteHex(char16_t* out, uint64_t value, uint32_t digits) {
+  out[0] = u'0';
+  out[1] = u'x';
+  for (uint32_t i = 0; i < digits; ++i) {
+    out[2 + digits - 1 - i] = u"0123456789abcdef"[value & 0xF];
+    value >>= 4;
+  }
+  out[2 + digits] = 0;
+}
 
 // "%u.%u": two bytes as major.minor.
 void WriteVersion(char16_t* out, uint32_t major, uint32_t minor);
