@@ -19,12 +19,15 @@ namespace {
 uint32_t FindTypeAndHandle(const uint32_t* entries, uint32_t from, uint32_t count, uint32_t wanted) {
   uint32_t i = from;
 #if defined(__SSE2__)
-  const __m128i key = _mm_set1_epi32(static_cast<int32_t>(wanted));
-  for (; i + 8 <= count; i += 8) {
-    const __m128i low = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(entries + i)), key);
-    const __m128i high = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(entries + i + 4)), key);
-    const int matches = _mm_movemask_ps(_mm_castsi128_ps(low)) | _mm_movemask_ps(_mm_castsi128_ps(high)) << 4;
-    if (matches != 0) return i + static_cast<uint32_t>(std::countr_zero(static_cast<uint32_t>(matches)));
+  // An index built smaller than one step (tests build one of 4) never takes it.
+  if constexpr (kMaxStructures >= 8) {
+    const __m128i key = _mm_set1_epi32(static_cast<int32_t>(wanted));
+    for (; i + 8 <= count; i += 8) {
+      const __m128i low = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(entries + i)), key);
+      const __m128i high = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(entries + i + 4)), key);
+      const int matches = _mm_movemask_ps(_mm_castsi128_ps(low)) | _mm_movemask_ps(_mm_castsi128_ps(high)) << 4;
+      if (matches != 0) return i + static_cast<uint32_t>(std::countr_zero(static_cast<uint32_t>(matches)));
+    }
   }
 #endif
   for (; i < count; ++i) {
