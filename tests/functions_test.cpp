@@ -172,13 +172,14 @@ class FieldFunctionTest : public ::testing::Test {
   }
 };
 
-struct FieldCase {
+// A call and what it must give: the result text, or the diagnostic.
+struct CallCase {
   NameExport function;
   const char16_t* argument;
-  const char16_t* text;
+  const char16_t* expected;
 };
 
-const FieldCase kFieldCases[] = {
+const CallCase kFieldCases[] = {
       {&f_smbword, u"4,0x16", u"4660"},
       {&f_smbword, u"4,0x16,,1", u"0x1234"},
       {&f_smbword, u"4,22,0x401", u"120"},
@@ -221,21 +222,15 @@ const FieldCase kFieldCases[] = {
   };
 
 TEST_F(FieldFunctionTest, ReadsFieldsOfTheChosenStructure) {
-  for (const FieldCase& c : kFieldCases) {
+  for (const CallCase& c : kFieldCases) {
     const Outcome outcome = Call(c.function, c.argument);
     EXPECT_EQ(outcome.result, 0) << Narrow(c.argument);
-    EXPECT_EQ(outcome.text, c.text) << Narrow(c.argument);
+    EXPECT_EQ(outcome.text, c.expected) << Narrow(c.argument);
     EXPECT_EQ(outcome.standard_error, u"") << Narrow(c.argument);
   }
 }
 
-struct DiagnosticCase {
-  NameExport function;
-  const char16_t* argument;
-  const char16_t* message;
-};
-
-const DiagnosticCase kDiagnosticCases[] = {
+const CallCase kDiagnosticCases[] = {
       {&f_smbword, u"", u"Missing structure type\r\n"},
       {&f_smbword, u",4", u"Missing structure type\r\n"},
       {&f_smbword, u" , xyz", u"Missing structure type\r\n"},
@@ -263,11 +258,11 @@ const DiagnosticCase kDiagnosticCases[] = {
   };
 
 TEST_F(FieldFunctionTest, RefusesBadArgumentsInOrderWithOneDiagnostic) {
-  for (const DiagnosticCase& c : kDiagnosticCases) {
+  for (const CallCase& c : kDiagnosticCases) {
     const Outcome outcome = Call(c.function, c.argument);
     EXPECT_EQ(outcome.result, -1) << Narrow(c.argument);
     EXPECT_EQ(outcome.text, c.argument) << "the argument text stays in the buffer";
-    EXPECT_EQ(outcome.standard_error, std::u16string(u"Tarnwick plugin: ") + c.message) << Narrow(c.argument);
+    EXPECT_EQ(outcome.standard_error, std::u16string(u"Tarnwick plugin: ") + c.expected) << Narrow(c.argument);
   }
 }
 
@@ -275,8 +270,8 @@ TEST_F(FieldFunctionTest, RefusesBadArgumentsInOrderWithOneDiagnostic) {
 // which the split skips, sends the same arguments through the split.
 TEST_F(FieldFunctionTest, PlainTextsAnswerAsTheSplitDoes) {
   std::vector<std::pair<NameExport, std::u16string>> calls;
-  for (const FieldCase& c : kFieldCases) calls.emplace_back(c.function, c.argument);
-  for (const DiagnosticCase& c : kDiagnosticCases) calls.emplace_back(c.function, c.argument);
+  for (const CallCase& c : kFieldCases) calls.emplace_back(c.function, c.argument);
+  for (const CallCase& c : kDiagnosticCases) calls.emplace_back(c.function, c.argument);
   for (const char16_t* text : {u"4,0x16,", u"4,0x16,,", u"4,0x16,,,", u"4,0x16,,1,", u"4,22,1024,1,2,3",
                                u"1,4,,0xFFFFFFFF", u"1,4,,4294967296", u"1,4,0xFFFF", u"1,4,65536"}) {
     for (NameExport function : {&f_smbstring, &f_smbbyte, &f_smbword, &f_smbdword, &f_smbqword}) {
