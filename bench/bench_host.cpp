@@ -1,7 +1,7 @@
 // The host's services, silent: the benchmarks measure the plug-in, not a
 // console. ExpandVariables answers as a prompt outside any batch file that
 // asks for no banner, so no benchmark pays for output it would discard.
-#include "plugin/host_interface.h"
+#include "host/host_interface.h"
 
 extern "C" int Printf(const char16_t* /*format*/, ...) { return 0; }
 

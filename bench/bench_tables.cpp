@@ -7,7 +7,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/firmware_seam.h"
 #include "tests/support/table_builder.h"
 #include "smbios/firmware_table.h"
 
@@ -127,8 +126,7 @@ Bytes LongestStringTable() {
 }
 
 void LoadOrDie(const Bytes& bytes) {
-  platform::InstallMemoryFirmware(bytes.data(), static_cast<uint32_t>(bytes.size()));
-  if (LoadFirmwareTable() != kLoaded) {
+  if (LoadTable(bytes.data(), static_cast<uint32_t>(bytes.size())) != kLoaded) {
     std::fprintf(stderr, "bench: a table of %zu bytes did not load\n", bytes.size());
     std::exit(2);
   }

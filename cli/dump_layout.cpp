@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "smbios/firmware_table.h"
+
 namespace tarnwick::cli {
 namespace {
 
@@ -103,26 +105,28 @@ bool ServiceLayoutFromFile(const Bytes& file, Bytes* service, std::u16string* er
   return true;
 }
 
-StructureCounts CountStructures(const uint8_t* table, uint32_t size) {
-  StructureCounts counts;
-  uint64_t at = 0;
-  while (at + 4 <= size) {
-    const uint32_t length = table[at + 1];
-    if (length < 4) break;
-    uint64_t p = at + length;
-    while (p + 1 < size && (table[p] != 0 || table[p + 1] != 0)) ++p;
-    if (p + 1 >= size) break;
-    ++counts.count;
-    const uint64_t span = p + 2 - at;
-    if (span > counts.largest) counts.largest = static_cast<uint32_t>(span);
-    at = p + 2;
+TableImage LoadedTableImage() {
+  // A walk that starts behind the header means that the header passed the
+  // loader's check; a walk from the first byte means a bare table, whose
+  // version nobody recorded.
+  const uint8_t* buffer = g_firmware_table.buffer;
+  const uint8_t* start = g_structure_index.entries[0];
+  const uint32_t size = g_firmware_table.size - static_cast<uint32_t>(start - buffer);
+  TableImage image{start, size, start != buffer, 0, 0, 0, g_structure_index.count, 0};
+  if (image.has_version) {
+    image.major = buffer[1];
+    image.minor = buffer[2];
+    image.revision = buffer[3];
   }
-  return counts;
+  for (uint32_t i = 0; i < g_structure_index.count; ++i) {
+    const auto span = static_cast<uint32_t>(StructureSize(g_structure_index.entries[i]));
+    if (span > image.largest) image.largest = span;
+  }
+  return image;
 }
 
 Bytes DumpLayout(const TableImage& image) {
   Bytes dump(kDumpTableAddress, 0);
-  const StructureCounts counts = CountStructures(image.table, image.size);
   const bool fits_16_bits = image.size <= 0xFFFF;
 
   if ((image.has_version && image.major >= 3) || !fits_16_bits) {
@@ -142,7 +146,7 @@ Bytes DumpLayout(const TableImage& image) {
     std::memcpy(dump.data() + dmi, "_DMI_", 5);
     Put16(dump, dmi + 6, image.size & 0xFFFF);
     Put32(dump, dmi + 8, kDumpTableAddress);
-    Put16(dump, dmi + 0x0C, counts.count > 0xFFFF ? 0xFFFF : counts.count);
+    Put16(dump, dmi + 0x0C, image.count > 0xFFFF ? 0xFFFF : image.count);
     dump[dmi + 0x0E] =
         image.has_version ? (image.revision != 0 ? image.revision : BcdRevision(image.major, image.minor)) : 0;
     SetChecksum(dump, dmi, kDmiLength, dmi + 5);
@@ -151,7 +155,7 @@ Bytes DumpLayout(const TableImage& image) {
       dump[5] = kSmLength;
       dump[6] = image.major;
       dump[7] = image.minor;
-      Put16(dump, 8, counts.largest > 0xFFFF ? 0xFFFF : counts.largest);
+      Put16(dump, 8, image.largest > 0xFFFF ? 0xFFFF : image.largest);
       SetChecksum(dump, 0, kSmLength, 4);
     }
   }

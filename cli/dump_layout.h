@@ -31,21 +31,20 @@ struct TableImage {
   uint8_t major = 0;
   uint8_t minor = 0;
   uint8_t revision = 0;  // docrev of SMBIOS 3, BCD revision before; 0: unknown
+  // The entry point's counts: the structures read and the size of the
+  // largest, string-set included.
+  uint32_t count = 0;
+  uint32_t largest = 0;
 };
+
+// The table the plug-in loaded, with the counts of its index: the dump
+// claims exactly the structures that Tarnwick read.
+TableImage LoadedTableImage();
 
 // The dump layout that dmidecode --from-dump reads: "_SM3_" for SMBIOS 3
 // and later, "_SM_" with "_DMI_" before, checksums set, table at 0x20. A
 // table without version gets only the legacy "_DMI_" entry point with BCD
 // revision 0, which claims no SMBIOS version and reads back as bare.
 Bytes DumpLayout(const TableImage& image);
-
-// The structures a table holds as a reader walks them (up to the first
-// structure shorter than 4 bytes or not closed inside the table) and the
-// size of the largest, string-set included: the entry point's counts.
-struct StructureCounts {
-  uint32_t count = 0;
-  uint32_t largest = 0;
-};
-StructureCounts CountStructures(const uint8_t* table, uint32_t size);
 
 }  // namespace tarnwick::cli

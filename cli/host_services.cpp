@@ -8,7 +8,7 @@
 #include "cli/system.h"
 #include "cli/text_quoting.h"
 #include "cli/variable_expansion.h"
-#include "plugin/host_interface.h"
+#include "host/host_interface.h"
 
 namespace tarnwick::cli {
 namespace {

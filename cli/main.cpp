@@ -15,9 +15,8 @@
 #include "cli/structure_listing.h"
 #include "cli/system.h"
 #include "cli/text_quoting.h"
-#include "platform/firmware_seam.h"
-#include "plugin/exports.h"
-#include "smbios/firmware_table.h"
+#include "host/exports.h"
+#include "plugin/lifecycle.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -34,10 +33,11 @@ int Refuse(std::u16string_view message) {
   return kCannotRun;
 }
 
-// The bytes the firmware source serves; they must outlive the plug-in.
+// The table read from a file or built in; it must outlive the plug-in.
 Bytes g_firmware;
+bool g_firmware_read = false;
 
-int InstallTable(const Options& options) {
+int ReadTable(const Options& options) {
   if (options.sample) {
     g_firmware = SampleTable();
   } else if (options.from_dump) {
@@ -49,23 +49,12 @@ int InstallTable(const Options& options) {
   } else {
     return kAllAnswered;  // the machine's own table
   }
-  platform::InstallMemoryFirmware(g_firmware.data(), static_cast<uint32_t>(g_firmware.size()));
+  g_firmware_read = true;
   return kAllAnswered;
 }
 
-// A walk that starts behind the header means that the header passed the
-// loader's check; a walk from the first byte means a bare table, whose
-// version nobody recorded.
-TableImage LoadedImage() {
-  const uint8_t* buffer = g_firmware_table.buffer;
-  const uint8_t* start = g_structure_index.entries[0];
-  const uint32_t size = g_firmware_table.size - static_cast<uint32_t>(start - buffer);
-  if (start == buffer) return {start, size, false, 0, 0, 0};
-  return {start, size, true, buffer[1], buffer[2], buffer[3]};
-}
-
 int WriteDump(const std::u16string& path) {
-  if (!WriteWholeFile(path, DumpLayout(LoadedImage()))) return Refuse(u"cannot write " + path);
+  if (!WriteWholeFile(path, DumpLayout(LoadedTableImage()))) return Refuse(u"cannot write " + path);
   return kAllAnswered;
 }
 
@@ -134,10 +123,13 @@ int Run(const Options& options) {
   }
   Host().transient = !options.banner;
   Host().in_pipe = RunsInPipe();
-  if (const int status = InstallTable(options); status != kAllAnswered) return status;
+  if (const int status = ReadTable(options); status != kAllAnswered) return status;
 
   GetPluginInfo();
-  if (InitializePlugin() != 0) return kCannotRun;  // the plug-in said why
+  const int loaded = g_firmware_read
+                         ? InitializeWithTable(g_firmware.data(), static_cast<uint32_t>(g_firmware.size()))
+                         : InitializePlugin();
+  if (loaded != 0) return kCannotRun;  // the plug-in said why
   int status = kAllAnswered;
   if (options.dump_bin) status = WriteDump(options.dump_bin_file);
   if (status == kAllAnswered && options.list) Out(StructureListing());

@@ -1,21 +1,10 @@
 #include "functions/argument_list.h"
 
-#include "plugin/diagnostics.h"
-#include "platform/platform.h"
+#include "host/diagnostics.h"
 
 namespace tarnwick {
 
 ArgumentList g_arguments;
-
-bool IsWhiteSpace(char16_t c) {
-  if (c <= 0xFF) return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0xA0;
-  // Above U+00FF: the Unicode White_Space characters, the same on every
-  // platform so that every build of the plug-in splits alike.
-  return c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
-         c == 0x205F || c == 0x3000;
-}
-
-char16_t UpperCase(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c; }
 
 namespace {
 
@@ -38,9 +27,7 @@ void FinishEntries(ArgumentList& list, int32_t reached) {
 }
 
 void ReportOverflow(int32_t used) {
-  PrintErrorPrefix();
-  Qprintf(platform::StandardErrorHandle(), u"Buffer overflow: b = %d, MAX_ARG_LEN = %d \r\n", used,
-          static_cast<int32_t>(kMaxArgLen));
+  Diagnose(u"Buffer overflow: b = %d, MAX_ARG_LEN = %d \r\n", used, static_cast<int32_t>(kMaxArgLen));
 }
 
 void TrimTrailingWhiteSpace(ArgumentList& list) {

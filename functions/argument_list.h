@@ -3,7 +3,8 @@
 
 #include <cstdint>
 
-#include "plugin/host_interface.h"
+#include "host/characters.h"
+#include "host/host_interface.h"
 
 namespace tarnwick {
 
@@ -20,10 +21,6 @@ struct ArgumentList {
 };
 
 extern ArgumentList g_arguments;
-
-// Character classes of argument texts.
-bool IsWhiteSpace(char16_t c);
-char16_t UpperCase(char16_t c);  // a-z only
 
 // Digit values; 10 or 16 and more: no such digit. Setting bit 5 maps "A"-"F"
 // onto "a"-"f" and nothing else onto them.

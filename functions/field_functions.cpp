@@ -1,9 +1,9 @@
 // @smbstring, @smbbyte, @smbword, @smbdword and @smbqword: one family that
 // differs only in the row below.
 #include "functions/argument_list.h"
-#include "plugin/diagnostics.h"
-#include "plugin/exports.h"
-#include "plugin/result_text.h"
+#include "host/diagnostics.h"
+#include "host/exports.h"
+#include "host/result_text.h"
 #include "smbios/field_reader.h"
 #include "smbios/structure_lookup.h"
 
@@ -138,7 +138,7 @@ int RunFieldFunction(char16_t* buffer) {
   uint64_t value = 0;
   if (row.width == 0) {
     WriteNotAvailable(buffer);
-    GetIndexedStructureString(structure, offset, buffer);
+    GetStructureString(structure, offset, buffer);
   } else if (!ReadField(structure, offset, row.width, &value)) {
     WriteNotAvailable(buffer);
   } else if ((flags & 1) != 0) {

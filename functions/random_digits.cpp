@@ -1,9 +1,8 @@
 // @randx: n random hexadecimal digits, 8 when the brackets are empty.
 #include "functions/argument_list.h"
 #include "functions/random_generator.h"
-#include "plugin/diagnostics.h"
-#include "plugin/exports.h"
-#include "platform/platform.h"
+#include "host/diagnostics.h"
+#include "host/exports.h"
 
 namespace tarnwick {
 namespace {
@@ -27,8 +26,7 @@ TARNWICK_EXPORT int TARNWICK_CALL f_randx(char16_t* buffer) {
       return -1;
     }
     if (count > kMostDigits) {
-      PrintErrorPrefix();
-      Qprintf(platform::StandardErrorHandle(), u"Number too large: %u\r\n", count);
+      Diagnose(u"Number too large: %u\r\n", count);
       return -1;
     }
   }

@@ -16,8 +16,8 @@
 #include "fuzz/quiet_host.h"
 #include "fuzz/seed_tables.h"
 #include "fuzz/table_reference.h"
-#include "platform/firmware_seam.h"
-#include "plugin/exports.h"
+#include "plugin/lifecycle.h"
+#include "host/exports.h"
 
 using namespace tarnwick;
 using namespace tarnwick::fuzzing;
@@ -204,8 +204,7 @@ void CheckLongText(std::u16string_view text) {
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
   static const Bytes table = RealisticTable();
-  platform::InstallMemoryFirmware(table.data(), static_cast<uint32_t>(table.size()));
-  FUZZ_REQUIRE(InitializePlugin() == 0);
+  FUZZ_REQUIRE(InitializeWithTable(table.data(), static_cast<uint32_t>(table.size())) == 0);
   // Writes past the list land in the global's red zone, where ASan sees
   // them; the store is its last field, and only padding lies in between.
   const auto* list_end = reinterpret_cast<const char*>(&g_arguments + 1);

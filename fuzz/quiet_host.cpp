@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "cli/host_format.h"
-#include "plugin/host_interface.h"
+#include "host/host_interface.h"
 
 namespace tarnwick::fuzzing {
 

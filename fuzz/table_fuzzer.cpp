@@ -12,8 +12,8 @@
 #include "fuzz/fuzz_require.h"
 #include "fuzz/quiet_host.h"
 #include "fuzz/table_reference.h"
-#include "platform/firmware_seam.h"
-#include "plugin/exports.h"
+#include "plugin/lifecycle.h"
+#include "host/exports.h"
 #include "smbios/firmware_table.h"
 #include "smbios/structure_lookup.h"
 
@@ -240,9 +240,8 @@ void CheckFieldCall(const FieldExport& function, const uint8_t* s, Draws& draws,
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 0x100000) return 0;
   const auto table_size = static_cast<uint32_t>(size);
-  platform::InstallMemoryFirmware(data, table_size);
   Forget();
-  if (InitializePlugin() != 0) {
+  if (InitializeWithTable(data, table_size) != 0) {
     FUZZ_REQUIRE(g_firmware_table.buffer == nullptr && g_structure_index.count == 0);
     FUZZ_REQUIRE(Record().last_error == u"Plugin not loaded.\r\n");
     ShutdownPlugin(0);

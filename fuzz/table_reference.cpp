@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "fuzz/fuzz_require.h"
-#include "plugin/host_interface.h"
+#include "host/host_interface.h"
 #include "smbios/firmware_table.h"
 
 namespace tarnwick::fuzzing {

@@ -23,9 +23,12 @@ inline constexpr uint32_t kRawSmbiosProvider = 0x52534D42;
 // The machine's service, or null where the system has none.
 FirmwareTableFetch LocateFirmwareService();
 
-// One heap buffer for the table; the plug-in's only allocation.
-uint8_t* AllocateTableBuffer(uint32_t size);
-void ReleaseTableBuffer(uint8_t* buffer);
+#if !defined(_WIN32)
+// The service's contract over the files that Linux exports for the SMBIOS
+// entry point and table (smbios_entry_point and DMI in `directory`): the
+// table behind the service's 8-byte header.
+uint32_t ReadDmiTables(const char* directory, void* buffer, uint32_t buffer_size);
+#endif
 
 // The handle Qprintf receives for standard error, fetched anew per write.
 void* StandardErrorHandle();

@@ -10,7 +10,6 @@
 #include <ctime>
 #include <string>
 
-#include "platform/firmware_seam.h"
 #include "platform/platform.h"
 #include "platform/utf8.h"
 
@@ -18,15 +17,14 @@ namespace tarnwick::platform {
 namespace {
 
 constexpr const char* kDmiTablesDirectory = "/sys/firmware/dmi/tables";
-const char* g_directory = kDmiTablesDirectory;
 
 struct Path {
   char text[512];
 };
 
-Path InDirectory(const char* name) {
+Path InDirectory(const char* directory, const char* name) {
   Path path{};
-  std::snprintf(path.text, sizeof path.text, "%s/%s", g_directory, name);
+  std::snprintf(path.text, sizeof path.text, "%s/%s", directory, name);
   return path;
 }
 
@@ -52,9 +50,9 @@ long ReadFilePrefix(const char* path, uint8_t* out, size_t size) {
 
 // The version an entry point announces (DSP0134 5.2.1 for "_SM_", 5.2.2 for
 // "_SM3_"; the legacy "_DMI_" anchor carries it as BCD at 0Eh).
-bool ReadEntryPointVersion(Version* version) {
+bool ReadEntryPointVersion(const char* directory, Version* version) {
   uint8_t entry[32] = {};
-  long length = ReadFilePrefix(InDirectory("smbios_entry_point").text, entry, sizeof entry);
+  long length = ReadFilePrefix(InDirectory(directory, "smbios_entry_point").text, entry, sizeof entry);
   if (length >= 24 && std::memcmp(entry, "_SM3_", 5) == 0) {
     *version = {entry[7], entry[8], entry[9]};
     return true;
@@ -72,8 +70,8 @@ bool ReadEntryPointVersion(Version* version) {
 }
 
 // The structure table's size in bytes, or -1.
-long long TableFileSize() {
-  int fd = open(InDirectory("DMI").text, O_RDONLY | O_CLOEXEC);
+long long TableFileSize(const char* directory) {
+  int fd = open(InDirectory(directory, "DMI").text, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return -1;
   struct stat info {};
   long long size = fstat(fd, &info) == 0 ? static_cast<long long>(info.st_size) : -1;
@@ -89,9 +87,15 @@ long long TableFileSize() {
 uint32_t TARNWICK_SYSTEM_CALL FetchFromSysfs(uint32_t provider, uint32_t table_id, void* buffer,
                                              uint32_t buffer_size) {
   if (provider != kRawSmbiosProvider || table_id != 0) return 0;
+  return ReadDmiTables(kDmiTablesDirectory, buffer, buffer_size);
+}
+
+}  // namespace
+
+uint32_t ReadDmiTables(const char* directory, void* buffer, uint32_t buffer_size) {
   Version version{};
-  if (!ReadEntryPointVersion(&version)) return 0;
-  long long table_size = TableFileSize();
+  if (!ReadEntryPointVersion(directory, &version)) return 0;
+  long long table_size = TableFileSize(directory);
   if (table_size <= 0 || table_size > 0xFFFFFFFFll - 8) return 0;
   const uint32_t needed = static_cast<uint32_t>(table_size) + 8;
   if (buffer == nullptr || buffer_size < needed) return needed;
@@ -107,47 +111,22 @@ uint32_t TARNWICK_SYSTEM_CALL FetchFromSysfs(uint32_t provider, uint32_t table_i
                              static_cast<uint8_t>(length >> 16),
                              static_cast<uint8_t>(length >> 24)};
   std::memcpy(out, header, sizeof header);
-  long got = ReadFilePrefix(InDirectory("DMI").text, out + 8, length);
+  long got = ReadFilePrefix(InDirectory(directory, "DMI").text, out + 8, length);
   return got == static_cast<long>(length) ? needed : 0;
 }
 
-}  // namespace
-
-FirmwareTableFetch LocateSystemFirmwareService() { return &FetchFromSysfs; }
-
-void SetDmiTablesDirectory(const char* directory) {
-  g_directory = directory != nullptr ? directory : kDmiTablesDirectory;
-}
+FirmwareTableFetch LocateFirmwareService() { return &FetchFromSysfs; }
 
 void* StandardErrorHandle() { return reinterpret_cast<void*>(static_cast<intptr_t>(STDERR_FILENO)); }
-
-// Month and day from days since 1970-01-01 in the proleptic Gregorian
-// calendar, without the C library's time-zone machinery (which reads
-// /etc/localtime on first use, a cost paid at every load).
-void CivilDate(int64_t days, uint32_t* month, uint32_t* day) {
-  days += 719468;  // from 0000-03-01
-  const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-  const int64_t day_of_era = days - era * 146097;
-  const int64_t year_of_era = (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  const int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
-  const int64_t month_from_march = (5 * day_of_year + 2) / 153;
-  *day = static_cast<uint32_t>(day_of_year - (153 * month_from_march + 2) / 5 + 1);
-  *month = static_cast<uint32_t>(month_from_march < 10 ? month_from_march + 3 : month_from_march - 9);
-}
 
 UtcTime CurrentUtcTime() {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  const int64_t seconds = now.tv_sec;
-  const int64_t days = (seconds >= 0 ? seconds : seconds - 86399) / 86400;
-  const int64_t of_day = seconds - days * 86400;
-  UtcTime time{};
-  CivilDate(days, &time.month, &time.day);
-  time.hour = static_cast<uint32_t>(of_day / 3600);
-  time.minute = static_cast<uint32_t>(of_day / 60 % 60);
-  time.second = static_cast<uint32_t>(of_day % 60);
-  time.milliseconds = static_cast<uint32_t>(now.tv_nsec / 1000000);
-  return time;
+  tm utc{};
+  gmtime_r(&now.tv_sec, &utc);
+  return {static_cast<uint32_t>(utc.tm_mon + 1), static_cast<uint32_t>(utc.tm_mday), static_cast<uint32_t>(utc.tm_hour),
+          static_cast<uint32_t>(utc.tm_min),     static_cast<uint32_t>(utc.tm_sec),
+          static_cast<uint32_t>(now.tv_nsec / 1000000)};
 }
 
 // Without a desktop the help text goes to standard output; the caption is

@@ -8,7 +8,7 @@ namespace tarnwick::platform {
 
 // Located at run time rather than bound at link time, so that the library
 // still loads on a system without the service and can say so.
-FirmwareTableFetch LocateSystemFirmwareService() {
+FirmwareTableFetch LocateFirmwareService() {
   HMODULE kernel = GetModuleHandleW(L"Kernel32.dll");
   if (kernel == nullptr) return nullptr;
   FARPROC service = GetProcAddress(kernel, "GetSystemFirmwareTable");

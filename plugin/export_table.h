@@ -1,4 +1,4 @@
-// The 31 names as users write them, each with its export, in list order.
+// Every name as users write it, with its export and help text, in list order.
 // Hosts that link the plug-in's core directly dispatch through this table.
 #pragma once
 
@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "plugin/exports.h"
+#include "host/exports.h"
 
 namespace tarnwick {
 
@@ -15,20 +15,23 @@ struct ExportEntry {
   std::u16string_view export_name;  // "_smbmfg", "f_smbword"
   NameExport entry;
   bool is_function;
+  const char16_t* help;
 };
 
 #define TARNWICK_WIDE_(text) u##text
 #define TARNWICK_WIDE(text) TARNWICK_WIDE_(text)
-#define TARNWICK_VARIABLE_ROW(name) ExportEntry{TARNWICK_WIDE(#name), TARNWICK_WIDE(#name), &name, false},
-#define TARNWICK_FUNCTION_ROW(name) \
-  ExportEntry{TARNWICK_WIDE("@" #name), TARNWICK_WIDE("f_" #name), &f_##name, true},
+#define TARNWICK_STRING_ROW(name, type, offset, help) \
+  ExportEntry{TARNWICK_WIDE(#name), TARNWICK_WIDE(#name), &name, false, help},
+#define TARNWICK_VARIABLE_ROW(name, help) ExportEntry{TARNWICK_WIDE(#name), TARNWICK_WIDE(#name), &name, false, help},
+#define TARNWICK_FUNCTION_ROW(name, help) \
+  ExportEntry{TARNWICK_WIDE("@" #name), TARNWICK_WIDE("f_" #name), &f_##name, true, help},
 inline constexpr ExportEntry kExportTable[] = {
-    TARNWICK_VARIABLES(TARNWICK_VARIABLE_ROW) TARNWICK_FUNCTIONS(TARNWICK_FUNCTION_ROW)};
+    TARNWICK_NAMES(TARNWICK_STRING_ROW, TARNWICK_VARIABLE_ROW, TARNWICK_FUNCTION_ROW)};
+#undef TARNWICK_STRING_ROW
 #undef TARNWICK_VARIABLE_ROW
 #undef TARNWICK_FUNCTION_ROW
 
 inline constexpr size_t kNameCount = std::size(kExportTable);
-static_assert(kNameCount == 31);
 
 // The names joined by commas, NUL-terminated: PluginInfo's "implements".
 inline constexpr size_t JoinedNamesLength() {

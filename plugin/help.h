@@ -1,19 +1,12 @@
-// Help texts of the 31 names, shown when the user asks the host for help.
+// Help on the plug-in's names, shown when the user asks the host for it.
 #pragma once
 
-#include <cstddef>
+#include "plugin/export_table.h"
 
 namespace tarnwick {
 
-struct HelpEntry {
-  char16_t name[16];      // as the list of names spells it
-  const char16_t* text;   // opens with the name in upper case and CR LF
-  const char16_t* extra;  // appended to text when present
-};
-
-extern const HelpEntry kHelpTable[31];
-
-// The row whose name equals `name`, ignoring the case of A-Z only; null if none.
-const HelpEntry* FindHelp(const char16_t* name);
+// The row whose name equals `name`, ignoring the case of A-Z and a-z only;
+// null if none.
+const ExportEntry* FindHelp(const char16_t* name);
 
 }  // namespace tarnwick

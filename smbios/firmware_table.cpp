@@ -1,12 +1,5 @@
 #include "smbios/firmware_table.h"
 
-#include <cstring>
-
-#include "plugin/diagnostics.h"
-#include "plugin/host_interface.h"
-#include "platform/platform.h"
-#include "smbios/nul_scan.h"
-
 namespace tarnwick {
 
 FirmwareTable g_firmware_table;
@@ -20,13 +13,6 @@ namespace {
 constexpr uint32_t kHeaderSize = 8;
 // The smallest structure: a 4-byte header and the two NULs of an empty set.
 constexpr uint32_t kSmallestStructure = 6;
-
-int32_t Fail(int32_t code, const char16_t* message) {
-  ReleaseFirmwareTable();
-  PrintErrorPrefix();
-  Qprintf(platform::StandardErrorHandle(), message);
-  return code;
-}
 
 uint32_t ReadLength32(const uint8_t* at) {
   return at[0] | (at[1] << 8) | (at[2] << 16) | (static_cast<uint32_t>(at[3]) << 24);
@@ -44,88 +30,73 @@ uint32_t WalkStart(const uint8_t* buffer, uint32_t size) {
   return kHeaderSize;
 }
 
+// The size of the structure at `offset` of the held table (see
+// StructureSize); bytes offset and offset + 1 lie inside it. The string-set
+// ends at the first NUL pair from the end of the formatted area on.
+size_t SizeAt(size_t offset) {
+  const uint8_t* bytes = g_firmware_table.buffer;
+  const size_t size = g_firmware_table.size;
+  const size_t length = bytes[offset + 1];
+  if (length < 4) return 0;
+  for (size_t p = offset + length; p + 1 < size; ++p) {
+    if (bytes[p] == 0 && bytes[p + 1] == 0) return p + 2 - offset;
+  }
+  return 0;
+}
+
 void IndexStructure(const uint8_t* structure) {
-  uint32_t position = g_structure_index.count++;
+  const uint32_t position = g_structure_index.count++;
   g_structure_index.entries[position] = structure;
-  g_structure_index.type_and_handle[position] = TypeAndHandle(structure[0], structure[2] | structure[3] << 8);
   uint16_t& first = g_structure_index.first_of_type[structure[0]];
   if (first == kNoStructure) first = static_cast<uint16_t>(position);
 }
 
-// Where the string-set of the structure at `offset` ends: the position of the
-// first NUL pair at or after its formatted area (DSP0134 6.1.3), both NULs
-// inside the buffer. `size` when the structure is not valid: a length byte
-// below 4 or no such pair. Bytes offset and offset + 1 lie inside the buffer.
-size_t StringSetEnd(const uint8_t* begin, size_t size, size_t offset) {
-  const size_t length = begin[offset + 1];
-  if (length < 4) return size;
-  return FindNulPair(begin, offset + length, size);
-}
-
-void ClearIndex() {
-  g_structure_index.count = 0;
-  std::memset(g_structure_index.first_of_type, 0xFF, sizeof g_structure_index.first_of_type);
-}
-
 }  // namespace
 
-bool NextStructure(const uint8_t* structure, const uint8_t** next) {
+size_t StructureSize(const uint8_t* structure) {
   const uint8_t* begin = g_firmware_table.buffer;
-  if (structure == nullptr || begin == nullptr) return false;
+  if (structure == nullptr || begin == nullptr) return 0;
   const uintptr_t start = reinterpret_cast<uintptr_t>(begin);
   const uintptr_t at = reinterpret_cast<uintptr_t>(structure);
-  const uint32_t size = g_firmware_table.size;
-  if (at < start || at - start >= size || at - start + 1 >= size) return false;
-  const size_t pair = StringSetEnd(begin, size, at - start);
-  if (pair >= size) return false;
+  if (at < start || at - start + 1 >= g_firmware_table.size) return 0;
+  return SizeAt(at - start);
+}
+
+bool NextStructure(const uint8_t* structure, const uint8_t** next) {
+  const size_t size = StructureSize(structure);
+  if (size == 0) return false;
   if (next != nullptr) {
-    const size_t following = pair + 2;
-    *next = (structure[0] == kEndOfTableType || following >= size) ? nullptr : begin + following;
+    const uint8_t* following = structure + size;
+    const bool at_end = following >= g_firmware_table.buffer + g_firmware_table.size;
+    *next = (structure[0] == kEndOfTableType || at_end) ? nullptr : following;
   }
   return true;
 }
 
-void ReleaseFirmwareTable() {
-  platform::ReleaseTableBuffer(g_firmware_table.buffer);
-  g_firmware_table.buffer = nullptr;
-  ClearIndex();
+void ReleaseTable() {
+  g_firmware_table = {nullptr, 0};
   g_smbios_version = {0, 0};
+  g_structure_index.count = 0;
+  for (uint16_t& first : g_structure_index.first_of_type) first = kNoStructure;
 }
 
-int32_t LoadFirmwareTable() {
-  ReleaseFirmwareTable();
-
-  platform::FirmwareTableFetch fetch = platform::LocateFirmwareService();
-  if (fetch == nullptr) return Fail(kNoFirmwareService, u"GetSystemFirmwareTable() not supported!\r\n");
-
-  const uint32_t size = fetch(platform::kRawSmbiosProvider, 0, nullptr, 0);
-  g_firmware_table.size = size;
-  if (size == 0) return Fail(kNoFirmwareTable, u"No firmware table!\r\n");
-
-  g_firmware_table.buffer = platform::AllocateTableBuffer(size);
-  if (g_firmware_table.buffer == nullptr) {
-    return Fail(kAllocationFailed, u"Error allocating buffer for firmware table!\r\n");
+int32_t LoadTable(const uint8_t* bytes, uint32_t size) {
+  ReleaseTable();
+  if (bytes == nullptr) return kTableNotValid;
+  g_firmware_table = {bytes, size};
+  // The walk stops at the first structure that is not valid, after an
+  // end-of-table structure, or at the index's cap; only a table whose first
+  // structure is not valid fails.
+  const uint8_t* structure = bytes + WalkStart(bytes, size);
+  while (structure != nullptr && g_structure_index.count < kMaxStructures) {
+    const uint8_t* next = nullptr;
+    if (!NextStructure(structure, &next)) break;
+    IndexStructure(structure);
+    structure = next;
   }
-
-  // A table that grew between the size query and the fetch is reported with
-  // its new size and was not copied: that is a failed fetch too.
-  const uint32_t fetched = fetch(platform::kRawSmbiosProvider, 0, g_firmware_table.buffer, size);
-  if (fetched == 0 || fetched > size) return Fail(kFetchFailed, u"Error loading firmware table!\r\n");
-
-  // The walk applies NextStructure's rule by offsets: every position it
-  // reaches already lies inside the buffer. ReleaseFirmwareTable above has
-  // cleared the index.
-  const uint8_t* begin = g_firmware_table.buffer;
-  size_t at = WalkStart(begin, size);
-  size_t pair = at + 1 < size ? StringSetEnd(begin, size, at) : size;
-  if (pair >= size) return Fail(kTableNotValid, u"Firmware tables don't appear valid!\r\n");
-  while (g_structure_index.count < kMaxStructures) {
-    IndexStructure(begin + at);
-    if (begin[at] == kEndOfTableType) break;
-    at = pair + 2;
-    if (at + 1 >= size) break;
-    pair = StringSetEnd(begin, size, at);
-    if (pair >= size) break;
+  if (g_structure_index.count == 0) {
+    ReleaseTable();
+    return kTableNotValid;
   }
   return kLoaded;
 }

@@ -1,19 +1,20 @@
-// The raw SMBIOS table held for the plug-in's lifetime, its version and the
-// index of its structures. Written only by LoadFirmwareTable and
-// ReleaseFirmwareTable; read-only in between.
+// The raw SMBIOS table, its version and the index of its structures. Written
+// only by LoadTable and ReleaseTable; read-only in between. This layer knows
+// bytes alone: it returns result codes and writes no message.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace tarnwick {
 
 inline constexpr uint32_t kMaxStructures = TARNWICK_MAX_STRUCTURES;
 inline constexpr uint8_t kEndOfTableType = 127;  // DSP0134 7.45
-inline constexpr uint32_t kNoStructure = 0xFFFF;
+inline constexpr uint16_t kNoStructure = 0xFFFF;
 
 struct FirmwareTable {
-  uint8_t* buffer;  // header included; null when no table is held
-  uint32_t size;    // bytes, as the size query reported them
+  const uint8_t* buffer;  // header included; null when no table is held
+  uint32_t size;          // bytes
 };
 
 struct SmbiosVersion {
@@ -25,21 +26,15 @@ struct StructureIndex {
   const uint8_t* entries[kMaxStructures];  // table order
   uint32_t count;
   // Position in `entries` of the first structure of each type, or
-  // kNoStructure: lookups of "the first of a type" need no scan.
+  // kNoStructure: every variable asks for the first of a type, in one step.
   uint16_t first_of_type[256];
-  // Type | handle << 16 of each entry (DSP0134 6.1.2: type at byte 0,
-  // handle at bytes 2-3), side by side: a lookup by handle compares
-  // several entries per step instead of visiting each structure.
-  uint32_t type_and_handle[kMaxStructures];
 };
-
-inline uint32_t TypeAndHandle(uint32_t type, uint32_t handle) { return type | handle << 16; }
 
 extern FirmwareTable g_firmware_table;
 extern SmbiosVersion g_smbios_version;
 extern StructureIndex g_structure_index;
 
-// Result codes of LoadFirmwareTable.
+// Result codes of a load; the lifecycle turns each failure into its message.
 enum LoadResult : int32_t {
   kLoaded = 0,
   kNoFirmwareService = 1,
@@ -49,18 +44,27 @@ enum LoadResult : int32_t {
   kTableNotValid = 5,
 };
 
-// Fetches, checks and indexes the table; on failure writes the diagnostic and
-// holds no table. A table held from an earlier load is released first.
-int32_t LoadFirmwareTable();
+// Checks the header in front of `bytes` (the firmware-table service's
+// layout), captures the SMBIOS version, and indexes the structures; a buffer
+// without a recognised header is taken as a bare structure table. The bytes
+// are not copied: they must stay unchanged until ReleaseTable. Returns
+// kLoaded, or kTableNotValid when no valid structure begins where the walk
+// starts (no table is held then). A table held before is released first.
+int32_t LoadTable(const uint8_t* bytes, uint32_t size);
 
-// Releases the table; afterwards it is absent and the index empty.
-void ReleaseFirmwareTable();
+// Forgets the table; afterwards it is absent, the index empty, the version 0.0.
+void ReleaseTable();
 
 // Structure validity, the one gate for every structure read: `structure`
 // starts inside the held table, its length byte is at least 4, and the NUL
-// pair closing its string-set lies wholly inside the table. On success and
-// with `next` given, stores the following structure's start, or null after
-// an end-of-table structure or at the end of the buffer.
+// pair closing its string-set lies wholly inside the table (DSP0134 6.1.3).
+// Returns the structure's size, string-set and NUL pair included; 0 when it
+// is not valid.
+size_t StructureSize(const uint8_t* structure);
+
+// Validates `structure`; when it is valid and `next` is given, stores the
+// following structure's start, or null after an end-of-table structure or at
+// the end of the table.
 bool NextStructure(const uint8_t* structure, const uint8_t** next);
 
 }  // namespace tarnwick

@@ -11,21 +11,16 @@ namespace tarnwick {
 const uint8_t* FindStructure(uint8_t type, int32_t handle);
 
 enum StringResult : int32_t {
-  kStringNoInput = -1,      // no structure or no buffer: nothing written
-  kStringFound = 0,         // the string, or "N/A" for string number 0
-  kStringInvalid = 1,       // the structure is not valid: nothing written
-  kStringBadOffset = 2,     // offset outside the formatted area: nothing written
-  kStringMissing = 3,       // fewer strings than the number: "N/A"
-  kStringTooLong = 4,       // 8192 bytes or more: "N/A"
+  kStringNoInput = -1,   // no structure or no buffer: nothing written
+  kStringFound = 0,      // the string, or "N/A" for string number 0
+  kStringInvalid = 1,    // the structure is not valid: nothing written
+  kStringBadOffset = 2,  // offset outside the formatted area: nothing written
+  kStringMissing = 3,    // fewer strings than the number: "N/A"
+  kStringTooLong = 4,    // 8192 bytes or more: "N/A"
 };
 
 // Writes the string that the string-number byte at `offset` selects into
 // `out`, one code unit per byte (bytes 80h-FFh become U+0080-U+00FF).
 int32_t GetStructureString(const uint8_t* structure, uint32_t offset, char16_t* out);
-
-// The same for a structure that FindStructure returned (or null): the loader
-// indexes only valid structures and the table does not change, so the
-// validity check, a search through the whole string-set, is not repeated.
-int32_t GetIndexedStructureString(const uint8_t* structure, uint32_t offset, char16_t* out);
 
 }  // namespace tarnwick

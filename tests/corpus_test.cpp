@@ -16,9 +16,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/firmware_seam.h"
-#include "plugin/exports.h"
-#include "plugin/host_interface.h"
+#include "host/exports.h"
+#include "host/host_interface.h"
 #include "smbios/firmware_table.h"
 #include "smbios/structure_lookup.h"
 #include "tests/support/recording_host.h"
@@ -65,16 +64,14 @@ class CorpusTest : public ::testing::Test {
   }
   void TearDown() override {
     ShutdownPlugin(0);
-    platform::RemoveFirmwareSource();
   }
 
   // Loads the table's firmware-service layout; the loader's code.
   static int32_t Load(const Json& table) {
     static std::string held;
     EXPECT_TRUE(ReadFile(CorpusDirectory() / (table["name"].get<std::string>() + ".rsmb"), &held)) << table["name"].get<std::string>();
-    platform::InstallMemoryFirmware(reinterpret_cast<const uint8_t*>(held.data()), uint32_t(held.size()));
     ClearRecorded();
-    return LoadFirmwareTable();
+    return tarnwick::LoadTable(reinterpret_cast<const uint8_t*>(held.data()), uint32_t(held.size()));
   }
 
   Json index_;

@@ -7,7 +7,7 @@
 
 #include "functions/argument_list.h"
 #include "functions/random_generator.h"
-#include "plugin/exports.h"
+#include "host/exports.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/table_builder.h"
 

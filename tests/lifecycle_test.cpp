@@ -5,9 +5,9 @@
 #include <string>
 
 #include "functions/random_generator.h"
-#include "plugin/diagnostics.h"
+#include "host/diagnostics.h"
 #include "plugin/export_table.h"
-#include "plugin/exports.h"
+#include "host/exports.h"
 #include "plugin/lifecycle.h"
 #include "tests/support/recording_host.h"
 

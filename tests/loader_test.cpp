@@ -8,8 +8,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/firmware_seam.h"
-#include "plugin/exports.h"
+#include "host/exports.h"
+#include "plugin/lifecycle.h"
 #include "smbios/firmware_table.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/plugin_test.h"
@@ -159,13 +159,20 @@ TEST_F(LoaderTest, ReleaseLeavesNoTable) {
   EXPECT_EQ(std::u16string(buffer), u"kept");
 }
 
+// Serves g_served through the firmware-table service's contract.
+Bytes g_served;
+uint32_t TARNWICK_SYSTEM_CALL ServeBytes(uint32_t, uint32_t, void* buffer, uint32_t size) {
+  if (buffer != nullptr && size >= g_served.size()) std::memcpy(buffer, g_served.data(), g_served.size());
+  return static_cast<uint32_t>(g_served.size());
+}
+
 TEST_F(LoaderTest, SecondInitializationReplacesTheTable) {
-  ASSERT_EQ(LoadTable(RawTable(SampleTable(), 3, 4)), 0);
+  g_served = RawTable(SampleTable(), 3, 4);
+  ASSERT_EQ(InitializeFrom({&ServeBytes, &std::malloc}), 0);
   // Without ShutdownPlugin in between: the first buffer is released (the
   // leak checkers of the sanitizer and valgrind runs watch this).
-  static const Bytes second = RawTable(BareTable({{1, 7, Formatted(8, {{4, 1}}), {"Second"}}}), 2, 8);
-  platform::InstallMemoryFirmware(second.data(), uint32_t(second.size()));
-  ASSERT_EQ(InitializePlugin(), 0);
+  g_served = RawTable(BareTable({{1, 7, Formatted(8, {{4, 1}}), {"Second"}}}), 2, 8);
+  ASSERT_EQ(InitializeFrom({&ServeBytes, &std::malloc}), 0);
   char16_t buffer[kMaxArgLen] = {};
   _smbmfg(buffer);
   EXPECT_EQ(std::u16string(buffer), u"Second");
@@ -185,6 +192,7 @@ uint32_t TARNWICK_SYSTEM_CALL GarbageTable(uint32_t, uint32_t, void* buffer, uin
   if (buffer != nullptr) std::memset(buffer, 0xEE, size);
   return 64;
 }
+void* NoMemory(size_t) { return nullptr; }
 
 struct FailureCase {
   const char* name;
@@ -205,10 +213,7 @@ TEST_F(LoaderTest, EachFailureIsReportedAndRefusesTheLoad) {
   for (const FailureCase& c : cases) {
     SCOPED_TRACE(c.name);
     ClearRecorded();
-    platform::InstallFirmwareSource(c.fetch);
-    platform::FailTableAllocations(c.fail_allocation);
-    EXPECT_EQ(InitializePlugin(), -1);
-    platform::FailTableAllocations(false);
+    EXPECT_EQ(InitializeFrom({c.fetch, c.fail_allocation ? &NoMemory : &std::malloc}), -1);
     EXPECT_EQ(Recorded().standard_error,
               std::u16string(u"Tarnwick plugin: ") + c.message + u"Plugin not loaded.\r\n");
     EXPECT_EQ(Recorded().console, u"");
@@ -240,6 +245,12 @@ TEST_F(LoaderTest, BannerShowsOnlyForExactlyZeroZero) {
   }
 }
 
+// The Linux service over the files of g_dmi_directory.
+std::string g_dmi_directory;
+uint32_t TARNWICK_SYSTEM_CALL ReadDmiDirectory(uint32_t, uint32_t, void* buffer, uint32_t size) {
+  return platform::ReadDmiTables(g_dmi_directory.c_str(), buffer, size);
+}
+
 // The Linux source turns the kernel's entry point and table into the
 // firmware-service layout; the corpus dumps hold both at their dump offsets.
 TEST_F(LoaderTest, SysfsSourceMatchesTheFirmwareServiceLayout) {
@@ -262,10 +273,8 @@ TEST_F(LoaderTest, SysfsSourceMatchesTheFirmwareServiceLayout) {
     std::ofstream(directory / "DMI", std::ios::binary)
         .write(reinterpret_cast<const char*>(dump.data() + 0x20), std::streamsize(dump.size() - 0x20));
 
-    platform::RemoveFirmwareSource();
-    platform::SetDmiTablesDirectory(directory.c_str());
-    ASSERT_EQ(InitializePlugin(), 0) << Narrow(Recorded().standard_error);
-    platform::SetDmiTablesDirectory(nullptr);
+    g_dmi_directory = directory.string();
+    ASSERT_EQ(InitializeFrom({&ReadDmiDirectory, &std::malloc}), 0) << Narrow(Recorded().standard_error);
     ASSERT_EQ(g_firmware_table.size, rsmb.size());
     // Byte 0 (calling method) and byte 3 (DMI revision) are not part of the
     // comparison: the kernel's files do not carry the former.
@@ -276,10 +285,8 @@ TEST_F(LoaderTest, SysfsSourceMatchesTheFirmwareServiceLayout) {
 }
 
 TEST_F(LoaderTest, MissingSysfsTableMeansNoTable) {
-  platform::RemoveFirmwareSource();
-  platform::SetDmiTablesDirectory("/nonexistent/tarnwick");
-  EXPECT_EQ(InitializePlugin(), -1);
-  platform::SetDmiTablesDirectory(nullptr);
+  g_dmi_directory = "/nonexistent/tarnwick";
+  EXPECT_EQ(InitializeFrom({&ReadDmiDirectory, &std::malloc}), -1);
   EXPECT_EQ(Recorded().standard_error, u"Tarnwick plugin: No firmware table!\r\nPlugin not loaded.\r\n");
 }
 

@@ -6,9 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/firmware_seam.h"
-#include "plugin/exports.h"
-#include "plugin/host_interface.h"
+#include "host/exports.h"
+#include "host/host_interface.h"
 #include "smbios/firmware_table.h"
 #include "smbios/structure_lookup.h"
 #include "tests/support/recording_host.h"

@@ -12,10 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/firmware_seam.h"
 #include "plugin/export_table.h"
-#include "plugin/exports.h"
-#include "plugin/host_interface.h"
+#include "host/exports.h"
+#include "host/host_interface.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/plugin_test.h"
 #include "tests/support/table_builder.h"
@@ -382,75 +381,6 @@ TEST_F(VariablesTest, EveryVariableAnswersSilently) {
       EXPECT_EQ(Recorded().other_handles, u"");
     }
   }
-}
-
-// ---------------------------------------------------------------- the names
-
-std::vector<std::string> SplitAtCommas(const std::u16string& joined) {
-  std::vector<std::string> names;
-  std::stringstream stream(Narrow(joined));
-  for (std::string name; std::getline(stream, name, ',');) names.push_back(name);
-  return names;
-}
-
-// The names after EXPORTS in the module-definition file.
-std::vector<std::string> DefinitionFileExports(const std::string& path) {
-  std::ifstream file(path);
-  std::vector<std::string> names;
-  bool in_exports = false;
-  for (std::string line; std::getline(file, line);) {
-    std::stringstream words(line.substr(0, line.find(';')));
-    std::string word;
-    if (!(words >> word)) continue;
-    if (word == "EXPORTS") {
-      in_exports = true;
-    } else if (in_exports) {
-      names.push_back(word);
-    }
-  }
-  return names;
-}
-
-TEST(ExportNames, ExportsListTableAndDefinitionFileAgree) {
-  // From the exports themselves: the name users write, the exported symbol
-  // and its address.
-  struct Export {
-    std::string user_name;
-    std::string symbol;
-    NameExport entry;
-  };
-  std::vector<Export> exports;
-#define TARNWICK_VARIABLE_EXPORT(name) exports.push_back({#name, #name, &name});
-#define TARNWICK_FUNCTION_EXPORT(name) exports.push_back({"@" #name, "f_" #name, &f_##name});
-  TARNWICK_VARIABLES(TARNWICK_VARIABLE_EXPORT)
-  TARNWICK_FUNCTIONS(TARNWICK_FUNCTION_EXPORT)
-#undef TARNWICK_VARIABLE_EXPORT
-#undef TARNWICK_FUNCTION_EXPORT
-  ASSERT_EQ(exports.size(), 31u);
-
-  // The export table, row for row.
-  ASSERT_EQ(std::size(kExportTable), exports.size());
-  std::vector<std::string> user_names;
-  std::vector<std::string> symbols = {"GetPluginInfo", "InitializePlugin", "ShutdownPlugin", "Help"};
-  for (size_t i = 0; i < exports.size(); ++i) {
-    SCOPED_TRACE(exports[i].symbol);
-    EXPECT_EQ(Narrow(std::u16string(kExportTable[i].name)), exports[i].user_name);
-    EXPECT_EQ(Narrow(std::u16string(kExportTable[i].export_name)), exports[i].symbol);
-    EXPECT_EQ(kExportTable[i].entry, exports[i].entry);
-    EXPECT_EQ(kExportTable[i].is_function, exports[i].user_name[0] == '@');
-    user_names.push_back(exports[i].user_name);
-    symbols.push_back(exports[i].symbol);
-  }
-
-  // What the host is told, in the same order.
-  EXPECT_EQ(SplitAtCommas(GetPluginInfo()->implements), user_names);
-
-  // What the Windows library exports: the same symbols, each once.
-  std::vector<std::string> defined = DefinitionFileExports(TARNWICK_SOURCE_DIR "/plugin/tarnwick.def");
-  std::sort(defined.begin(), defined.end());
-  std::sort(symbols.begin(), symbols.end());
-  EXPECT_EQ(defined, symbols);
-  EXPECT_EQ(std::adjacent_find(defined.begin(), defined.end()), defined.end());
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 // the chassis type (7.4.1).
 #include <iterator>
 
-#include "plugin/exports.h"
-#include "plugin/result_text.h"
+#include "host/exports.h"
+#include "host/result_text.h"
 #include "smbios/field_reader.h"
 #include "smbios/structure_lookup.h"
 

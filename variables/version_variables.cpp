@@ -1,6 +1,6 @@
 // Numeric variables: BIOS release, processor clocks and the SMBIOS version.
-#include "plugin/exports.h"
-#include "plugin/result_text.h"
+#include "host/exports.h"
+#include "host/result_text.h"
 #include "smbios/field_reader.h"
 #include "smbios/firmware_table.h"
 #include "smbios/structure_lookup.h"

@@ -13,7 +13,8 @@
 #include "cli/text_quoting.h"
 #include "cli/utf8_decode.h"
 #include "cli/variable_expansion.h"
-#include "plugin/exports.h"
+#include "host/exports.h"
+#include "smbios/firmware_table.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/table_builder.h"
 
@@ -184,7 +185,9 @@ TEST(DumpLayout, Smbios3EntryPoint) {
 
 TEST(DumpLayout, Smbios2EntryPointWithLegacyPart) {
   const Bytes table = Table();
-  const Bytes dump = DumpLayout({table.data(), static_cast<uint32_t>(table.size()), true, 2, 7, 0});
+  ASSERT_EQ(testing::LoadTable(testing::RawTable(table, 2, 7)), 0);
+  const Bytes dump = DumpLayout(LoadedTableImage());
+  ShutdownPlugin(0);
   EXPECT_EQ(std::string(dump.begin(), dump.begin() + 4), "_SM_");
   EXPECT_EQ(std::string(dump.begin() + 0x10, dump.begin() + 0x15), "_DMI_");
   EXPECT_EQ(Sum(dump, 0, 0x1F), 0);
@@ -244,14 +247,28 @@ TEST(DumpLayout, BrokenDumpsAreRefusedAndOtherFilesPassAsTheyAre) {
   EXPECT_EQ(ReadBack({}), Bytes{});
 }
 
-TEST(DumpLayout, CountsStopWhereAReaderStops) {
+// The entry point claims exactly what the loader indexed: nothing after the
+// end-of-table structure, nothing from a structure cut short.
+TEST(DumpLayout, CountsAreWhatTheLoaderRead) {
+  const Bytes after_end = testing::BareTable({{1, 0, {}, {"A"}}, {127, 1, {}, {}}, {2, 2, testing::Formatted(60), {}}});
   const Bytes table = Table();
-  EXPECT_EQ(CountStructures(table.data(), static_cast<uint32_t>(table.size())).count, 3u);
-  // Cut inside the last structure's NUL pair: that one does not count.
-  EXPECT_EQ(CountStructures(table.data(), static_cast<uint32_t>(table.size() - 1)).count, 2u);
-  Bytes damaged = table;
-  damaged[28 + 6 + 1] = 2;  // the second structure's length byte below 4
-  EXPECT_EQ(CountStructures(damaged.data(), static_cast<uint32_t>(damaged.size())).count, 1u);
+  const struct {
+    const char* name;
+    Bytes raw;
+    uint32_t count, largest;
+  } cases[] = {
+      {"structures after the end-of-table structure", testing::RawTable(after_end, 2, 7), 2, 7},
+      {"last structure's NUL pair cut short", Bytes(table.begin(), table.end() - 1), 2, 58},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::ResetHostVariables();
+    ASSERT_EQ(testing::LoadTable(c.raw), 0);
+    const TableImage image = LoadedTableImage();
+    EXPECT_EQ(image.count, c.count);
+    EXPECT_EQ(image.largest, c.largest);
+    ShutdownPlugin(0);
+  }
 }
 
 TEST(DumpLayout, CorpusDumpsBecomeTheirServiceBuffers) {
@@ -287,7 +304,7 @@ TEST(SampleTable, EveryVariableAnswers) {
     EXPECT_NE(std::u16string(buffer), u"") << Narrow(std::u16string(row.name));
     EXPECT_NE(std::u16string(buffer), u"N/A") << Narrow(std::u16string(row.name));
   }
-  EXPECT_EQ(CountStructures(sample.data() + 8, static_cast<uint32_t>(sample.size() - 8)).count, 11u);
+  EXPECT_EQ(g_structure_index.count, 11u);
   ShutdownPlugin(0);
 }
 

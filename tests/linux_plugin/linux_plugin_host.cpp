@@ -8,7 +8,7 @@
 #include <string>
 
 #include "cli/host_format.h"
-#include "plugin/host_interface.h"
+#include "host/host_interface.h"
 
 namespace {
 
@@ -63,6 +63,20 @@ int main(int argc, char** argv) {
   if (failures != 0) return 1;
 
   failures += Check(std::u16string(info()->name) == u"Tarnwick", "GetPluginInfo name");
+  // Every name the plug-in tells the host about is exported: "@name" as
+  // "f_name".
+  const std::u16string implements = info()->implements;
+  int names = 0;
+  for (size_t start = 0; start < implements.size(); ++names) {
+    size_t end = implements.find(u',', start);
+    if (end == std::u16string::npos) end = implements.size();
+    std::string symbol(implements.begin() + static_cast<std::ptrdiff_t>(start),
+                       implements.begin() + static_cast<std::ptrdiff_t>(end));
+    if (symbol[0] == '@') symbol = "f_" + symbol.substr(1);
+    failures += Check(dlsym(library, symbol.c_str()) != nullptr, symbol.c_str());
+    start = end + 1;
+  }
+  failures += Check(names >= 31, "at least the 31 names of the first release");
   // These build machines expose no firmware table: the load is refused.
   const bool has_table = std::fopen("/sys/firmware/dmi/tables/DMI", "rb") != nullptr;
   const int loaded = initialize();

@@ -1,15 +1,12 @@
-#include "platform/firmware_seam.h"
-#include "plugin/exports.h"
+#include "plugin/lifecycle.h"
 #include "tests/support/table_builder.h"
 
 namespace tarnwick::testing {
 
 int LoadTable(const Bytes& bytes) {
   static Bytes held;
-  ShutdownPlugin(0);
   held = bytes;
-  platform::InstallMemoryFirmware(held.data(), static_cast<uint32_t>(held.size()));
-  return InitializePlugin();
+  return InitializeWithTable(held.data(), static_cast<uint32_t>(held.size()));
 }
 
 }  // namespace tarnwick::testing

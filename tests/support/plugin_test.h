@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/firmware_seam.h"
-#include "plugin/exports.h"
+#include "host/exports.h"
 #include "tests/support/recording_host.h"
 
 namespace tarnwick::testing {
@@ -18,8 +17,6 @@ class PluginTest : public ::testing::Test {
   }
   void TearDown() override {
     ShutdownPlugin(0);
-    platform::RemoveFirmwareSource();
-    platform::FailTableAllocations(false);
   }
 };
 

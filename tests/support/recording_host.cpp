@@ -5,7 +5,7 @@
 
 #include "cli/host_format.h"
 #include "platform/platform.h"
-#include "plugin/host_interface.h"
+#include "host/host_interface.h"
 
 namespace tarnwick::testing {
 

@@ -23,7 +23,7 @@
 #include <string_view>
 #include <vector>
 
-#include "plugin/host_interface.h"
+#include "host/host_interface.h"
 #include "tests/wine/firmware_standin.h"
 #include "tests/wine/import_redirect.h"
 #include "tests/wine/takecmd_standin.h"

@@ -6,7 +6,7 @@
 #include <cstdarg>
 #include <string>
 
-#include "plugin/host_interface.h"
+#include "host/host_interface.h"
 #include "tests/wine/host_variables.h"
 #include "tests/wine/takecmd_standin.h"
 #include "tests/wine/text_output.h"

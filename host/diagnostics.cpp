@@ -1,13 +1,13 @@
-#include "plugin/diagnostics.h"
+#include "host/diagnostics.h"
 
-#include "plugin/host_interface.h"
-#include "plugin/result_text.h"
+#include "host/host_interface.h"
+#include "host/result_text.h"
 #include "platform/platform.h"
 
 namespace tarnwick {
 
 int PrintErrorPrefix() {
-  Qprintf(platform::StandardErrorHandle(), u"%s plugin: ", u"Tarnwick");
+  Qprintf(StandardError(), u"%s plugin: ", u"Tarnwick");
 
   char16_t location[kMaxArgLen] = {};
   CopyResult(location, u"%_batch");
@@ -16,14 +16,11 @@ int PrintErrorPrefix() {
     CopyResult(location, u"%_batchname [%_batchline]  ");
     ExpandVariables(location, 1);
     // The expansion is the file's name: written as text, never as a format.
-    Qprintf(platform::StandardErrorHandle(), u"%s", location);
+    Qprintf(StandardError(), u"%s", location);
   }
   return 0;
 }
 
-void Diagnose(const char16_t* format, const char16_t* argument) {
-  PrintErrorPrefix();
-  Qprintf(platform::StandardErrorHandle(), format, argument);
-}
+void* StandardError() { return platform::StandardErrorHandle(); }
 
 }  // namespace tarnwick

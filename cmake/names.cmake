@@ -1,0 +1,33 @@
+# The names of the one list (host/names.h), read at configure time:
+#   TARNWICK_NAMES         as users write them: _smbmfg;...;@smbword
+#   TARNWICK_EXPORT_NAMES  every export: the lifecycle and help, then one per name
+# and from them the module-definition file and the Linux version script, so
+# that the libraries export exactly the list. Editing the list reconfigures.
+set(list_file ${PROJECT_SOURCE_DIR}/host/names.h)
+set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list_file})
+file(READ ${list_file} text)
+# Only the openings of the rows: the help texts hold ";", which CMake's lists
+# would split at.
+string(REGEX MATCHALL "\n  (STRING|VARIABLE|FUNCTION)\\([a-z0-9_]+" rows "${text}")
+set(TARNWICK_NAMES "")
+set(TARNWICK_EXPORT_NAMES GetPluginInfo InitializePlugin ShutdownPlugin Help)
+foreach(row IN LISTS rows)
+  string(REGEX MATCH "(STRING|VARIABLE|FUNCTION)\\(([a-z0-9_]+)" row "${row}")
+  if(CMAKE_MATCH_1 STREQUAL "FUNCTION")
+    list(APPEND TARNWICK_NAMES "@${CMAKE_MATCH_2}")
+    list(APPEND TARNWICK_EXPORT_NAMES "f_${CMAKE_MATCH_2}")
+  else()
+    list(APPEND TARNWICK_NAMES "${CMAKE_MATCH_2}")
+    list(APPEND TARNWICK_EXPORT_NAMES "${CMAKE_MATCH_2}")
+  endif()
+endforeach()
+
+list(JOIN TARNWICK_EXPORT_NAMES "\n  " def_exports)
+set(TARNWICK_DEF_FILE ${PROJECT_BINARY_DIR}/plugin/tarnwick.def)
+file(CONFIGURE OUTPUT ${TARNWICK_DEF_FILE} CONTENT "LIBRARY Tarnwick.dll\nEXPORTS\n  ${def_exports}\n")
+list(JOIN TARNWICK_EXPORT_NAMES ";\n    " map_exports)
+set(TARNWICK_VERSION_SCRIPT ${PROJECT_BINARY_DIR}/plugin/tarnwick.map)
+file(CONFIGURE OUTPUT ${TARNWICK_VERSION_SCRIPT} CONTENT "{\n  global:\n    ${map_exports};\n  local: *;\n};\n")
+list(JOIN TARNWICK_EXPORT_NAMES "\n" exports_lines)
+set(TARNWICK_EXPORTS_FILE ${PROJECT_BINARY_DIR}/plugin/exports.txt)
+file(CONFIGURE OUTPUT ${TARNWICK_EXPORTS_FILE} CONTENT "${exports_lines}\n")

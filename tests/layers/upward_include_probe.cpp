@@ -1,0 +1,3 @@
+// Built only by the layering test, which expects the second include to fail.
+#include "smbios/firmware_table.h"
+#include "plugin/lifecycle.h"
