@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets up, builds tarnwick (native preset) and runs it on this machine's
+# Sets up, builds tarnwick (tarnwick preset) and runs it on this machine's
 # SMBIOS table. A machine that exposes no readable table (containers, build
 # machines, a user without root) gets the built-in sample table instead, and
 # is told so on standard error. Arguments are passed on to tarnwick.
@@ -7,9 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh >&2
-cmake --preset native >&2
-cmake --build --preset native --target tarnwick --parallel "$(nproc)" >&2
-tarnwick=build/native/cli/tarnwick
+cmake --preset tarnwick >&2
+cmake --build --preset tarnwick --target tarnwick --parallel "$(nproc)" >&2
+tarnwick=build/tarnwick/cli/tarnwick
 
 chooses_table=false
 for argument in "$@"; do

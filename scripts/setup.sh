@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# Installs what building and testing Tarnwick needs on a Debian machine, as
-# root; packages already present are left alone.
+# Installs, as root on a Debian machine, what building and running tarnwick
+# needs; with --tests also what the tests need (the second compiler and the
+# sanitizers' runtime, GoogleTest and Google Benchmark, valgrind, dmidecode,
+# mingw-w64 and Wine). Packages already present are left alone.
 set -euo pipefail
 
-packages=(
-  g++ clang cmake ninja-build python3 make
-  libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev valgrind
-  libcli11-dev nlohmann-json3-dev dmidecode
-  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine64 wine
-)
+packages=(g++ cmake ninja-build libcli11-dev nlohmann-json3-dev)
+if [[ ${1:-} == --tests ]]; then
+  packages+=(
+    clang libclang-rt-14-dev python3 libgtest-dev libgmock-dev libbenchmark-dev valgrind dmidecode
+    g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+    wine64 wine
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -17,7 +17,7 @@ missing_tools() {
 }
 if [[ -n $(missing_tools) ]]; then
   echo "installing what is missing: $(missing_tools | paste -sd' ')"
-  bash scripts/setup.sh
+  bash scripts/setup.sh --tests
   if [[ -n $(missing_tools) ]]; then
     echo "FAIL: still missing after setup: $(missing_tools | paste -sd' ')"
     exit 1
