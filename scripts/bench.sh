@@ -34,8 +34,8 @@ results = sys.argv[1]
 rows = {}
 for program in ("load", "names", "arguments"):
     path = os.path.join(results, program + ".json")
-    if not os.path.exists(path):
-        continue
+    if not os.path.exists(path) or os.path.getsize(path) == 0:
+        continue  # a filter that left the program nothing to run
     with open(path) as f:
         for b in json.load(f)["benchmarks"]:
             if b.get("aggregate_name", "median") == "median":

@@ -1,5 +1,7 @@
 #include "smbios/firmware_table.h"
 
+#include <cstring>
+
 namespace tarnwick {
 
 FirmwareTable g_firmware_table;
@@ -30,6 +32,21 @@ uint32_t WalkStart(const uint8_t* buffer, uint32_t size) {
   return kHeaderSize;
 }
 
+// The first p >= from with bytes p and p + 1 both zero and p + 1 < size;
+// size when there is none. Strings end in a NUL, so the C library's search
+// finds each candidate in one call.
+size_t FindNulPair(const uint8_t* bytes, size_t from, size_t size) {
+  size_t p = from;
+  while (p + 1 < size) {
+    const void* zero = std::memchr(bytes + p, 0, size - 1 - p);
+    if (zero == nullptr) break;
+    p = static_cast<size_t>(static_cast<const uint8_t*>(zero) - bytes);
+    if (bytes[p + 1] == 0) return p;
+    p += 2;  // byte p + 1 is not zero: no pair starts there either
+  }
+  return size;
+}
+
 // The size of the structure at `offset` of the held table (see
 // StructureSize); bytes offset and offset + 1 lie inside it. The string-set
 // ends at the first NUL pair from the end of the formatted area on.
@@ -38,10 +55,8 @@ size_t SizeAt(size_t offset) {
   const size_t size = g_firmware_table.size;
   const size_t length = bytes[offset + 1];
   if (length < 4) return 0;
-  for (size_t p = offset + length; p + 1 < size; ++p) {
-    if (bytes[p] == 0 && bytes[p + 1] == 0) return p + 2 - offset;
-  }
-  return 0;
+  const size_t pair = FindNulPair(bytes, offset + length, size);
+  return pair < size ? pair + 2 - offset : 0;
 }
 
 void IndexStructure(const uint8_t* structure) {

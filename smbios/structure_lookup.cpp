@@ -1,5 +1,7 @@
 #include "smbios/structure_lookup.h"
 
+#include <cstring>
+
 #include "host/result_text.h"
 #include "smbios/firmware_table.h"
 
@@ -30,18 +32,15 @@ int32_t GetStructureString(const uint8_t* structure, uint32_t offset, char16_t* 
   // Strings are numbered from 1 in the order they follow the formatted area
   // (DSP0134 6.1.3). Every string passed is non-empty, so the walk stops at
   // the closing NUL pair, which validity places inside the table.
-  const uint8_t* at = structure + length;
+  const auto* at = reinterpret_cast<const char*>(structure + length);
   for (uint32_t n = 1; n < number; ++n) {
     if (*at == 0) return kStringMissing;
-    while (*at != 0) ++at;
-    ++at;
+    at += std::strlen(at) + 1;
   }
   if (*at == 0) return kStringMissing;
-  uint32_t count = 0;
-  while (at[count] != 0) {
-    if (++count >= kMaxArgLen) return kStringTooLong;
-  }
-  for (uint32_t i = 0; i < count; ++i) out[i] = at[i];
+  const size_t count = std::strlen(at);
+  if (count >= kMaxArgLen) return kStringTooLong;
+  for (size_t i = 0; i < count; ++i) out[i] = static_cast<uint8_t>(at[i]);
   out[count] = 0;
   return kStringFound;
 }
