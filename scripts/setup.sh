@@ -8,8 +8,14 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev valgrind
   libcli11-dev nlohmann-json3-dev dmidecode
   g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine64 wine
+  wine64 wine wine32:i386
+  lintian
 )
+
+# wine32 runs the x86 builds; it needs the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -q -x i386; then
+  dpkg --add-architecture i386
+fi
 
 missing=()
 for p in "${packages[@]}"; do
