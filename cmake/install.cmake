@@ -43,5 +43,8 @@ add_custom_target(tarnwick_gzipped_docs ALL DEPENDS ${tarnwick_gzipped})
 install(FILES ${PROJECT_BINARY_DIR}/tarnwick.1.gz DESTINATION share/man/man1)
 install(FILES ${PROJECT_BINARY_DIR}/tarnwick.bash-completion DESTINATION share/bash-completion/completions
   RENAME tarnwick)
+# tarnwick is linked statically on purpose (cli/CMakeLists.txt says why);
+# the override tells lintian so.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides DESTINATION share/lintian/overrides RENAME tarnwick)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${PROJECT_SOURCE_DIR}/LICENSE
   ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION share/doc/tarnwick)

@@ -32,10 +32,13 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   # CPack puts the summary above it as the first line.
-  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "tarnwick answers the 25 variables (_smbmfg, _smbserial, ...) and 6 \
-functions (@smbstring, @smbword, ...) of the Tarnwick plug-in from the machine's SMBIOS table or from a dump \
-file, and lists or dumps the table. The plug-in library in /usr/lib/tarnwick is the same core for programs \
-that load it.")
+  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "tarnwick answers the 25 variables (_smbmfg, _smbserial, ...) and the 6\n"
+    "functions (@smbstring, @smbword, ...) of the Tarnwick plug-in from the\n"
+    "machine's SMBIOS table or from a dump file, and lists or dumps the table.\n"
+    "The plug-in library in /usr/lib/tarnwick is the same core for programs\n"
+    "that load it.")
+  string(JOIN "" CPACK_DEBIAN_PACKAGE_DESCRIPTION ${CPACK_DEBIAN_PACKAGE_DESCRIPTION})
   # Dependencies of the plug-in library from the system's shared libraries.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 endif()
