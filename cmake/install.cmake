@@ -11,12 +11,15 @@ configure_file(${PROJECT_SOURCE_DIR}/cli/tarnwick.bash-completion.in
   ${PROJECT_BINARY_DIR}/tarnwick.bash-completion @ONLY)
 
 if(WIN32)
+  # README.txt names the version and has Windows line ends.
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/README.txt.in ${PROJECT_BINARY_DIR}/README.txt @ONLY
+    NEWLINE_STYLE WIN32)
   # The import library is of no use to the shell: only with --component.
   install(TARGETS Tarnwick RUNTIME DESTINATION . ARCHIVE DESTINATION lib EXCLUDE_FROM_ALL COMPONENT development)
   if(TARGET tarnwick)
     install(TARGETS tarnwick RUNTIME DESTINATION .)
   endif()
-  install(FILES ${PROJECT_SOURCE_DIR}/packaging/README.txt ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
+  install(FILES ${PROJECT_BINARY_DIR}/README.txt ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
   return()
 endif()
 

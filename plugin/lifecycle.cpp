@@ -39,9 +39,9 @@ TARNWICK_EXPORT PluginInfo* TARNWICK_CALL GetPluginInfo() {
                    u"https://tarnwick.invalid/",
                    u"Tarnwick plugin",
                    kImplementedNames.data(),
-                   0,
-                   26,
-                   3};
+                   TARNWICK_VERSION_MAJOR,
+                   TARNWICK_VERSION_MINOR,
+                   TARNWICK_VERSION_PATCH};
   return &g_plugin_info;
 }
 
@@ -50,7 +50,8 @@ TARNWICK_EXPORT int TARNWICK_CALL InitializePlugin() {
     Qprintf(platform::StandardErrorHandle(), u"Plugin not loaded.\r\n");
     return -1;
   }
-  if (HostWantsBanner()) Printf(u"%s v%d.%d.%d loaded.\r\n", u"Tarnwick", 0, 26, 3);
+  if (HostWantsBanner()) Printf(u"%s v%d.%d.%d loaded.\r\n", u"Tarnwick", TARNWICK_VERSION_MAJOR, TARNWICK_VERSION_MINOR,
+                                 TARNWICK_VERSION_PATCH);
   SeedRandom(SeedFromTime(platform::CurrentUtcTime()));
   return 0;
 }
