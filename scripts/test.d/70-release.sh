@@ -73,6 +73,13 @@ dpkg-deb -c "$deb" | awk '{print $1, $NF}' >"$work/deb.list"
 same_list "deb" "$expected/deb.txt" "$work/deb.list"
 elapsed "file lists compared"
 
+# The tarball's tarnwick runs where it is unpacked; the manual page's
+# source renders without a warning.
+tar -xzf "$first/tarnwick-$version-linux-x86_64.tar.gz" -C "$work"
+[[ $("$work/tarnwick-$version-linux-x86_64/bin/tarnwick" --sample _smbproduct) == "Quillon Q7 Workstation" ]] ||
+  fail "tarnwick from the tar.gz gives the wrong answer"
+MANWIDTH=80 man --warnings -l cli/tarnwick.1 2>&1 >/dev/null | grep . && fail "cli/tarnwick.1 renders with warnings"
+
 # lintian: errors fail, warnings are listed.
 nice lintian "$deb" 2>/dev/null >"$work/lintian.txt" || true
 sed 's/^/    lintian: /' "$work/lintian.txt"
