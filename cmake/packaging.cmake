@@ -12,9 +12,6 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "SMBIOS values by name, for a command-line
 set(CPACK_PACKAGE_HOMEPAGE_URL https://tarnwick.invalid/)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
-# Only what a user runs; the import library's component stays out.
-set(CPACK_COMPONENTS_ALL Unspecified)
-set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
 
 if(WIN32)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
