@@ -22,6 +22,10 @@ foreach(row IN LISTS rows)
   endif()
 endforeach()
 
+if(NOT TARNWICK_NAMES)
+  message(FATAL_ERROR "No names found in ${list_file}")
+endif()
+
 list(JOIN TARNWICK_EXPORT_NAMES "\n  " def_exports)
 set(TARNWICK_DEF_FILE ${PROJECT_BINARY_DIR}/plugin/tarnwick.def)
 file(CONFIGURE OUTPUT ${TARNWICK_DEF_FILE} CONTENT "LIBRARY Tarnwick.dll\nEXPORTS\n  ${def_exports}\n")

@@ -2,7 +2,8 @@
 # Installs, as root on a Debian machine, what building and running tarnwick
 # needs; with --tests also what the tests need (the second compiler and the
 # sanitizers' runtime, GoogleTest and Google Benchmark, valgrind, dmidecode,
-# mingw-w64 and Wine). Packages already present are left alone.
+# mingw-w64, 64- and 32-bit Wine, lintian). Packages already present are left
+# alone.
 set -euo pipefail
 
 packages=(g++ cmake ninja-build libcli11-dev nlohmann-json3-dev)
@@ -10,8 +11,12 @@ if [[ ${1:-} == --tests ]]; then
   packages+=(
     clang libclang-rt-14-dev python3 libgtest-dev libgmock-dev libbenchmark-dev valgrind dmidecode
     g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-    wine64 wine
+    wine64 wine wine32:i386 lintian
   )
+  # wine32 runs the x86 builds; it needs the i386 architecture.
+  if ! dpkg --print-foreign-architectures | grep -q -x i386; then
+    dpkg --add-architecture i386
+  fi
 fi
 
 missing=()

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Runs the x64 Tarnwick.dll under headless Wine through the host stand-ins,
-# in a throw-away prefix, and checks every answer:
+# Runs a build's Tarnwick.dll (x64 or x86) under headless Wine through the
+# host stand-ins, in a throw-away prefix, and checks every answer:
 #   wine_checks.sh BUILD_DIR [NATIVE_TARNWICK]
-# BUILD_DIR holds Tarnwick.dll, standins/ and cli/tarnwick.exe;
+# BUILD_DIR holds Tarnwick.dll, standins/ and cli/tarnwick.exe of one
+# architecture;
 # NATIVE_TARNWICK is the Linux tarnwick that answers from the same tables.
 #
-# The load banner as the host's variables ask; all 31 names against the
+# The version resources of the DLL and tarnwick.exe; the load banner as the
+# host's variables ask; all 31 names against the
 # table Wine builds, and against one built from identity strings of the
 # test's (in a private mount namespace); diagnostics at the prompt and in a
 # batch file; help; the service missing, empty, failing or invalid; and the
@@ -147,6 +149,24 @@ if ! timeout 120 wine wineboot -i >/dev/null 2>&1; then
   echo "FAIL: wineboot could not create the prefix"
   exit 1
 fi
+section_done
+
+section "version resources, read back with GetFileVersionInfoW and VerQueryValueW"
+# Every field as cases/ expects it, and the version that of project().
+version=$(sed -n 's/^project(Tarnwick VERSION \([0-9.]*\).*/\1/p' "$here/../../CMakeLists.txt")
+for module in Tarnwick.dll:dll cli/tarnwick.exe:exe; do
+  file=${module%:*} kind=${module#*:}
+  name=version-$kind
+  if [[ ! -f $build/$file ]]; then
+    if $in_ci; then fail "$file is missing"; else echo "    skipped: $file not built"; fi
+    continue
+  fi
+  run "$name" wine "$build/standins/version_reader.exe" "$(winpath "$build/$file")" || continue
+  same "$file: version resource" "$cases/version_resource_$kind.txt" "$work/$name.out"
+  grep -q -x -F $'string\tFileVersion\t'"$version" "$work/$name.out" ||
+    fail "$file: FileVersion is not the project's version $version"
+  echo "    $file: $(grep -c . "$work/$name.out") fields checked"
+done
 section_done
 
 section "load banner from the host's variables"

@@ -1,0 +1,53 @@
+# What `cmake --install` puts where. Windows: the plug-in, tarnwick.exe, a
+# README.txt and the licence side by side at the root, as a user unzips them
+# into the shell's plug-in folder. Linux: tarnwick in bin/, the plug-in
+# library in lib/tarnwick/, the manual page, the bash completion, and the
+# licence with a copyright file in Debian's format.
+# TARNWICK_NAMES comes from cmake/names.cmake, included before.
+
+# The completion offers every name of the one list of names.
+list(JOIN TARNWICK_NAMES " " TARNWICK_NAME_WORDS)
+configure_file(${PROJECT_SOURCE_DIR}/cli/tarnwick.bash-completion.in
+  ${PROJECT_BINARY_DIR}/tarnwick.bash-completion @ONLY)
+
+if(WIN32)
+  # README.txt names the version and has Windows line ends.
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/README.txt.in ${PROJECT_BINARY_DIR}/README.txt @ONLY
+    NEWLINE_STYLE WIN32)
+  # The import library is of no use to the shell: only with --component.
+  install(TARGETS Tarnwick RUNTIME DESTINATION . ARCHIVE DESTINATION lib EXCLUDE_FROM_ALL COMPONENT development)
+  if(TARGET tarnwick)
+    install(TARGETS tarnwick RUNTIME DESTINATION .)
+  endif()
+  install(FILES ${PROJECT_BINARY_DIR}/README.txt ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
+  return()
+endif()
+
+# A plug-in library is loaded, never run: no executable bit.
+install(TARGETS Tarnwick LIBRARY DESTINATION lib/tarnwick
+  PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+if(TARGET tarnwick)
+  install(TARGETS tarnwick RUNTIME DESTINATION bin)
+endif()
+
+# Manual page and changelog compressed as Debian expects, without a name or
+# time stamp in the gzip header.
+set(tarnwick_gzipped)
+foreach(source IN ITEMS cli/tarnwick.1 packaging/changelog)
+  get_filename_component(name ${source} NAME)
+  set(gzipped ${PROJECT_BINARY_DIR}/${name}.gz)
+  add_custom_command(OUTPUT ${gzipped}
+    COMMAND sh -c "gzip -9nc \"$0\" >\"$1\"" ${PROJECT_SOURCE_DIR}/${source} ${gzipped}
+    DEPENDS ${PROJECT_SOURCE_DIR}/${source} VERBATIM)
+  list(APPEND tarnwick_gzipped ${gzipped})
+endforeach()
+add_custom_target(tarnwick_gzipped_docs ALL DEPENDS ${tarnwick_gzipped})
+
+install(FILES ${PROJECT_BINARY_DIR}/tarnwick.1.gz DESTINATION share/man/man1)
+install(FILES ${PROJECT_BINARY_DIR}/tarnwick.bash-completion DESTINATION share/bash-completion/completions
+  RENAME tarnwick)
+# tarnwick is linked statically on purpose (cli/CMakeLists.txt says why);
+# the override tells lintian so.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides DESTINATION share/lintian/overrides RENAME tarnwick)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${PROJECT_SOURCE_DIR}/LICENSE
+  ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION share/doc/tarnwick)

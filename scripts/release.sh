@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Builds the release files of the last commit into dist/:
+#   tarnwick-VERSION-windows-x64.zip, tarnwick-VERSION-windows-x86.zip,
+#   tarnwick_VERSION_amd64.deb, tarnwick-VERSION-linux-x86_64.tar.gz, SHA256SUMS.
+# The commit is exported into a fresh folder and built there, so nothing
+# uncommitted or left over from earlier builds gets in. Two runs give the
+# same bytes: every time stamp is the commit's (SOURCE_DATE_EPOCH), archive
+# entries are sorted and owned by root, and the binaries hold no build path
+# (-ffile-prefix-map) and no link time (--no-insert-timestamp in the
+# toolchain files).
+#   release.sh [DIST_DIR]   (default: dist/)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+dist=$(realpath -m "${1:-dist}")
+
+export SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
+export TZ=UTC LC_ALL=C
+umask 022
+version=$(sed -n 's/^project(Tarnwick VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+[[ -n $(git status --porcelain --untracked-files=no) ]] &&
+  echo "release: uncommitted changes are left out; building $(git rev-parse --short HEAD)" >&2
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/src" "$work/stage"
+git archive --format=tar HEAD | tar -x -C "$work/src"
+
+# build NAME [CMAKE_ARGS...]: a Release build without tests, installed
+# stripped into $work/stage/NAME.
+build() {
+  local name=$1
+  shift
+  cmake -S "$work/src" -B "$work/build-$name" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNWICK_TESTS=OFF \
+    -DTARNWICK_WINE_STANDINS=OFF "-DCMAKE_CXX_FLAGS=-ffile-prefix-map=$work/=" "$@" >/dev/null
+  nice -n 5 cmake --build "$work/build-$name" -j2 -- --quiet
+  cmake --install "$work/build-$name" --strip --prefix "$work/stage/$name" >/dev/null
+}
+
+# Every entry gets the commit's time; the list is sorted by name.
+stamp() { find "$1" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +; }
+pack_zip() {  # FOLDER ZIP: the folder's files at the zip's root
+  stamp "$1"
+  (cd "$1" && find . -type f | sed 's|^\./||' | sort | zip -q -X -9 -D "$2" -@)
+}
+pack_tar() {  # PARENT FOLDER TAR_GZ: FOLDER as the archive's one top folder
+  stamp "$1/$2"
+  tar -C "$1" --sort=name --mtime="@$SOURCE_DATE_EPOCH" --owner=0 --group=0 --numeric-owner --format=gnu \
+    -cf - "$2" | gzip -9n >"$3"
+}
+
+rm -rf "$dist"
+mkdir -p "$dist"
+for arch in x64 x86; do
+  toolchain=x86_64
+  [[ $arch == x86 ]] && toolchain=i686
+  build "windows-$arch" "-DCMAKE_TOOLCHAIN_FILE=$work/src/cmake/mingw-w64-$toolchain.cmake"
+  pack_zip "$work/stage/windows-$arch" "$dist/tarnwick-$version-windows-$arch.zip"
+done
+
+linux=tarnwick-$version-linux-x86_64
+build linux
+mv "$work/stage/linux" "$work/stage/$linux"
+pack_tar "$work/stage" "$linux" "$dist/$linux.tar.gz"
+# The .deb is CPack's: its entries are sorted and stamped with SOURCE_DATE_EPOCH.
+(cd "$work/build-linux" && cpack -G DEB -B "$work/deb" >/dev/null)
+mv "$work/deb/tarnwick_${version}_amd64.deb" "$dist/"
+
+(cd "$dist" && sha256sum -- tarnwick* >SHA256SUMS)
+echo "release $version ($(git rev-parse --short HEAD)) in $dist:"
+(cd "$dist" && ls -l --time-style=+ -- * | awk '{print "  " $5 "\t" $NF}')

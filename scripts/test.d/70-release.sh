@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# The release files as a user meets them: scripts/release.sh builds them
+# twice, byte for byte the same; their file lists are the expected ones
+# (tests/release/); the .deb passes lintian without errors, installs,
+# and its tarnwick, manual page and bash completion work until it is
+# purged without a trace; each Windows zip, unpacked into a fresh Wine
+# prefix, carries its version resources, its DLL loads in the stand-in host
+# and its tarnwick.exe runs from there.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+root=$PWD
+expected=$root/tests/release
+
+started=$SECONDS
+elapsed() { echo "[$((SECONDS - started)) s] $*"; }
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+tools=(lintian zip unzip man dpkg-deb wine /usr/lib/wine/wine i686-w64-mingw32-g++-win32 x86_64-w64-mingw32-g++-win32)
+missing_tools() {
+  local tool
+  for tool in "${tools[@]}"; do command -v "$tool" >/dev/null || echo "$tool"; done
+}
+if [[ -n $(missing_tools) ]]; then
+  echo "installing what is missing: $(missing_tools | paste -sd' ')"
+  bash scripts/setup.sh
+  if [[ -n $(missing_tools) ]]; then
+    echo "FAIL: still missing after setup: $(missing_tools | paste -sd' ')"
+    exit 1
+  fi
+fi
+
+version=$(sed -n 's/^project(Tarnwick VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+first=$root/build/release-1
+second=$root/build/release-2
+work=$(mktemp -d)
+cleanup() {
+  if [[ -n ${WINEPREFIX:-} ]]; then wineserver -k 2>/dev/null || true; fi
+  dpkg --purge tarnwick >/dev/null 2>&1 || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+bash scripts/release.sh "$first"
+bash scripts/release.sh "$second" >/dev/null
+for file in "$first"/*; do
+  cmp -s "$file" "$second/$(basename "$file")" || fail "$(basename "$file") differs between two release runs"
+done
+[[ $(ls "$first") == $(ls "$second") ]] || fail "the two release runs made different files"
+(cd "$first" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
+elapsed "two release runs, $(ls "$first" | wc -l) files each, compared byte for byte"
+
+# File lists: mode and path of every entry, against the committed lists.
+same_list() {  # LABEL EXPECTED ACTUAL
+  if ! diff -u "$2" "$3" >"$work/list.diff"; then
+    fail "$1: file list differs (- expected, + actual)"
+    tail -n +3 "$work/list.diff"
+  fi
+}
+zip_list() { zipinfo "$1" | awk '$1 ~ /^[-d]/ {print $1, $NF}'; }
+for arch in x64 x86; do
+  zip_list "$first/tarnwick-$version-windows-$arch.zip" >"$work/windows-$arch.list"
+  same_list "windows-$arch zip" "$expected/windows-zip.txt" "$work/windows-$arch.list"
+done
+tar -tvzf "$first/tarnwick-$version-linux-x86_64.tar.gz" | awk '{print $1, $NF}' |
+  sed "s|tarnwick-$version-linux-x86_64|tarnwick-VERSION-linux-x86_64|" >"$work/tar.list"
+same_list "linux tar.gz" "$expected/linux-tar.txt" "$work/tar.list"
+deb=$first/tarnwick_${version}_amd64.deb
+dpkg-deb -c "$deb" | awk '{print $1, $NF}' >"$work/deb.list"
+same_list "deb" "$expected/deb.txt" "$work/deb.list"
+elapsed "file lists compared"
+
+# The tarball's tarnwick runs where it is unpacked; the manual page's
+# source renders without a warning.
+tar -xzf "$first/tarnwick-$version-linux-x86_64.tar.gz" -C "$work"
+[[ $("$work/tarnwick-$version-linux-x86_64/bin/tarnwick" --sample _smbproduct) == "Quillon Q7 Workstation" ]] ||
+  fail "tarnwick from the tar.gz gives the wrong answer"
+MANWIDTH=80 man --warnings -l cli/tarnwick.1 2>&1 >/dev/null | grep . && fail "cli/tarnwick.1 renders with warnings"
+
+# lintian: errors fail, warnings are listed.
+nice lintian "$deb" 2>/dev/null >"$work/lintian.txt" || true
+sed 's/^/    lintian: /' "$work/lintian.txt"
+grep -q '^E:' "$work/lintian.txt" && fail "lintian reports errors on the .deb"
+elapsed "lintian: $(grep -c '^E:' "$work/lintian.txt" || true) errors, $(grep -c '^W:' "$work/lintian.txt" || true) warnings"
+
+# The .deb installed on this machine, used, and purged.
+dpkg --purge tarnwick >/dev/null 2>&1 || true
+if dpkg -i "$deb" >"$work/dpkg.log" 2>&1; then
+  installed=$(dpkg -L tarnwick | sort)
+  [[ $(tarnwick --sample _smbmfg "@smbword[4,0x16]") == $'Brackenfold Computing\n3600' ]] ||
+    fail "the installed tarnwick --sample gives the wrong answers"
+  tarnwick --sample >"$work/report.txt" || fail "the installed tarnwick --sample: exit status $?"
+  [[ $(wc -l <"$work/report.txt") == 25 ]] || fail "the installed tarnwick --sample reports $(wc -l <"$work/report.txt") lines"
+  MANWIDTH=80 man --warnings tarnwick >"$work/man.txt" 2>"$work/man.err" || fail "man tarnwick: exit status $?"
+  [[ -s $work/man.err ]] && fail "man tarnwick warns: $(head -5 "$work/man.err")"
+  grep -q -e '--from-dump FILE' "$work/man.txt" || fail "man tarnwick does not show the options"
+  # The installed completion, sourced as bash-completion would.
+  complete_words() {  # WORDS...: what the completion offers for the last one
+    bash -c 'source /usr/share/bash-completion/completions/tarnwick
+      COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _tarnwick; printf "%s\n" "${COMPREPLY[@]}"' complete "$@"
+  }
+  complete_words tarnwick _smb | grep -q -x _smbmfg || fail "completion of 'tarnwick _smb' lacks _smbmfg"
+  complete_words tarnwick @smb | grep -q -x @smbword || fail "completion of 'tarnwick @smb' lacks @smbword"
+  # Without a start, every name the plug-in reports that it implements.
+  diff <(complete_words tarnwick '') <(sed -n 's/^info\timplements\t//p' tests/wine/cases/plugin_info.txt | tr ',' '\n') \
+    >/dev/null || fail "the completion does not offer exactly the plug-in's names"
+  [[ $(complete_words tarnwick --from-d) == --from-dump ]] || fail "completion of 'tarnwick --from-d'"
+  [[ $(complete_words tarnwick --from-dump /usr/share/doc/tarnwick/LIC) == /usr/share/doc/tarnwick/LICENSE ]] ||
+    fail "completion of a file name after --from-dump"
+  dpkg -r tarnwick >>"$work/dpkg.log" 2>&1 || fail "dpkg -r tarnwick failed"
+  dpkg --purge tarnwick >>"$work/dpkg.log" 2>&1 || fail "dpkg --purge tarnwick failed"
+  for path in $installed; do
+    [[ -f $path ]] && fail "$path is left after dpkg --purge"
+  done
+  dpkg-query -W tarnwick >/dev/null 2>&1 && fail "dpkg still knows tarnwick after --purge"
+else
+  fail "dpkg -i: $(cat "$work/dpkg.log")"
+fi
+elapsed "the .deb installed, used and purged"
+
+# Each zip in a fresh Wine prefix: unpacked into C:\Tarnwick, its DLL
+# loaded by the stand-in host from C:\Host, its tarnwick.exe run.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+unset DISPLAY WAYLAND_DISPLAY
+for arch in x64 x86; do
+  standins=build/wine-$arch
+  cmake --preset "mingw-$arch" -B "$standins" -DTARNWICK_WINE_STANDINS=ON >/dev/null
+  nice -n 5 cmake --build "$standins" -j2 --target standin_host version_reader -- --quiet
+  export WINEPREFIX=$work/prefix-$arch
+  mkdir "$WINEPREFIX"
+  wineserver -p
+  timeout 120 wine wineboot -i >/dev/null 2>&1 || fail "$arch: wineboot could not create the prefix"
+  unzip -q "$first/tarnwick-$version-windows-$arch.zip" -d "$WINEPREFIX/drive_c/Tarnwick"
+  mkdir "$WINEPREFIX/drive_c/Host"
+  cp "$standins"/standins/{TakeCmd.dll,standin_host.exe,version_reader.exe} "$WINEPREFIX/drive_c/Host/"
+  for module in Tarnwick.dll:dll tarnwick.exe:exe; do
+    wine 'C:\Host\version_reader.exe' "C:\\Tarnwick\\${module%:*}" >"$work/version.txt" 2>&1 ||
+      fail "$arch: no version resource in ${module%:*}"
+    diff -q "$work/version.txt" "tests/wine/cases/version_resource_${module#*:}.txt" >/dev/null ||
+      fail "$arch: the version resource of ${module%:*} differs: $(head -c 300 "$work/version.txt")"
+  done
+  wine 'C:\Host\standin_host.exe' --var _transient=1 'C:\Tarnwick\Tarnwick.dll' _smbver '@randx[4]' \
+    >"$work/host.txt" 2>&1 || fail "$arch: the stand-in host ended with status $?"
+  # Wine's own table is of SMBIOS 2.4.
+  grep -q -x $'call\t_smbver\t0\t2.4' "$work/host.txt" && grep -q -E $'^call\t@randx\\[4\\]\t0\t[0-9A-F]{4}$' "$work/host.txt" ||
+    fail "$arch: Tarnwick.dll from the zip: $(head -c 500 "$work/host.txt")"
+  (cd "$WINEPREFIX/drive_c/Tarnwick" && wine tarnwick.exe _smbver --sample _smbmfg) >"$work/exe.txt" 2>&1 ||
+    fail "$arch: tarnwick.exe from the zip: exit status $?"
+  [[ $(tr -d '\r' <"$work/exe.txt") == $'3.1\nBrackenfold Computing' ]] ||
+    fail "$arch: tarnwick.exe from the zip: $(head -c 300 "$work/exe.txt")"
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+  elapsed "$arch zip: version resources, DLL and tarnwick.exe under Wine"
+done
+unset WINEPREFIX
+
+if ((failures)); then
+  echo "$failures release check(s) failed"
+  exit 1
+fi
+elapsed "release step passed"
