@@ -46,7 +46,7 @@ const Bytes& LongestString() {
 
 // A function call as the host makes it: the argument text goes into the
 // buffer, which then receives the result. Refilling the buffer is part of
-// every timed call; Baseline/refill shows what it costs alone.
+// every timed call.
 struct FunctionCall {
   NameExport entry;
   std::u16string argument;
@@ -78,12 +78,6 @@ void FunctionOverCorpus(benchmark::State& state, FunctionCall call) { PerCallOve
 
 void FunctionOnTable(benchmark::State& state, FunctionCall call, const Bytes* table) {
   PerCallOnTable(state, *table, call);
-}
-
-void Refill(benchmark::State& state, std::u16string argument) {
-  PerCallOnTable(state, WorstCase(4), [&argument] {
-    std::memcpy(g_buffer, argument.c_str(), (argument.size() + 1) * sizeof(char16_t));
-  });
 }
 
 // Arguments as batch files write them: the system manufacturer as a string,
@@ -140,19 +134,6 @@ void RegisterBenchmarks() {
   benchmark::RegisterBenchmark("Function/8191-byte-string/@smbstring:1,4", FunctionOnTable,
                                FunctionCall{Find(u"@smbstring"), u"1,4"}, &LongestString())
       ->UseManualTime();
-  // The refill alone, for each argument text: what a call costs the
-  // plug-in is its time less this.
-  std::vector<std::u16string_view> refilled;
-  using Calls = std::span<const FunctionCase>;
-  for (Calls calls : {Calls(kCorpusCalls), Calls(kWorstCalls)}) {
-    for (const FunctionCase& c : calls) {
-      if (std::find(refilled.begin(), refilled.end(), c.argument) != refilled.end()) continue;
-      refilled.push_back(c.argument);
-      benchmark::RegisterBenchmark(("Baseline/refill:" + Narrow(c.argument)).c_str(), Refill,
-                                   std::u16string(c.argument))
-          ->UseManualTime();
-    }
-  }
 }
 
 }  // namespace tarnwick::bench

@@ -266,29 +266,6 @@ TEST_F(FieldFunctionTest, RefusesBadArgumentsInOrderWithOneDiagnostic) {
   }
 }
 
-// Texts of numbers and commas alone are read in place; a leading blank,
-// which the split skips, sends the same arguments through the split.
-TEST_F(FieldFunctionTest, PlainTextsAnswerAsTheSplitDoes) {
-  std::vector<std::pair<NameExport, std::u16string>> calls;
-  for (const CallCase& c : kFieldCases) calls.emplace_back(c.function, c.argument);
-  for (const CallCase& c : kDiagnosticCases) calls.emplace_back(c.function, c.argument);
-  for (const char16_t* text : {u"4,0x16,", u"4,0x16,,", u"4,0x16,,,", u"4,0x16,,1,", u"4,22,1024,1,2,3",
-                               u"1,4,,0xFFFFFFFF", u"1,4,,4294967296", u"1,4,0xFFFF", u"1,4,65536"}) {
-    for (NameExport function : {&f_smbstring, &f_smbbyte, &f_smbword, &f_smbdword, &f_smbqword}) {
-      calls.emplace_back(function, text);
-    }
-  }
-  for (const auto& [function, text] : calls) {
-    const Outcome plain = Call(function, text);
-    const Outcome split = Call(function, u" " + text);
-    EXPECT_EQ(plain.result, split.result) << Narrow(text);
-    EXPECT_EQ(plain.standard_error, split.standard_error) << Narrow(text);
-    if (plain.result == 0) {
-      EXPECT_EQ(plain.text, split.text) << Narrow(text);
-    }
-  }
-}
-
 TEST_F(FieldFunctionTest, NullBufferDoesNothing) {
   for (NameExport function : {&f_smbstring, &f_smbbyte, &f_smbword, &f_smbdword, &f_smbqword, &f_randx}) {
     ClearRecorded();
