@@ -1,4 +1,4 @@
-// The 31 names as users write them, each with its export, in list order.
+// The 45 names as users write them, each with its export, in list order.
 // Hosts that link the plug-in's core directly dispatch through this table.
 #pragma once
 
@@ -28,7 +28,7 @@ inline constexpr ExportEntry kExportTable[] = {
 #undef TARNWICK_FUNCTION_ROW
 
 inline constexpr size_t kNameCount = std::size(kExportTable);
-static_assert(kNameCount == 31);
+static_assert(kNameCount == 45);
 
 // The names joined by commas, NUL-terminated: PluginInfo's "implements".
 inline constexpr size_t JoinedNamesLength() {

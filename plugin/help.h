@@ -1,4 +1,4 @@
-// Help texts of the 31 names, shown when the user asks the host for help.
+// Help texts of the 45 names, shown when the user asks the host for help.
 #pragma once
 
 #include <cstddef>
@@ -6,12 +6,12 @@
 namespace tarnwick {
 
 struct HelpEntry {
-  char16_t name[16];      // as the list of names spells it
+  char16_t name[20];      // as the list of names spells it; the longest has 18
   const char16_t* text;   // opens with the name in upper case and CR LF
   const char16_t* extra;  // appended to text when present
 };
 
-extern const HelpEntry kHelpTable[31];
+extern const HelpEntry kHelpTable[45];
 
 // The row whose name equals `name`, ignoring the case of A-Z only; null if none.
 const HelpEntry* FindHelp(const char16_t* name);

@@ -49,24 +49,14 @@ const uint8_t* FindStructure(uint8_t type, int32_t handle) {
 
 namespace {
 
-// GetStructureString for a structure already known to be valid.
-int32_t ReadValidString(const uint8_t* structure, uint32_t offset, char16_t* out) {
-  const uint32_t length = structure[1];
-  if (offset < 4 || offset >= length) return kStringBadOffset;
-
-  // "N/A" unless a string is found; where one is, "N/A" is not written first.
-  const uint32_t number = structure[offset];
-  if (number == 0) {
-    WriteNotAvailable(out);
-    return kStringFound;
-  }
-
+// String `number` (1 or more) of a structure already known to be valid.
+int32_t ReadNumberedString(const uint8_t* structure, uint32_t number, char16_t* out) {
   // Strings are numbered from 1 in the order they follow the formatted area
   // (DSP0134 6.1.3). Every string passed is non-empty, so the walk stops at
   // the closing NUL pair, which validity places inside the buffer.
   const uint8_t* table = g_firmware_table.buffer;
   const size_t size = g_firmware_table.size;
-  size_t at = static_cast<size_t>(structure - table) + length;
+  size_t at = static_cast<size_t>(structure - table) + structure[1];
   for (uint32_t n = 1;; ++n) {
     if (table[at] == 0) {
       WriteNotAvailable(out);
@@ -86,6 +76,20 @@ int32_t ReadValidString(const uint8_t* structure, uint32_t offset, char16_t* out
   return kStringFound;
 }
 
+// GetStructureString for a structure already known to be valid.
+int32_t ReadValidString(const uint8_t* structure, uint32_t offset, char16_t* out) {
+  const uint32_t length = structure[1];
+  if (offset < 4 || offset >= length) return kStringBadOffset;
+
+  // "N/A" unless a string is found; where one is, "N/A" is not written first.
+  const uint32_t number = structure[offset];
+  if (number == 0) {
+    WriteNotAvailable(out);
+    return kStringFound;
+  }
+  return ReadNumberedString(structure, number, out);
+}
+
 }  // namespace
 
 int32_t GetStructureString(const uint8_t* structure, uint32_t offset, char16_t* out) {
@@ -97,6 +101,15 @@ int32_t GetStructureString(const uint8_t* structure, uint32_t offset, char16_t* 
 int32_t GetIndexedStructureString(const uint8_t* structure, uint32_t offset, char16_t* out) {
   if (structure == nullptr || out == nullptr) return kStringNoInput;
   return ReadValidString(structure, offset, out);
+}
+
+int32_t GetIndexedNumberedString(const uint8_t* structure, uint32_t number, char16_t* out) {
+  if (structure == nullptr || out == nullptr) return kStringNoInput;
+  if (number == 0) {
+    WriteNotAvailable(out);
+    return kStringFound;
+  }
+  return ReadNumberedString(structure, number, out);
 }
 
 }  // namespace tarnwick

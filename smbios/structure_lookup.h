@@ -28,4 +28,8 @@ int32_t GetStructureString(const uint8_t* structure, uint32_t offset, char16_t* 
 // validity check, a search through the whole string-set, is not repeated.
 int32_t GetIndexedStructureString(const uint8_t* structure, uint32_t offset, char16_t* out);
 
+// String `number` of an indexed structure's string-set, as the string fetch
+// writes it: "N/A" for number 0, or past the last string.
+int32_t GetIndexedNumberedString(const uint8_t* structure, uint32_t number, char16_t* out);
+
 }  // namespace tarnwick

@@ -39,7 +39,7 @@ TEST(HelpTest, ExactTextsOfSomeRows) {
       {u"_smbver", u"_SMBVER \r\n\nReturns the SMBIOS version, X.y, or  \nN/A if it is not available.\n"},
       {u"_smbbox",
        u"_SMBBOX \r\n\nReturns a one-letter code for the chassis type:  \n  L    for Portable, LapTop, Notebook, "
-       u"Hand Held, or Sub Notebook  \n  D    for anything else.\n"},
+       u"Hand Held, Sub Notebook, Tablet, Convertible, or Detachable  \n  D    for anything else.\n"},
       {u"_smbchassislock",
        u"_SMBCHASSISLOCK \r\n\nReturns 'Present' or 'Not present', or  \nN/A if this information is not "
        u"present.  \n"},

@@ -287,7 +287,7 @@ TEST(SampleTable, EveryVariableAnswers) {
     EXPECT_NE(std::u16string(buffer), u"") << Narrow(std::u16string(row.name));
     EXPECT_NE(std::u16string(buffer), u"N/A") << Narrow(std::u16string(row.name));
   }
-  EXPECT_EQ(CountStructures(sample.data() + 8, static_cast<uint32_t>(sample.size() - 8)).count, 11u);
+  EXPECT_EQ(CountStructures(sample.data() + 8, static_cast<uint32_t>(sample.size() - 8)).count, 12u);
   ShutdownPlugin(0);
 }
 

@@ -5,7 +5,7 @@ Usage: damaged_dumps.py TARNWICK CORPUS_DIR
 Every .dump and .rsmb table of the corpus is cut short at every 97th byte,
 and a few hundred seeded random files (pure noise, and real tables with bytes
 overwritten) are added. Each run writes the table back as a dump and asks
-for the structure listing, all 25 variables and a spread of function calls,
+for the structure listing, all 36 variables and a spread of function calls,
 so the whole host and every variable read the damaged table. A run must end by itself with status 0, or
 with status 2 and a message on standard error saying why; anything else (a
 signal, a sanitizer report, status 1 for names that cannot fail) is a crash
