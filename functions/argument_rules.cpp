@@ -4,7 +4,9 @@
 #include "plugin/diagnostics.h"
 
 namespace tarnwick {
+namespace {
 
+// Argument k of the list the last split made.
 bool ReadArgument(int k, const ArgumentRule& rule, uint32_t* value) {
   const char16_t* text = g_arguments.texts[k];
   if (g_arguments.lengths[k] == 0) {
@@ -22,6 +24,8 @@ bool ReadArgument(int k, const ArgumentRule& rule, uint32_t* value) {
   }
   return true;
 }
+
+}  // namespace
 
 bool ReadArguments(const char16_t* text, const ArgumentRule* rules, int count, uint32_t* values) {
   // The split's result is not consulted; each argument is judged by its

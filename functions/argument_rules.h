@@ -25,12 +25,9 @@ inline constexpr ArgumentRule kFlagsRule = {nullptr, u"Bad flags \"%s\"\r\n", nu
 // Any handle: what an absent handle argument leaves for FindStructure.
 inline constexpr uint32_t kAnyHandleArgument = 0xFFFFFFFF;
 
-// Reads argument k of the list the last SplitArguments made. On a bad
-// argument writes the first diagnostic that applies and returns false.
-bool ReadArgument(int k, const ArgumentRule& rule, uint32_t* value);
-
-// Splits `text` and reads its first `count` arguments by `rules`, in order;
-// false after the first diagnostic.
+// Splits `text` and reads its first `count` arguments by `rules`, in order,
+// into `values`. On a bad argument writes the first diagnostic that applies
+// (as the split stored the argument) and returns false.
 bool ReadArguments(const char16_t* text, const ArgumentRule* rules, int count, uint32_t* values);
 
 }  // namespace tarnwick
