@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "functions/argument_list.h"
@@ -66,6 +67,20 @@ TEST(SplitArgumentsTest, NullTextLeavesTheListAsItWas) {
   EXPECT_EQ(SplitArguments(nullptr), -1);
   EXPECT_EQ(g_arguments.count, 2);
   EXPECT_EQ(std::u16string(g_arguments.texts[1]), u"8");
+}
+
+// The host may evaluate names on several threads: a split on one must not
+// change the list another thread is reading.
+TEST(SplitArgumentsTest, EachThreadSplitsIntoItsOwnList) {
+  SplitArguments(u"1,2");
+  std::thread other([] {
+    EXPECT_EQ(g_arguments.count, 0);
+    SplitArguments(u"7");
+    EXPECT_EQ(std::u16string(g_arguments.texts[0]), u"7");
+  });
+  other.join();
+  EXPECT_EQ(g_arguments.count, 2);
+  EXPECT_EQ(std::u16string(g_arguments.texts[0]), u"1");
 }
 
 TEST(SplitArgumentsTest, KeepsTheFirst1024Arguments) {
