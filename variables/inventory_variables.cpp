@@ -21,10 +21,13 @@ constexpr uint32_t kCoreCount2Offset = 0x2A;    // SMBIOS 3.0 and later
 constexpr uint32_t kThreadCount2Offset = 0x2E;
 
 // Calls `visit` with each indexed structure of `type`, in table order.
+// Unrolled: most entries are of other types, and the loop's own steps cost
+// as much as their tests.
 template <typename Visit>
 void ForEachOfType(uint8_t type, Visit visit) {
   const StructureIndex& index = g_structure_index;
   if (index.count == 0 || index.first_of_type[type] == kNoStructure) return;
+#pragma GCC unroll 4
   for (uint32_t i = index.first_of_type[type]; i < index.count; ++i) {
     if (index.entries[i][0] == type) visit(index.entries[i]);
   }
