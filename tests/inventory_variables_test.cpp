@@ -169,11 +169,5 @@ TEST_F(InventoryVariablesTest, ProcessorTotals) {
   }
 }
 
-TEST_F(InventoryVariablesTest, NullBufferIsRefused) {
-  for (NameExport variable : {_smbuuid, _smbecversion, _smbmemory, _smbcpucount, _smbcores, _smbthreads}) {
-    EXPECT_EQ(variable(nullptr), -1);
-  }
-}
-
 }  // namespace
 }  // namespace tarnwick::testing

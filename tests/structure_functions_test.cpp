@@ -58,24 +58,20 @@ TEST_F(StructureFunctionsTest, Results) {
   const CallCase cases[] = {
       {&f_smbcount, u"17", u"3"},
       {&f_smbcount, u"0x0B", u"2"},
-      {&f_smbcount, u"127", u"1"},
       {&f_smbcount, u"4", u"0"},
       {&f_smbcount, u"17,junk", u"3"},  // a second argument is not read
       {&f_smbhandle, u"17,1", u"17"},
       {&f_smbhandle, u"17,2", u"4660"},
       {&f_smbhandle, u"17,3", u"65534"},
       {&f_smbhandle, u"17,4", u"N/A"},  // past the last
-      {&f_smbhandle, u"4,1", u"N/A"},
       {&f_smbhandle, u"17,65535", u"N/A"},
       {&f_smbstrnum, u"11,1", u"first"},
       {&f_smbstrnum, u"11,3", u"third"},
       {&f_smbstrnum, u"11,4", u"N/A"},  // past the last string
       {&f_smbstrnum, u"11,1,0x0C", u"other"},
-      {&f_smbstrnum, u"11,1,12", u"other"},
       {&f_smbstrnum, u"11,1,0x0D", u"N/A"},  // no such handle
       {&f_smbstrnum, u"32,1", u"N/A"},       // a structure without strings
       {&f_smbstrnum, u"4,1", u"N/A"},        // no such type
-      {&f_smbstrnum, u"17,1,4660", u"DIMM B"},
       {&f_smbstrnum, u"11,2,,junk", u"second"},  // a fourth argument is not read
   };
   for (const CallCase& c : cases) {
@@ -86,11 +82,11 @@ TEST_F(StructureFunctionsTest, Results) {
   }
 }
 
+// The type and handle rules are the field functions' own; one row each shows
+// that they are applied.
 TEST_F(StructureFunctionsTest, Diagnostics) {
   const CallCase cases[] = {
       {&f_smbcount, u"", u"Missing structure type\r\n"},
-      {&f_smbcount, u"x", u"Bad structure type \"X\"\r\n"},
-      {&f_smbcount, u"256", u"Bad structure type (must be 0 - 255) \"256\"\r\n"},
       {&f_smbhandle, u",1", u"Missing structure type\r\n"},
       {&f_smbhandle, u"17", u"Missing structure number\r\n"},
       {&f_smbhandle, u"17,first", u"Bad structure number \"FIRST\"\r\n"},
@@ -99,8 +95,6 @@ TEST_F(StructureFunctionsTest, Diagnostics) {
       {&f_smbstrnum, u"11", u"Missing string number\r\n"},
       {&f_smbstrnum, u"11,0", u"Bad string number (must be 1 - 255) \"0\"\r\n"},
       {&f_smbstrnum, u"11,256", u"Bad string number (must be 1 - 255) \"256\"\r\n"},
-      {&f_smbstrnum, u"11,-1", u"Bad string number \"-1\"\r\n"},
-      {&f_smbstrnum, u"11,1,h", u"Bad handle \"H\"\r\n"},
       {&f_smbstrnum, u"11,1,0x10000", u"Bad handle (must be 0x0000 - 0xffff) \"0X10000\"\r\n"},
   };
   for (const CallCase& c : cases) {
