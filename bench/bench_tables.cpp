@@ -34,14 +34,15 @@ Structure Identity(uint8_t type, bool chassis_tag = true) {
               {"Example Computer Corporation", "Chassis Version", "CSN-0001", "Chassis Asset 42"}};
     default:
       return {4, 0, 0x2A, {{4, 1}, {5, 3}, {6, 0xB3}, {7, 2}, {0x10, 3}, {0x12, 100}, {0x16, 0xB8}, {0x17, 0x0B},
-                        {0x20, 4}, {0x21, 5}, {0x22, 6}},
+                        {0x18, 0x41}, {0x20, 4}, {0x21, 5}, {0x22, 6}, {0x23, 32}, {0x24, 32}, {0x25, 64}},
               {"CPU0", "GenuineIntel", "Intel(R) Xeon(R) Gold 6338 CPU @ 2.00GHz", "Serial Not Set",
                "Asset Not Set", "Part Not Set"}};
   }
 }
 
 Structure MemoryDevice(uint32_t number) {
-  return {kFillerType, 0, 0x28, {{0x10, 1}, {0x11, 2}, {0x17, 3}, {0x18, 4}, {0x19, 5}, {0x1A, 6}},
+  return {kFillerType, 0, 0x28, {{0x0C, 0x00}, {0x0D, 0x40}, {0x10, 1}, {0x11, 2}, {0x17, 3}, {0x18, 4}, {0x19, 5},
+                                 {0x1A, 6}},  // 16 GB
           {"DIMM_" + std::to_string(number), "BANK " + std::to_string(number % 8), "Samsung",
            std::to_string(10000000 + number), "Not Specified", "M393A4K40BB0-CPB"}};
 }
@@ -116,6 +117,15 @@ Bytes WorstCaseTable(uint8_t type) {
     structures.push_back(MemoryDevice(static_cast<uint32_t>(structures.size())));
   }
   structures.insert(structures.end(), tail.begin(), tail.end());
+  return WithHeader(structures);
+}
+
+Bytes AllOfTypeTable(uint8_t type) {
+  std::vector<Structure> structures;
+  while (structures.size() < kMaxStructures) {
+    structures.push_back(type == kFillerType ? MemoryDevice(static_cast<uint32_t>(structures.size()))
+                                             : Identity(type));
+  }
   return WithHeader(structures);
 }
 

@@ -36,6 +36,11 @@ Bytes TableOfAtLeast(uint32_t bytes);
 Bytes WorstCaseTable(uint8_t type);
 inline constexpr uint8_t kFillerType = 17;
 
+// The totals' worst case: the index full of structures of `type`, each of
+// which adds to the total (populated processors with their counts, memory
+// devices of 16 GB).
+Bytes AllOfTypeTable(uint8_t type);
+
 // System information whose manufacturer (string 1) is 8191 bytes long, the
 // longest text the host's buffer holds, followed by a short product name.
 Bytes LongestStringTable();

@@ -28,15 +28,27 @@ constexpr VariableType kVariableTypes[] = {
     {u"_smbchassislock", 3}, {u"_smbchassistag", 3}, {u"_smbchassistype", 3}, {u"_smbcpuclock", 4},
     {u"_smbcpumfg", 4},    {u"_smbcpusocket", 4},  {u"_smbcpuspeed", 4},   {u"_smbcpuversion", 4},
     {u"_smbfamily", 1},    {u"_smbmfg", 1},        {u"_smbproduct", 1},    {u"_smbserial", 1},
-    {u"_smbver", 1}};
-static_assert(std::size(kVariableTypes) == 25);
+    {u"_smbver", 1},       {u"_smbuuid", 1},       {u"_smbsku", 1},        {u"_smbsysversion", 1},
+    {u"_smbchassismfg", 3}, {u"_smbchassisversion", 3}, {u"_smbchassisserial", 3}, {u"_smbecversion", 0},
+    {u"_smbmemory", 17},   {u"_smbcpucount", 4},   {u"_smbcores", 4},      {u"_smbthreads", 4}};
+static_assert(std::size(kVariableTypes) == 36);
 
 std::string Narrow(std::u16string_view text) { return std::string(text.begin(), text.end()); }
 
+// The memory total's worst case is a table of memory devices alone, which
+// WorstCaseTable(4) nearly is.
 const Bytes& WorstCase(uint8_t type) {
   static const Bytes tables[5] = {WorstCaseTable(0), WorstCaseTable(1), WorstCaseTable(2), WorstCaseTable(3),
                                   WorstCaseTable(4)};
-  return tables[type];
+  return tables[type == kFillerType ? 4 : type];
+}
+
+// Every structure counts toward the total: 1024 processors, or 1024 memory
+// devices.
+const Bytes& AllOfType(uint8_t type) {
+  static const Bytes processors = AllOfTypeTable(4);
+  static const Bytes devices = AllOfTypeTable(kFillerType);
+  return type == 4 ? processors : devices;
 }
 
 const Bytes& LongestString() {
@@ -46,7 +58,7 @@ const Bytes& LongestString() {
 
 // A function call as the host makes it: the argument text goes into the
 // buffer, which then receives the result. Refilling the buffer is part of
-// every timed call; Baseline/refill shows what it costs alone.
+// every timed call.
 struct FunctionCall {
   NameExport entry;
   std::u16string argument;
@@ -80,12 +92,6 @@ void FunctionOnTable(benchmark::State& state, FunctionCall call, const Bytes* ta
   PerCallOnTable(state, *table, call);
 }
 
-void Refill(benchmark::State& state, std::u16string argument) {
-  PerCallOnTable(state, WorstCase(4), [&argument] {
-    std::memcpy(g_buffer, argument.c_str(), (argument.size() + 1) * sizeof(char16_t));
-  });
-}
-
 // Arguments as batch files write them: the system manufacturer as a string,
 // the chassis type byte, the processor's current speed, its ID's low half
 // and its whole ID, in decimal and in hexadecimal.
@@ -97,7 +103,8 @@ constexpr FunctionCase kCorpusCalls[] = {
     {u"@smbstring", u"1,4"},     {u"@smbbyte", u"3,5"},     {u"@smbbyte", u"3,5,,1"},
     {u"@smbword", u"4,0x16"},    {u"@smbword", u"4,0x16,,1"}, {u"@smbdword", u"4,8"},
     {u"@smbdword", u"4,8,,1"},   {u"@smbqword", u"4,8"},    {u"@smbqword", u"4,8,,1"},
-    {u"@randx", u""},            {u"@randx", u"1024"}};
+    {u"@randx", u""},            {u"@randx", u"1024"},      {u"@smbcount", u"17"},
+    {u"@smbhandle", u"17,2"},    {u"@smbstrnum", u"1,5"}};
 
 // On the processor-last table of 1024 structures: the processor is the last
 // entry; the memory device of handle 1022 is the last of 1023 entries of its
@@ -105,7 +112,8 @@ constexpr FunctionCase kCorpusCalls[] = {
 constexpr FunctionCase kWorstCalls[] = {
     {u"@smbstring", u"4,0x10"}, {u"@smbbyte", u"4,5"},  {u"@smbword", u"4,0x16"},
     {u"@smbdword", u"4,8"},     {u"@smbqword", u"4,8"}, {u"@smbword", u"4,0x16,1023"},
-    {u"@smbword", u"17,0x0C,1022"}, {u"@smbstring", u"17,0x10,1022"}};
+    {u"@smbword", u"17,0x0C,1022"}, {u"@smbstring", u"17,0x10,1022"}, {u"@smbcount", u"17"},
+    {u"@smbhandle", u"17,1023"},    {u"@smbstrnum", u"17,6,1022"}};
 
 // "@smbword:4,0x16": brackets would need escaping in --benchmark_filter.
 std::string CallName(const FunctionCase& c) { return Narrow(c.name) + ":" + Narrow(c.argument); }
@@ -119,6 +127,12 @@ void RegisterBenchmarks() {
     benchmark::RegisterBenchmark(("Variable/corpus/" + name).c_str(), VariableOverCorpus, entry)->UseManualTime();
     benchmark::RegisterBenchmark(("Variable/last-of-1024/" + name).c_str(), VariableOnTable, entry,
                                  &WorstCase(v.type))
+        ->UseManualTime();
+  }
+  for (std::u16string_view name : {u"_smbmemory", u"_smbcpucount", u"_smbcores", u"_smbthreads"}) {
+    const uint8_t type = name == u"_smbmemory" ? kFillerType : 4;
+    benchmark::RegisterBenchmark(("Variable/1024-of-its-type/" + Narrow(name)).c_str(), VariableOnTable,
+                                 Find(name), &AllOfType(type))
         ->UseManualTime();
   }
   for (std::u16string_view name : {u"_smbmfg", u"_smbproduct"}) {
@@ -140,19 +154,6 @@ void RegisterBenchmarks() {
   benchmark::RegisterBenchmark("Function/8191-byte-string/@smbstring:1,4", FunctionOnTable,
                                FunctionCall{Find(u"@smbstring"), u"1,4"}, &LongestString())
       ->UseManualTime();
-  // The refill alone, for each argument text: what a call costs the
-  // plug-in is its time less this.
-  std::vector<std::u16string_view> refilled;
-  using Calls = std::span<const FunctionCase>;
-  for (Calls calls : {Calls(kCorpusCalls), Calls(kWorstCalls)}) {
-    for (const FunctionCase& c : calls) {
-      if (std::find(refilled.begin(), refilled.end(), c.argument) != refilled.end()) continue;
-      refilled.push_back(c.argument);
-      benchmark::RegisterBenchmark(("Baseline/refill:" + Narrow(c.argument)).c_str(), Refill,
-                                   std::u16string(c.argument))
-          ->UseManualTime();
-    }
-  }
 }
 
 }  // namespace tarnwick::bench

@@ -92,7 +92,9 @@ void Report(bool json, std::vector<Answer>* answers) {
       answers->push_back({std::u16string(row.name), result.value});
     } else {
       std::u16string line(row.name);
-      if (!result.value.empty()) line.resize(17, u' ');  // no trailing blanks after a name without value
+      // The longest name and two blanks; no trailing blanks after a name
+      // without value.
+      if (!result.value.empty()) line.resize(20, u' ');
       Out(line + result.value + u"\n");
     }
   }

@@ -16,6 +16,31 @@ void Refuse(std::u16string_view text, std::u16string_view reason) {
 
 char16_t g_buffer[kMaxArgLen];
 
+bool IsNameCharacter(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_';
+}
+
+CallResult CallOne(std::u16string_view text);
+
+// Replaces each call that stands in the argument of another by its result,
+// innermost first, as the shell does: @smbword[17,0x0C,@smbhandle[17,2]].
+// False when an inner call fails.
+bool ExpandNestedCalls(std::u16string* text) {
+  for (;;) {
+    const size_t close = text->find(u']');
+    const size_t open = close == std::u16string::npos ? close : text->rfind(u'[', close);
+    if (open == std::u16string::npos) return true;
+    size_t start = open;
+    while (start > 0 && IsNameCharacter((*text)[start - 1])) --start;
+    // The outermost call, or a bracket that opens no call: left to the parse.
+    if (start < 2 || (*text)[start - 1] != u'@') return true;
+    --start;
+    const CallResult inner = CallOne(std::u16string_view(*text).substr(start, close + 1 - start));
+    if (!inner.ok) return false;
+    text->replace(start, close + 1 - start, inner.value);
+  }
+}
+
 }  // namespace
 
 bool ParseNameCall(std::u16string_view text, NameCall* call, std::u16string* error) {
@@ -46,6 +71,14 @@ const ExportEntry* FindExport(std::u16string_view name) {
 }
 
 CallResult CallName(std::u16string_view text) {
+  std::u16string expanded(text);
+  if (!ExpandNestedCalls(&expanded)) return {};
+  return CallOne(expanded);
+}
+
+namespace {
+
+CallResult CallOne(std::u16string_view text) {
   NameCall call;
   std::u16string error;
   if (!ParseNameCall(text, &call, &error)) {
@@ -74,5 +107,7 @@ CallResult CallName(std::u16string_view text) {
   const char16_t* begin = g_buffer;
   return {true, std::u16string(begin, std::find(begin, begin + kMaxArgLen, u'\0'))};
 }
+
+}  // namespace
 
 }  // namespace tarnwick::cli

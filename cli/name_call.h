@@ -31,7 +31,9 @@ struct CallResult {
 // Calls the export for `text` with a zeroed buffer of kMaxArgLen units, the
 // argument text in it for a function. The host's own refusals (unknown
 // name, malformed call, argument too long) go to standard error here; the
-// plug-in writes its diagnostics itself.
+// plug-in writes its diagnostics itself. Calls nested in the argument are
+// made first, innermost first, and their results stand in their place; a
+// failing inner call fails the whole name.
 CallResult CallName(std::u16string_view text);
 
 }  // namespace tarnwick::cli

@@ -5,7 +5,7 @@ namespace tarnwick::cli {
 const char16_t kUsage[] =
     u"Usage: tarnwick [OPTION ...] [NAME ...]\n"
     u"Evaluates the plug-in's variables (_smbmfg) and functions (@smbword[4,0x16])\n"
-    u"against the machine's SMBIOS table; without NAME, reports all 25 variables.\n"
+    u"against the machine's SMBIOS table; without NAME, reports all 36 variables.\n"
     u"\n"
     u"  --from-dump FILE   read the table from FILE: a dmidecode --dump-bin file,\n"
     u"                     a firmware-service buffer or a bare structure table\n"

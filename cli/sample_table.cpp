@@ -42,13 +42,13 @@ std::vector<uint8_t> SampleTable() {
          {1, 2, LE16(0xF000), 3, 0xFF,                     // vendor, version, segment, date, ROM size: see 18h
           0x80, 0x98, 0x09, 0x00, 0x00, 0x00, 0x00, 0x00,  // PCI, flash, shadowing, CD boot, selectable boot, EDD
           0x03, 0x0D,                                       // ACPI, USB legacy; BBS, content distribution, UEFI
-          1, 42, 0xFF, 0xFF,                                // BIOS release 1.42, no embedded controller
+          1, 42, 1, 7,                                      // BIOS release 1.42, embedded controller 1.7
           LE16(16)},                                        // 16 MB
          {"Brackenfold Firmware Works", "BF1.42.0", "03/14/2025"});
   // System Information, DSP0134 7.2 (2.4 layout, 1Bh bytes).
   Append(table, 1, 0x0001,
          {1, 2, 3, 4,
-          0x3C, 0x7A, 0x51, 0xE2, 0x94, 0x0B, 0x4D, 0x6F, 0xA1, 0x28, 0x5E, 0xC3, 0x07, 0xD4, 0x19, 0x8B,  // UUID
+          0x3C, 0x7A, 0x51, 0xE2, 0x94, 0x0B, 0x6F, 0x4D, 0xA1, 0x28, 0x5E, 0xC3, 0x07, 0xD4, 0x19, 0x8B,  // UUID
           0x06, 5, 6},  // woken by the power switch, SKU, family
          {"Brackenfold Computing", "Quillon Q7 Workstation", "Rev. B", "BFQ7-25-004187", "Q7-WS-32G-EU",
           "Quillon"});
@@ -76,6 +76,8 @@ std::vector<uint8_t> SampleTable() {
           LE16(0x0001), LE16(8), LE16(8), LE16(16)},
          {"SOCKET 0", "Brackenfold Silicon", "Brackenfold BX-9 8-Core Processor @ 3.60GHz", "BX9-7F3A-21C4",
           "BX-9-8C36"});
+  // OEM Strings, DSP0134 7.12.
+  Append(table, 11, 0x000B, {3}, {"BF-IMAGE 25.03", "SLOT-CONF 2xDIMM", "WARRANTY 3Y"});
   // Physical Memory Array, DSP0134 7.17: system board, system memory, no ECC.
   Append(table, 16, kMemoryArrayHandle,
          {0x03, 0x03, 0x03, LE32(32u * 1024 * 1024), LE16(kNoErrorInformation), LE16(2), LE32(0), LE32(0)}, {});

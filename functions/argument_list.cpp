@@ -4,30 +4,13 @@
 
 namespace tarnwick {
 
-ArgumentList g_arguments;
+thread_local ArgumentList g_arguments;
 
 namespace {
 
-// Entries from this position on are null and 0: a split writes only the
-// entries it reaches, and clears each one as it reaches it, so a reset of
-// all 1024 texts and lengths (12 KiB) per call is not needed. Until the
-// first split every entry counts as written.
-int32_t g_entries_written = kMaxArguments;
-
-void ClearEntry(ArgumentList& list, int32_t k) {
-  list.texts[k] = nullptr;
-  list.lengths[k] = 0;
-}
-
-// Clears what the last split wrote beyond this one's reach and records the
-// reach for the next.
-void FinishEntries(ArgumentList& list, int32_t reached) {
-  for (int32_t k = reached; k < g_entries_written; ++k) ClearEntry(list, k);
-  g_entries_written = reached;
-}
-
-void ReportOverflow(int32_t used) {
+int32_t ReportOverflow(int32_t used) {
   Diagnose(u"Buffer overflow: b = %d, MAX_ARG_LEN = %d \r\n", used, static_cast<int32_t>(kMaxArgLen));
+  return -1;
 }
 
 void TrimTrailingWhiteSpace(ArgumentList& list) {
@@ -37,13 +20,27 @@ void TrimTrailingWhiteSpace(ArgumentList& list) {
   }
 }
 
+// 0-15 for a digit of `base` (10 or 16), `base` or more for anything else.
+uint32_t DigitValue(char16_t c, uint32_t base) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (base == 16 && c >= u'a' && c <= u'f') return c - u'a' + 10;
+  if (base == 16 && c >= u'A' && c <= u'F') return c - u'A' + 10;
+  return base;
+}
+
+bool IsHexPrefix(const char16_t* text) {
+  return text[0] == u'0' && UpperCase(text[1]) == u'X' && DigitValue(text[2], 16) < 16;
+}
+
 }  // namespace
 
 int32_t SplitArguments(const char16_t* text) {
   if (text == nullptr) return -1;
   ArgumentList& list = g_arguments;
-  ClearEntry(list, 0);
-  int32_t reached = 1;  // entries cleared so far
+  for (int32_t k = 0; k < kMaxArguments; ++k) {
+    list.texts[k] = nullptr;
+    list.lengths[k] = 0;
+  }
   list.count = 0;
 
   // Slots in use count stored characters and separating commas alike; the
@@ -62,27 +59,15 @@ int32_t SplitArguments(const char16_t* text) {
     } else if (!quoted && c == u',') {
       // A text longer than the host's buffer may hold more commas than the
       // store has slots: the comma is held to the same bound as a character.
-      if (used >= kLastSlot) {
-        FinishEntries(list, reached);
-        ReportOverflow(used);
-        return -1;
-      }
+      if (used >= kLastSlot) return ReportOverflow(used);
       ++index;
       length = 0;
       list.store[++used] = 0;
-      if (index < kMaxArguments) {
-        ClearEntry(list, index);
-        reached = index + 1;
-      }
     } else if (c == 0) {
       if (length > 0) ++index;
       break;
     } else {
-      if (used >= kLastSlot) {
-        FinishEntries(list, reached);
-        ReportOverflow(used);
-        return -1;
-      }
+      if (used >= kLastSlot) return ReportOverflow(used);
       if (index >= kMaxArguments) continue;
       if (length == 0) list.texts[index] = &list.store[used];
       list.store[used++] = UpperCase(c);
@@ -90,7 +75,6 @@ int32_t SplitArguments(const char16_t* text) {
       list.lengths[index] = ++length;
     }
   }
-  FinishEntries(list, reached);
   list.count = index < kMaxArguments ? index : kMaxArguments;
   TrimTrailingWhiteSpace(list);
   return list.count;
@@ -98,9 +82,24 @@ int32_t SplitArguments(const char16_t* text) {
 
 int32_t ParseNumber(const char16_t* text, uint32_t* value) {
   if (text == nullptr || value == nullptr) return -1;
-  const NumberScan scan = ScanNumber(text);
-  if (scan.stop == text || *scan.stop != 0 || scan.value > 0xFFFFFFFFu) return -1;
-  *value = static_cast<uint32_t>(scan.value);
+  uint32_t base = 10;
+  const char16_t* at = text;
+  if (IsHexPrefix(at)) {
+    base = 16;
+    at += 2;
+    // Like the C library's conversion in base 16, one more "0x" may stand
+    // in front of the digits: 0x0x1F reads as 31.
+    if (IsHexPrefix(at)) at += 2;
+  } else if (DigitValue(*at, 10) >= 10) {
+    return -1;
+  }
+  uint64_t number = 0;
+  for (uint32_t digit; (digit = DigitValue(*at, base)) < base; ++at) {
+    number = number * base + digit;
+    if (number > 0xFFFFFFFFu) return -1;  // out of range, whatever follows
+  }
+  if (*at != 0) return -1;
+  *value = static_cast<uint32_t>(number);
   return 0;
 }
 

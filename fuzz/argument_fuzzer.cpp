@@ -1,10 +1,8 @@
-// Argument text in (UTF-16LE bytes), run through each of the six functions
+// Argument text in (UTF-16LE bytes), run through each of the nine functions
 // over a fixed realistic table. Checks each result against the table, each
 // diagnostic against the stored arguments, and the argument list's bounds.
 // Texts longer than the host's buffer go to SplitArguments alone, in a buffer
 // of their own size: the exports' contract is a NUL within 8192 units.
-#include <sanitizer/asan_interface.h>
-
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -18,6 +16,7 @@
 #include "fuzz/table_reference.h"
 #include "plugin/lifecycle.h"
 #include "host/exports.h"
+#include "smbios/firmware_table.h"
 
 using namespace tarnwick;
 using namespace tarnwick::fuzzing;
@@ -86,25 +85,26 @@ std::u16string Quoted(const char16_t* format, int k) {
   return message.replace(message.find(u"%s"), 2, Stored(k));
 }
 
+struct Rule {
+  const char16_t* missing;  // null: optional
+  const char16_t* not_number;
+  const char16_t* out_of_range;
+  uint32_t lowest, highest;
+};
+const Rule kType = {u"Missing structure type\r\n", u"Bad structure type \"%s\"\r\n",
+                    u"Bad structure type (must be 0 - 255) \"%s\"\r\n", 0, 255};
+const Rule kHandle = {nullptr, u"Bad handle \"%s\"\r\n", u"Bad handle (must be 0x0000 - 0xffff) \"%s\"\r\n", 0,
+                      0xFFFF};
+const Rule kFlags = {nullptr, u"Bad flags \"%s\"\r\n", nullptr, 0, 0xFFFFFFFF};
+const Rule kStructureNumber = {u"Missing structure number\r\n", u"Bad structure number \"%s\"\r\n",
+                               u"Bad structure number (must be 1 - 65535) \"%s\"\r\n", 1, 65535};
+const Rule kStringNumber = {u"Missing string number\r\n", u"Bad string number \"%s\"\r\n",
+                            u"Bad string number (must be 1 - 255) \"%s\"\r\n", 1, 255};
+
 // The first diagnostic the stored arguments call for, empty when none does;
 // the parsed values go to `values`.
-std::u16string ExpectedDiagnostic(uint32_t highest_offset, bool reads_flags, uint32_t values[4]) {
-  struct Rule {
-    const char16_t* missing;
-    const char16_t* not_number;
-    const char16_t* out_of_range;
-    uint32_t lowest, highest;
-  };
-  const std::u16string offset_range =
-      u"Bad offset (must be 4 - " + Decimal(highest_offset) + u") \"%s\"\r\n";
-  const Rule rules[4] = {
-      {u"Missing structure type\r\n", u"Bad structure type \"%s\"\r\n",
-       u"Bad structure type (must be 0 - 255) \"%s\"\r\n", 0, 255},
-      {u"Missing offset\r\n", u"Bad offset \"%s\"\r\n", offset_range.c_str(), 4, highest_offset},
-      {nullptr, u"Bad handle \"%s\"\r\n", u"Bad handle (must be 0x0000 - 0xffff) \"%s\"\r\n", 0, 0xFFFF},
-      {nullptr, u"Bad flags \"%s\"\r\n", nullptr, 0, 0xFFFFFFFF},
-  };
-  for (int k = 0; k < (reads_flags ? 4 : 3); ++k) {
+std::u16string ExpectedDiagnostic(const Rule* rules, int count, uint32_t* values) {
+  for (int k = 0; k < count; ++k) {
     const Rule& rule = rules[k];
     if (!Present(k)) {
       if (rule.missing != nullptr) return rule.missing;
@@ -114,6 +114,14 @@ std::u16string ExpectedDiagnostic(uint32_t highest_offset, bool reads_flags, uin
     if (values[k] < rule.lowest || values[k] > rule.highest) return Quoted(rule.out_of_range, k);
   }
   return u"";
+}
+
+std::u16string ExpectedDiagnostic(uint32_t highest_offset, bool reads_flags, uint32_t values[4]) {
+  const std::u16string offset_range =
+      u"Bad offset (must be 4 - " + Decimal(highest_offset) + u") \"%s\"\r\n";
+  const Rule offset = {u"Missing offset\r\n", u"Bad offset \"%s\"\r\n", offset_range.c_str(), 4, highest_offset};
+  const Rule rules[4] = {kType, offset, kHandle, kFlags};
+  return ExpectedDiagnostic(rules, reads_flags ? 4 : 3, values);
 }
 
 struct FieldExport {
@@ -128,8 +136,8 @@ void CheckFieldFunction(const FieldExport& function, std::u16string_view text, c
   Hand(buffer, text);
   Forget();
   const int result = function.entry(buffer);
-  // The expectation comes from the list as the split makes it: the export
-  // reads plain texts in place, without the list.
+  // The expectation comes from the list as the split makes it, split again
+  // here so that its result can be checked too.
   const std::u16string copy(text);
   CheckArgumentList(SplitArguments(copy.c_str()));
 
@@ -148,6 +156,53 @@ void CheckFieldFunction(const FieldExport& function, std::u16string_view text, c
   const std::u16string expected = function.width == 0
                                       ? ExpectedString(s, values[1]).value_or(u"N/A")
                                       : ExpectedField(s, values[1], function.width, (values[3] & 1) != 0);
+  FUZZ_REQUIRE(TerminatedText(buffer) == expected);
+  Scrub(buffer, text);
+}
+
+// @smbcount[type], @smbhandle[type,n], @smbstrnum[type,n,handle].
+enum class StructureCall { kCount, kHandle, kStringNumber };
+
+void CheckStructureFunction(StructureCall call, std::u16string_view text, char16_t* buffer) {
+  static const Rule kCountRules[] = {kType};
+  static const Rule kHandleRules[] = {kType, kStructureNumber};
+  static const Rule kStringRules[] = {kType, kStringNumber, kHandle};
+  const NameExport entry = call == StructureCall::kCount    ? &f_smbcount
+                           : call == StructureCall::kHandle ? &f_smbhandle
+                                                            : &f_smbstrnum;
+  Hand(buffer, text);
+  Forget();
+  const int result = entry(buffer);
+  const std::u16string copy(text);
+  CheckArgumentList(SplitArguments(copy.c_str()));
+
+  uint32_t values[3] = {0, 0, 0};
+  const std::u16string diagnostic =
+      call == StructureCall::kCount    ? ExpectedDiagnostic(kCountRules, 1, values)
+      : call == StructureCall::kHandle ? ExpectedDiagnostic(kHandleRules, 2, values)
+                                       : ExpectedDiagnostic(kStringRules, 3, values);
+  if (result != 0) {
+    FUZZ_REQUIRE(result == -1 && !diagnostic.empty() && Record().last_error == diagnostic);
+    FUZZ_REQUIRE(TerminatedText(buffer) == text);
+    Scrub(buffer, text);
+    return;
+  }
+  FUZZ_REQUIRE(diagnostic.empty() && Record().error_writes == 0);
+  const auto type = static_cast<uint8_t>(values[0]);
+  std::u16string expected;
+  if (call == StructureCall::kStringNumber) {
+    std::optional<uint16_t> handle;
+    if (Present(2)) handle = static_cast<uint16_t>(values[2]);
+    expected = ExpectedNumberedString(FindIndexed(type, handle), values[1]);
+  } else {
+    uint32_t seen = 0;
+    expected = u"N/A";
+    for (uint32_t i = 0; i < g_structure_index.count; ++i) {
+      const uint8_t* s = g_structure_index.entries[i];
+      if (s[0] == type && ++seen == values[1] && call == StructureCall::kHandle) expected = Decimal(s[2] | s[3] << 8);
+    }
+    if (call == StructureCall::kCount) expected = Decimal(seen);
+  }
   FUZZ_REQUIRE(TerminatedText(buffer) == expected);
   Scrub(buffer, text);
 }
@@ -205,11 +260,10 @@ void CheckLongText(std::u16string_view text) {
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
   static const Bytes table = RealisticTable();
   FUZZ_REQUIRE(InitializeWithTable(table.data(), static_cast<uint32_t>(table.size())) == 0);
-  // Writes past the list land in the global's red zone, where ASan sees
-  // them; the store is its last field, and only padding lies in between.
+  // The list is per thread, where ASan keeps no red zone: the store is its
+  // last field, and only padding lies behind it.
   const auto* list_end = reinterpret_cast<const char*>(&g_arguments + 1);
   const auto* store_end = reinterpret_cast<const char*>(g_arguments.store + kMaxArgLen);
-  FUZZ_REQUIRE(__asan_address_is_poisoned(list_end) && !__asan_address_is_poisoned(list_end - 1));
   FUZZ_REQUIRE(store_end <= list_end && list_end - store_end < 8);
   size_t size = 0;
   std::fill_n(Padding(&size), size, kPaddingMark);
@@ -217,7 +271,7 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
 }
 
 // The input's bytes in pairs are the text, up to a NUL unit. An odd last
-// byte picks one of the six functions; without it all six run.
+// byte picks one of the nine functions; without it all nine run.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string text;
   for (size_t i = 0; i + 1 < size; i += 2) {
@@ -230,11 +284,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   char16_t* buffer = HostBuffer();
-  constexpr size_t kFunctions = std::size(kFieldExports) + 1;
+  constexpr StructureCall kStructureCalls[] = {StructureCall::kCount, StructureCall::kHandle,
+                                               StructureCall::kStringNumber};
+  constexpr size_t kFields = std::size(kFieldExports);
+  constexpr size_t kFunctions = kFields + 1 + std::size(kStructureCalls);
   const size_t only = size % 2 == 1 ? data[size - 1] % kFunctions : kFunctions;
-  for (size_t f = 0; f < std::size(kFieldExports); ++f) {
+  for (size_t f = 0; f < kFields; ++f) {
     if (only == kFunctions || only == f) CheckFieldFunction(kFieldExports[f], text, buffer);
   }
-  if (only == kFunctions || only == std::size(kFieldExports)) CheckRandx(text, buffer);
+  if (only == kFunctions || only == kFields) CheckRandx(text, buffer);
+  for (size_t f = 0; f < std::size(kStructureCalls); ++f) {
+    if (only == kFunctions || only == kFields + 1 + f) CheckStructureFunction(kStructureCalls[f], text, buffer);
+  }
   return 0;
 }

@@ -4,9 +4,11 @@
 // table, that every result is what the table holds, and that nothing reads
 // or writes outside the table and the result buffer (ASan).
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "functions/argument_list.h"
 #include "fuzz/fuzz_require.h"
@@ -121,7 +123,8 @@ constexpr StringVariable kStringVariables[] = {
     {&_smbfamily, 1, 0x1A},     {&_smbbbmfg, 2, 0x04},       {&_smbbbproduct, 2, 0x05},
     {&_smbbbversion, 2, 0x06},  {&_smbbbserial, 2, 0x07},    {&_smbbbassettag, 2, 0x08},
     {&_smbchassistag, 3, 0x08}, {&_smbcpusocket, 4, 0x04},   {&_smbcpumfg, 4, 0x07},
-    {&_smbcpuversion, 4, 0x10},
+    {&_smbcpuversion, 4, 0x10}, {&_smbsysversion, 1, 0x06},  {&_smbsku, 1, 0x19},
+    {&_smbchassismfg, 3, 0x04}, {&_smbchassisversion, 3, 0x06}, {&_smbchassisserial, 3, 0x07},
 };
 
 // What a string fetch leaves in a buffer that held `before`.
@@ -140,6 +143,77 @@ std::u16string Call(NameExport entry, char16_t* buffer) {
 
 std::u16string FieldOr(uint8_t type, uint32_t offset, uint32_t width) {
   return ExpectedField(FindIndexed(type, std::nullopt), offset, width, false);
+}
+
+// DSP0134 7.2.1: the UUID's first three fields are little-endian from 2.6
+// on; 2.31 and 2.33 are misprints of 2.3, 2.51 of 2.6; no version is current.
+std::u16string ExpectedUuid(const uint8_t* system, SmbiosVersion version) {
+  if (system == nullptr || system[1] < 0x18) return u"N/A";
+  const uint8_t* u = system + 0x08;
+  if (std::all_of(u, u + 16, [](uint8_t b) { return b == 0; }) ||
+      std::all_of(u, u + 16, [](uint8_t b) { return b == 0xFF; })) {
+    return u"N/A";
+  }
+  int minor = version.minor;
+  if (version.major == 2 && (minor == 31 || minor == 33)) minor = 3;
+  if (version.major == 2 && minor == 51) minor = 6;
+  const bool little = version.major != 2 || minor >= 6;
+  char text[40];
+  if (little) {
+    std::snprintf(text, sizeof text, "%02X%02X%02X%02X-%02X%02X-%02X%02X-", u[3], u[2], u[1], u[0], u[5], u[4],
+                  u[7], u[6]);
+  } else {
+    std::snprintf(text, sizeof text, "%02X%02X%02X%02X-%02X%02X-%02X%02X-", u[0], u[1], u[2], u[3], u[4], u[5],
+                  u[6], u[7]);
+  }
+  std::snprintf(text + 19, sizeof text - 19, "%02X%02X-%02X%02X%02X%02X%02X%02X", u[8], u[9], u[10], u[11], u[12],
+                u[13], u[14], u[15]);
+  return std::u16string(text, text + 36);
+}
+
+uint32_t Word(const uint8_t* s, uint32_t offset) { return s[offset] | s[offset + 1] << 8; }
+
+// Memory (DSP0134 7.18, type 17) and processor (7.5, type 4) totals over
+// every indexed structure.
+void CheckTotals(char16_t* buffer) {
+  uint64_t kilobytes = 0, populated = 0, cores = 0, threads = 0;
+  bool any_memory = false, any_status = false, any_cores = false, any_threads = false;
+  for (uint32_t i = 0; i < g_structure_index.count; ++i) {
+    const uint8_t* s = g_structure_index.entries[i];
+    const uint32_t length = s[1];
+    if (s[0] == 17 && length >= 0x0E) {
+      const uint32_t size = Word(s, 0x0C);
+      if (size != 0 && size != 0xFFFF) {
+        any_memory = true;
+        if (size == 0x7FFF && length >= 0x20) {
+          kilobytes += uint64_t(Word(s, 0x1C) | (Word(s, 0x1E) & 0x7FFF) << 16) * 1024;
+        } else {
+          kilobytes += (size & 0x8000) != 0 ? size & 0x7FFF : uint64_t(size) * 1024;
+        }
+      }
+    }
+    if (s[0] != 4 || length < 0x19) continue;
+    any_status = true;
+    if ((s[0x18] & 0x40) == 0) continue;
+    ++populated;
+    auto count = [&](uint32_t offset, uint32_t offset2, uint64_t* sum, bool* any) {
+      if (length <= offset) return;
+      uint32_t value = s[offset];
+      if (value == 0xFF) {
+        if (length < offset2 + 2 || Word(s, offset2) == 0xFFFF) return;
+        value = Word(s, offset2);
+      }
+      if (value == 0) return;
+      *sum += value;
+      *any = true;
+    };
+    count(0x23, 0x2A, &cores, &any_cores);
+    count(0x25, 0x2E, &threads, &any_threads);
+  }
+  FUZZ_REQUIRE(Call(&_smbmemory, buffer) == (any_memory ? Decimal(kilobytes / 1024) : u"N/A"));
+  FUZZ_REQUIRE(Call(&_smbcpucount, buffer) == (any_status ? Decimal(populated) : u"N/A"));
+  FUZZ_REQUIRE(Call(&_smbcores, buffer) == (any_cores ? Decimal(cores) : u"N/A"));
+  FUZZ_REQUIRE(Call(&_smbthreads, buffer) == (any_threads ? Decimal(threads) : u"N/A"));
 }
 
 void CheckVariables(char16_t* buffer) {
@@ -170,10 +244,16 @@ void CheckVariables(char16_t* buffer) {
   FUZZ_REQUIRE(Call(&_smbchassislock, buffer) ==
                (!has_type ? u"N/A" : (type_byte & 0x80) != 0 ? u"Present" : u"Not present"));
   const uint8_t kind = type_byte & 0x7F;
-  const bool portable = has_type && ((kind >= 8 && kind <= 11) || kind == 14);
+  const bool portable = has_type && ((kind >= 8 && kind <= 11) || kind == 14 || (kind >= 30 && kind <= 32));
   FUZZ_REQUIRE(Call(&_smbbox, buffer) == (portable ? u"L" : u"D"));
   const std::u16string chassis_type = Call(&_smbchassistype, buffer);
   FUZZ_REQUIRE(has_type ? !chassis_type.empty() && chassis_type != u"N/A" : chassis_type == u"N/A");
+
+  const bool has_ec = bios != nullptr && bios[1] > 0x17 && !(bios[0x16] == 0xFF && bios[0x17] == 0xFF);
+  FUZZ_REQUIRE(Call(&_smbecversion, buffer) ==
+               (has_ec ? Decimal(bios[0x16]) + u"." + Decimal(bios[0x17]) : std::u16string(u"N/A")));
+  FUZZ_REQUIRE(Call(&_smbuuid, buffer) == ExpectedUuid(FindIndexed(1, std::nullopt), version));
+  CheckTotals(buffer);
 }
 
 // A small generator drawn from the input, so that a given table always gets
@@ -235,6 +315,36 @@ void CheckFieldCall(const FieldExport& function, const uint8_t* s, Draws& draws,
   FUZZ_REQUIRE(TakeResult(buffer) == expected);
 }
 
+// @smbcount, @smbhandle and @smbstrnum on the type of `s`, and with numbers
+// around the ends of what the table holds.
+void CheckStructureCalls(const uint8_t* s, Draws& draws, char16_t* buffer) {
+  const uint8_t type = draws.Next(8) == 0 ? static_cast<uint8_t>(draws.Next(256)) : s[0];
+  std::vector<const uint8_t*> of_type;
+  for (uint32_t i = 0; i < g_structure_index.count; ++i) {
+    if (g_structure_index.entries[i][0] == type) of_type.push_back(g_structure_index.entries[i]);
+  }
+  auto run = [&](NameExport entry, const std::u16string& text) {
+    Forget();
+    Hand(buffer, text);
+    FUZZ_REQUIRE(entry(buffer) == 0);
+    FUZZ_REQUIRE(Record().error_writes == 0);
+    return TakeResult(buffer);
+  };
+  FUZZ_REQUIRE(run(&f_smbcount, Number(type, draws)) == Decimal(of_type.size()));
+
+  const uint32_t n = 1 + draws.Next(static_cast<uint32_t>(of_type.size()) + 2);
+  const std::u16string handle =
+      n <= of_type.size() ? Decimal(of_type[n - 1][2] | of_type[n - 1][3] << 8) : std::u16string(u"N/A");
+  FUZZ_REQUIRE(run(&f_smbhandle, Number(type, draws) + u"," + Number(n, draws)) == handle);
+
+  const uint32_t number = draws.Next(2) == 0 ? 1 + draws.Next(4) : 1 + draws.Next(255);
+  std::optional<uint16_t> by_handle;
+  if (draws.Next(2) == 0) by_handle = static_cast<uint16_t>(s[2] | s[3] << 8);
+  std::u16string text = Number(type, draws) + u"," + Number(number, draws);
+  if (by_handle) text += u"," + Number(*by_handle, draws);
+  FUZZ_REQUIRE(run(&f_smbstrnum, text) == ExpectedNumberedString(FindIndexed(type, by_handle), number));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -258,6 +368,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t* s = g_structure_index.entries[draws.Next(count)];
     CheckFieldCall(kFieldExports[draws.Next(std::size(kFieldExports))], s, draws, buffer);
   }
+  for (int call = 0; call < 4; ++call) CheckStructureCalls(g_structure_index.entries[draws.Next(count)], draws, buffer);
   // String numbers straight from the fetch, at offsets inside and around
   // one structure's formatted area.
   const uint8_t* s = g_structure_index.entries[draws.Next(count)];

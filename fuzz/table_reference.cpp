@@ -26,10 +26,8 @@ const uint8_t* FindIndexed(uint8_t type, std::optional<uint16_t> handle) {
   return nullptr;
 }
 
-std::optional<std::u16string> ExpectedString(const uint8_t* s, uint32_t offset) {
-  if (s == nullptr || offset < 4 || offset >= s[1]) return std::nullopt;
-  const uint32_t number = s[offset];
-  if (number == 0) return u"N/A";
+std::u16string ExpectedNumberedString(const uint8_t* s, uint32_t number) {
+  if (s == nullptr || number == 0) return u"N/A";
   // Strings follow the formatted area, each ended by a NUL; an empty one
   // (a NUL where a string would begin) closes the set. Only whole structures
   // reach here, so the walk stays inside the closing NUL pair.
@@ -42,6 +40,11 @@ std::optional<std::u16string> ExpectedString(const uint8_t* s, uint32_t offset) 
   while (*nul != 0) ++nul;
   if (nul == at || nul - at >= static_cast<ptrdiff_t>(kMaxArgLen)) return u"N/A";
   return std::u16string(at, nul);  // one code unit per byte
+}
+
+std::optional<std::u16string> ExpectedString(const uint8_t* s, uint32_t offset) {
+  if (s == nullptr || offset < 4 || offset >= s[1]) return std::nullopt;
+  return ExpectedNumberedString(s, s[offset]);
 }
 
 std::u16string ExpectedField(const uint8_t* s, uint32_t offset, uint32_t width, bool hex) {

@@ -21,6 +21,10 @@ const uint8_t* FindIndexed(uint8_t type, std::optional<uint16_t> handle);
 // area; else the string, or "N/A" for number 0, a missing or overlong string.
 std::optional<std::u16string> ExpectedString(const uint8_t* s, uint32_t offset);
 
+// String `number` of the structure's string-set, or "N/A" when the
+// structure or the string is absent, the number 0 or the string overlong.
+std::u16string ExpectedNumberedString(const uint8_t* s, uint32_t number);
+
 // What a field function must write: the value, or "N/A" when absent.
 std::u16string ExpectedField(const uint8_t* s, uint32_t offset, uint32_t width, bool hex);
 

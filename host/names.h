@@ -28,25 +28,39 @@
   VARIABLE(_smbbiosrev, u"_SMBBIOSREV \r\n\nReturns the system BIOS revision, X.y, or  \nN/A if it is not present.\n") \
   STRING(_smbbiosvendor, 0, 0x04, u"_SMBBIOSVENDOR \r\n\nReturns the system BIOS vendor string, or  \nN/A if it is not present.\n") /* Vendor */ \
   STRING(_smbbiosversion, 0, 0x05, u"_SMBBIOSVERSION \r\n\nReturns the system BIOS version string, or  \nN/A if it is not present.\n") /* BIOS Version */ \
-  VARIABLE(_smbbox, u"_SMBBOX \r\n\nReturns a one-letter code for the chassis type:  \n  L    for Portable, LapTop, Notebook, Hand Held, or Sub Notebook  \n  D    for anything else.\n") \
+  VARIABLE(_smbbox, u"_SMBBOX \r\n\nReturns a one-letter code for the chassis type:  \n  L    for Portable, LapTop, Notebook, Hand Held, Sub Notebook, Tablet, Convertible, or Detachable  \n  D    for anything else.\n") \
   VARIABLE(_smbchassis, u"_SMBCHASSIS \r\n\nReturns the system chassis byte, or  \nN/A if it is not present.\n") \
   VARIABLE(_smbchassislock, u"_SMBCHASSISLOCK \r\n\nReturns 'Present' or 'Not present', or  \nN/A if this information is not present.  \n") \
+  STRING(_smbchassismfg, 3, 0x04, u"_SMBCHASSISMFG \r\n\nReturns the chassis manufacturer string, or  \nN/A if it is not present.\n") /* Manufacturer */ \
+  STRING(_smbchassisserial, 3, 0x07, u"_SMBCHASSISSERIAL \r\n\nReturns the chassis serial number string, or  \nN/A if it is not present.\n") /* Serial Number */ \
   STRING(_smbchassistag, 3, 0x08, u"_SMBCHASSISTAG \r\n\nReturns the chassis asset tag string, or  \nN/A if this information is not present.\n") /* Asset Tag Number */ \
   VARIABLE(_smbchassistype, u"_SMBCHASSISTYPE \r\n\nReturns a string describing the system chassis type, or  \nN/A if this information is not present.\n") \
+  STRING(_smbchassisversion, 3, 0x06, u"_SMBCHASSISVERSION \r\n\nReturns the chassis version string, or  \nN/A if it is not present.\n") /* Version */ \
+  VARIABLE(_smbcores, u"_SMBCORES \r\n\nReturns the number of processor cores in the populated sockets, or  \nN/A if this information is not present.\n") \
   VARIABLE(_smbcpuclock, u"_SMBCPUCLOCK \r\n\nReturns the external processor clock speed in MHz, or  \nN/A if this information is not present.\n") \
+  VARIABLE(_smbcpucount, u"_SMBCPUCOUNT \r\n\nReturns the number of populated processor sockets, or  \nN/A if this information is not present.\n") \
   STRING(_smbcpumfg, 4, 0x07, u"_SMBCPUMFG \r\n\nReturns the processor manufacturer string, or  \nN/A if it is not present.\n") /* Processor Manufacturer */ \
   STRING(_smbcpusocket, 4, 0x04, u"_SMBCPUSOCKET \r\n\nReturns a string describing the processor socket, or \nN/A if it is not present.\n") /* Socket Designation */ \
   VARIABLE(_smbcpuspeed, u"_SMBCPUSPEED \r\n\nReturns a the processor speed in MHz at boot time, or  \nN/A if this information is not present.\n") \
   STRING(_smbcpuversion, 4, 0x10, u"_SMBCPUVERSION \r\n\nReturns the processor version string, or  \nN/A if it is not present.\n") /* Processor Version */ \
-  STRING(_smbfamily, 1, 0x1A, u"_SMBFAMILY \r\n\nReturns the system family name string, or  \nN/A if it is not present.\n") /* Family */ \
+  VARIABLE(_smbecversion, u"_SMBECVERSION \r\n\nReturns the embedded controller firmware revision, X.y, or  \nN/A if it is not present.\n") \
+  STRING(_smbfamily, 1, 0x1A, u"_SMBFAMILY \r\n\nReturns the system family name string, or  \nN/A if it is not present.\n") /* Family, SMBIOS 2.4 and later */ \
+  VARIABLE(_smbmemory, u"_SMBMEMORY \r\n\nReturns the size of the installed memory in MB, or  \nN/A if this information is not present.\n") \
   STRING(_smbmfg, 1, 0x04, u"_SMBMFG \r\n\nReturns the system manufacturer string, or  \nN/A if it is not present.\n") /* Manufacturer */ \
   STRING(_smbproduct, 1, 0x05, u"_SMBPRODUCT \r\n\nReturns the system product name string, or  \nN/A if it is not present.\n") /* Product Name */ \
   STRING(_smbserial, 1, 0x07, u"_SMBSERIAL \r\n\nReturns the system serial number string, or  \nN/A if it is not present.\n") /* Serial Number */ \
+  STRING(_smbsku, 1, 0x19, u"_SMBSKU \r\n\nReturns the system SKU number string, or  \nN/A if it is not present.\n") /* SKU Number, SMBIOS 2.4 and later */ \
+  STRING(_smbsysversion, 1, 0x06, u"_SMBSYSVERSION \r\n\nReturns the system version string, or  \nN/A if it is not present.\n") /* Version */ \
+  VARIABLE(_smbthreads, u"_SMBTHREADS \r\n\nReturns the number of processor threads in the populated sockets, or  \nN/A if this information is not present.\n") \
+  VARIABLE(_smbuuid, u"_SMBUUID \r\n\nReturns the system UUID, XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX, or  \nN/A if it is not present.\n") \
   VARIABLE(_smbver, u"_SMBVER \r\n\nReturns the SMBIOS version, X.y, or  \nN/A if it is not available.\n") \
   FUNCTION(randx, u"@RANDX[n] \r\n\nGenerates a string of n random hex digits.  \n") \
   FUNCTION(smbbyte, u"@SMBBYTE[type,offset,handle] \r\n\nReturns a byte value from a SMB structure.  \n\n  type\t0 - 255\n  offset\t4 - 255\n  handle\t0 - 0xffff (optional)  \n\nReturns N/A on any error.\n") \
+  FUNCTION(smbcount, u"@SMBCOUNT[type] \r\n\nReturns the number of SMB structures of a type.  \n\n  type\t0 - 255\n") \
   FUNCTION(smbdword, u"@SMBDWORD[type,offset,handle] \r\n\nReturns a double-word value from a SMB structure.  \n\n  type\t0 - 255\n  offset\t4 - 252\n  handle\t0 - 0xffff (optional)  \n\nReturns N/A on any error.\n") \
+  FUNCTION(smbhandle, u"@SMBHANDLE[type,n] \r\n\nReturns the handle of the n-th SMB structure of a type.  \n\n  type\t0 - 255\n  n\t1 - 65535\n\nReturns N/A on any error.\n") \
   FUNCTION(smbqword, u"@SMBQWORD[type,offset,handle] \r\n\nReturns a quad-word value from a SMB structure.  \n\n  type\t0 - 255\n  offset\t4 - 248\n  handle\t0 - 0xffff (optional)  \n\nReturns N/A on any error.\n") \
   FUNCTION(smbstring, u"@SMBSTRING[type,offset,handle] \r\n\nReturns a string from a SMB structure.  \n\n  type\t0 - 255\n  offset\t4 - 255\n  handle\t0 - 0xffff (optional)  \n\nReturns N/A on any error.\n") \
+  FUNCTION(smbstrnum, u"@SMBSTRNUM[type,n,handle] \r\n\nReturns string number n of a SMB structure.  \n\n  type\t0 - 255\n  n\t1 - 255\n  handle\t0 - 0xffff (optional)  \n\nReturns N/A on any error.\n") \
   FUNCTION(smbword, u"@SMBWORD[type,offset,handle] \r\n\nReturns a word value from a SMB structure.  \n\n  type\t0 - 255\n  offset\t4 - 254\n  handle\t0 - 0xffff (optional)  \n\nReturns N/A on any error.\n")
 // clang-format on

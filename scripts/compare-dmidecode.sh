@@ -52,6 +52,10 @@ KEYWORDS = [
     ("_smbbiosversion", "bios-version"), ("_smbbiosdate", "bios-release-date"),
     ("_smbbbmfg", "baseboard-manufacturer"), ("_smbbbproduct", "baseboard-product-name"),
     ("_smbcpumfg", "processor-manufacturer"), ("_smbcpuversion", "processor-version"),
+    ("_smbsysversion", "system-version"), ("_smbchassismfg", "chassis-manufacturer"),
+    ("_smbsku", "system-sku-number"), ("_smbchassisversion", "chassis-version"),
+    ("_smbchassisserial", "chassis-serial-number"), ("_smbuuid", "system-uuid"),
+    ("_smbecversion", "firmware-revision"),
 ]
 if pairs != "all":
     KEYWORDS = KEYWORDS[:1]

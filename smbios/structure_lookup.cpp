@@ -20,19 +20,16 @@ const uint8_t* FindStructure(uint8_t type, int32_t handle) {
   return nullptr;
 }
 
-int32_t GetStructureString(const uint8_t* structure, uint32_t offset, char16_t* out) {
-  if (structure == nullptr || out == nullptr) return kStringNoInput;
-  if (!NextStructure(structure, nullptr)) return kStringInvalid;
-  const uint32_t length = structure[1];
-  if (offset < 4 || offset >= length) return kStringBadOffset;
-  WriteNotAvailable(out);
-  const uint32_t number = structure[offset];
-  if (number == 0) return kStringFound;
+namespace {
 
+// String `number` of a valid structure; "N/A" unless it is there.
+int32_t ReadNumberedString(const uint8_t* structure, uint32_t number, char16_t* out) {
+  WriteNotAvailable(out);
+  if (number == 0) return kStringFound;
   // Strings are numbered from 1 in the order they follow the formatted area
   // (DSP0134 6.1.3). Every string passed is non-empty, so the walk stops at
   // the closing NUL pair, which validity places inside the table.
-  const auto* at = reinterpret_cast<const char*>(structure + length);
+  const auto* at = reinterpret_cast<const char*>(structure + structure[1]);
   for (uint32_t n = 1; n < number; ++n) {
     if (*at == 0) return kStringMissing;
     at += std::strlen(at) + 1;
@@ -43,6 +40,21 @@ int32_t GetStructureString(const uint8_t* structure, uint32_t offset, char16_t* 
   for (size_t i = 0; i < count; ++i) out[i] = static_cast<uint8_t>(at[i]);
   out[count] = 0;
   return kStringFound;
+}
+
+}  // namespace
+
+int32_t GetStructureString(const uint8_t* structure, uint32_t offset, char16_t* out) {
+  if (structure == nullptr || out == nullptr) return kStringNoInput;
+  if (!NextStructure(structure, nullptr)) return kStringInvalid;
+  if (offset < 4 || offset >= structure[1]) return kStringBadOffset;
+  return ReadNumberedString(structure, structure[offset], out);
+}
+
+int32_t GetNumberedString(const uint8_t* structure, uint32_t number, char16_t* out) {
+  if (structure == nullptr || out == nullptr) return kStringNoInput;
+  if (!NextStructure(structure, nullptr)) return kStringInvalid;
+  return ReadNumberedString(structure, number, out);
 }
 
 }  // namespace tarnwick

@@ -23,4 +23,8 @@ enum StringResult : int32_t {
 // `out`, one code unit per byte (bytes 80h-FFh become U+0080-U+00FF).
 int32_t GetStructureString(const uint8_t* structure, uint32_t offset, char16_t* out);
 
+// String `number` of a structure's string-set, as GetStructureString writes
+// it: "N/A" for number 0 or past the last string; results as above.
+int32_t GetNumberedString(const uint8_t* structure, uint32_t number, char16_t* out);
+
 }  // namespace tarnwick

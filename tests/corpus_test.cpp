@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -133,18 +134,6 @@ std::u16string Answer(NameExport variable) {
   return std::u16string(buffer.data());
 }
 
-// Fields that dmidecode names but no variable reads, asked of the lookup
-// directly: System Information Version (DSP0134 7.2, 06h) and Chassis
-// Manufacturer (7.4, 04h).
-int TARNWICK_CALL SystemVersion(char16_t* buffer) {
-  GetStructureString(FindStructure(1, -1), 0x06, buffer);
-  return 0;
-}
-int TARNWICK_CALL ChassisManufacturer(char16_t* buffer) {
-  GetStructureString(FindStructure(3, -1), 0x04, buffer);
-  return 0;
-}
-
 // The string keywords of dmidecode -s (system-uuid is not a string).
 struct Keyword {
   const char* keyword;
@@ -154,9 +143,9 @@ struct Keyword {
 const Keyword kKeywords[] = {
     {"bios-vendor", _smbbiosvendor},           {"bios-version", _smbbiosversion},
     {"bios-release-date", _smbbiosdate},       {"system-manufacturer", _smbmfg},
-    {"system-product-name", _smbproduct},      {"system-version", SystemVersion},
+    {"system-product-name", _smbproduct},      {"system-version", _smbsysversion},
     {"system-serial-number", _smbserial},      {"baseboard-manufacturer", _smbbbmfg},
-    {"baseboard-product-name", _smbbbproduct}, {"chassis-manufacturer", ChassisManufacturer},
+    {"baseboard-product-name", _smbbbproduct}, {"chassis-manufacturer", _smbchassismfg},
     {"processor-manufacturer", _smbcpumfg},    {"processor-version", _smbcpuversion},
 };
 
@@ -206,10 +195,9 @@ TEST_F(CorpusTest, ChassisTypeAgreesWithDmidecode) {
       EXPECT_EQ(dmidecode, kNothing);
       continue;
     }
-    // Type 0 and types from 30 on (added to DSP0134 after our list was
-    // fixed) are "Unknown" to us; dmidecode names or flags them.
+    // Type 0 and types from 37 on are "Unknown" to us; dmidecode flags them.
     const int type = std::stoi(Narrow(number)) & 0x7F;
-    if (type == 0 || type >= 30) continue;
+    if (type == 0 || type >= 37) continue;
     EXPECT_EQ(AsDmidecodeSpellsIt(FromOurs(Answer(_smbchassistype))), dmidecode);
     ++compared;
   }
@@ -218,23 +206,40 @@ TEST_F(CorpusTest, ChassisTypeAgreesWithDmidecode) {
 
 // ------------------------------------------- dmidecode's full decoding
 
-// The "Key: value" lines of the first structure of `type` in dmidecode's
-// full output; empty when it decoded no structure of the type.
-std::map<std::string, std::string> DecodedFields(const std::string& text, int type) {
+// One structure as dmidecode decodes it: its handle and its "Key: value"
+// lines.
+struct Decoded {
+  int handle = -1;
   std::map<std::string, std::string> fields;
+};
+
+// Every structure of `type` in dmidecode's full output, in table order.
+std::vector<Decoded> DecodedStructures(const std::string& text, int type) {
+  std::vector<Decoded> found;
   const std::string heading = ", DMI type " + std::to_string(type) + ",";
   std::istringstream lines(text);
   std::string line;
-  while (std::getline(lines, line) && !(line.rfind("Handle ", 0) == 0 && line.find(heading) != std::string::npos)) {
+  while (std::getline(lines, line)) {
+    if (line.rfind("Handle ", 0) != 0 || line.find(heading) == std::string::npos) continue;
+    Decoded structure;
+    structure.handle = std::stoi(line.substr(7, 6), nullptr, 16);
+    if (!std::getline(lines, line)) break;  // the structure's title
+    while (std::getline(lines, line) && !line.empty()) {
+      if (line.size() < 2 || line[0] != '\t' || line[1] == '\t') continue;
+      const size_t colon = line.find(':');
+      if (colon == std::string::npos) continue;
+      structure.fields[line.substr(1, colon - 1)] = colon + 2 <= line.size() ? line.substr(colon + 2) : "";
+    }
+    found.push_back(structure);
   }
-  if (!std::getline(lines, line)) return fields;  // the structure's title
-  while (std::getline(lines, line) && !line.empty()) {
-    if (line.size() < 2 || line[0] != '\t' || line[1] == '\t') continue;
-    const size_t colon = line.find(':');
-    if (colon == std::string::npos) continue;
-    fields[line.substr(1, colon - 1)] = colon + 2 <= line.size() ? line.substr(colon + 2) : "";
-  }
-  return fields;
+  return found;
+}
+
+// The "Key: value" lines of the first structure of `type`; empty when
+// dmidecode decoded no structure of the type.
+std::map<std::string, std::string> DecodedFields(const std::string& text, int type) {
+  std::vector<Decoded> all = DecodedStructures(text, type);
+  return all.empty() ? std::map<std::string, std::string>{} : all.front().fields;
 }
 
 // A field that dmidecode leaves out reads as `kNothing`; the texts that
@@ -263,6 +268,14 @@ std::string AsDecodedRelease(const std::u16string& ours) {
   return Narrow(ours);
 }
 
+std::string AsDecodedEcRelease(const std::u16string& ours) {
+  // The same rule for the embedded controller's bytes: dmidecode leaves the
+  // release out when either is FFh; we only when both are.
+  const uint8_t* bios = FindStructure(0, -1);
+  if (ours == u"N/A" || bios[0x16] == 0xFF || bios[0x17] == 0xFF) return std::string(kNothing);
+  return Narrow(ours);
+}
+
 struct DecodedField {
   int type;
   const char* key;  // in dmidecode's decoding of the type
@@ -275,15 +288,21 @@ const DecodedField kDecodedFields[] = {
     {0, "Version", _smbbiosversion, FromOurs},
     {0, "Release Date", _smbbiosdate, FromOurs},
     {0, "BIOS Revision", _smbbiosrev, AsDecodedRelease},
+    {0, "Firmware Revision", _smbecversion, AsDecodedEcRelease},
     {1, "Manufacturer", _smbmfg, FromOurs},
     {1, "Product Name", _smbproduct, FromOurs},
+    {1, "Version", _smbsysversion, FromOurs},
     {1, "Serial Number", _smbserial, FromOurs},
+    {1, "SKU Number", _smbsku, FromOurs},
     {1, "Family", _smbfamily, FromOurs},
     {2, "Manufacturer", _smbbbmfg, FromOurs},
     {2, "Product Name", _smbbbproduct, FromOurs},
     {2, "Version", _smbbbversion, FromOurs},
     {2, "Serial Number", _smbbbserial, FromOurs},
     {2, "Asset Tag", _smbbbassettag, FromOurs},
+    {3, "Manufacturer", _smbchassismfg, FromOurs},
+    {3, "Version", _smbchassisversion, FromOurs},
+    {3, "Serial Number", _smbchassisserial, FromOurs},
     {3, "Asset Tag", _smbchassistag, FromOurs},
     {3, "Lock", _smbchassislock, AsDecodedLock},
     {4, "Socket Designation", _smbcpusocket, FromOurs},
@@ -321,6 +340,116 @@ TEST_F(CorpusTest, VariablesAgreeWithDmidecodesFullDecoding) {
   }
   // Every field was compared with a printed value on some table.
   for (const DecodedField& f : kDecodedFields) EXPECT_GT(shown[std::to_string(f.type) + " " + f.key], 0) << f.key;
+}
+
+// dmidecode -s system-uuid prints lower case, "Not Settable" for all 00h
+// and "Not Present" for all FFh, both our "N/A"; it reads the UUID from
+// System Information structures of 19h bytes or more, we from 18h.
+TEST_F(CorpusTest, UuidAgreesWithDmidecode) {
+  int compared = 0;
+  for (const Json& table : index_) {
+    SCOPED_TRACE(table["name"].get<std::string>());
+    ASSERT_EQ(Load(table), kLoaded);
+    std::string expected = FromDmidecode(table["dmidecode"]["strings"]["system-uuid"].get<std::string>());
+    if (expected == "Not Settable" || expected == "Not Present") expected = kNoString;
+    std::string ours = FromOurs(Answer(_smbuuid));
+    for (char& c : ours) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const uint8_t* system = FindStructure(1, -1);
+    if (system == nullptr || system[1] < 0x19) {
+      // No UUID line from dmidecode; from us one only at exactly 18h bytes.
+      EXPECT_EQ(expected, kNothing);
+      if (system == nullptr || system[1] < 0x18) {
+        EXPECT_EQ(ours, kNoString);
+      }
+      continue;
+    }
+    EXPECT_EQ(ours, expected);
+    if (expected != kNoString) ++compared;
+  }
+  EXPECT_GT(compared, int(index_.size()) / 2);
+}
+
+// A "Size:" line of a memory device in KB; false for "No Module Installed",
+// "Unknown" and anything else that is no size.
+bool DecodedKilobytes(const std::string& size, uint64_t* kilobytes) {
+  static const std::map<std::string, uint64_t> kUnits = {
+      {"bytes", 0}, {"kB", 1}, {"MB", 1024}, {"GB", 1024 * 1024}, {"TB", 1024ull * 1024 * 1024}};
+  std::istringstream words(size);
+  uint64_t number = 0;
+  std::string unit;
+  if (!(words >> number >> unit) || kUnits.count(unit) == 0) return false;
+  *kilobytes = number * kUnits.at(unit);
+  return true;
+}
+
+// The sum of the Size lines of every memory device, in MB; "N/A" when
+// no line gives a size.
+TEST_F(CorpusTest, InstalledMemoryIsTheSumOfDmidecodesSizes) {
+  int compared = 0;
+  for (const Json& table : index_) {
+    const std::string name = table["name"].get<std::string>();
+    SCOPED_TRACE(name);
+    std::string decoded;
+    ASSERT_TRUE(ReadFile(CorpusDirectory() / (name + ".dmidecode.txt"), &decoded));
+    ASSERT_EQ(Load(table), kLoaded);
+    uint64_t kilobytes = 0;
+    bool known = false;
+    for (const Decoded& device : DecodedStructures(decoded, 17)) {
+      uint64_t size = 0;
+      const auto line = device.fields.find("Size");
+      if (line != device.fields.end() && DecodedKilobytes(line->second, &size)) {
+        kilobytes += size;
+        known = true;
+      }
+    }
+    EXPECT_EQ(Narrow(Answer(_smbmemory)), known ? std::to_string(kilobytes / 1024) : "N/A");
+    compared += known ? 1 : 0;
+  }
+  EXPECT_GT(compared, int(index_.size()) / 2);
+}
+
+// Populated processors, and the sums of their Core Count and Thread Count
+// lines. dmidecode prints the status from 1Ah bytes on, the counts from 28h
+// bytes on and only when the byte is not 0; it prints the byte FFh as 255
+// where the structure holds no 2-field, and a 2-field of FFFFh as 65535: to
+// us these counts are unknown, and the test reads those bytes to say so.
+TEST_F(CorpusTest, ProcessorTotalsAgreeWithDmidecode) {
+  int compared = 0;
+  for (const Json& table : index_) {
+    const std::string name = table["name"].get<std::string>();
+    SCOPED_TRACE(name);
+    std::string decoded;
+    ASSERT_TRUE(ReadFile(CorpusDirectory() / (name + ".dmidecode.txt"), &decoded));
+    ASSERT_EQ(Load(table), kLoaded);
+    uint64_t populated = 0, cores = 0, threads = 0;
+    bool any_status = false, any_cores = false, any_threads = false;
+    for (const Decoded& processor : DecodedStructures(decoded, 4)) {
+      const auto status = processor.fields.find("Status");
+      if (status == processor.fields.end()) continue;
+      any_status = true;
+      if (status->second.rfind("Populated", 0) != 0) continue;
+      ++populated;
+      const uint8_t* ours = FindStructure(4, processor.handle);
+      ASSERT_NE(ours, nullptr);
+      auto add = [&](const char* key, uint32_t offset, uint32_t offset2, uint64_t* sum, bool* any) {
+        const auto line = processor.fields.find(key);
+        if (line == processor.fields.end()) return;
+        const uint64_t value = std::stoull(line->second);
+        const bool no_2field = ours[offset] == 0xFF && ours[1] < offset2 + 2;
+        const bool unknown_2field = ours[offset] == 0xFF && !no_2field && value == 0xFFFF;
+        if (value == 0 || no_2field || unknown_2field) return;
+        *sum += value;
+        *any = true;
+      };
+      add("Core Count", 0x23, 0x2A, &cores, &any_cores);
+      add("Thread Count", 0x25, 0x2E, &threads, &any_threads);
+    }
+    EXPECT_EQ(Narrow(Answer(_smbcpucount)), any_status ? std::to_string(populated) : "N/A");
+    EXPECT_EQ(Narrow(Answer(_smbcores)), any_cores ? std::to_string(cores) : "N/A");
+    EXPECT_EQ(Narrow(Answer(_smbthreads)), any_threads ? std::to_string(threads) : "N/A");
+    compared += any_cores ? 1 : 0;
+  }
+  EXPECT_GT(compared, 10);
 }
 
 TEST_F(CorpusTest, SmbiosVersionIsTheHeadersMajorAndMinor) {

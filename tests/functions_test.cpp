@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "functions/argument_list.h"
@@ -66,6 +67,20 @@ TEST(SplitArgumentsTest, NullTextLeavesTheListAsItWas) {
   EXPECT_EQ(SplitArguments(nullptr), -1);
   EXPECT_EQ(g_arguments.count, 2);
   EXPECT_EQ(std::u16string(g_arguments.texts[1]), u"8");
+}
+
+// The host may evaluate names on several threads: a split on one must not
+// change the list another thread is reading.
+TEST(SplitArgumentsTest, EachThreadSplitsIntoItsOwnList) {
+  SplitArguments(u"1,2");
+  std::thread other([] {
+    EXPECT_EQ(g_arguments.count, 0);
+    SplitArguments(u"7");
+    EXPECT_EQ(std::u16string(g_arguments.texts[0]), u"7");
+  });
+  other.join();
+  EXPECT_EQ(g_arguments.count, 2);
+  EXPECT_EQ(std::u16string(g_arguments.texts[0]), u"1");
 }
 
 TEST(SplitArgumentsTest, KeepsTheFirst1024Arguments) {
@@ -263,29 +278,6 @@ TEST_F(FieldFunctionTest, RefusesBadArgumentsInOrderWithOneDiagnostic) {
     EXPECT_EQ(outcome.result, -1) << Narrow(c.argument);
     EXPECT_EQ(outcome.text, c.argument) << "the argument text stays in the buffer";
     EXPECT_EQ(outcome.standard_error, std::u16string(u"Tarnwick plugin: ") + c.expected) << Narrow(c.argument);
-  }
-}
-
-// Texts of numbers and commas alone are read in place; a leading blank,
-// which the split skips, sends the same arguments through the split.
-TEST_F(FieldFunctionTest, PlainTextsAnswerAsTheSplitDoes) {
-  std::vector<std::pair<NameExport, std::u16string>> calls;
-  for (const CallCase& c : kFieldCases) calls.emplace_back(c.function, c.argument);
-  for (const CallCase& c : kDiagnosticCases) calls.emplace_back(c.function, c.argument);
-  for (const char16_t* text : {u"4,0x16,", u"4,0x16,,", u"4,0x16,,,", u"4,0x16,,1,", u"4,22,1024,1,2,3",
-                               u"1,4,,0xFFFFFFFF", u"1,4,,4294967296", u"1,4,0xFFFF", u"1,4,65536"}) {
-    for (NameExport function : {&f_smbstring, &f_smbbyte, &f_smbword, &f_smbdword, &f_smbqword}) {
-      calls.emplace_back(function, text);
-    }
-  }
-  for (const auto& [function, text] : calls) {
-    const Outcome plain = Call(function, text);
-    const Outcome split = Call(function, u" " + text);
-    EXPECT_EQ(plain.result, split.result) << Narrow(text);
-    EXPECT_EQ(plain.standard_error, split.standard_error) << Narrow(text);
-    if (plain.result == 0) {
-      EXPECT_EQ(plain.text, split.text) << Narrow(text);
-    }
   }
 }
 

@@ -22,9 +22,11 @@ TEST(PluginInfoTest, DescribesThePluginAndAllItsNames) {
   EXPECT_EQ(std::u16string(first->description), u"Tarnwick plugin");
   EXPECT_EQ(std::u16string(first->implements),
             u"_smbassettag,_smbbbassettag,_smbbbmfg,_smbbbproduct,_smbbbserial,_smbbbversion,_smbbiosdate,"
-            u"_smbbiosrev,_smbbiosvendor,_smbbiosversion,_smbbox,_smbchassis,_smbchassislock,_smbchassistag,"
-            u"_smbchassistype,_smbcpuclock,_smbcpumfg,_smbcpusocket,_smbcpuspeed,_smbcpuversion,_smbfamily,"
-            u"_smbmfg,_smbproduct,_smbserial,_smbver,@randx,@smbbyte,@smbdword,@smbqword,@smbstring,@smbword");
+            u"_smbbiosrev,_smbbiosvendor,_smbbiosversion,_smbbox,_smbchassis,_smbchassislock,_smbchassismfg,"
+            u"_smbchassisserial,_smbchassistag,_smbchassistype,_smbchassisversion,_smbcores,_smbcpuclock,"
+            u"_smbcpucount,_smbcpumfg,_smbcpusocket,_smbcpuspeed,_smbcpuversion,_smbecversion,_smbfamily,"
+            u"_smbmemory,_smbmfg,_smbproduct,_smbserial,_smbsku,_smbsysversion,_smbthreads,_smbuuid,_smbver,"
+            u"@randx,@smbbyte,@smbcount,@smbdword,@smbhandle,@smbqword,@smbstring,@smbstrnum,@smbword");
   EXPECT_EQ(first->major, 0);
   EXPECT_EQ(first->minor, 26);
   EXPECT_EQ(first->build, 3);

@@ -1,4 +1,4 @@
-// The 25 variables: which structure and field each one reads, from what
+// The variables: which structure and field each one reads, from what
 // length a field counts, what stays in the host's buffer when nothing is
 // found, and the texts of the chassis and version variables. Also the one
 // list of names that the exports, PluginInfo, the export table and the
@@ -55,13 +55,18 @@ const StringVariable kStringVariables[] = {
     {"_smbbiosdate", _smbbiosdate, 0, 0x08},
     {"_smbmfg", _smbmfg, 1, 0x04},
     {"_smbproduct", _smbproduct, 1, 0x05},
+    {"_smbsysversion", _smbsysversion, 1, 0x06},
     {"_smbserial", _smbserial, 1, 0x07},
+    {"_smbsku", _smbsku, 1, 0x19},
     {"_smbfamily", _smbfamily, 1, 0x1A},
     {"_smbbbmfg", _smbbbmfg, 2, 0x04},
     {"_smbbbproduct", _smbbbproduct, 2, 0x05},
     {"_smbbbversion", _smbbbversion, 2, 0x06},
     {"_smbbbserial", _smbbbserial, 2, 0x07},
     {"_smbbbassettag", _smbbbassettag, 2, 0x08},
+    {"_smbchassismfg", _smbchassismfg, 3, 0x04},
+    {"_smbchassisversion", _smbchassisversion, 3, 0x06},
+    {"_smbchassisserial", _smbchassisserial, 3, 0x07},
     {"_smbchassistag", _smbchassistag, 3, 0x08},
     {"_smbcpusocket", _smbcpusocket, 4, 0x04},
     {"_smbcpumfg", _smbcpumfg, 4, 0x07},
@@ -210,8 +215,10 @@ TEST_F(VariablesTest, ChassisVariablesFromTheTypeByte) {
       {0x09, "L", "9", "Not present", "LapTop"},        {0x89, "L", "137", "Present", "LapTop"},
       {0x80, "D", "128", "Present", "Unknown"},         {0x03, "D", "3", "Not present", "Desktop"},
       {0x0E, "L", "14", "Not present", "Sub Notebook"}, {0x0C, "D", "12", "Not present", "Docking Station"},
-      {0x02, "D", "2", "Not present", "Unknown"},       {0x1E, "D", "30", "Not present", "Unknown"},
+      {0x02, "D", "2", "Not present", "Unknown"},       {0x1E, "L", "30", "Not present", "Tablet"},
       {0xFF, "D", "255", "Present", "Unknown"},         {0x00, "D", "0", "Not present", "Unknown"},
+      {0xA0, "L", "160", "Present", "Detachable"},      {0x24, "D", "36", "Not present", "Stick PC"},
+      {0x25, "D", "37", "Not present", "Unknown"},
   };
   for (const ChassisCase& c : cases) {
     SCOPED_TRACE("chassis byte " + std::to_string(c.byte));
@@ -253,14 +260,21 @@ TEST_F(VariablesTest, ChassisTypeNamesAndPortableTypes) {
       "Advanced TCA",
       "Blade",
       "Blade Enclosure",
+      "Tablet",
+      "Convertible",
+      "Detachable",
+      "IoT Gateway",
+      "Embedded PC",
+      "Mini PC",
+      "Stick PC",
   };
-  static_assert(std::size(kNames) == 30);
-  const std::vector<int> portable = {8, 9, 10, 11, 14};
+  static_assert(std::size(kNames) == 37);
+  const std::vector<int> portable = {8, 9, 10, 11, 14, 30, 31, 32};
   for (int byte = 0; byte < 256; ++byte) {
     SCOPED_TRACE("chassis byte " + std::to_string(byte));
     const int type = byte & 0x7F;
     Load({{3, 0, Formatted(6, {{5, uint8_t(byte)}}), {}}});
-    EXPECT_EQ(Narrow(Call(_smbchassistype)), type < 30 ? kNames[type] : "Unknown");
+    EXPECT_EQ(Narrow(Call(_smbchassistype)), type < 37 ? kNames[type] : "Unknown");
     const bool is_portable = std::find(portable.begin(), portable.end(), type) != portable.end();
     EXPECT_EQ(Narrow(Call(_smbbox)), is_portable ? "L" : "D");
   }

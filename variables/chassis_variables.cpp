@@ -14,7 +14,7 @@ namespace {
 constexpr uint8_t kChassisType = 3;
 constexpr uint32_t kChassisTypeOffset = 0x05;
 
-// DSP0134 7.4.1, values 1 to 29; 0 and 30-127 read "Unknown".
+// DSP0134 7.4.1, values 1 to 36; 0 and 37-127 read "Unknown".
 constexpr const char16_t* kChassisTypeNames[] = {
     u"Unknown",  // 0
     u"Other",
@@ -45,7 +45,14 @@ constexpr const char16_t* kChassisTypeNames[] = {
     u"Compact PCI",
     u"Advanced TCA",
     u"Blade",
-    u"Blade Enclosure",  // 29
+    u"Blade Enclosure",
+    u"Tablet",  // 30, SMBIOS 3.0 and later
+    u"Convertible",
+    u"Detachable",
+    u"IoT Gateway",
+    u"Embedded PC",
+    u"Mini PC",
+    u"Stick PC",  // 36
 };
 
 // Writes `fallback`, then returns true with the chassis byte when the first
@@ -61,8 +68,9 @@ bool ReadChassisByte(char16_t* buffer, const char16_t* fallback, uint8_t* value)
 constexpr uint8_t TypeBits(uint8_t value) { return value & 0x7F; }
 
 bool IsPortable(uint8_t type) {
-  // Portable, LapTop, Notebook, Hand Held, Sub Notebook.
-  return (type >= 8 && type <= 11) || type == 14;
+  // Portable, LapTop, Notebook, Hand Held, Sub Notebook; Tablet,
+  // Convertible, Detachable.
+  return (type >= 8 && type <= 11) || type == 14 || (type >= 30 && type <= 32);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Numeric variables: BIOS release, processor clocks and the SMBIOS version.
+// Numeric variables: BIOS and embedded controller releases, processor clocks
+// and the SMBIOS version.
 #include "host/exports.h"
 #include "host/result_text.h"
 #include "smbios/field_reader.h"
@@ -11,6 +12,7 @@ namespace {
 constexpr uint8_t kBiosType = 0;
 constexpr uint8_t kProcessorType = 4;
 constexpr uint32_t kBiosMajorReleaseOffset = 0x14;  // DSP0134 7.1, SMBIOS 2.4+
+constexpr uint32_t kEcMajorReleaseOffset = 0x16;    // DSP0134 7.1, SMBIOS 2.4+
 constexpr uint32_t kExternalClockOffset = 0x12;     // DSP0134 7.5, MHz
 constexpr uint32_t kCurrentSpeedOffset = 0x16;      // DSP0134 7.5, MHz at boot
 
@@ -36,6 +38,18 @@ TARNWICK_EXPORT int TARNWICK_CALL _smbbiosrev(char16_t* buffer) {
   WriteNotAvailable(buffer);
   uint64_t release = 0;
   if (ReadField(FindStructure(kBiosType, -1), kBiosMajorReleaseOffset, 2, &release)) {
+    WriteVersion(buffer, release & 0xFF, release >> 8);
+  }
+  return 0;
+}
+
+// Embedded controller major and minor release; FFh FFh says there is no
+// such controller.
+TARNWICK_EXPORT int TARNWICK_CALL _smbecversion(char16_t* buffer) {
+  if (buffer == nullptr) return -1;
+  WriteNotAvailable(buffer);
+  uint64_t release = 0;
+  if (ReadField(FindStructure(kBiosType, -1), kEcMajorReleaseOffset, 2, &release) && release != 0xFFFF) {
     WriteVersion(buffer, release & 0xFF, release >> 8);
   }
   return 0;

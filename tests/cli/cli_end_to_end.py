@@ -32,17 +32,28 @@ SAMPLE_REPORT = {
     "_smbbox": "D",
     "_smbchassis": "134",
     "_smbchassislock": "Present",
+    "_smbchassismfg": "Brackenfold Computing",
+    "_smbchassisserial": "BFC7-25-118830",
     "_smbchassistag": "TW-ASSET-00417",
     "_smbchassistype": "Mini Tower",
+    "_smbchassisversion": "Q7 chassis v2",
+    "_smbcores": "8",
     "_smbcpuclock": "100",
+    "_smbcpucount": "1",
     "_smbcpumfg": "Brackenfold Silicon",
     "_smbcpusocket": "SOCKET 0",
     "_smbcpuspeed": "3600",
     "_smbcpuversion": "Brackenfold BX-9 8-Core Processor @ 3.60GHz",
+    "_smbecversion": "1.7",
     "_smbfamily": "Quillon",
+    "_smbmemory": "32768",
     "_smbmfg": "Brackenfold Computing",
     "_smbproduct": "Quillon Q7 Workstation",
     "_smbserial": "BFQ7-25-004187",
+    "_smbsku": "Q7-WS-32G-EU",
+    "_smbsysversion": "Rev. B",
+    "_smbthreads": "16",
+    "_smbuuid": "E2517A3C-0B94-4D6F-A128-5EC307D4198B",
     "_smbver": "3.1",
 }
 VARIABLES = list(SAMPLE_REPORT)
@@ -109,7 +120,7 @@ class Names(TempDir):
         lines = out.decode().splitlines()
         self.assertEqual([line.split()[0] for line in lines], VARIABLES)
         for line in lines:
-            name, value = line[:17].rstrip(), line[17:]
+            name, value = line[:20].rstrip(), line[20:]
             self.assertEqual(value, SAMPLE_REPORT[name], name)
 
     def test_each_variable_alone_prints_its_value_and_a_line_feed(self):
@@ -135,6 +146,19 @@ class Names(TempDir):
         for name, expected in cases:
             with self.subTest(name):
                 self.assertEqual(run("--sample", name), (0, expected + b"\n", b""))
+
+    def test_nested_calls_run_innermost_first(self):
+        cases = [
+            ("@smbword[17,0x0C,@smbhandle[17,2]]", (0, b"16384\n", b"")),
+            ("@smbstrnum[17,1,@smbhandle[17,@smbcount[17]]]", (0, b"DIMM B1\n", b"")),
+            ("@smbstrnum[11,@smbcount[17]]", (0, b"SLOT-CONF 2xDIMM\n", b"")),
+            # A failing inner call fails the whole name, and the outer call is not made.
+            ("@smbword[17,0x0C,@smbhandle[17,0]]",
+             (1, b"", b'Tarnwick plugin: Bad structure number (must be 1 - 65535) "0"\r\n')),
+        ]
+        for name, expected in cases:
+            with self.subTest(name):
+                self.assertEqual(run("--sample", name), expected)
 
     def test_names_match_without_case(self):
         self.assertEqual(run("--sample", "_SMBMFG", "@SmbWord[4,0X16]"), (0, b"Brackenfold Computing\n3600\n", b""))
@@ -198,8 +222,8 @@ class Names(TempDir):
         self.assertEqual((status, err), (0, b""))
         lines = out.decode().split("\n")
         self.assertEqual(lines[VARIABLES.index("_smbmfg")], "_smbmfg")  # no trailing blanks
-        self.assertEqual(lines[VARIABLES.index("_smbbox")], "_smbbox          D")
-        self.assertEqual(lines[VARIABLES.index("_smbver")], "_smbver          N/A")
+        self.assertEqual(lines[VARIABLES.index("_smbbox")], "_smbbox             D")
+        self.assertEqual(lines[VARIABLES.index("_smbver")], "_smbver             N/A")
 
 
 class ExitStatus(TempDir):
@@ -312,10 +336,10 @@ class Listing(TempDir):
         status, out, err = run("--sample", "--list")
         self.assertEqual((status, err), (0, b""))
         lines = out.decode().splitlines()
-        self.assertEqual(len(lines), 11)
+        self.assertEqual(len(lines), 12)
         self.assertEqual(lines[3], '   3  type   3  length  22  handle 0x0003  1:"Brackenfold Computing"  '
                                    '2:"Q7 chassis v2"  3:"BFC7-25-118830"  4:"TW-ASSET-00417"  5:"Q7-MT-BLK"')
-        self.assertEqual(lines[10], "  10  type 127  length   4  handle 0x00ff")
+        self.assertEqual(lines[11], "  11  type 127  length   4  handle 0x00ff")
 
     def test_control_characters_stay_on_one_line(self):
         table = self.write("c.bin", structure(1, 0, [1, 0, 0, 0], [b'x\ny"']) + structure(127, 1, []))
@@ -339,11 +363,17 @@ class Layouts(TempDir):
                 from_dump = self.answers(corpus_file(name, ".dump"))
                 self.assertEqual(self.answers(corpus_file(name, ".rsmb")), from_dump)
                 bare = self.answers(self.write("bare.bin", service[8:]))
-                version = VARIABLES.index("_smbver")
-                # A bare table records no version: only _smbver differs.
+                version, uuid = VARIABLES.index("_smbver"), VARIABLES.index("_smbuuid")
+                # A bare table records no version: _smbver differs, and _smbuuid
+                # reads its first three fields little-endian, as from 2.6 on.
                 self.assertEqual(bare[version], "N/A")
-                self.assertEqual(bare[:version] + bare[version + 1:], from_dump[:version] + from_dump[version + 1:])
                 self.assertEqual(from_dump[version], "%d.%d" % (service[1], service[2]))
+                # (firmware that writes 2.31 or 2.33 means 2.3, and 2.51 means 2.6).
+                stated = {(2, 31): (2, 3), (2, 33): (2, 3), (2, 51): (2, 6)}.get((service[1], service[2]),
+                                                                                (service[1], service[2]))
+                differ = {version} if stated >= (2, 6) else {version, uuid}
+                self.assertEqual([a for i, a in enumerate(bare) if i not in differ],
+                                 [a for i, a in enumerate(from_dump) if i not in differ])
 
 
 def dmidecode_program():

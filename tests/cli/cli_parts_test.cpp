@@ -304,7 +304,7 @@ TEST(SampleTable, EveryVariableAnswers) {
     EXPECT_NE(std::u16string(buffer), u"") << Narrow(std::u16string(row.name));
     EXPECT_NE(std::u16string(buffer), u"N/A") << Narrow(std::u16string(row.name));
   }
-  EXPECT_EQ(g_structure_index.count, 11u);
+  EXPECT_EQ(g_structure_index.count, 12u);
   ShutdownPlugin(0);
 }
 

@@ -5,7 +5,7 @@ Usage: damaged_dumps.py TARNWICK CORPUS_DIR
 Every .dump and .rsmb table of the corpus is cut short at every 97th byte,
 and a few hundred seeded random files (pure noise, and real tables with bytes
 overwritten) are added. Each run writes the table back as a dump and asks
-for the structure listing, all 25 variables and a spread of function calls,
+for the structure listing, all 36 variables and a spread of function calls,
 so the whole host and every variable read the damaged table. A run must end by itself with status 0, or
 with status 2 and a message on standard error saying why; anything else (a
 signal, a sanitizer report, status 1 for names that cannot fail) is a crash
@@ -31,12 +31,15 @@ VARIABLES = [
     "_smbbiosdate", "_smbbiosrev", "_smbbiosvendor", "_smbbiosversion", "_smbbox", "_smbchassis",
     "_smbchassislock", "_smbchassistag", "_smbchassistype", "_smbcpuclock", "_smbcpumfg", "_smbcpusocket",
     "_smbcpuspeed", "_smbcpuversion", "_smbfamily", "_smbmfg", "_smbproduct", "_smbserial", "_smbver",
+    "_smbchassismfg", "_smbchassisserial", "_smbchassisversion", "_smbcores", "_smbcpucount", "_smbecversion",
+    "_smbmemory", "_smbsku", "_smbsysversion", "_smbthreads", "_smbuuid",
 ]
 # Valid arguments only: on any table these answer, with "N/A" at worst.
 FUNCTIONS = [
     "@smbstring[1,4]", "@smbstring[4,0x10]", "@smbstring[17,0x10]", "@smbstring[11,4]", "@smbstring[3,8,3]",
     "@smbbyte[3,5]", "@smbbyte[0,255]", "@smbword[4,0x16]", "@smbword[4,0x12,,1]", "@smbdword[1,8,,1]",
-    "@smbqword[4,8,,1]", "@smbqword[127,4]", "@randx[16]", "@randx[]",
+    "@smbqword[4,8,,1]", "@smbqword[127,4]", "@randx[16]", "@randx[]", "@smbcount[17]", "@smbhandle[17,2]",
+    "@smbstrnum[11,1]", "@smbstrnum[1,3,1]",
 ]
 # What tarnwick or the plug-in writes when it refuses a table.
 REFUSALS = ("Plugin not loaded.", "tarnwick: ")

@@ -7,7 +7,7 @@
 # NATIVE_TARNWICK is the Linux tarnwick that answers from the same tables.
 #
 # The version resources of the DLL and tarnwick.exe; the load banner as the
-# host's variables ask; all 31 names against the
+# host's variables ask; all 45 names against the
 # table Wine builds, and against one built from identity strings of the
 # test's (in a private mount namespace); diagnostics at the prompt and in a
 # batch file; help; the service missing, empty, failing or invalid; and the
@@ -374,7 +374,7 @@ elif [[ ! -d $corpus ]]; then
 else
   mapfile -t calls < <(rows "$cases/corpus_calls.txt")
   mkdir "$work/corpus"
-  # A dump gives the report of the 25 variables; a service buffer the calls.
+  # A dump gives the report of the 36 variables; a service buffer the calls.
   corpus_args() {
     args=(--from-dump "$1")
     [[ $1 == *.rsmb ]] && args+=("${calls[@]}")
