@@ -8,6 +8,14 @@ thread_local ArgumentList g_arguments;
 
 namespace {
 
+// Entries from this position on are null and 0 already: a split clears what
+// the split before it wrote, not all 1024 entries (12 KiB of stores, three
+// quarters of a call's time), and leaves the list as a full reset would.
+thread_local int32_t t_entries_written = kMaxArguments;
+
+// The reach of a split that stopped at argument `index`.
+void RecordReach(int32_t index) { t_entries_written = index < kMaxArguments ? index + 1 : kMaxArguments; }
+
 int32_t ReportOverflow(int32_t used) {
   Diagnose(u"Buffer overflow: b = %d, MAX_ARG_LEN = %d \r\n", used, static_cast<int32_t>(kMaxArgLen));
   return -1;
@@ -37,7 +45,7 @@ bool IsHexPrefix(const char16_t* text) {
 int32_t SplitArguments(const char16_t* text) {
   if (text == nullptr) return -1;
   ArgumentList& list = g_arguments;
-  for (int32_t k = 0; k < kMaxArguments; ++k) {
+  for (int32_t k = 0; k < t_entries_written; ++k) {
     list.texts[k] = nullptr;
     list.lengths[k] = 0;
   }
@@ -59,7 +67,10 @@ int32_t SplitArguments(const char16_t* text) {
     } else if (!quoted && c == u',') {
       // A text longer than the host's buffer may hold more commas than the
       // store has slots: the comma is held to the same bound as a character.
-      if (used >= kLastSlot) return ReportOverflow(used);
+      if (used >= kLastSlot) {
+        RecordReach(index);
+        return ReportOverflow(used);
+      }
       ++index;
       length = 0;
       list.store[++used] = 0;
@@ -67,7 +78,10 @@ int32_t SplitArguments(const char16_t* text) {
       if (length > 0) ++index;
       break;
     } else {
-      if (used >= kLastSlot) return ReportOverflow(used);
+      if (used >= kLastSlot) {
+        RecordReach(index);
+        return ReportOverflow(used);
+      }
       if (index >= kMaxArguments) continue;
       if (length == 0) list.texts[index] = &list.store[used];
       list.store[used++] = UpperCase(c);
@@ -75,6 +89,7 @@ int32_t SplitArguments(const char16_t* text) {
       list.lengths[index] = ++length;
     }
   }
+  RecordReach(index);
   list.count = index < kMaxArguments ? index : kMaxArguments;
   TrimTrailingWhiteSpace(list);
   return list.count;
