@@ -378,7 +378,7 @@ class DumpBin(TempDir):
             with self.subTest(name):
                 service = read_bytes(corpus_file(name, ".rsmb"))
                 bare = self.write("bare.bin", service[8:])
-                ours = os.path.join(self.dir, "bare.dump")
+                ours = os.path.join(self.dir, name + ".bare.dump")  # --dump-bin writes new files only
                 self.assertEqual(run("--from-dump", bare, "--dump-bin", ours), (0, b"", b""))
                 status, lines = dmidecode(ours)
                 self.assertEqual(status, 0)
