@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ clang cmake ninja-build python3 make
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev valgrind
-  libcli11-dev nlohmann-json3-dev dmidecode
+  libcli11-dev nlohmann-json3-dev dmidecode time
   g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine64 wine
 )
