@@ -10,12 +10,12 @@ const char* Unsafe(std::string_view text) {
   for (const char c : text) {
     switch (c) {
       case '"':
-        return "a double quote";
+        return "a double quote, which would end set \"...\" early";
       case '\r':
       case '\n':
-        return "a line break";
+        return "a line break, which would end the line";
       case '\0':
-        return "a NUL";
+        return "a NUL, which would end the line";
       case '!':
         return "\"!\", which delayed expansion would consume";
       default:
@@ -30,7 +30,7 @@ const char* Unsafe(std::string_view text) {
 bool CmdSetLine(std::string_view name, std::string_view value, std::string* line, std::string* reason) {
   const char* unsafe = Unsafe(value);
   if (unsafe != nullptr) {
-    *reason = std::string("the value holds ") + unsafe + ", which set \"NAME=value\" cannot carry";
+    *reason = std::string("the value holds ") + unsafe;
     return false;
   }
   if (name.find('=') != std::string_view::npos || Unsafe(name) != nullptr) {

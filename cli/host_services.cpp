@@ -29,6 +29,10 @@ bool SameName(std::string_view left, std::string_view right) {
 // no expansion writes past the smaller.
 constexpr size_t kExpansionCapacity = 1024;
 
+// A flag's digit; assigned as a character, since g++ 12 at -O3 warns
+// falsely (-Wrestrict) about assigning a one-letter literal.
+void SetFlag(std::string* value, bool flag) { value->assign(1, flag ? '1' : '0'); }
+
 }  // namespace
 
 HostState& Host() {
@@ -39,11 +43,11 @@ HostState& Host() {
 bool LookupHostVariable(std::string_view name, std::string* value) {
   const HostState& host = Host();
   if (SameName(name, "_transient")) {
-    *value = host.transient ? "1" : "0";
+    SetFlag(value, host.transient);
   } else if (SameName(name, "_pipe")) {
-    *value = host.in_pipe ? "1" : "0";
+    SetFlag(value, host.in_pipe);
   } else if (SameName(name, "_batch")) {  // the nesting level; batch files do not nest here
-    *value = host.in_batch ? "1" : "0";
+    SetFlag(value, host.in_batch);
   } else if (SameName(name, "_batchname")) {
     *value = host.in_batch ? host.batch_name : "";
   } else if (SameName(name, "_batchline")) {

@@ -60,4 +60,6 @@ done
 elapsed "export and import tables checked"
 
 bash tests/wine/wine_checks.sh build/wine-x64 build/wine-native/cli/tarnwick
+elapsed "DLL and tarnwick.exe checked"
+bash tests/wine/cmd_checks.sh build/wine-x64
 elapsed "Windows step passed"
