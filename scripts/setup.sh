@@ -3,6 +3,8 @@
 # root; packages already present are left alone.
 set -euo pipefail
 
+# libclang-rt-14-dev holds clang's sanitizer runtimes: ASan, UBSan, TSan
+# (the tsan preset) and libFuzzer.
 packages=(
   g++ clang cmake ninja-build python3 make
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev valgrind
