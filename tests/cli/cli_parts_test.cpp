@@ -1,6 +1,7 @@
 // The command-line host's parts that need no process of their own.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -11,6 +12,7 @@
 #include "cli/name_call.h"
 #include "cli/options.h"
 #include "cli/sample_table.h"
+#include "cli/system.h"
 #include "cli/text_quoting.h"
 #include "cli/utf8_decode.h"
 #include "cli/variable_expansion.h"
@@ -168,6 +170,22 @@ TEST(CmdSetLine, ValuesThatCmdCarriesAndThoseItCannot) {
     EXPECT_EQ(line, c.carried ? "set \"" + c.name + "=" + c.value + "\"\n" : "");
     EXPECT_EQ(reason.empty(), c.carried);
   }
+}
+
+TEST(Input, AFileThatShrinksWhileReadIsNoticed) {
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / "tarnwick-shrinking.bin";
+  std::ofstream(path, std::ios::binary) << std::string(4096, 'x');
+  Input input;
+  Bytes bytes;
+  std::string error;
+  ASSERT_TRUE(input.Open(path.string(), &error)) << error;
+  ASSERT_TRUE(input.ReadUpTo(100, &bytes, &error)) << error;
+  EXPECT_FALSE(input.Changed());
+  std::filesystem::resize_file(path, 50);
+  ASSERT_TRUE(input.ReadUpTo(4096, &bytes, &error)) << error;
+  EXPECT_EQ(bytes.size(), 100u);  // the end came early
+  EXPECT_TRUE(input.Changed());
+  std::filesystem::remove(path);
 }
 
 // ---- Dump layouts -------------------------------------------------------
