@@ -5,7 +5,7 @@
 # characters that cmd.exe treats specially (% ^ & < > | and blanks), and
 # checks that every variable is set to its exact value, and that values
 # cmd.exe cannot carry (a double quote, "!") set nothing and fail with a
-# diagnostic and exit status 1.
+# diagnostic and exit status 1. Also: --dump-bin leaves an existing file be.
 #   cmd_checks.sh BUILD_DIR      (BUILD_DIR holds cli/tarnwick.exe)
 set -euo pipefail
 
@@ -111,6 +111,16 @@ status=0
 grep -q '^tarnwick: _smbbbproduct: the value holds "!"' "$work/refused.err" || fail "no diagnostic for \"!\""
 grep -q '^tarnwick: _smbchassistag: the value holds a double quote' "$work/refused.err" ||
   fail "no diagnostic for the double quote: $(cat "$work/refused.err")"
+
+# The Windows side of writing only new files (CREATE_NEW), checked here
+# where tarnwick.exe already runs.
+echo "--- --dump-bin refuses an existing file"
+printf 'keep me' >"$run/existing.dump"
+status=0
+(cd "$run" && timeout 60 wine tarnwick.exe --sample --dump-bin existing.dump >/dev/null 2>"$work/dump.err") || status=$?
+((status == 2)) || fail "--dump-bin over an existing file: exit status $status, expected 2"
+[[ $(cat "$run/existing.dump") == 'keep me' ]] || fail "--dump-bin overwrote an existing file"
+grep -q '^tarnwick: cannot write existing.dump: exists; ' "$work/dump.err" || fail "--dump-bin: $(cat "$work/dump.err")"
 
 if ((failures)); then
   echo "cmd.exe checks: $failures failed"
