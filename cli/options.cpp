@@ -1,7 +1,8 @@
 #include "cli/options.h"
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace tarnwick::cli {
 namespace {
@@ -16,19 +17,23 @@ void Describe(CLI::App& app, Options& options) {
       "2 for a usage error, an unreadable or unwritable file, or a plug-in that did\n"
       "not load.");
   app.set_help_flag();  // -h prints through the host's output like every other text
+  app.allow_windows_style_options(false);  // "/x" is a value or a NAME on Windows too
   app.option_defaults()->disable_flag_override();  // "--json=1" is an error, not a value
   const std::vector<CLI::Option*> with_value = {
       app.add_option("--from-dump", options.dump_file,
                      "read the table from FILE (- for standard input): a dmidecode\n"
-                     "--dump-bin file, a firmware-service buffer or a bare structure table"),
+                     "--dump-bin file, a firmware-service buffer or a bare structure table")
+          ->type_name("FILE"),
       app.add_option("--dump-bin", options.dump_bin_file,
                      "write the loaded table as dmidecode --from-dump reads it,\n"
-                     "into a new FILE only"),
-      app.add_option("--file", options.batch_files, "evaluate one NAME per line of FILE (- for standard input)"),
-      app.add_option("--help-name", options.help_names, "show the help text of NAME")};
+                     "into a new FILE only")
+          ->type_name("FILE"),
+      app.add_option("--file", options.batch_files, "evaluate one NAME per line of FILE (- for standard input)")
+          ->type_name("FILE"),
+      app.add_option("--help-name", options.help_names, "show the help text of NAME")->type_name("NAME")};
   for (CLI::Option* option : with_value) {
     // One value per occurrence; a repeated single value takes the last.
-    option->type_name(option == with_value.back() ? "NAME" : "FILE")->allow_extra_args(false);
+    option->allow_extra_args(false);
     if (option->get_expected_max() <= 1) option->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   }
   app.add_flag("--sample", options.sample, "use the built-in table of a fictional machine");
