@@ -1,7 +1,5 @@
 #include "cli/batch_file.h"
 
-#include "cli/utf8_decode.h"
-
 namespace tarnwick::cli {
 namespace {
 
@@ -21,7 +19,7 @@ std::vector<BatchLine> BatchLines(std::string_view bytes) {
     while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
     while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
     if (line.empty() || line.front() == '#') continue;
-    lines.push_back({number, DecodeUtf8(line)});
+    lines.push_back({number, std::string(line)});
   }
   return lines;
 }

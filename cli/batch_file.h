@@ -2,6 +2,7 @@
 // learns the file and line from _batch, _batchname and _batchline.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +15,7 @@ namespace tarnwick::cli {
 // A UTF-8 byte order mark at the start is ignored.
 struct BatchLine {
   uint32_t number;
-  std::u16string text;
+  std::string text;
 };
 std::vector<BatchLine> BatchLines(std::string_view bytes);
 

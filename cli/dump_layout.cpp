@@ -1,6 +1,7 @@
 #include "cli/dump_layout.h"
 
 #include <cstring>
+#include <utility>
 
 #include "smbios/firmware_table.h"
 
@@ -44,9 +45,9 @@ struct DumpFacts {
   uint64_t address, length;
 };
 
-bool BuildService(const Bytes& file, const DumpFacts& facts, Bytes* service, std::u16string* error) {
+bool BuildService(const Bytes& file, const DumpFacts& facts, Bytes* service, std::string* error) {
   if (facts.address > file.size()) {
-    *error = u"the table address lies past the end of the file";
+    *error = "the table address lies past the end of the file";
     return false;
   }
   // dmidecode's own dumps end with the table; a length that the entry point
@@ -73,36 +74,47 @@ uint8_t BcdRevision(uint8_t major, uint8_t minor) {
   return major <= 9 && minor <= 9 ? static_cast<uint8_t>(major << 4 | minor) : 0;
 }
 
-}  // namespace
-
-bool ServiceLayoutFromFile(const Bytes& file, Bytes* service, std::u16string* error) {
+// What a dump's entry point says; none for another layout, and none with
+// the reason in `cut_short` for an entry point cut short.
+std::optional<DumpFacts> ReadDumpFacts(const Bytes& file, const char** cut_short) {
+  *cut_short = nullptr;
   if (StartsWith(file, "_SM3_")) {
-    if (file.size() < kSm3Length) {
-      *error = u"the _SM3_ entry point is cut short";
-      return false;
-    }
-    return BuildService(file, {file[7], file[8], file[9], Read64(file, 0x10), Read32(file, 0x0C)}, service, error);
+    if (file.size() < kSm3Length) return *cut_short = "the _SM3_ entry point is cut short", std::nullopt;
+    return DumpFacts{file[7], file[8], file[9], Read64(file, 0x10), Read32(file, 0x0C)};
   }
   if (StartsWith(file, "_SM_")) {
-    if (file.size() < kSmLength) {
-      *error = u"the _SM_ entry point is cut short";
-      return false;
-    }
-    return BuildService(file, {file[6], file[7], file[0x1E], Read32(file, 0x18), Read16(file, 0x16)}, service, error);
+    if (file.size() < kSmLength) return *cut_short = "the _SM_ entry point is cut short", std::nullopt;
+    return DumpFacts{file[6], file[7], file[0x1E], Read32(file, 0x18), Read16(file, 0x16)};
   }
   if (StartsWith(file, "_DMI_")) {
-    if (file.size() < kDmiLength) {
-      *error = u"the _DMI_ entry point is cut short";
-      return false;
-    }
+    if (file.size() < kDmiLength) return *cut_short = "the _DMI_ entry point is cut short", std::nullopt;
     const uint8_t bcd = file[0x0E];
-    return BuildService(
-        file,
-        {static_cast<uint8_t>(bcd >> 4), static_cast<uint8_t>(bcd & 0x0F), bcd, Read32(file, 0x08), Read16(file, 0x06)},
-        service, error);
+    return DumpFacts{static_cast<uint8_t>(bcd >> 4), static_cast<uint8_t>(bcd & 0x0F), bcd, Read32(file, 0x08),
+                     Read16(file, 0x06)};
   }
-  *service = file;
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool ServiceLayoutFromFile(Bytes file, Bytes* service, std::string* error) {
+  const char* cut_short = nullptr;
+  if (const std::optional<DumpFacts> facts = ReadDumpFacts(file, &cut_short)) {
+    return BuildService(file, *facts, service, error);
+  }
+  if (cut_short != nullptr) {
+    *error = cut_short;
+    return false;
+  }
+  *service = std::move(file);
   return true;
+}
+
+std::optional<uint64_t> DumpTableEnd(const Bytes& head) {
+  const char* cut_short = nullptr;
+  const std::optional<DumpFacts> facts = ReadDumpFacts(head, &cut_short);
+  if (!facts) return std::nullopt;
+  return facts->address + facts->length;
 }
 
 TableImage LoadedTableImage() {

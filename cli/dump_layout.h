@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,12 @@ inline constexpr uint32_t kDumpTableAddress = 0x20;
 // header and its table; any other file is handed on as it is, and the
 // loader's header check tells a service buffer from a bare table. False,
 // with a message, for a dump whose entry point or table is cut short.
-bool ServiceLayoutFromFile(const Bytes& file, Bytes* service, std::u16string* error);
+bool ServiceLayoutFromFile(Bytes file, Bytes* service, std::string* error);
+
+// For a dump's first bytes (the 32 kept for the entry point, or fewer when
+// the file is that short): where its table ends, as the entry point says.
+// None for the other layouts and for an entry point that is cut short.
+std::optional<uint64_t> DumpTableEnd(const Bytes& head);
 
 // The table and what is known of its version; `has_version` is false for a
 // bare table, whose version nobody recorded.

@@ -1,4 +1,5 @@
 // The three services that the shell lends the plug-in, and its variables.
+// The plug-in's side of them is UTF-16; they convert at this edge.
 #include <cstdarg>
 #include <string>
 
@@ -6,19 +7,19 @@
 #include "cli/host_state.h"
 #include "cli/output.h"
 #include "cli/system.h"
-#include "cli/text_quoting.h"
+#include "cli/utf8_decode.h"
 #include "cli/variable_expansion.h"
 #include "host/host_interface.h"
 
 namespace tarnwick::cli {
 namespace {
 
-bool SameName(std::u16string_view left, std::u16string_view right) {
+bool SameName(std::string_view left, std::string_view right) {
   if (left.size() != right.size()) return false;
   for (size_t i = 0; i < left.size(); ++i) {
-    char16_t a = left[i], b = right[i];
-    if (a >= u'A' && a <= u'Z') a = static_cast<char16_t>(a + 0x20);
-    if (b >= u'A' && b <= u'Z') b = static_cast<char16_t>(b + 0x20);
+    char a = left[i], b = right[i];
+    if (a >= 'A' && a <= 'Z') a = static_cast<char>(a + 0x20);
+    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b + 0x20);
     if (a != b) return false;
   }
   return true;
@@ -28,6 +29,10 @@ bool SameName(std::u16string_view left, std::u16string_view right) {
 // no expansion writes past the smaller.
 constexpr size_t kExpansionCapacity = 1024;
 
+// A flag's digit; assigned as a character, since g++ 12 at -O3 warns
+// falsely (-Wrestrict) about assigning a one-letter literal.
+void SetFlag(std::string* value, bool flag) { value->assign(1, flag ? '1' : '0'); }
+
 }  // namespace
 
 HostState& Host() {
@@ -35,21 +40,21 @@ HostState& Host() {
   return state;
 }
 
-bool LookupHostVariable(std::u16string_view name, std::u16string* value) {
+bool LookupHostVariable(std::string_view name, std::string* value) {
   const HostState& host = Host();
-  if (SameName(name, u"_transient")) {
-    *value = host.transient ? u"1" : u"0";
-  } else if (SameName(name, u"_pipe")) {
-    *value = host.in_pipe ? u"1" : u"0";
-  } else if (SameName(name, u"_batch")) {  // the nesting level; batch files do not nest here
-    *value = host.in_batch ? u"1" : u"0";
-  } else if (SameName(name, u"_batchname")) {
-    *value = host.in_batch ? host.batch_name : u"";
-  } else if (SameName(name, u"_batchline")) {
+  if (SameName(name, "_transient")) {
+    SetFlag(value, host.transient);
+  } else if (SameName(name, "_pipe")) {
+    SetFlag(value, host.in_pipe);
+  } else if (SameName(name, "_batch")) {  // the nesting level; batch files do not nest here
+    SetFlag(value, host.in_batch);
+  } else if (SameName(name, "_batchname")) {
+    *value = host.in_batch ? host.batch_name : "";
+  } else if (SameName(name, "_batchline")) {
     // Outside a batch file the shell answers -1.
-    *value = host.in_batch ? DecimalText(host.batch_line) : u"-1";
+    *value = host.in_batch ? std::to_string(host.batch_line) : "-1";
   } else {
-    return EnvironmentValue(std::u16string(name), value);
+    return EnvironmentValue(std::string(name), value);
   }
   return true;
 }
@@ -63,7 +68,7 @@ extern "C" int Printf(const char16_t* format, ...) {
   va_start(arguments, format);
   const std::u16string text = tarnwick::host::FormatHostText(format, arguments);
   va_end(arguments);
-  Out(text);
+  Out(EncodeUtf8(text));
   return static_cast<int>(text.size());
 }
 
@@ -72,7 +77,7 @@ extern "C" int Qprintf(void* handle, const char16_t* format, ...) {
   va_start(arguments, format);
   const std::u16string text = tarnwick::host::FormatHostText(format, arguments);
   va_end(arguments);
-  WriteToHandle(handle, text);
+  WriteToHandle(handle, EncodeUtf8(text));
   return static_cast<int>(text.size());
 }
 
@@ -80,7 +85,8 @@ extern "C" int ExpandVariables(char16_t* text, int /*flag*/) {
   if (text == nullptr) return -1;
   size_t length = 0;
   while (length < tarnwick::kMaxArgLen && text[length] != 0) ++length;
-  const std::u16string expanded = ExpandReferences(std::u16string_view(text, length), &LookupHostVariable);
+  const std::u16string expanded =
+      DecodeUtf8(ExpandReferences(EncodeUtf8(std::u16string_view(text, length)), &LookupHostVariable));
   const size_t kept = expanded.size() < kExpansionCapacity ? expanded.size() : kExpansionCapacity - 1;
   expanded.copy(text, kept);
   text[kept] = 0;

@@ -13,7 +13,7 @@ struct HostState {
   bool in_pipe = false;
   // Inside a batch file: its full name and the line being run (from 1).
   bool in_batch = false;
-  std::u16string batch_name;
+  std::string batch_name;
   uint32_t batch_line = 0;
 };
 
@@ -21,6 +21,6 @@ HostState& Host();
 
 // The host's variables: _transient, _pipe, _batch, _batchname and
 // _batchline, then the environment. Names are compared without case.
-bool LookupHostVariable(std::u16string_view name, std::u16string* value);
+bool LookupHostVariable(std::string_view name, std::string* value);
 
 }  // namespace tarnwick::cli

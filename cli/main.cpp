@@ -1,11 +1,14 @@
 // tarnwick: the shell's part for the plug-in, from the command line. It
 // loads the plug-in's core, lends it the host's services and variables, and
-// evaluates names as the shell would.
+// evaluates names as the shell would. Texts are UTF-8 here; they become
+// UTF-16 only where the plug-in takes or gives them.
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/batch_file.h"
+#include "cli/cmd_line.h"
 #include "cli/dump_layout.h"
 #include "cli/host_state.h"
 #include "cli/name_call.h"
@@ -14,7 +17,8 @@
 #include "cli/sample_table.h"
 #include "cli/structure_listing.h"
 #include "cli/system.h"
-#include "cli/text_quoting.h"
+#include "cli/table_file.h"
+#include "cli/utf8_decode.h"
 #include "host/exports.h"
 #include "plugin/lifecycle.h"
 
@@ -23,13 +27,15 @@ namespace {
 
 enum ExitStatus { kAllAnswered = 0, kNameFailed = 1, kCannotRun = 2 };
 
+enum class Format { kLines, kJson, kCmd };
+
 struct Answer {
-  std::u16string name;
-  std::optional<std::u16string> value;  // none: the name failed
+  std::string name;
+  std::optional<std::string> value;  // none: the name failed
 };
 
-int Refuse(std::u16string_view message) {
-  Err(u"tarnwick: " + std::u16string(message) + u"\n");
+int Refuse(const std::string& message) {
+  Err("tarnwick: " + message + "\n");
   return kCannotRun;
 }
 
@@ -41,11 +47,8 @@ int ReadTable(const Options& options) {
   if (options.sample) {
     g_firmware = SampleTable();
   } else if (options.from_dump) {
-    Bytes file;
-    if (!ReadWholeFile(options.dump_file, &file)) return Refuse(u"cannot read " + options.dump_file);
-    if (file.size() > 0xFFFFFFF0u) return Refuse(options.dump_file + u": too large for a firmware table");
-    std::u16string error;
-    if (!ServiceLayoutFromFile(file, &g_firmware, &error)) return Refuse(options.dump_file + u": " + error);
+    std::string error;
+    if (!ReadTableFile(options.dump_file, &g_firmware, &error)) return Refuse(error);
   } else {
     return kAllAnswered;  // the machine's own table
   }
@@ -53,74 +56,93 @@ int ReadTable(const Options& options) {
   return kAllAnswered;
 }
 
-int WriteDump(const std::u16string& path) {
-  if (!WriteWholeFile(path, DumpLayout(LoadedTableImage()))) return Refuse(u"cannot write " + path);
+int WriteDump(const std::string& path) {
+  std::string error;
+  if (!WriteNewFile(path, DumpLayout(LoadedTableImage()), &error)) return Refuse("cannot write " + path + ": " + error);
   return kAllAnswered;
 }
 
-int Evaluate(std::u16string_view text, bool json, std::vector<Answer>* answers) {
-  CallResult result = CallName(text);
-  if (json) {
-    answers->push_back({std::u16string(text), result.ok ? std::optional(result.value) : std::nullopt});
-  } else if (result.ok) {
-    Out(result.value + u"\n");
+// Shows one answer as `format` asks; false when it cannot be shown so.
+bool Show(Format format, const std::string& name, const std::string& value, std::vector<Answer>* answers) {
+  if (format == Format::kJson) {
+    answers->push_back({name, value});
+  } else if (format == Format::kCmd) {
+    std::string line, reason;
+    if (!CmdSetLine(name, value, &line, &reason)) {
+      Err("tarnwick: " + name + ": " + reason + "\n");
+      return false;
+    }
+    Out(line);
+  } else {
+    Out(value + "\n");
   }
-  return result.ok ? kAllAnswered : kNameFailed;
+  return true;
 }
 
-int RunBatchFile(const std::u16string& path, bool json, std::vector<Answer>* answers) {
-  Bytes bytes;
-  if (!ReadWholeFile(path, &bytes)) return Refuse(u"cannot read " + path);
+int Evaluate(const std::string& text, Format format, std::vector<Answer>* answers) {
+  const CallResult result = CallName(text);
+  if (result.ok) return Show(format, text, result.value, answers) ? kAllAnswered : kNameFailed;
+  if (format == Format::kJson) answers->push_back({text, std::nullopt});
+  return kNameFailed;
+}
+
+int RunBatchFile(const std::string& path, Format format, std::vector<Answer>* answers) {
+  std::string text, error;
+  if (!ReadBatchFile(path, &text, &error)) return Refuse(error);
   HostState& host = Host();
   host.in_batch = true;
-  host.batch_name = path == u"-" ? u"<stdin>" : FullPathName(path);
+  host.batch_name = path == "-" ? "<stdin>" : FullPathName(path);
   int status = kAllAnswered;
-  for (const BatchLine& line :
-       BatchLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))) {
+  for (const BatchLine& line : BatchLines(text)) {
     host.batch_line = line.number;
-    if (Evaluate(line.text, json, answers) != kAllAnswered) status = kNameFailed;
+    if (Evaluate(line.text, format, answers) != kAllAnswered) status = kNameFailed;
   }
   host.in_batch = false;
   return status;
 }
 
-void Report(bool json, std::vector<Answer>* answers) {
+int Report(Format format, std::vector<Answer>* answers) {
+  int status = kAllAnswered;
   for (const ExportEntry& row : kExportTable) {
     if (row.is_function) continue;
-    CallResult result = CallName(row.name);
-    if (json) {
-      answers->push_back({std::u16string(row.name), result.value});
+    const std::string name = EncodeUtf8(row.name);
+    const std::string value = CallName(name).value;
+    if (format != Format::kLines) {
+      if (!Show(format, name, value, answers)) status = kNameFailed;
+    } else if (value.empty()) {
+      Out(name + "\n");  // no trailing blanks after a name without value
     } else {
-      std::u16string line(row.name);
-      // The longest name and two blanks; no trailing blanks after a name
-      // without value.
-      if (!result.value.empty()) line.resize(20, u' ');
-      Out(line + result.value + u"\n");
+      // The longest name and two blanks.
+      Out(name + std::string(name.size() < 20 ? 20 - name.size() : 2, ' ') + value + "\n");
     }
   }
+  return status;
 }
 
+std::string JsonText(const std::string& text) {
+  return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+// One member per line, in the order asked, a NAME asked twice twice.
 void PrintJson(const std::vector<Answer>& answers) {
-  if (answers.empty()) return Out(u"{}\n");
-  std::u16string out = u"{\n";
+  if (answers.empty()) return Out("{}\n");
+  std::string out = "{\n";
   for (size_t i = 0; i < answers.size(); ++i) {
-    out += u"  " + JsonString(answers[i].name) + u": ";
-    out += answers[i].value ? JsonString(*answers[i].value) : u"null";
-    out += i + 1 < answers.size() ? u",\n" : u"\n";
+    out += "  " + JsonText(answers[i].name) + ": " + (answers[i].value ? JsonText(*answers[i].value) : "null");
+    out += i + 1 < answers.size() ? ",\n" : "\n";
   }
-  Out(out + u"}\n");
+  Out(out + "}\n");
 }
 
 int Run(const Options& options) {
   if (options.usage) {
-    Out(kUsage);
+    Out(UsageText());
     return kAllAnswered;
   }
   if (options.version) {
     const PluginInfo* info = GetPluginInfo();
-    Out(std::u16string(info->name) + u" v" + DecimalText(static_cast<uint64_t>(info->major)) + u'.' +
-        DecimalText(static_cast<uint64_t>(info->minor)) + u'.' + DecimalText(static_cast<uint64_t>(info->build)) +
-        u"\n");
+    Out(EncodeUtf8(info->name) + " v" + std::to_string(info->major) + '.' + std::to_string(info->minor) + '.' +
+        std::to_string(info->build) + "\n");
     return kAllAnswered;
   }
   Host().transient = !options.banner;
@@ -132,29 +154,30 @@ int Run(const Options& options) {
                          ? InitializeWithTable(g_firmware.data(), static_cast<uint32_t>(g_firmware.size()))
                          : InitializePlugin();
   if (loaded != 0) return kCannotRun;  // the plug-in said why
+  const Format format = options.json ? Format::kJson : options.cmd ? Format::kCmd : Format::kLines;
   int status = kAllAnswered;
   if (options.dump_bin) status = WriteDump(options.dump_bin_file);
   if (status == kAllAnswered && options.list) Out(StructureListing());
-  for (const std::u16string& name : options.help_names) {
+  for (const std::string& name : options.help_names) {
     FlushOutput();  // the plug-in may write the help text to standard output itself
-    if (status != kCannotRun && Help(name.c_str()) == 0) {
-      Err(u"tarnwick: " + name + u": no help: not one of the plug-in's names\n");
+    if (status != kCannotRun && Help(DecodeUtf8(name).c_str()) == 0) {
+      Err("tarnwick: " + name + ": no help: not one of the plug-in's names\n");
       status = kNameFailed;
     }
   }
   std::vector<Answer> answers;
   if (status != kCannotRun) {
-    for (const std::u16string& name : options.names) status |= Evaluate(name, options.json, &answers);
-    for (const std::u16string& path : options.batch_files) {
-      const int batch = RunBatchFile(path, options.json, &answers);
+    for (const std::string& name : options.names) status |= Evaluate(name, format, &answers);
+    for (const std::string& path : options.batch_files) {
+      const int batch = RunBatchFile(path, format, &answers);
       status = batch == kCannotRun ? kCannotRun : (status | batch);
       if (status == kCannotRun) break;
     }
   }
   const bool asked_for_names = !options.names.empty() || !options.batch_files.empty();
   const bool asked_anything = asked_for_names || options.list || options.dump_bin || !options.help_names.empty();
-  if (status != kCannotRun && !asked_anything) Report(options.json, &answers);
-  if (status != kCannotRun && options.json && (asked_for_names || !asked_anything)) PrintJson(answers);
+  if (status != kCannotRun && !asked_anything) status |= Report(format, &answers);
+  if (status != kCannotRun && format == Format::kJson && (asked_for_names || !asked_anything)) PrintJson(answers);
   ShutdownPlugin(0);
   return status;
 }
@@ -165,12 +188,12 @@ int Run(const Options& options) {
 int main(int argc, char** argv) {
   using namespace tarnwick::cli;
   Options options;
-  std::u16string error;
+  std::string error;
   int status = kCannotRun;
   if (ParseOptions(CommandLineArguments(argc, argv), &options, &error)) {
     status = Run(options);
   } else {
-    Err(u"tarnwick: " + error + u"\nTry 'tarnwick --help'.\n");
+    Err("tarnwick: " + error + "\nTry 'tarnwick --help'.\n");
   }
   FlushOutput();
   return status;

@@ -3,39 +3,39 @@
 #include <algorithm>
 
 #include "cli/output.h"
-#include "cli/text_quoting.h"
+#include "cli/utf8_decode.h"
 
 namespace tarnwick::cli {
 namespace {
 
 char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 0x20) : c; }
 
-void Refuse(std::u16string_view text, std::u16string_view reason) {
-  Err(u"tarnwick: " + std::u16string(text) + u": " + std::u16string(reason) + u"\n");
+void Refuse(std::string_view text, std::string_view reason) {
+  Err("tarnwick: " + std::string(text) + ": " + std::string(reason) + "\n");
 }
 
 char16_t g_buffer[kMaxArgLen];
 
-bool IsNameCharacter(char16_t c) {
-  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_';
+bool IsNameCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-CallResult CallOne(std::u16string_view text);
+CallResult CallOne(std::string_view text);
 
 // Replaces each call that stands in the argument of another by its result,
 // innermost first, as the shell does: @smbword[17,0x0C,@smbhandle[17,2]].
 // False when an inner call fails.
-bool ExpandNestedCalls(std::u16string* text) {
+bool ExpandNestedCalls(std::string* text) {
   for (;;) {
-    const size_t close = text->find(u']');
-    const size_t open = close == std::u16string::npos ? close : text->rfind(u'[', close);
-    if (open == std::u16string::npos) return true;
+    const size_t close = text->find(']');
+    const size_t open = close == std::string::npos ? close : text->rfind('[', close);
+    if (open == std::string::npos) return true;
     size_t start = open;
     while (start > 0 && IsNameCharacter((*text)[start - 1])) --start;
     // The outermost call, or a bracket that opens no call: left to the parse.
-    if (start < 2 || (*text)[start - 1] != u'@') return true;
+    if (start < 2 || (*text)[start - 1] != '@') return true;
     --start;
-    const CallResult inner = CallOne(std::u16string_view(*text).substr(start, close + 1 - start));
+    const CallResult inner = CallOne(std::string_view(*text).substr(start, close + 1 - start));
     if (!inner.ok) return false;
     text->replace(start, close + 1 - start, inner.value);
   }
@@ -43,69 +43,73 @@ bool ExpandNestedCalls(std::u16string* text) {
 
 }  // namespace
 
-bool ParseNameCall(std::u16string_view text, NameCall* call, std::u16string* error) {
-  const size_t open = text.find(u'[');
+bool ParseNameCall(std::string_view text, NameCall* call, std::string* error) {
+  const size_t open = text.find('[');
   *call = {text, {}, false};
-  if (open == std::u16string_view::npos) return true;
-  const size_t close = text.rfind(u']');
-  if (close == std::u16string_view::npos || close < open) {
-    *error = u"\"[\" without a closing \"]\"";
+  if (open == std::string_view::npos) return true;
+  const size_t close = text.rfind(']');
+  if (close == std::string_view::npos || close < open) {
+    *error = "\"[\" without a closing \"]\"";
     return false;
   }
   if (close + 1 != text.size()) {
-    *error = u"text after the closing \"]\"";
+    *error = "text after the closing \"]\"";
     return false;
   }
   *call = {text.substr(0, open), text.substr(open + 1, close - open - 1), true};
   return true;
 }
 
-const ExportEntry* FindExport(std::u16string_view name) {
+const ExportEntry* FindExport(std::string_view name) {
+  // The names are ASCII: a byte of a longer UTF-8 sequence matches none of them.
   for (const ExportEntry& row : kExportTable) {
-    if (row.name.size() == name.size() && std::equal(name.begin(), name.end(), row.name.begin(),
-                                                     [](char16_t a, char16_t b) { return Lower(a) == Lower(b); })) {
+    if (row.name.size() == name.size() &&
+        std::equal(name.begin(), name.end(), row.name.begin(), [](char a, char16_t b) {
+          return Lower(static_cast<char16_t>(static_cast<unsigned char>(a))) == Lower(b);
+        })) {
       return &row;
     }
   }
   return nullptr;
 }
 
-CallResult CallName(std::u16string_view text) {
-  std::u16string expanded(text);
+CallResult CallName(std::string_view text) {
+  std::string expanded(text);
   if (!ExpandNestedCalls(&expanded)) return {};
   return CallOne(expanded);
 }
 
 namespace {
 
-CallResult CallOne(std::u16string_view text) {
+CallResult CallOne(std::string_view text) {
   NameCall call;
-  std::u16string error;
+  std::string error;
   if (!ParseNameCall(text, &call, &error)) {
     Refuse(text, error);
     return {};
   }
   const ExportEntry* row = FindExport(call.name);
   if (row == nullptr) {
-    Refuse(text, u"unknown name");
+    Refuse(text, "unknown name");
     return {};
   }
   if (call.bracketed && !row->is_function) {
-    Refuse(text, u"a variable takes no argument");
+    Refuse(text, "a variable takes no argument");
     return {};
   }
   // The shell passes at most kMaxArgLen - 1 characters and the NUL.
-  if (call.argument.size() >= kMaxArgLen) {
-    Refuse(call.name, u"argument of " + DecimalText(call.argument.size()) + u" characters; the host passes at most " +
-                          DecimalText(kMaxArgLen - 1));
+  const std::u16string argument = DecodeUtf8(call.argument);
+  if (argument.size() >= kMaxArgLen) {
+    Refuse(call.name, "argument of " + std::to_string(argument.size()) + " characters; the host passes at most " +
+                          std::to_string(kMaxArgLen - 1));
     return {};
   }
   std::fill(std::begin(g_buffer), std::end(g_buffer), u'\0');
-  std::copy(call.argument.begin(), call.argument.end(), g_buffer);
+  std::copy(argument.begin(), argument.end(), g_buffer);
   if (row->entry(g_buffer) != 0) return {};
   // The plug-in terminates its result inside the buffer; trust no more.
   const char16_t* begin = g_buffer;
-  return {true, std::u16string(begin, std::find(begin, begin + kMaxArgLen, u'\0'))};
+  return {true, EncodeUtf8(std::u16string_view(begin, std::find(begin, begin + kMaxArgLen, u'\0') - begin))};
 }
 
 }  // namespace

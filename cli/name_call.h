@@ -10,30 +10,30 @@
 namespace tarnwick::cli {
 
 struct NameCall {
-  std::u16string_view name;      // before the first "["
-  std::u16string_view argument;  // between the first "[" and the last "]"
+  std::string_view name;      // before the first "["
+  std::string_view argument;  // between the first "[" and the last "]"
   bool bracketed = false;
 };
 
 // False, with the reason, when a "[" has no "]" after it or text follows
 // the last "]".
-bool ParseNameCall(std::u16string_view text, NameCall* call, std::u16string* error);
+bool ParseNameCall(std::string_view text, NameCall* call, std::string* error);
 
 // The export whose name equals `name`, letters compared without case, as
 // the shell matches names; null for none.
-const ExportEntry* FindExport(std::u16string_view name);
+const ExportEntry* FindExport(std::string_view name);
 
 struct CallResult {
   bool ok = false;  // false: nothing to show; the reason is on standard error
-  std::u16string value;
+  std::string value;
 };
 
 // Calls the export for `text` with a zeroed buffer of kMaxArgLen units, the
-// argument text in it for a function. The host's own refusals (unknown
-// name, malformed call, argument too long) go to standard error here; the
-// plug-in writes its diagnostics itself. Calls nested in the argument are
-// made first, innermost first, and their results stand in their place; a
-// failing inner call fails the whole name.
-CallResult CallName(std::u16string_view text);
+// argument text in it for a function, as UTF-16. The host's own refusals
+// (unknown name, malformed call, argument too long) go to standard error
+// here; the plug-in writes its diagnostics itself. Calls nested in the
+// argument are made first, innermost first, and their results stand in
+// their place; a failing inner call fails the whole name.
+CallResult CallName(std::string_view text);
 
 }  // namespace tarnwick::cli

@@ -1,101 +1,75 @@
 #include "cli/options.h"
 
+#include <CLI/CLI.hpp>
+#include <string>
+#include <vector>
+
 namespace tarnwick::cli {
-
-const char16_t kUsage[] =
-    u"Usage: tarnwick [OPTION ...] [NAME ...]\n"
-    u"Evaluates the plug-in's variables (_smbmfg) and functions (@smbword[4,0x16])\n"
-    u"against the machine's SMBIOS table; without NAME, reports all 36 variables.\n"
-    u"\n"
-    u"  --from-dump FILE   read the table from FILE: a dmidecode --dump-bin file,\n"
-    u"                     a firmware-service buffer or a bare structure table\n"
-    u"  --sample           use the built-in table of a fictional machine\n"
-    u"  --dump-bin FILE    write the loaded table as dmidecode --from-dump reads it\n"
-    u"  --list             list the structures: position, type, length, handle, strings\n"
-    u"  --file FILE        evaluate one NAME per line of FILE (- for standard input)\n"
-    u"  --help-name NAME   show the help text of NAME\n"
-    u"  --json             print the values (or the report) as one JSON object\n"
-    u"  --banner           run as an interactive shell, so the load banner may show\n"
-    u"  --version          print the plug-in's name and version\n"
-    u"  -h, --help         print this help\n"
-    u"\n"
-    u"Exit status: 0 when every NAME answered; 1 when a NAME failed or is unknown;\n"
-    u"2 for a usage error, an unreadable or unwritable file, or a plug-in that did\n"
-    u"not load.\n";
-
 namespace {
 
-struct ValueOption {
-  std::u16string_view name;
-  void (*store)(Options&, const std::u16string&);
-};
-
-constexpr ValueOption kValueOptions[] = {
-    {u"--from-dump", [](Options& o, const std::u16string& v) { o.from_dump = true, o.dump_file = v; }},
-    {u"--dump-bin", [](Options& o, const std::u16string& v) { o.dump_bin = true, o.dump_bin_file = v; }},
-    {u"--file", [](Options& o, const std::u16string& v) { o.batch_files.push_back(v); }},
-    {u"--help-name", [](Options& o, const std::u16string& v) { o.help_names.push_back(v); }},
-};
-
-struct FlagOption {
-  std::u16string_view name;
-  bool Options::*flag;
-};
-
-constexpr FlagOption kFlagOptions[] = {
-    {u"--sample", &Options::sample}, {u"--list", &Options::list},       {u"--json", &Options::json},
-    {u"--banner", &Options::banner}, {u"--version", &Options::version}, {u"--help", &Options::usage},
-    {u"-h", &Options::usage},
-};
+// The options, their help and how they exclude each other, bound to `options`.
+void Describe(CLI::App& app, Options& options) {
+  app.description(
+      "Evaluates the plug-in's variables (_smbmfg) and functions (@smbword[4,0x16])\n"
+      "against the machine's SMBIOS table; without NAME, reports every variable.");
+  app.footer(
+      "Exit status: 0 when every NAME answered; 1 when a NAME failed or is unknown;\n"
+      "2 for a usage error, an unreadable or unwritable file, or a plug-in that did\n"
+      "not load.");
+  app.set_help_flag();  // -h prints through the host's output like every other text
+  app.allow_windows_style_options(false);  // "/x" is a value or a NAME on Windows too
+  app.option_defaults()->disable_flag_override();  // "--json=1" is an error, not a value
+  const std::vector<CLI::Option*> with_value = {
+      app.add_option("--from-dump", options.dump_file,
+                     "read the table from FILE (- for standard input): a dmidecode\n"
+                     "--dump-bin file, a firmware-service buffer or a bare structure table")
+          ->type_name("FILE"),
+      app.add_option("--dump-bin", options.dump_bin_file,
+                     "write the loaded table as dmidecode --from-dump reads it,\n"
+                     "into a new FILE only")
+          ->type_name("FILE"),
+      app.add_option("--file", options.batch_files, "evaluate one NAME per line of FILE (- for standard input)")
+          ->type_name("FILE"),
+      app.add_option("--help-name", options.help_names, "show the help text of NAME")->type_name("NAME")};
+  for (CLI::Option* option : with_value) {
+    // One value per occurrence; a repeated single value takes the last.
+    option->allow_extra_args(false);
+    if (option->get_expected_max() <= 1) option->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  }
+  app.add_flag("--sample", options.sample, "use the built-in table of a fictional machine");
+  app.add_flag("--list", options.list, "list the structures: position, type, length, handle, strings");
+  app.add_flag("--json", options.json, "print the values (or the report) as one JSON object");
+  app.add_flag("--cmd", options.cmd, "print one line set \"NAME=value\" per NAME, for cmd.exe's for /f");
+  app.add_flag("--banner", options.banner, "run as an interactive shell, so the load banner may show");
+  app.add_flag("--version", options.version, "print the plug-in's name and version");
+  app.add_flag("-h,--help", options.usage, "print this help");
+  app.add_option("NAME", options.names, "a variable (_smbmfg) or a function call (@smbword[4,0x16])")->type_name("");
+}
 
 }  // namespace
 
-bool ParseOptions(const std::vector<std::u16string>& arguments, Options* options, std::u16string* error) {
-  bool only_names = false;
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    const std::u16string& argument = arguments[i];
-    if (only_names || argument.empty() || argument[0] != u'-') {
-      options->names.push_back(argument);
-      continue;
-    }
-    if (argument == u"--") {
-      only_names = true;
-      continue;
-    }
-    const size_t equals = argument.find(u'=');
-    const std::u16string_view option = std::u16string_view(argument).substr(0, equals);
-    bool known = false;
-    for (const FlagOption& flag : kFlagOptions) {
-      if (option != flag.name) continue;
-      if (equals != std::u16string::npos) {
-        *error = u"option " + std::u16string(option) + u" takes no value";
-        return false;
-      }
-      options->*flag.flag = true;
-      known = true;
-    }
-    for (const ValueOption& value : kValueOptions) {
-      if (option != value.name) continue;
-      if (equals != std::u16string::npos) {
-        value.store(*options, argument.substr(equals + 1));
-      } else if (i + 1 < arguments.size()) {
-        value.store(*options, arguments[++i]);
-      } else {
-        *error = u"option " + argument + u" needs a value";
-        return false;
-      }
-      known = true;
-    }
-    if (!known) {
-      *error = u"unknown option " + argument;
-      return false;
-    }
-  }
-  if (options->sample && options->from_dump) {
-    *error = u"--sample and --from-dump exclude each other";
+bool ParseOptions(const std::vector<std::string>& arguments, Options* options, std::string* error) {
+  CLI::App app("tarnwick", "tarnwick");
+  Describe(app, *options);
+  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());  // CLI11 takes them last first
+  try {
+    app.parse(reversed);
+  } catch (const CLI::ParseError& failure) {
+    *error = failure.what();
     return false;
   }
-  return true;
+  options->from_dump = app.count("--from-dump") != 0;
+  options->dump_bin = app.count("--dump-bin") != 0;
+  const auto exclusive = [&](bool both, const char* message) { return both ? (*error = message, false) : true; };
+  return exclusive(options->sample && options->from_dump, "--sample and --from-dump exclude each other") &&
+         exclusive(options->json && options->cmd, "--json and --cmd exclude each other");
+}
+
+std::string UsageText() {
+  Options ignored;
+  CLI::App app("tarnwick", "tarnwick");
+  Describe(app, ignored);
+  return app.help();
 }
 
 }  // namespace tarnwick::cli

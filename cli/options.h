@@ -9,23 +9,25 @@ namespace tarnwick::cli {
 struct Options {
   bool sample = false;
   bool from_dump = false;
-  std::u16string dump_file;
+  std::string dump_file;
   bool dump_bin = false;
-  std::u16string dump_bin_file;
+  std::string dump_bin_file;
   bool list = false;
   bool json = false;
+  bool cmd = false;
   bool banner = false;
   bool usage = false;
   bool version = false;
-  std::vector<std::u16string> batch_files;  // "-": standard input
-  std::vector<std::u16string> help_names;
-  std::vector<std::u16string> names;
+  std::vector<std::string> batch_files;  // "-": standard input
+  std::vector<std::string> help_names;
+  std::vector<std::string> names;
 };
 
 // False, with the reason, for an unknown option, a missing value, or
 // options that exclude each other.
-bool ParseOptions(const std::vector<std::u16string>& arguments, Options* options, std::u16string* error);
+bool ParseOptions(const std::vector<std::string>& arguments, Options* options, std::string* error);
 
-extern const char16_t kUsage[];
+// What --help prints.
+std::string UsageText();
 
 }  // namespace tarnwick::cli

@@ -7,32 +7,32 @@
 namespace tarnwick::cli {
 namespace {
 
-std::u16string& Pending() {
-  static std::u16string pending;
+std::string& Pending() {
+  static std::string pending;
   return pending;
 }
 
 }  // namespace
 
 void FlushOutput() {
-  std::u16string& pending = Pending();
+  std::string& pending = Pending();
   if (pending.empty()) return;
-  WriteText(StreamHandle(Stream::kOutput), pending.data(), pending.size());
+  WriteText(StreamHandle(Stream::kOutput), pending);
   pending.clear();
 }
 
-void Out(std::u16string_view text) {
-  std::u16string& pending = Pending();
+void Out(std::string_view text) {
+  std::string& pending = Pending();
   pending += text;
   if (pending.size() >= 16384) FlushOutput();
 }
 
-void WriteToHandle(void* handle, std::u16string_view text) {
+void WriteToHandle(void* handle, std::string_view text) {
   if (handle == StreamHandle(Stream::kOutput)) return Out(text);
   FlushOutput();
-  WriteText(handle, text.data(), text.size());
+  WriteText(handle, text);
 }
 
-void Err(std::u16string_view text) { WriteToHandle(StreamHandle(Stream::kError), text); }
+void Err(std::string_view text) { WriteToHandle(StreamHandle(Stream::kError), text); }
 
 }  // namespace tarnwick::cli

@@ -1,4 +1,4 @@
-// Standard output and standard error of the host, in UTF-16. Output is
+// Standard output and standard error of the host, in UTF-8. Output is
 // buffered and goes out before anything is written to standard error, so
 // that the two keep their order on a shared terminal.
 #pragma once
@@ -7,10 +7,10 @@
 
 namespace tarnwick::cli {
 
-void Out(std::u16string_view text);
-void Err(std::u16string_view text);
+void Out(std::string_view text);
+void Err(std::string_view text);
 // Writes to a handle the plug-in passed to Qprintf.
-void WriteToHandle(void* handle, std::u16string_view text);
+void WriteToHandle(void* handle, std::string_view text);
 void FlushOutput();
 
 }  // namespace tarnwick::cli

@@ -8,6 +8,6 @@ namespace tarnwick::cli {
 
 // "  3  type   3  length  22  handle 0x0003  1:"Maker" 2:"v2"" for every
 // structure of the loaded table's index, in table order.
-std::u16string StructureListing();
+std::string StructureListing();
 
 }  // namespace tarnwick::cli

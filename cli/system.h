@@ -1,37 +1,66 @@
 // The command-line host's only contact with the operating system: standard
-// streams, files, the environment. One implementation per system.
+// streams, files, the environment. One implementation per system. Texts are
+// UTF-8 here; the Windows side converts at its calls.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarnwick::cli {
 
-// The command line's arguments after the program name, as UTF-16.
-std::vector<std::u16string> CommandLineArguments(int argc, char** argv);
+using Bytes = std::vector<uint8_t>;
+
+// The command line's arguments after the program name.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
 enum class Stream { kOutput, kError };
 
 // The handle that the plug-in's Qprintf receives for `stream`.
 void* StreamHandle(Stream stream);
 
-// Writes `text` to a handle that StreamHandle gave: a console gets UTF-16,
-// a pipe or a file gets UTF-8. Line ends are written as they are.
-void WriteText(void* handle, const char16_t* text, size_t length);
+// Writes UTF-8 `text` to a handle that StreamHandle gave: a Windows console
+// gets it as UTF-16, anything else as it is. Line ends are written as they are.
+void WriteText(void* handle, std::string_view text);
 
 // True when the process's standard input or output is a pipe.
 bool RunsInPipe();
 
-// The whole file, or standard input for "-"; false when it cannot be read.
-bool ReadWholeFile(const std::u16string& path, std::vector<uint8_t>* bytes);
-bool WriteWholeFile(const std::u16string& path, const std::vector<uint8_t>& bytes);
+// A file, or standard input for "-", open for reading.
+class Input {
+ public:
+  Input() = default;
+  Input(const Input&) = delete;
+  Input& operator=(const Input&) = delete;
+  ~Input();
+
+  // False, with the system's reason, when it cannot be opened or is a directory.
+  bool Open(const std::string& path, std::string* error);
+  // Appends to `bytes` until it holds `limit` bytes or the input ends; false,
+  // with the reason, when a read fails.
+  bool ReadUpTo(size_t limit, Bytes* bytes, std::string* error);
+  // True when a regular file's size now differs from its size at Open: the
+  // bytes read may be a mix of two versions or cut short.
+  bool Changed() const;
+
+ private:
+  intptr_t handle_ = -1;
+  bool owned_ = false;
+  bool regular_ = false;
+  uint64_t size_at_open_ = 0;
+};
+
+// Creates `path` as a new file holding `bytes`. An existing path, a symbolic
+// link among them even when it points nowhere, is refused; a file that
+// cannot be written to the end is removed. False, with the reason.
+bool WriteNewFile(const std::string& path, const Bytes& bytes, std::string* error);
 
 // The absolute form of `path`, or `path` itself when it cannot be resolved.
-std::u16string FullPathName(const std::u16string& path);
+std::string FullPathName(const std::string& path);
 
 // The environment variable `name`, its letters compared without case, as
 // the shell does; false when it is not set.
-bool EnvironmentValue(const std::u16string& name, std::u16string* value);
+bool EnvironmentValue(const std::string& name, std::string* value);
 
 }  // namespace tarnwick::cli

@@ -5,10 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "cli/system.h"
-#include "cli/utf8_decode.h"
 
 extern char** environ;
 
@@ -18,16 +19,6 @@ namespace {
 bool IsFifo(int fd) {
   struct stat info {};
   return fstat(fd, &info) == 0 && S_ISFIFO(info.st_mode);
-}
-
-bool ReadDescriptor(int fd, std::vector<uint8_t>* bytes) {
-  uint8_t chunk[65536];
-  for (;;) {
-    const ssize_t got = read(fd, chunk, sizeof chunk);
-    if (got == 0) return true;
-    if (got < 0) return false;
-    bytes->insert(bytes->end(), chunk, chunk + got);
-  }
 }
 
 bool SameLetters(const char* left, const char* right, size_t length) {
@@ -40,75 +31,114 @@ bool SameLetters(const char* left, const char* right, size_t length) {
   return true;
 }
 
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size != 0) {
+    const ssize_t wrote = write(fd, data, size);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) return false;
+    data += wrote;
+    size -= static_cast<size_t>(wrote);
+  }
+  return true;
+}
+
+std::string Reason() { return std::strerror(errno); }
+
 }  // namespace
 
-std::vector<std::u16string> CommandLineArguments(int argc, char** argv) {
-  std::vector<std::u16string> arguments;
-  for (int i = 1; i < argc; ++i) arguments.push_back(DecodeUtf8(argv[i]));
-  return arguments;
-}
+std::vector<std::string> CommandLineArguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
 
 void* StreamHandle(Stream stream) {
   return reinterpret_cast<void*>(static_cast<intptr_t>(stream == Stream::kOutput ? STDOUT_FILENO : STDERR_FILENO));
 }
 
-void WriteText(void* handle, const char16_t* text, size_t length) {
-  const int fd = static_cast<int>(reinterpret_cast<intptr_t>(handle));
-  const std::string bytes = EncodeUtf8(std::u16string_view(text, length));
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
-    if (wrote <= 0) return;
-    done += static_cast<size_t>(wrote);
-  }
+void WriteText(void* handle, std::string_view text) {
+  WriteAll(static_cast<int>(reinterpret_cast<intptr_t>(handle)), text.data(), text.size());
 }
 
 bool RunsInPipe() { return IsFifo(STDIN_FILENO) || IsFifo(STDOUT_FILENO); }
 
-bool ReadWholeFile(const std::u16string& path, std::vector<uint8_t>* bytes) {
-  bytes->clear();
-  if (path == u"-") return ReadDescriptor(STDIN_FILENO, bytes);
-  const int fd = open(EncodeUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+Input::~Input() {
+  if (owned_) close(static_cast<int>(handle_));
+}
+
+bool Input::Open(const std::string& path, std::string* error) {
+  int fd = STDIN_FILENO;
+  if (path != "-") {
+    fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return *error = Reason(), false;
+    owned_ = true;
+  }
+  handle_ = fd;
   struct stat info {};
-  if (fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-    close(fd);
+  if (fstat(fd, &info) != 0) return *error = Reason(), false;
+  if (S_ISDIR(info.st_mode)) return *error = std::strerror(EISDIR), false;
+  regular_ = S_ISREG(info.st_mode);
+  size_at_open_ = static_cast<uint64_t>(info.st_size);
+  return true;
+}
+
+bool Input::ReadUpTo(size_t limit, Bytes* bytes, std::string* error) {
+  const int fd = static_cast<int>(handle_);
+  // Reserved once: no growth copies, and pages are used only as bytes arrive.
+  bytes->reserve(regular_ ? std::min<uint64_t>(limit, size_at_open_) : limit);
+  while (bytes->size() < limit) {
+    const size_t have = bytes->size();
+    const size_t want = std::min<size_t>(limit - have, 65536);
+    bytes->resize(have + want);
+    const ssize_t got = read(fd, bytes->data() + have, want);
+    bytes->resize(have + (got > 0 ? static_cast<size_t>(got) : 0));
+    if (got == 0) break;
+    if (got < 0 && errno != EINTR) return *error = Reason(), false;
+  }
+  return true;
+}
+
+bool Input::Changed() const {
+  struct stat info {};
+  return regular_ && (fstat(static_cast<int>(handle_), &info) != 0 ||
+                      static_cast<uint64_t>(info.st_size) != size_at_open_);
+}
+
+bool WriteNewFile(const std::string& path, const Bytes& bytes, std::string* error) {
+  // O_EXCL refuses every existing name, a symbolic link included whether or
+  // not its target exists; O_NOFOLLOW says so again for the last component.
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    struct stat info {};
+    if (errno == EEXIST && lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+      *error = "is a symbolic link; --dump-bin writes only a new file";
+    } else if (errno == EEXIST) {
+      *error = "exists; --dump-bin writes only a new file";
+    } else {
+      *error = Reason();
+    }
     return false;
   }
-  const bool read_all = ReadDescriptor(fd, bytes);
-  close(fd);
-  return read_all;
+  bool wrote = WriteAll(fd, reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  std::string reason = wrote ? "" : Reason();
+  if (close(fd) != 0 && wrote) wrote = false, reason = Reason();
+  if (wrote) return true;
+  unlink(path.c_str());  // no part-written dump stays behind
+  *error = reason;
+  return false;
 }
 
-bool WriteWholeFile(const std::u16string& path, const std::vector<uint8_t>& bytes) {
-  const int fd = open(EncodeUtf8(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
-    if (wrote <= 0) break;
-    done += static_cast<size_t>(wrote);
-  }
-  return close(fd) == 0 && done == bytes.size();
-}
-
-std::u16string FullPathName(const std::u16string& path) {
+std::string FullPathName(const std::string& path) {
   char resolved[PATH_MAX];
-  if (realpath(EncodeUtf8(path).c_str(), resolved) == nullptr) return path;
-  return DecodeUtf8(resolved);
+  return realpath(path.c_str(), resolved) == nullptr ? path : std::string(resolved);
 }
 
-bool EnvironmentValue(const std::u16string& name, std::u16string* value) {
-  const std::string wanted = EncodeUtf8(name);
-  if (const char* exact = getenv(wanted.c_str())) {
-    *value = DecodeUtf8(exact);
+bool EnvironmentValue(const std::string& name, std::string* value) {
+  if (const char* exact = getenv(name.c_str())) {
+    *value = exact;
     return true;
   }
   for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
     const char* equals = std::strchr(*entry, '=');
-    if (equals == nullptr || static_cast<size_t>(equals - *entry) != wanted.size()) continue;
-    if (SameLetters(*entry, wanted.data(), wanted.size())) {
-      *value = DecodeUtf8(equals + 1);
+    if (equals == nullptr || static_cast<size_t>(equals - *entry) != name.size()) continue;
+    if (SameLetters(*entry, name.data(), name.size())) {
+      *value = equals + 1;
       return true;
     }
   }

@@ -4,13 +4,22 @@
 // After windows.h, whose types it uses.
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "cli/system.h"
 #include "cli/utf8_decode.h"
 
 namespace tarnwick::cli {
 namespace {
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+std::wstring Wide(std::string_view text) {
+  const std::u16string wide = DecodeUtf8(text);
+  return std::wstring(wide.begin(), wide.end());
+}
+
+std::string Narrow(const wchar_t* text, size_t length) {
+  return EncodeUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
+}
 
 bool IsPipe(DWORD which) { return GetFileType(GetStdHandle(which)) == FILE_TYPE_PIPE; }
 
@@ -26,24 +35,22 @@ bool WriteAll(HANDLE handle, const void* data, size_t size) {
   return true;
 }
 
-bool ReadHandle(HANDLE handle, std::vector<uint8_t>* bytes) {
-  uint8_t chunk[65536];
-  for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(handle, chunk, sizeof chunk, &got, nullptr)) return GetLastError() == ERROR_BROKEN_PIPE;
-    if (got == 0) return true;
-    bytes->insert(bytes->end(), chunk, chunk + got);
-  }
+std::string Reason(DWORD code) {
+  wchar_t text[512];
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
+                                512, nullptr);
+  while (length != 0 && (text[length - 1] == L'\n' || text[length - 1] == L'\r' || text[length - 1] == L'.')) --length;
+  return length == 0 ? "system error " + std::to_string(code) : Narrow(text, length);
 }
 
 }  // namespace
 
-std::vector<std::u16string> CommandLineArguments(int /*argc*/, char** /*argv*/) {
-  std::vector<std::u16string> arguments;
+std::vector<std::string> CommandLineArguments(int /*argc*/, char** /*argv*/) {
+  std::vector<std::string> arguments;
   int count = 0;
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
   if (wide == nullptr) return arguments;
-  for (int i = 1; i < count; ++i) arguments.emplace_back(reinterpret_cast<const char16_t*>(wide[i]));
+  for (int i = 1; i < count; ++i) arguments.push_back(Narrow(wide[i], wcslen(wide[i])));
   LocalFree(wide);
   return arguments;
 }
@@ -52,56 +59,107 @@ void* StreamHandle(Stream stream) {
   return GetStdHandle(stream == Stream::kOutput ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
 }
 
-void WriteText(void* handle, const char16_t* text, size_t length) {
+void WriteText(void* handle, std::string_view text) {
   DWORD mode = 0;
-  if (GetConsoleMode(handle, &mode)) {
-    while (length != 0) {
-      DWORD wrote = 0;
-      const DWORD piece = length > 8192 ? 8192 : static_cast<DWORD>(length);
-      if (!WriteConsoleW(handle, text, piece, &wrote, nullptr) || wrote == 0) return;
-      text += wrote;
-      length -= wrote;
-    }
+  if (!GetConsoleMode(handle, &mode)) {
+    WriteAll(handle, text.data(), text.size());
     return;
   }
-  const std::string bytes = EncodeUtf8(std::u16string_view(text, length));
-  WriteAll(handle, bytes.data(), bytes.size());
+  const std::u16string wide = DecodeUtf8(text);
+  const char16_t* at = wide.data();
+  size_t length = wide.size();
+  while (length != 0) {
+    DWORD wrote = 0;
+    const DWORD piece = length > 8192 ? 8192 : static_cast<DWORD>(length);
+    if (!WriteConsoleW(handle, reinterpret_cast<const wchar_t*>(at), piece, &wrote, nullptr) || wrote == 0) return;
+    at += wrote;
+    length -= wrote;
+  }
 }
 
 bool RunsInPipe() { return IsPipe(STD_INPUT_HANDLE) || IsPipe(STD_OUTPUT_HANDLE); }
 
-bool ReadWholeFile(const std::u16string& path, std::vector<uint8_t>* bytes) {
-  bytes->clear();
-  if (path == u"-") return ReadHandle(GetStdHandle(STD_INPUT_HANDLE), bytes);
-  HANDLE file =
-      CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  const bool read_all = ReadHandle(file, bytes);
-  CloseHandle(file);
-  return read_all;
+Input::~Input() {
+  if (owned_) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
 
-bool WriteWholeFile(const std::u16string& path, const std::vector<uint8_t>& bytes) {
-  HANDLE file = CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  const bool wrote_all = WriteAll(file, bytes.data(), bytes.size());
-  return CloseHandle(file) && wrote_all;
+bool Input::Open(const std::string& path, std::string* error) {
+  HANDLE handle = GetStdHandle(STD_INPUT_HANDLE);
+  if (path != "-") {
+    handle = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);  // opens a directory too, to say what it is
+    if (handle == INVALID_HANDLE_VALUE) return *error = Reason(GetLastError()), false;
+    owned_ = true;
+  }
+  handle_ = reinterpret_cast<intptr_t>(handle);
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileType(handle) == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &info)) {
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return *error = "Is a directory", false;
+    regular_ = true;
+    size_at_open_ = static_cast<uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+  }
+  return true;
 }
 
-std::u16string FullPathName(const std::u16string& path) {
+bool Input::ReadUpTo(size_t limit, Bytes* bytes, std::string* error) {
+  const HANDLE handle = reinterpret_cast<HANDLE>(handle_);
+  // Reserved once: no growth copies, and pages are used only as bytes arrive.
+  bytes->reserve(regular_ ? std::min<uint64_t>(limit, size_at_open_) : limit);
+  while (bytes->size() < limit) {
+    const size_t have = bytes->size();
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(limit - have, 65536));
+    bytes->resize(have + want);
+    DWORD got = 0;
+    const bool ok = ReadFile(handle, bytes->data() + have, want, &got, nullptr);
+    const DWORD code = ok ? 0 : GetLastError();
+    bytes->resize(have + got);
+    if (!ok && code == ERROR_BROKEN_PIPE) break;  // the writer closed its end
+    if (!ok) return *error = Reason(code), false;
+    if (got == 0) break;
+  }
+  return true;
+}
+
+bool Input::Changed() const {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!regular_) return false;
+  if (!GetFileInformationByHandle(reinterpret_cast<HANDLE>(handle_), &info)) return true;
+  return (static_cast<uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow) != size_at_open_;
+}
+
+bool WriteNewFile(const std::string& path, const Bytes& bytes, std::string* error) {
+  // CREATE_NEW refuses every existing name, a symbolic link or junction
+  // included whether or not its target exists.
+  const std::wstring wide = Wide(path);
+  HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    *error = code == ERROR_FILE_EXISTS ? "exists; --dump-bin writes only a new file" : Reason(code);
+    return false;
+  }
+  bool wrote = WriteAll(file, bytes.data(), bytes.size());
+  std::string reason = wrote ? "" : Reason(GetLastError());
+  if (!CloseHandle(file) && wrote) wrote = false, reason = Reason(GetLastError());
+  if (wrote) return true;
+  DeleteFileW(wide.c_str());  // no part-written dump stays behind
+  *error = reason;
+  return false;
+}
+
+std::string FullPathName(const std::string& path) {
   wchar_t full[32768];
-  const DWORD length = GetFullPathNameW(Wide(path), 32768, full, nullptr);
+  const DWORD length = GetFullPathNameW(Wide(path).c_str(), 32768, full, nullptr);
   if (length == 0 || length >= 32768) return path;
-  return std::u16string(reinterpret_cast<const char16_t*>(full), length);
+  return Narrow(full, length);
 }
 
-bool EnvironmentValue(const std::u16string& name, std::u16string* value) {
+bool EnvironmentValue(const std::string& name, std::string* value) {
   wchar_t text[32768];
   SetLastError(0);
-  const DWORD length = GetEnvironmentVariableW(Wide(name), text, 32768);
+  const DWORD length = GetEnvironmentVariableW(Wide(name).c_str(), text, 32768);
   if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return false;
   if (length >= 32768) return false;
-  value->assign(reinterpret_cast<const char16_t*>(text), length);
+  *value = Narrow(text, length);
   return true;
 }
 

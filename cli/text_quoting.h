@@ -1,21 +1,15 @@
-// Quoting of texts for the structure listing and the JSON output, and
-// numbers as text.
+// Quoting of the table's strings for the structure listing.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace tarnwick::cli {
 
-// A JSON string literal: quotes, backslash and control characters escaped.
-std::u16string JsonString(std::u16string_view text);
-
-// A double-quoted text for a listing line: quotes and backslashes escaped,
-// control characters as \xHH, so that a line stays one line.
-std::u16string ListingString(std::u16string_view text);
-
-// Unsigned decimal digits.
-std::u16string DecimalText(uint64_t value);
+// A firmware string (one byte one character, ISO 8859-1, as the plug-in
+// reads it) double-quoted in UTF-8 for a listing line: quotes and
+// backslashes escaped, control characters as \xHH, so that a line stays one
+// line.
+std::string ListingString(std::string_view bytes);
 
 }  // namespace tarnwick::cli

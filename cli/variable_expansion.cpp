@@ -3,32 +3,32 @@
 namespace tarnwick::cli {
 namespace {
 
-bool IsNameCharacter(char16_t c) {
-  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_' || c == u'$';
+bool IsNameCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$';
 }
 
-void AppendValue(std::u16string& out, std::u16string_view name, const VariableLookup& lookup) {
-  std::u16string value;
+void AppendValue(std::string& out, std::string_view name, const VariableLookup& lookup) {
+  std::string value;
   if (lookup(name, &value)) out += value;
 }
 
 }  // namespace
 
-std::u16string ExpandReferences(std::u16string_view text, const VariableLookup& lookup) {
-  std::u16string out;
+std::string ExpandReferences(std::string_view text, const VariableLookup& lookup) {
+  std::string out;
   size_t i = 0;
   while (i < text.size()) {
-    if (text[i] != u'%' || i + 1 == text.size()) {
+    if (text[i] != '%' || i + 1 == text.size()) {
       out += text[i++];
       continue;
     }
-    const char16_t after = text[i + 1];
-    if (after == u'%') {
-      out += u'%';
+    const char after = text[i + 1];
+    if (after == '%') {
+      out += '%';
       i += 2;
-    } else if (after == u'[') {
-      const size_t close = text.find(u']', i + 2);
-      if (close == std::u16string_view::npos) {  // unclosed: not a reference
+    } else if (after == '[') {
+      const size_t close = text.find(']', i + 2);
+      if (close == std::string_view::npos) {  // unclosed: not a reference
         out += text[i++];
         continue;
       }
@@ -38,7 +38,7 @@ std::u16string ExpandReferences(std::u16string_view text, const VariableLookup& 
       size_t end = i + 1;
       while (end < text.size() && IsNameCharacter(text[end])) ++end;
       AppendValue(out, text.substr(i + 1, end - i - 1), lookup);
-      i = end < text.size() && text[end] == u'%' ? end + 1 : end;
+      i = end < text.size() && text[end] == '%' ? end + 1 : end;
     } else {
       out += text[i++];
     }

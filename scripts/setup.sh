@@ -7,9 +7,11 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build libcli11-dev nlohmann-json3-dev)
+# libclang-rt-14-dev holds clang's sanitizer runtimes: ASan, UBSan, TSan and
+# libFuzzer; GNU time measures the hostile-input test's peak memory.
 if [[ ${1:-} == --tests ]]; then
   packages+=(
-    clang libclang-rt-14-dev python3 libgtest-dev libgmock-dev libbenchmark-dev valgrind dmidecode
+    clang libclang-rt-14-dev python3 libgtest-dev libgmock-dev libbenchmark-dev valgrind dmidecode time
     g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine64 wine wine32:i386 lintian
   )

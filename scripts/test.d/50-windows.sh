@@ -73,3 +73,5 @@ for arch in x64 x86; do
   bash tests/wine/wine_checks.sh "build/wine-$arch" build/wine-native/cli/tarnwick
   elapsed "$arch passed"
 done
+bash tests/wine/cmd_checks.sh build/wine-x64
+elapsed "cmd.exe checks passed"

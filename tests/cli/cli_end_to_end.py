@@ -376,6 +376,71 @@ class Layouts(TempDir):
                                  [a for i, a in enumerate(from_dump) if i not in differ])
 
 
+class Cmd(TempDir):
+    """--cmd: lines that cmd.exe's for /f runs as set commands (run for real under Wine by tests/wine)."""
+
+    def test_set_lines_for_names_and_the_report(self):
+        self.assertEqual(run("--sample", "--cmd", "_smbserial", "_smbmfg", "@smbword[4,0x16]"),
+                         (0, b'set "_smbserial=BFQ7-25-004187"\nset "_smbmfg=Brackenfold Computing"\n'
+                             b'set "@smbword[4,0x16]=3600"\n', b""))
+        status, out, err = run("--sample", "--cmd")
+        self.assertEqual((status, err), (0, b""))
+        self.assertEqual(out.decode(), "".join(f'set "{name}={value}"\n' for name, value in SAMPLE_REPORT.items()))
+
+    def test_a_value_cmd_cannot_carry_fails_that_name_only(self):
+        for text in [b'say "hi"', b"two\nlines", b"hi!"]:
+            with self.subTest(text):
+                table = self.write("v.bin", structure(1, 0, [1, 2, 0, 0], [text, b"Q7"]) + structure(127, 1, []))
+                status, out, err = run("--from-dump", table, "--cmd", "_smbmfg", "_smbproduct")
+                self.assertEqual((status, out), (1, b'set "_smbproduct=Q7"\n'))
+                self.assertTrue(err.startswith(b"tarnwick: _smbmfg: the value holds "), err)
+        self.assertEqual(run("--sample", "--cmd", "--json")[0], 2)
+
+
+# What batch files asked WMIC (and PowerShell asks CIM) and the Tarnwick name that answers it,
+# with the field of the sample table that holds the same value (README: "From WMIC to Tarnwick").
+WMIC_TABLE = [
+    ("wmic bios get serialnumber", "_smbserial", "@smbstring[1,7]"),
+    ("wmic bios get smbiosbiosversion", "_smbbiosversion", "@smbstring[0,5]"),
+    ("wmic bios get manufacturer", "_smbbiosvendor", "@smbstring[0,4]"),
+    ("wmic bios get releasedate", "_smbbiosdate", "@smbstring[0,8]"),
+    ("wmic baseboard get product", "_smbbbproduct", "@smbstring[2,5]"),
+    ("wmic baseboard get manufacturer", "_smbbbmfg", "@smbstring[2,4]"),
+    ("wmic baseboard get serialnumber", "_smbbbserial", "@smbstring[2,7]"),
+    ("wmic baseboard get version", "_smbbbversion", "@smbstring[2,6]"),
+    ("wmic computersystem get manufacturer", "_smbmfg", "@smbstring[1,4]"),
+    ("wmic computersystem get model", "_smbproduct", "@smbstring[1,5]"),
+    ("wmic computersystem get systemfamily", "_smbfamily", "@smbstring[1,0x1A]"),
+    ("Get-CimInstance Win32_SystemEnclosure | SMBIOSAssetTag", "_smbchassistag", "@smbstring[3,8]"),
+    ("Get-CimInstance Win32_SystemEnclosure | LockPresent", "_smbchassislock", None),
+    ("Get-CimInstance Win32_SystemEnclosure | ChassisTypes", "_smbchassistype", None),
+    ("wmic cpu get name", "_smbcpuversion", "@smbstring[4,0x10]"),
+    ("wmic cpu get manufacturer", "_smbcpumfg", "@smbstring[4,7]"),
+    ("wmic cpu get socketdesignation", "_smbcpusocket", "@smbstring[4,4]"),
+    ("wmic cpu get currentclockspeed", "_smbcpuspeed", "@smbword[4,0x16]"),
+    ("wmic cpu get extclock", "_smbcpuclock", "@smbword[4,0x12]"),
+]
+
+
+class Wmic(TempDir):
+    def test_each_mapping_answers_the_field_of_the_sample_table(self):
+        with open(os.path.join(os.path.dirname(__file__), "..", "..", "README.md")) as readme:
+            documented = readme.read()
+        for query, name, field in WMIC_TABLE:
+            with self.subTest(query):
+                escaped = query.replace("|", "\\|")  # a bar inside a Markdown table cell
+                self.assertTrue(f"`{escaped}`" in documented, f"README lacks {query}")
+                status, out, err = run("--sample", name, field or "@smbbyte[3,5]")
+                self.assertEqual((status, err), (0, b""))
+                value, raw = out.decode().splitlines()
+                if name == "_smbchassistype":  # the type in words: DSP0134 7.4.1 names 6 "Mini Tower"
+                    self.assertEqual((int(raw) & 0x7F, value), (6, "Mini Tower"))
+                elif name == "_smbchassislock":  # bit 7 of the type byte, DSP0134 7.4.1
+                    self.assertEqual((int(raw) >> 7, value), (1, "Present"))
+                else:
+                    self.assertEqual(value, raw)
+
+
 def dmidecode_program():
     """dmidecode lives in sbin, which a user's PATH may leave out."""
     return shutil.which("dmidecode") or shutil.which("dmidecode", path="/usr/local/sbin:/usr/sbin:/sbin")
@@ -408,7 +473,7 @@ class DumpBin(TempDir):
             with self.subTest(name):
                 service = read_bytes(corpus_file(name, ".rsmb"))
                 bare = self.write("bare.bin", service[8:])
-                ours = os.path.join(self.dir, "bare.dump")
+                ours = os.path.join(self.dir, name + ".bare.dump")  # --dump-bin writes new files only
                 self.assertEqual(run("--from-dump", bare, "--dump-bin", ours), (0, b"", b""))
                 status, lines = dmidecode(ours)
                 self.assertEqual(status, 0)

@@ -1,15 +1,18 @@
 // The command-line host's parts that need no process of their own.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 
 #include "cli/batch_file.h"
+#include "cli/cmd_line.h"
 #include "cli/dump_layout.h"
 #include "cli/name_call.h"
 #include "cli/options.h"
 #include "cli/sample_table.h"
+#include "cli/system.h"
 #include "cli/text_quoting.h"
 #include "cli/utf8_decode.h"
 #include "cli/variable_expansion.h"
@@ -49,62 +52,62 @@ TEST(Utf8Decode, WellFormedAndMalformedSequences) {
 }
 
 TEST(VariableExpansion, ReferencesAsTheShellWritesThem) {
-  const std::map<std::u16string, std::u16string> variables = {
-      {u"_batch", u"1"}, {u"_batchname", u"C:\\bin\\x.btm"}, {u"_batchline", u"12"}, {u"empty", u""}};
-  auto lookup = [&](std::u16string_view name, std::u16string* value) {
-    auto found = variables.find(std::u16string(name));
+  const std::map<std::string, std::string> variables = {
+      {"_batch", "1"}, {"_batchname", "C:\\bin\\x.btm"}, {"_batchline", "12"}, {"empty", ""}};
+  auto lookup = [&](std::string_view name, std::string* value) {
+    auto found = variables.find(std::string(name));
     if (found == variables.end()) return false;
     *value = found->second;
     return true;
   };
   const struct {
-    std::u16string text, expected;
+    std::string text, expected;
   } cases[] = {
-      {u"%_batch", u"1"},
-      {u"%[_batch]%[empty]%[_batch]", u"11"},
-      {u"%_batchname [%_batchline]  ", u"C:\\bin\\x.btm [12]  "},
-      {u"%_batch%x", u"1x"},  // a "%" right after the name closes it
-      {u"%undefined.", u"."},
-      {u"%[undefined]", u""},
-      {u"100%% sure", u"100% sure"},
-      {u"50% off", u"50% off"},
-      {u"%", u"%"},
-      {u"%[open", u"%[open"},
+      {"%_batch", "1"},
+      {"%[_batch]%[empty]%[_batch]", "11"},
+      {"%_batchname [%_batchline]  ", "C:\\bin\\x.btm [12]  "},
+      {"%_batch%x", "1x"},  // a "%" right after the name closes it
+      {"%undefined.", "."},
+      {"%[undefined]", ""},
+      {"100%% sure", "100% sure"},
+      {"50% off", "50% off"},
+      {"%", "%"},
+      {"%[open", "%[open"},
   };
-  for (const auto& c : cases) EXPECT_EQ(ExpandReferences(c.text, lookup), c.expected) << Narrow(c.text);
+  for (const auto& c : cases) EXPECT_EQ(ExpandReferences(c.text, lookup), c.expected) << c.text;
 }
 
 TEST(BatchLines, NumbersEveryLineAndSkipsBlanksAndComments) {
   const auto lines = BatchLines("\xEF\xBB\xBF_smbmfg\r\n\n   \t\n# note\n  @randx[ 4 ] \r\n_smbver");
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0].number, 1u);
-  EXPECT_EQ(lines[0].text, u"_smbmfg");
+  EXPECT_EQ(lines[0].text, "_smbmfg");
   EXPECT_EQ(lines[1].number, 5u);
-  EXPECT_EQ(lines[1].text, u"@randx[ 4 ]");
+  EXPECT_EQ(lines[1].text, "@randx[ 4 ]");
   EXPECT_EQ(lines[2].number, 6u);
   EXPECT_TRUE(BatchLines("").empty());
 }
 
 TEST(NameCall, ArgumentStandsBetweenFirstOpenAndLastCloseBracket) {
   const struct {
-    std::u16string text;
+    std::string text;
     bool parses;
-    std::u16string name, argument;
+    std::string name, argument;
     bool bracketed;
   } cases[] = {
-      {u"_smbmfg", true, u"_smbmfg", u"", false},
-      {u"@randx", true, u"@randx", u"", false},
-      {u"@randx[]", true, u"@randx", u"", true},
-      {u"@smbword[4,0x16]", true, u"@smbword", u"4,0x16", true},
-      {u"@smbstring[1,\"[x]\"]", true, u"@smbstring", u"1,\"[x]\"", true},
-      {u"@smbword[4", false, u"", u"", false},
-      {u"@smbword]4[", false, u"", u"", false},
-      {u"@smbword[4]x", false, u"", u"", false},
+      {"_smbmfg", true, "_smbmfg", "", false},
+      {"@randx", true, "@randx", "", false},
+      {"@randx[]", true, "@randx", "", true},
+      {"@smbword[4,0x16]", true, "@smbword", "4,0x16", true},
+      {"@smbstring[1,\"[x]\"]", true, "@smbstring", "1,\"[x]\"", true},
+      {"@smbword[4", false, "", "", false},
+      {"@smbword]4[", false, "", "", false},
+      {"@smbword[4]x", false, "", "", false},
   };
   for (const auto& c : cases) {
     NameCall call;
-    std::u16string error;
-    ASSERT_EQ(ParseNameCall(c.text, &call, &error), c.parses) << Narrow(c.text);
+    std::string error;
+    ASSERT_EQ(ParseNameCall(c.text, &call, &error), c.parses) << c.text;
     if (!c.parses) {
       EXPECT_FALSE(error.empty());
       continue;
@@ -113,39 +116,77 @@ TEST(NameCall, ArgumentStandsBetweenFirstOpenAndLastCloseBracket) {
     EXPECT_EQ(call.argument, c.argument);
     EXPECT_EQ(call.bracketed, c.bracketed);
   }
-  ASSERT_NE(FindExport(u"@SmbWord"), nullptr);
-  EXPECT_EQ(FindExport(u"@SmbWord")->export_name, u"f_smbword");
-  EXPECT_EQ(FindExport(u"smbword"), nullptr);
-  EXPECT_EQ(FindExport(u"f_smbword"), nullptr);
+  ASSERT_NE(FindExport("@SmbWord"), nullptr);
+  EXPECT_EQ(FindExport("@SmbWord")->export_name, u"f_smbword");
+  EXPECT_EQ(FindExport("smbword"), nullptr);
+  EXPECT_EQ(FindExport("f_smbword"), nullptr);
 }
 
 TEST(Options, ValuesFlagsAndErrors) {
   Options options;
-  std::u16string error;
-  ASSERT_TRUE(ParseOptions({u"--from-dump=a.dump", u"--json", u"--file", u"-", u"_smbmfg", u"--", u"--list"}, &options,
-                           &error));
+  std::string error;
+  ASSERT_TRUE(ParseOptions({"--from-dump=a.dump", "--json", "--file", "-", "_smbmfg", "--file=b", "--", "--list"},
+                           &options, &error))
+      << error;
   EXPECT_TRUE(options.from_dump);
-  EXPECT_EQ(options.dump_file, u"a.dump");
+  EXPECT_EQ(options.dump_file, "a.dump");
   EXPECT_TRUE(options.json);
   EXPECT_FALSE(options.list);  // after "--" it is a NAME
-  EXPECT_EQ(options.batch_files, std::vector<std::u16string>{u"-"});
-  EXPECT_EQ(options.names, (std::vector<std::u16string>{u"_smbmfg", u"--list"}));
+  EXPECT_EQ(options.batch_files, (std::vector<std::string>{"-", "b"}));
+  EXPECT_EQ(options.names, (std::vector<std::string>{"_smbmfg", "--list"}));
 
-  const std::vector<std::vector<std::u16string>> refused = {
-      {u"--nope"}, {u"--dump-bin"}, {u"--json=1"}, {u"--sample", u"--from-dump", u"x"}, {u"-x"}};
+  const std::vector<std::vector<std::string>> refused = {
+      {"--nope"}, {"--dump-bin"}, {"--json=1"}, {"--sample", "--from-dump", "x"}, {"--json", "--cmd"}, {"-x"}};
   for (const auto& arguments : refused) {
     Options ignored;
     error.clear();
-    EXPECT_FALSE(ParseOptions(arguments, &ignored, &error)) << Narrow(arguments[0]);
+    EXPECT_FALSE(ParseOptions(arguments, &ignored, &error)) << arguments[0];
     EXPECT_FALSE(error.empty());
   }
 }
 
-TEST(TextQuoting, JsonAndListingEscapes) {
-  EXPECT_EQ(JsonString(u"a\"b\\c\n\x01\u00E9"), u"\"a\\\"b\\\\c\\n\\u0001\u00E9\"");
-  EXPECT_EQ(ListingString(u"a\"b\\c\n\x7F"), u"\"a\\\"b\\\\c\\x0a\\x7f\"");
-  EXPECT_EQ(DecimalText(0), u"0");
-  EXPECT_EQ(DecimalText(18446744073709551615ull), u"18446744073709551615");
+TEST(TextQuoting, ListingEscapesAndLatin1) {
+  EXPECT_EQ(ListingString("a\"b\\c\n\x7F\xE9"), "\"a\\\"b\\\\c\\x0a\\x7f\u00e9\"");
+}
+
+TEST(CmdSetLine, ValuesThatCmdCarriesAndThoseItCannot) {
+  const struct {
+    std::string name, value;
+    bool carried;
+  } cases[] = {
+      {"_smbmfg", "Brackenfold Computing", true},
+      {"_smbmfg", "", true},
+      {"_smbmfg", "50% & <a|b> ^x", true},
+      {"@smbstring[1,4]", "x", true},
+      {"_smbmfg", "a\"b", false},
+      {"_smbmfg", "a\r", false},
+      {"_smbmfg", "a\nb", false},
+      {"_smbmfg", std::string("a\0b", 3), false},
+      {"_smbmfg", "hi!", false},
+      {"@smbstring[1,\"a=b\"]", "x", false},
+  };
+  for (const auto& c : cases) {
+    std::string line, reason;
+    ASSERT_EQ(CmdSetLine(c.name, c.value, &line, &reason), c.carried) << c.value;
+    EXPECT_EQ(line, c.carried ? "set \"" + c.name + "=" + c.value + "\"\n" : "");
+    EXPECT_EQ(reason.empty(), c.carried);
+  }
+}
+
+TEST(Input, AFileThatShrinksWhileReadIsNoticed) {
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / "tarnwick-shrinking.bin";
+  std::ofstream(path, std::ios::binary) << std::string(4096, 'x');
+  Input input;
+  Bytes bytes;
+  std::string error;
+  ASSERT_TRUE(input.Open(path.string(), &error)) << error;
+  ASSERT_TRUE(input.ReadUpTo(100, &bytes, &error)) << error;
+  EXPECT_FALSE(input.Changed());
+  std::filesystem::resize_file(path, 50);
+  ASSERT_TRUE(input.ReadUpTo(4096, &bytes, &error)) << error;
+  EXPECT_EQ(bytes.size(), 100u);  // the end came early
+  EXPECT_TRUE(input.Changed());
+  std::filesystem::remove(path);
 }
 
 // ---- Dump layouts -------------------------------------------------------
@@ -164,8 +205,8 @@ Bytes Table() {
 
 Bytes ReadBack(const Bytes& dump) {
   Bytes service;
-  std::u16string error;
-  EXPECT_TRUE(ServiceLayoutFromFile(dump, &service, &error)) << Narrow(error);
+  std::string error;
+  EXPECT_TRUE(ServiceLayoutFromFile(dump, &service, &error)) << error;
   return service;
 }
 
@@ -233,7 +274,7 @@ TEST(DumpLayout, BrokenDumpsAreRefusedAndOtherFilesPassAsTheyAre) {
   };
   for (const Bytes& file : broken) {
     Bytes service;
-    std::u16string error;
+    std::string error;
     EXPECT_FALSE(ServiceLayoutFromFile(file, &service, &error));
     EXPECT_FALSE(error.empty());
   }

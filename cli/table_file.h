@@ -1,0 +1,26 @@
+// Reading the files that tarnwick is given, with a bound: whatever a user
+// or another process hands over (a device, a FIFO, a huge file), tarnwick
+// reads no more than a table or a batch file can be and says why it stops.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "cli/system.h"
+
+namespace tarnwick::cli {
+
+// Far above any real table (those hold some kilobytes).
+inline constexpr size_t kLargestTable = 16 * 1024 * 1024;
+
+// The table of the dump, firmware-service or bare file at `path` ("-":
+// standard input) in the firmware service's layout. A dump is read as far
+// as its entry point names; the other layouts up to kLargestTable. False,
+// with a message naming the file, when it cannot be read, is too large,
+// changes while read, or is a dump cut short.
+bool ReadTableFile(const std::string& path, Bytes* service, std::string* error);
+
+// The text of a batch file, up to kLargestTable bytes; false as above.
+bool ReadBatchFile(const std::string& path, std::string* text, std::string* error);
+
+}  // namespace tarnwick::cli

@@ -1,0 +1,153 @@
+"""Runs tarnwick on the files a careless or hostile user can hand it and checks that it
+refuses them promptly, with a reason and status 2, without overwriting anything and
+within twice the 16 MiB read bound of memory.
+
+Usage: hostile_inputs.py TARNWICK
+
+The full-disk case mounts a small tmpfs in a private mount namespace; it needs root and
+unshare. Outside CI it skips without them; with CI=true it fails instead.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import unittest
+
+TARNWICK = None
+IN_CI = os.environ.get("CI") == "true"
+CAP = 16 * 1024 * 1024
+TOO_LARGE = b": larger than any SMBIOS table (16 MiB)\n"
+PRECIOUS = b"a file that root must not overwrite\n"
+
+
+def feed(path_or_pipe, data):
+    """Writes data into a FIFO path or a pipe and keeps it open: a writer that never closes."""
+    def write():
+        try:
+            sink = open(path_or_pipe, "wb") if isinstance(path_or_pipe, str) else path_or_pipe
+            sink.write(data)
+            sink.flush()
+            threading.Event().wait(30)  # never closes while tarnwick runs
+        except (BrokenPipeError, OSError):
+            pass
+    threading.Thread(target=write, daemon=True).start()
+
+
+def sanitized():
+    """A sanitizer's shadow memory grows with the program's own: the bound is checked on plain builds."""
+    with open(TARNWICK, "rb") as program:
+        data = program.read()
+    return any(runtime in data for runtime in (b"__asan_init", b"__tsan_init", b"__msan_init"))
+
+
+def time_program():
+    """GNU time reports a program's own peak memory; a child of this script would also count the script's."""
+    program = shutil.which("time", path="/usr/bin:/bin")
+    if program is None and IN_CI:
+        subprocess.run(["apt-get", "install", "-y", "-qq", "time"], check=True, stdout=subprocess.DEVNULL)
+        program = shutil.which("time", path="/usr/bin:/bin")
+    return program
+
+
+def run(arguments, stdin_bytes=None):
+    """Runs tarnwick; returns status, stdout, stderr and its peak resident memory in bytes (0: not measured)."""
+    with tempfile.NamedTemporaryFile() as report:
+        timer = [time_program(), "-f", "%M", "-o", report.name] if time_program() else []
+        process = subprocess.Popen([*timer, TARNWICK, *arguments],
+                                   stdin=subprocess.DEVNULL if stdin_bytes is None else subprocess.PIPE,
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        if stdin_bytes is not None:
+            feed(process.stdin, stdin_bytes)
+        try:  # a prompt end, or a kill that fails the test
+            out, err = process.communicate(timeout=20)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            out, err = process.communicate()
+        peak = report.read().split()
+        return process.returncode, out, err, int(peak[-1]) * 1024 if peak else 0
+
+
+class HostileInputs(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="tarnwick-hostile-")
+        self.addCleanup(shutil.rmtree, self.dir)
+        self.precious = self.path("precious")
+        with open(self.precious, "wb") as f:
+            f.write(PRECIOUS)
+
+    def path(self, name):
+        return os.path.join(self.dir, name)
+
+    def file(self, name, data):
+        with open(self.path(name), "wb") as f:
+            f.write(data)
+        return self.path(name)
+
+    def fifo(self, name, data):
+        os.mkfifo(self.path(name))
+        feed(self.path(name), data)
+        return self.path(name)
+
+    def link(self, name, target):
+        os.symlink(target, self.path(name))
+        return self.path(name)
+
+    def test_every_hostile_input_ends_with_a_reason(self):
+        over = b"\0" * (CAP + 65536)
+        dump_naming_2_gib = b"_SM3_\0\x18\x03\x01\0\x01\0" + (0x7FFFFFFF).to_bytes(4, "little") + \
+            (0x20).to_bytes(8, "little") + b"\0" * 8 + over
+        # (label, arguments, standard input that never closes, what standard error says)
+        cases = [
+            ("existing file", lambda: ["--sample", "--dump-bin", self.precious], None, b": exists; "),
+            ("symbolic link to a file", lambda: ["--sample", "--dump-bin", self.link("l", self.precious)], None,
+             b": is a symbolic link; "),
+            ("dangling symbolic link", lambda: ["--sample", "--dump-bin", self.link("d", self.path("new"))], None,
+             b": is a symbolic link; "),
+            ("/dev/zero", lambda: ["--from-dump", "/dev/zero", "_smbmfg"], None, TOO_LARGE),
+            ("/dev/urandom", lambda: ["--from-dump", "/dev/urandom", "_smbmfg"], None, TOO_LARGE),
+            ("FIFO that never closes", lambda: ["--from-dump", self.fifo("f", over)], None, TOO_LARGE),
+            ("standard input that never closes", lambda: ["--from-dump", "-"], over, TOO_LARGE),
+            ("dump naming a 2 GiB table, on a FIFO", lambda: ["--from-dump", self.fifo("g", dump_naming_2_gib)], None,
+             TOO_LARGE),
+            ("directory", lambda: ["--from-dump", self.dir], None, b": Is a directory\n"),
+            ("file one byte over the bound", lambda: ["--from-dump", self.file("big", b"\0" * (CAP + 1))], None,
+             TOO_LARGE),
+            ("batch file from /dev/zero", lambda: ["--sample", "--file", "/dev/zero"], None,
+             b": larger than any batch file tarnwick reads (16 MiB)\n"),
+        ]
+        _, _, _, baseline = run(["--sample", "_smbver"])
+        memory_bound = float("inf") if sanitized() else 2 * CAP
+        for label, arguments, stdin_bytes, message in cases:
+            with self.subTest(label):
+                status, out, err, peak = run(arguments(), stdin_bytes)
+                self.assertEqual((status, out), (2, b""), err)
+                self.assertTrue(err.startswith(b"tarnwick: ") and message in err, err)
+                self.assertLess(peak - baseline, memory_bound, f"peak memory {peak >> 20} MiB")
+                with open(self.precious, "rb") as f:
+                    self.assertEqual(f.read(), PRECIOUS)
+                self.assertFalse(os.path.exists(self.path("new")))
+
+    def test_a_dump_that_does_not_fit_leaves_no_file(self):
+        if not (os.geteuid() == 0 and shutil.which("unshare")):
+            if IN_CI:
+                self.fail("root and unshare are needed, and CI=true does not allow skipping")
+            self.skipTest("needs root and unshare")
+        # A bare table of 64 KiB in a tmpfs of 8 KiB: the write fails part way.
+        table = self.file("t.bin", (bytes([1, 8, 0, 0, 1, 0, 0, 0]) + b"x" * 250 + b"\0\0") * 256)
+        disk = self.path("disk")
+        os.mkdir(disk)
+        script = f'mount -t tmpfs -o size=8k none "{disk}" && "{TARNWICK}" --from-dump "{table}" ' \
+                 f'--dump-bin "{disk}/t.dump"; status=$?; ls -A "{disk}"; exit $status'
+        done = subprocess.run(["unshare", "-m", "sh", "-c", script], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                              timeout=60)
+        self.assertEqual((done.returncode, done.stdout), (2, b""), done.stderr)
+        self.assertTrue(done.stderr.startswith(b"tarnwick: cannot write "), done.stderr)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    TARNWICK = os.path.abspath(sys.argv[1])
+    unittest.main(argv=[sys.argv[0], *sys.argv[2:]], verbosity=1)
