@@ -419,6 +419,16 @@ WMIC_TABLE = [
     ("wmic cpu get socketdesignation", "_smbcpusocket", "@smbstring[4,4]"),
     ("wmic cpu get currentclockspeed", "_smbcpuspeed", "@smbword[4,0x16]"),
     ("wmic cpu get extclock", "_smbcpuclock", "@smbword[4,0x12]"),
+    ("wmic computersystem get systemskunumber", "_smbsku", "@smbstring[1,0x19]"),
+    ("wmic csproduct get version", "_smbsysversion", "@smbstring[1,6]"),
+    ("Get-CimInstance Win32_SystemEnclosure | Manufacturer", "_smbchassismfg", "@smbstring[3,4]"),
+    ("Get-CimInstance Win32_SystemEnclosure | Version", "_smbchassisversion", "@smbstring[3,6]"),
+    ("Get-CimInstance Win32_SystemEnclosure | SerialNumber", "_smbchassisserial", "@smbstring[3,7]"),
+    ("wmic cpu get numberofcores", "_smbcores", "@smbbyte[4,0x23]"),  # the sample's one populated socket
+    ("wmic cpu get numberoflogicalprocessors", "_smbthreads", "@smbbyte[4,0x25]"),
+    ("wmic computersystem get numberofprocessors", "_smbcpucount", "@smbcount[4]"),
+    ("wmic computersystem get totalphysicalmemory", "_smbmemory", None),
+    ("wmic csproduct get uuid", "_smbuuid", None),
 ]
 
 
@@ -430,6 +440,20 @@ class Wmic(TempDir):
             with self.subTest(query):
                 escaped = query.replace("|", "\\|")  # a bar inside a Markdown table cell
                 self.assertTrue(f"`{escaped}`" in documented, f"README lacks {query}")
+                if name == "_smbmemory":  # the sum of the two devices' sizes in MB, DSP0134 7.18.5
+                    status, out, err = run("--sample", name, *[f"@smbword[17,0x0C,@smbhandle[17,{n}]]" for n in (1, 2)])
+                    self.assertEqual((status, err), (0, b""))
+                    value, *sizes = out.decode().splitlines()
+                    self.assertEqual(int(value), sum(int(size) for size in sizes))
+                    continue
+                if name == "_smbuuid":  # bytes 08h-17h, the first three fields little-endian, DSP0134 7.2.1
+                    status, out, err = run("--sample", name, "@smbqword[1,8,,1]", "@smbqword[1,0x10,,1]")
+                    self.assertEqual((status, err), (0, b""))
+                    value, low, high = out.decode().splitlines()
+                    b = bytes.fromhex(low[2:])[::-1] + bytes.fromhex(high[2:])[::-1]
+                    fields = (b[3::-1], b[5:3:-1], b[7:5:-1], b[8:10], b[10:16])
+                    self.assertEqual(value, "-".join(f.hex().upper() for f in fields))
+                    continue
                 status, out, err = run("--sample", name, field or "@smbbyte[3,5]")
                 self.assertEqual((status, err), (0, b""))
                 value, raw = out.decode().splitlines()
