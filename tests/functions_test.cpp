@@ -9,6 +9,7 @@
 #include "functions/argument_list.h"
 #include "functions/random_generator.h"
 #include "host/exports.h"
+#include "tests/support/plugin_test.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/table_builder.h"
 
@@ -175,27 +176,8 @@ class FieldFunctionTest : public ::testing::Test {
               0);
   }
 
-  struct Outcome {
-    int result;
-    std::u16string text;
-    std::u16string standard_error;
-  };
-
-  static Outcome Call(NameExport function, const std::u16string& argument) {
-    ClearRecorded();
-    std::vector<char16_t> buffer(kMaxArgLen, 0);
-    std::copy(argument.begin(), argument.end(), buffer.begin());
-    const int result = function(buffer.data());
-    return {result, std::u16string(buffer.data()), Recorded().standard_error};
-  }
 };
 
-// A call and what it must give: the result text, or the diagnostic.
-struct CallCase {
-  NameExport function;
-  const char16_t* argument;
-  const char16_t* expected;
-};
 
 const CallCase kFieldCases[] = {
       {&f_smbword, u"4,0x16", u"4660"},

@@ -33,26 +33,8 @@ class StructureFunctionsTest : public PluginTest {
     ClearRecorded();
   }
 
-  struct Outcome {
-    int result;
-    std::u16string text;
-    std::u16string standard_error;
-  };
-
-  static Outcome Call(NameExport function, const std::u16string& argument) {
-    ClearRecorded();
-    std::vector<char16_t> buffer(kMaxArgLen, 0);
-    std::copy(argument.begin(), argument.end(), buffer.begin());
-    const int result = function(buffer.data());
-    return {result, std::u16string(buffer.data()), Recorded().standard_error};
-  }
 };
 
-struct CallCase {
-  NameExport function;
-  const char16_t* argument;
-  const char16_t* expected;
-};
 
 TEST_F(StructureFunctionsTest, Results) {
   const CallCase cases[] = {

@@ -1,8 +1,11 @@
 // A test fixture for the plug-in's core: a fresh host before each test, no
-// table and the machine's firmware source after it.
+// table after it; and a function called as the host calls it.
 #pragma once
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "host/exports.h"
 #include "tests/support/recording_host.h"
@@ -18,6 +21,29 @@ class PluginTest : public ::testing::Test {
   void TearDown() override {
     ShutdownPlugin(0);
   }
+};
+
+// What a call left: its result, the buffer's text and standard error.
+struct Outcome {
+  int result;
+  std::u16string text;
+  std::u16string standard_error;
+};
+
+// Calls `function` with `argument` in a host buffer of kMaxArgLen units.
+inline Outcome Call(NameExport function, const std::u16string& argument) {
+  ClearRecorded();
+  std::vector<char16_t> buffer(kMaxArgLen, 0);
+  std::copy(argument.begin(), argument.end(), buffer.begin());
+  const int result = function(buffer.data());
+  return {result, std::u16string(buffer.data()), Recorded().standard_error};
+}
+
+// A call and what it must give: the result text, or the diagnostic.
+struct CallCase {
+  NameExport function;
+  const char16_t* argument;
+  const char16_t* expected;
 };
 
 }  // namespace tarnwick::testing
