@@ -9,6 +9,7 @@
 
 #include "bench/bench_main.h"
 #include "plugin/export_table.h"
+#include "smbios/structure_lookup.h"
 
 namespace tarnwick::bench {
 namespace {
@@ -81,6 +82,12 @@ void VariableOverCorpus(benchmark::State& state, NameExport entry) {
   PerCallOverCorpus(state, [entry] { entry(g_buffer); });
 }
 
+// FindStructure alone: the memory device of handle 1022 is the last of 1023
+// structures of its type, every one of which the lookup visits.
+void LookupByHandle(benchmark::State& state) {
+  PerCallOnTable(state, WorstCase(4), [] { benchmark::DoNotOptimize(FindStructure(17, 1022)); });
+}
+
 void VariableOnTable(benchmark::State& state, NameExport entry, const Bytes* table) {
   g_buffer[0] = 0;
   PerCallOnTable(state, *table, [entry] { entry(g_buffer); });
@@ -145,6 +152,7 @@ void RegisterBenchmarks() {
     benchmark::RegisterBenchmark(("Function/corpus/" + CallName(c)).c_str(), FunctionOverCorpus, call)
         ->UseManualTime();
   }
+  benchmark::RegisterBenchmark("Lookup/last-of-1024/handle", LookupByHandle)->UseManualTime();
   for (const FunctionCase& c : kWorstCalls) {
     const FunctionCall call{Find(c.name), std::u16string(c.argument)};
     benchmark::RegisterBenchmark(("Function/last-of-1024/" + CallName(c)).c_str(), FunctionOnTable, call,
