@@ -132,6 +132,19 @@ struct FieldExport {
 constexpr FieldExport kFieldExports[] = {
     {&f_smbstring, 0, 255}, {&f_smbbyte, 1, 255}, {&f_smbword, 2, 254}, {&f_smbdword, 4, 252}, {&f_smbqword, 8, 248}};
 
+// A call answers -1 with exactly the expected diagnostic and the argument
+// text left in the buffer, or answers 0 with none: true when it refused.
+bool Refused(int result, const std::u16string& diagnostic, char16_t* buffer, std::u16string_view text) {
+  if (result != 0) {
+    FUZZ_REQUIRE(result == -1 && !diagnostic.empty() && Record().last_error == diagnostic);
+    FUZZ_REQUIRE(TerminatedText(buffer) == text);
+    Scrub(buffer, text);
+    return true;
+  }
+  FUZZ_REQUIRE(diagnostic.empty() && Record().error_writes == 0);
+  return false;
+}
+
 void CheckFieldFunction(const FieldExport& function, std::u16string_view text, char16_t* buffer) {
   Hand(buffer, text);
   Forget();
@@ -143,13 +156,7 @@ void CheckFieldFunction(const FieldExport& function, std::u16string_view text, c
 
   uint32_t values[4] = {0, 0, 0xFFFFFFFF, 0};
   const std::u16string diagnostic = ExpectedDiagnostic(function.highest_offset, function.width != 0, values);
-  if (result != 0) {
-    FUZZ_REQUIRE(result == -1 && !diagnostic.empty() && Record().last_error == diagnostic);
-    FUZZ_REQUIRE(TerminatedText(buffer) == text);
-    Scrub(buffer, text);
-    return;
-  }
-  FUZZ_REQUIRE(diagnostic.empty() && Record().error_writes == 0);
+  if (Refused(result, diagnostic, buffer, text)) return;
   std::optional<uint16_t> handle;
   if (Present(2)) handle = static_cast<uint16_t>(values[2]);
   const uint8_t* s = FindIndexed(static_cast<uint8_t>(values[0]), handle);
@@ -181,13 +188,7 @@ void CheckStructureFunction(StructureCall call, std::u16string_view text, char16
       call == StructureCall::kCount    ? ExpectedDiagnostic(kCountRules, 1, values)
       : call == StructureCall::kHandle ? ExpectedDiagnostic(kHandleRules, 2, values)
                                        : ExpectedDiagnostic(kStringRules, 3, values);
-  if (result != 0) {
-    FUZZ_REQUIRE(result == -1 && !diagnostic.empty() && Record().last_error == diagnostic);
-    FUZZ_REQUIRE(TerminatedText(buffer) == text);
-    Scrub(buffer, text);
-    return;
-  }
-  FUZZ_REQUIRE(diagnostic.empty() && Record().error_writes == 0);
+  if (Refused(result, diagnostic, buffer, text)) return;
   const auto type = static_cast<uint8_t>(values[0]);
   std::u16string expected;
   if (call == StructureCall::kStringNumber) {

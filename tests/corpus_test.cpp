@@ -75,6 +75,12 @@ class CorpusTest : public ::testing::Test {
     return tarnwick::LoadTable(reinterpret_cast<const uint8_t*>(held.data()), uint32_t(held.size()));
   }
 
+  // Loads the table and reads dmidecode's decoding of it.
+  static bool LoadWithDecoding(const Json& table, std::string* decoded) {
+    return ReadFile(CorpusDirectory() / (table["name"].get<std::string>() + ".dmidecode.txt"), decoded) &&
+           Load(table) == kLoaded;
+  }
+
   Json index_;
 };
 
@@ -315,11 +321,9 @@ const DecodedField kDecodedFields[] = {
 TEST_F(CorpusTest, VariablesAgreeWithDmidecodesFullDecoding) {
   std::map<std::string, int> shown;  // fields that dmidecode printed
   for (const Json& table : index_) {
-    const std::string name = table["name"].get<std::string>();
-    SCOPED_TRACE(name);
+    SCOPED_TRACE(table["name"].get<std::string>());
     std::string decoded;
-    ASSERT_TRUE(ReadFile(CorpusDirectory() / (name + ".dmidecode.txt"), &decoded));
-    ASSERT_EQ(Load(table), kLoaded);
+    ASSERT_TRUE(LoadWithDecoding(table, &decoded));
     for (const DecodedField& f : kDecodedFields) {
       SCOPED_TRACE(std::to_string(f.type) + " " + f.key);
       const std::string expected = FromDecoded(DecodedFields(decoded, f.type), f.key);
@@ -387,11 +391,9 @@ bool DecodedKilobytes(const std::string& size, uint64_t* kilobytes) {
 TEST_F(CorpusTest, InstalledMemoryIsTheSumOfDmidecodesSizes) {
   int compared = 0;
   for (const Json& table : index_) {
-    const std::string name = table["name"].get<std::string>();
-    SCOPED_TRACE(name);
+    SCOPED_TRACE(table["name"].get<std::string>());
     std::string decoded;
-    ASSERT_TRUE(ReadFile(CorpusDirectory() / (name + ".dmidecode.txt"), &decoded));
-    ASSERT_EQ(Load(table), kLoaded);
+    ASSERT_TRUE(LoadWithDecoding(table, &decoded));
     uint64_t kilobytes = 0;
     bool known = false;
     for (const Decoded& device : DecodedStructures(decoded, 17)) {
@@ -416,11 +418,9 @@ TEST_F(CorpusTest, InstalledMemoryIsTheSumOfDmidecodesSizes) {
 TEST_F(CorpusTest, ProcessorTotalsAgreeWithDmidecode) {
   int compared = 0;
   for (const Json& table : index_) {
-    const std::string name = table["name"].get<std::string>();
-    SCOPED_TRACE(name);
+    SCOPED_TRACE(table["name"].get<std::string>());
     std::string decoded;
-    ASSERT_TRUE(ReadFile(CorpusDirectory() / (name + ".dmidecode.txt"), &decoded));
-    ASSERT_EQ(Load(table), kLoaded);
+    ASSERT_TRUE(LoadWithDecoding(table, &decoded));
     uint64_t populated = 0, cores = 0, threads = 0;
     bool any_status = false, any_cores = false, any_threads = false;
     for (const Decoded& processor : DecodedStructures(decoded, 4)) {

@@ -10,21 +10,7 @@
 set -euo pipefail
 
 build=$(cd "$1" && pwd)
-work=$(mktemp -d)
-export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
-  [[ -n ${KEEP:-} ]] || rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/wine_session.sh"
 
 # The values, by name; the table below carries them.
 mfg='A&B <C> | D ^E %PATH% 50% ^^'

@@ -28,21 +28,7 @@ in_ci=false
 host=$build/standins/standin_host.exe
 windows_cli=$build/cli/tarnwick.exe
 
-work=$(mktemp -d)
-export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/wine_session.sh"
 section() {
   echo "--- $1"
   section_started=$(date +%s%N)
