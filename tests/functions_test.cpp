@@ -259,10 +259,7 @@ const CallCase kDiagnosticCases[] = {
 
 TEST_F(FieldFunctionTest, RefusesBadArgumentsInOrderWithOneDiagnostic) {
   for (const CallCase& c : kDiagnosticCases) {
-    const Outcome outcome = Call(c.function, c.argument);
-    EXPECT_EQ(outcome.result, -1) << Narrow(c.argument);
-    EXPECT_EQ(outcome.text, c.argument) << "the argument text stays in the buffer";
-    EXPECT_EQ(outcome.standard_error, std::u16string(u"Tarnwick plugin: ") + c.expected) << Narrow(c.argument);
+    ExpectRefused(c);
   }
 }
 

@@ -46,4 +46,13 @@ struct CallCase {
   const char16_t* expected;
 };
 
+// The call fails with -1, exactly its diagnostic, and the argument text
+// still in the host's buffer.
+inline void ExpectRefused(const CallCase& c) {
+  const Outcome outcome = Call(c.function, c.argument);
+  EXPECT_EQ(outcome.result, -1) << Narrow(c.argument);
+  EXPECT_EQ(outcome.text, c.argument) << "the argument text stays in the buffer";
+  EXPECT_EQ(outcome.standard_error, std::u16string(u"Tarnwick plugin: ") + c.expected) << Narrow(c.argument);
+}
+
 }  // namespace tarnwick::testing
