@@ -104,8 +104,7 @@ CallResult CallOne(std::string_view text) {
                           std::to_string(kMaxArgLen - 1));
     return {};
   }
-  std::fill(std::begin(g_buffer), std::end(g_buffer), u'\0');
-  std::copy(argument.begin(), argument.end(), g_buffer);
+  *std::copy(argument.begin(), argument.end(), g_buffer) = u'\0';
   if (row->entry(g_buffer) != 0) return {};
   // The plug-in terminates its result inside the buffer; trust no more.
   const char16_t* begin = g_buffer;

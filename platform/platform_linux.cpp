@@ -7,7 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
-#include <ctime>
+#include <chrono>
 #include <string>
 
 #include "platform/platform.h"
@@ -119,14 +119,17 @@ FirmwareTableFetch LocateFirmwareService() { return &FetchFromSysfs; }
 
 void* StandardErrorHandle() { return reinterpret_cast<void*>(static_cast<intptr_t>(STDERR_FILENO)); }
 
+// The standard calendar rather than gmtime_r: glibc's gmtime_r reads
+// /etc/localtime on its first call, seven system calls at every start.
 UtcTime CurrentUtcTime() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  tm utc{};
-  gmtime_r(&now.tv_sec, &utc);
-  return {static_cast<uint32_t>(utc.tm_mon + 1), static_cast<uint32_t>(utc.tm_mday), static_cast<uint32_t>(utc.tm_hour),
-          static_cast<uint32_t>(utc.tm_min),     static_cast<uint32_t>(utc.tm_sec),
-          static_cast<uint32_t>(now.tv_nsec / 1000000)};
+  using namespace std::chrono;
+  const auto now = floor<milliseconds>(system_clock::now());
+  const auto today = floor<days>(now);
+  const year_month_day date{today};
+  const hh_mm_ss time{now - today};
+  return {static_cast<unsigned>(date.month()),          static_cast<unsigned>(date.day()),
+          static_cast<uint32_t>(time.hours().count()),   static_cast<uint32_t>(time.minutes().count()),
+          static_cast<uint32_t>(time.seconds().count()), static_cast<uint32_t>(time.subseconds().count())};
 }
 
 // Without a desktop the help text goes to standard output; the caption is
