@@ -20,14 +20,12 @@ constexpr ArgumentRule kCountRules[] = {kTypeRule};
 constexpr ArgumentRule kHandleRules[] = {kTypeRule, kStructureNumberRule};
 constexpr ArgumentRule kStringRules[] = {kTypeRule, kStringNumberRule, kHandleRule};
 
-// The n-th indexed structure of `type` in table order (n from 1), or null;
-// `count` holds how many were passed, all of them for n = 0.
-const uint8_t* NthOfType(uint8_t type, uint32_t n, uint32_t* count) {
+// The n-th indexed structure of `type` in table order (n from 1), or null.
+const uint8_t* NthOfType(uint8_t type, uint32_t n) {
   const StructureIndex& index = g_structure_index;
-  *count = 0;
-  if (index.count == 0 || index.first_of_type[type] == kNoStructure) return nullptr;
-  for (uint32_t i = index.first_of_type[type]; i < index.count; ++i) {
-    if (index.entries[i][0] == type && ++*count == n) return index.entries[i];
+  if (n > index.count_of_type[type]) return nullptr;
+  for (uint32_t i = index.first_of_type[type], passed = 0; i < index.count; ++i) {
+    if (index.entries[i][0] == type && ++passed == n) return index.entries[i];
   }
   return nullptr;
 }
@@ -41,9 +39,7 @@ TARNWICK_EXPORT int TARNWICK_CALL f_smbcount(char16_t* buffer) {
   if (buffer == nullptr) return -1;
   uint32_t values[1] = {0};
   if (!ReadArguments(buffer, kCountRules, 1, values)) return -1;
-  uint32_t count = 0;
-  NthOfType(static_cast<uint8_t>(values[0]), 0, &count);
-  WriteDecimal(buffer, count);
+  WriteDecimal(buffer, g_structure_index.count_of_type[values[0]]);
   return 0;
 }
 
@@ -53,8 +49,7 @@ TARNWICK_EXPORT int TARNWICK_CALL f_smbhandle(char16_t* buffer) {
   if (buffer == nullptr) return -1;
   uint32_t values[2] = {0, 0};
   if (!ReadArguments(buffer, kHandleRules, 2, values)) return -1;
-  uint32_t count = 0;
-  const uint8_t* structure = NthOfType(static_cast<uint8_t>(values[0]), values[1], &count);
+  const uint8_t* structure = NthOfType(static_cast<uint8_t>(values[0]), values[1]);
   if (structure == nullptr) {
     WriteNotAvailable(buffer);
   } else {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "smbios/inventory.h"
+
 namespace tarnwick {
 
 FirmwareTable g_firmware_table;
@@ -64,6 +66,7 @@ void IndexStructure(const uint8_t* structure) {
   g_structure_index.entries[position] = structure;
   uint16_t& first = g_structure_index.first_of_type[structure[0]];
   if (first == kNoStructure) first = static_cast<uint16_t>(position);
+  ++g_structure_index.count_of_type[structure[0]];
 }
 
 }  // namespace
@@ -93,6 +96,8 @@ void ReleaseTable() {
   g_smbios_version = {0, 0};
   g_structure_index.count = 0;
   for (uint16_t& first : g_structure_index.first_of_type) first = kNoStructure;
+  for (uint16_t& count : g_structure_index.count_of_type) count = 0;
+  g_inventory = {};
 }
 
 int32_t LoadTable(const uint8_t* bytes, uint32_t size) {
@@ -113,6 +118,7 @@ int32_t LoadTable(const uint8_t* bytes, uint32_t size) {
     ReleaseTable();
     return kTableNotValid;
   }
+  TallyInventory();
   return kLoaded;
 }
 

@@ -28,6 +28,7 @@ struct StructureIndex {
   // Position in `entries` of the first structure of each type, or
   // kNoStructure: every variable asks for the first of a type, in one step.
   uint16_t first_of_type[256];
+  uint16_t count_of_type[256];  // how many entries each type has
 };
 
 extern FirmwareTable g_firmware_table;
@@ -45,8 +46,8 @@ enum LoadResult : int32_t {
 };
 
 // Checks the header in front of `bytes` (the firmware-table service's
-// layout), captures the SMBIOS version, and indexes the structures; a buffer
-// without a recognised header is taken as a bare structure table. The bytes
+// layout), captures the SMBIOS version, indexes the structures and tallies
+// their totals (smbios/inventory.h); a buffer without a recognised header is taken as a bare structure table. The bytes
 // are not copied: they must stay unchanged until ReleaseTable. Returns
 // kLoaded, or kTableNotValid when no valid structure begins where the walk
 // starts (no table is held then). A table held before is released first.
