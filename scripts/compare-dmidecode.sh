@@ -3,7 +3,8 @@
 # program on every corpus table, in one run, as ratios: one value (tarnwick
 # --from-dump F _smbmfg against dmidecode --from-dump F -s
 # system-manufacturer, and against the empty program: what any process costs
-# to start) and the whole report (tarnwick --from-dump F against a full
+# to start; tarnwick --version shows what its start and option parsing alone
+# cost) and the whole report (tarnwick --from-dump F against a full
 # dmidecode --from-dump F).
 # Each process is started directly (posix_spawn, no shell), the two commands
 # alternate run by run so that both meet the same machine, and each table's
@@ -101,19 +102,24 @@ def report(title, rows):
 
 bounds = []
 for variable, keyword in KEYWORDS:
-    rows, against_empty, agree = [], [], 0
+    rows, against_empty, start_only, agree = [], [], [], 0
     for path in tables:
         ours = [tarnwick, "--from-dump", path, variable]
         theirs = [dmidecode, "--from-dump", path, "-s", keyword]
-        t, d, e = medians(ours, theirs, [empty])
+        # --version: tarnwick's start and option parsing without a table.
+        t, d, e, v = medians(ours, theirs, [empty], [tarnwick, "--version"])
         rows.append((os.path.basename(path), t, d, t / d))
         against_empty.append(t / e)
+        start_only.append((v / e, v / d))
         agree += value(ours) == value(theirs)
     # Alike: the same text once blanks around it are dropped. dmidecode prints
     # one line per processor and its own words for missing strings.
     report(f"{variable} vs -s {keyword} ({agree}/{len(tables)} values alike)", rows)
     print(f"{variable} vs an empty static C program: ratio median {statistics.median(against_empty):.3f}, "
           f"max {max(against_empty):.3f}")
+    print(f"tarnwick --version (start and options, no table): ratio median "
+          f"{statistics.median(x for x, _ in start_only):.3f} vs the empty program, "
+          f"{statistics.median(y for _, y in start_only):.3f} vs dmidecode -s")
     if variable == "_smbmfg":
         bounds.append(("tarnwick _smbmfg / empty static program", statistics.median(against_empty), 1.25))
         bounds.append(("tarnwick _smbmfg / dmidecode -s", statistics.median(r for _, _, _, r in rows), 0.8))
