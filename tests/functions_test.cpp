@@ -222,12 +222,7 @@ const CallCase kFieldCases[] = {
   };
 
 TEST_F(FieldFunctionTest, ReadsFieldsOfTheChosenStructure) {
-  for (const CallCase& c : kFieldCases) {
-    const Outcome outcome = Call(c.function, c.argument);
-    EXPECT_EQ(outcome.result, 0) << Narrow(c.argument);
-    EXPECT_EQ(outcome.text, c.expected) << Narrow(c.argument);
-    EXPECT_EQ(outcome.standard_error, u"") << Narrow(c.argument);
-  }
+  for (const CallCase& c : kFieldCases) ExpectAnswered(c);
 }
 
 const CallCase kDiagnosticCases[] = {
@@ -258,9 +253,7 @@ const CallCase kDiagnosticCases[] = {
   };
 
 TEST_F(FieldFunctionTest, RefusesBadArgumentsInOrderWithOneDiagnostic) {
-  for (const CallCase& c : kDiagnosticCases) {
-    ExpectRefused(c);
-  }
+  for (const CallCase& c : kDiagnosticCases) ExpectRefused(c);
 }
 
 TEST_F(FieldFunctionTest, NullBufferDoesNothing) {

@@ -56,12 +56,7 @@ TEST_F(StructureFunctionsTest, Results) {
       {&f_smbstrnum, u"4,1", u"N/A"},        // no such type
       {&f_smbstrnum, u"11,2,,junk", u"second"},  // a fourth argument is not read
   };
-  for (const CallCase& c : cases) {
-    const Outcome outcome = Call(c.function, c.argument);
-    EXPECT_EQ(outcome.result, 0) << Narrow(c.argument);
-    EXPECT_EQ(outcome.text, c.expected) << Narrow(c.argument);
-    EXPECT_EQ(outcome.standard_error, u"") << Narrow(c.argument);
-  }
+  for (const CallCase& c : cases) ExpectAnswered(c);
 }
 
 // The type and handle rules are the field functions' own; one row each shows
@@ -79,9 +74,7 @@ TEST_F(StructureFunctionsTest, Diagnostics) {
       {&f_smbstrnum, u"11,256", u"Bad string number (must be 1 - 255) \"256\"\r\n"},
       {&f_smbstrnum, u"11,1,0x10000", u"Bad handle (must be 0x0000 - 0xffff) \"0X10000\"\r\n"},
   };
-  for (const CallCase& c : cases) {
-    ExpectRefused(c);
-  }
+  for (const CallCase& c : cases) ExpectRefused(c);
 }
 
 TEST_F(StructureFunctionsTest, NullBufferDoesNothing) {

@@ -46,6 +46,14 @@ struct CallCase {
   const char16_t* expected;
 };
 
+// The call succeeds with exactly the expected text and no diagnostic.
+inline void ExpectAnswered(const CallCase& c) {
+  const Outcome outcome = Call(c.function, c.argument);
+  EXPECT_EQ(outcome.result, 0) << Narrow(c.argument);
+  EXPECT_EQ(outcome.text, c.expected) << Narrow(c.argument);
+  EXPECT_EQ(outcome.standard_error, u"") << Narrow(c.argument);
+}
+
 // The call fails with -1, exactly its diagnostic, and the argument text
 // still in the host's buffer.
 inline void ExpectRefused(const CallCase& c) {
