@@ -48,7 +48,7 @@ dll=$(winpath "$build/Tarnwick.dll")
 run_expecting() {
   local expected=$1 name=$2 status=0
   shift 2
-  timeout 60 "$@" >"$work/$name.out" 2>"$work/$name.err" || status=$?
+  timed_run "$work/$name.out" "$work/$name.err" "$@" || status=$?
   if ((status != expected)); then
     fail "$name: exit status $status, expected $expected ($(head -c 300 "$work/$name.err"))"
     return 1
@@ -326,8 +326,8 @@ else
     local table status
     for table in "$@"; do
       status=0
-      timeout 60 wine "$host" --var _transient=1 --firmware "$(winpath "$corpus/$table")" "$dll" "${calls[@]}" \
-        >"$work/dll-corpus/$table.out" 2>"$work/dll-corpus/$table.err" || status=$?
+      timed_run "$work/dll-corpus/$table.out" "$work/dll-corpus/$table.err" \
+        wine "$host" --var _transient=1 --firmware "$(winpath "$corpus/$table")" "$dll" "${calls[@]}" || status=$?
       echo "$status" >"$work/dll-corpus/$table.status"
     done
   }
@@ -375,7 +375,7 @@ else
     for table in "$@"; do
       corpus_args "$table"
       status=0
-      timeout 60 "${program[@]}" "${args[@]}" >"$work/corpus/$table.$suffix" 2>"$work/corpus/$table.$suffix-err" ||
+      timed_run "$work/corpus/$table.$suffix" "$work/corpus/$table.$suffix-err" "${program[@]}" "${args[@]}" ||
         status=$?
       echo "$status" >"$work/corpus/$table.$suffix-status"
     done

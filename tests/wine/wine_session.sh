@@ -16,3 +16,20 @@ fail() {
   echo "FAIL: $*"
   failures=$((failures + 1))
 }
+
+# timed_run OUT ERR COMMAND...: COMMAND, at most 60 s, its output in OUT and
+# ERR; returns its status. Now and then a Wine start, two at a time on a busy
+# machine, ends with a failure before the program runs and prints nothing at
+# all: such a silent failure runs once more and is shown. A program at fault
+# fails the same way twice.
+timed_run() {
+  local out=$1 err=$2 status attempt
+  shift 2
+  for attempt in 1 2; do
+    status=0
+    timeout 60 "$@" >"$out" 2>"$err" || status=$?
+    [[ $status != 0 && ! -s $out && ! -s $err && $attempt == 1 ]] || break
+    echo "    $(basename "$out"): ended with status $status and printed nothing: run once more"
+  done
+  return "$status"
+}
