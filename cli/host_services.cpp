@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <string>
 
-#include "cli/host_format.h"
+#include "cli/host_printf.h"
 #include "cli/host_state.h"
 #include "cli/output.h"
 #include "cli/system.h"
@@ -66,7 +66,7 @@ using namespace tarnwick::cli;
 extern "C" int Printf(const char16_t* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  const std::u16string text = tarnwick::host::FormatHostText(format, arguments);
+  const std::u16string text = FormatHostPrintf(format, arguments);
   va_end(arguments);
   Out(EncodeUtf8(text));
   return static_cast<int>(text.size());
@@ -75,7 +75,7 @@ extern "C" int Printf(const char16_t* format, ...) {
 extern "C" int Qprintf(void* handle, const char16_t* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  const std::u16string text = tarnwick::host::FormatHostText(format, arguments);
+  const std::u16string text = FormatHostPrintf(format, arguments);
   va_end(arguments);
   WriteToHandle(handle, EncodeUtf8(text));
   return static_cast<int>(text.size());

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/batch_file.h"
-#include "cli/cmd_line.h"
+#include "cli/cmd_set_lines.h"
 #include "cli/dump_layout.h"
 #include "cli/host_state.h"
 #include "cli/name_call.h"

@@ -22,9 +22,6 @@ inline constexpr ArgumentRule kHandleRule = {nullptr, u"Bad handle \"%s\"\r\n",
                                              u"Bad handle (must be 0x0000 - 0xffff) \"%s\"\r\n", 0, 0xFFFF};
 inline constexpr ArgumentRule kFlagsRule = {nullptr, u"Bad flags \"%s\"\r\n", nullptr, 0, 0xFFFFFFFF};
 
-// Any handle: what an absent handle argument leaves for FindStructure.
-inline constexpr uint32_t kAnyHandleArgument = 0xFFFFFFFF;
-
 // Splits `text` and reads its first `count` arguments by `rules`, in order,
 // into `values`. On a bad argument writes the first diagnostic that applies
 // (as the split stored the argument) and returns false.

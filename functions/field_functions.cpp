@@ -38,7 +38,7 @@ constexpr FieldFunction kQword = {
 
 int RunFieldFunction(const FieldFunction& row, char16_t* buffer) {
   if (buffer == nullptr) return -1;
-  uint32_t values[kArguments] = {0, 0, kAnyHandleArgument, 0};
+  uint32_t values[kArguments] = {0, 0, static_cast<uint32_t>(kAnyHandle), 0};
   if (!ReadArguments(buffer, row.rules, row.arguments_read, values)) return -1;
   const uint32_t type = values[0];
   const uint32_t offset = values[1];

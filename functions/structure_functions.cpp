@@ -60,7 +60,7 @@ TARNWICK_EXPORT int TARNWICK_CALL f_smbhandle(char16_t* buffer) {
 
 TARNWICK_EXPORT int TARNWICK_CALL f_smbstrnum(char16_t* buffer) {
   if (buffer == nullptr) return -1;
-  uint32_t values[3] = {0, 0, kAnyHandleArgument};
+  uint32_t values[3] = {0, 0, static_cast<uint32_t>(kAnyHandle)};
   if (!ReadArguments(buffer, kStringRules, 3, values)) return -1;
   const uint8_t* structure = FindStructure(static_cast<uint8_t>(values[0]), static_cast<int32_t>(values[2]));
   WriteNotAvailable(buffer);

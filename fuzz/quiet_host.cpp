@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <memory>
 
-#include "cli/host_format.h"
+#include "cli/host_printf.h"
 #include "host/host_interface.h"
 
 namespace tarnwick::fuzzing {
@@ -42,7 +42,7 @@ extern "C" int Printf(const char16_t* /*format*/, ...) {
 extern "C" int Qprintf(void* /*handle*/, const char16_t* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  Record().last_error = tarnwick::host::FormatHostText(format, arguments);
+  Record().last_error = tarnwick::cli::FormatHostPrintf(format, arguments);
   va_end(arguments);
   ++Record().error_writes;
   return 0;

@@ -88,7 +88,7 @@ void CheckIndex(const uint8_t* data, uint32_t size) {
   std::fill_n(first, 256, kMaxStructures);
   for (uint32_t i = index.count; i-- > 0;) first[index.entries[i][0]] = i;
   for (uint32_t type = 0; type < 256; ++type) {
-    const uint8_t* found = FindStructure(static_cast<uint8_t>(type), -1);
+    const uint8_t* found = FindStructure(static_cast<uint8_t>(type), kAnyHandle);
     FUZZ_REQUIRE(first[type] == kMaxStructures ? found == nullptr : found == index.entries[first[type]]);
     FUZZ_REQUIRE(first[type] == kMaxStructures ? index.first_of_type[type] == kNoStructure
                                                : index.first_of_type[type] == first[type]);
@@ -383,6 +383,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   ShutdownPlugin(0);
   FUZZ_REQUIRE(g_firmware_table.buffer == nullptr && g_structure_index.count == 0);
-  FUZZ_REQUIRE(FindStructure(1, -1) == nullptr && !NextStructure(data, nullptr));
+  FUZZ_REQUIRE(FindStructure(1, kAnyHandle) == nullptr && !NextStructure(data, nullptr));
   return 0;
 }

@@ -31,8 +31,6 @@ inline constexpr ExportEntry kExportTable[] = {
 #undef TARNWICK_VARIABLE_ROW
 #undef TARNWICK_FUNCTION_ROW
 
-inline constexpr size_t kNameCount = std::size(kExportTable);
-
 // The names joined by commas, NUL-terminated: PluginInfo's "implements".
 inline constexpr size_t JoinedNamesLength() {
   size_t length = 0;

@@ -5,9 +5,12 @@
 
 namespace tarnwick {
 
+// The handle that FindStructure takes as any handle; so does every other
+// handle outside 0..0xFFFF.
+inline constexpr int32_t kAnyHandle = -1;
+
 // The first indexed structure of `type` (in table order) whose handle equals
-// `handle`; a handle outside 0..0xFFFF (negative included) means any handle.
-// Null when none matches.
+// `handle`, or of any handle (above). Null when none matches.
 const uint8_t* FindStructure(uint8_t type, int32_t handle);
 
 enum StringResult : int32_t {

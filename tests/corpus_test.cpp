@@ -269,7 +269,7 @@ std::string AsDecodedLock(const std::u16string& ours) {
 std::string AsDecodedRelease(const std::u16string& ours) {
   // dmidecode reads the release bytes only from BIOS structures of 24 bytes
   // or more, and leaves them out when either is FFh (not given).
-  const uint8_t* bios = FindStructure(0, -1);
+  const uint8_t* bios = FindStructure(0, kAnyHandle);
   if (ours == u"N/A" || bios[1] < 0x18 || bios[0x14] == 0xFF || bios[0x15] == 0xFF) return std::string(kNothing);
   return Narrow(ours);
 }
@@ -277,7 +277,7 @@ std::string AsDecodedRelease(const std::u16string& ours) {
 std::string AsDecodedEcRelease(const std::u16string& ours) {
   // The same rule for the embedded controller's bytes: dmidecode leaves the
   // release out when either is FFh; we only when both are.
-  const uint8_t* bios = FindStructure(0, -1);
+  const uint8_t* bios = FindStructure(0, kAnyHandle);
   if (ours == u"N/A" || bios[0x16] == 0xFF || bios[0x17] == 0xFF) return std::string(kNothing);
   return Narrow(ours);
 }
@@ -358,7 +358,7 @@ TEST_F(CorpusTest, UuidAgreesWithDmidecode) {
     if (expected == "Not Settable" || expected == "Not Present") expected = kNoString;
     std::string ours = FromOurs(Answer(_smbuuid));
     for (char& c : ours) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const uint8_t* system = FindStructure(1, -1);
+    const uint8_t* system = FindStructure(1, kAnyHandle);
     if (system == nullptr || system[1] < 0x19) {
       // No UUID line from dmidecode; from us one only at exactly 18h bytes.
       EXPECT_EQ(expected, kNothing);

@@ -87,14 +87,14 @@ TEST_F(LookupTest, FindStructureByHandleAtEveryPositionOfALongRun) {
 TEST_F(LookupTest, FindStructureOnAnEmptyIndexFindsNothing) {
   // Never loaded (or released), and after a failed load.
   ShutdownPlugin(0);
-  EXPECT_EQ(FindStructure(0, -1), nullptr);
+  EXPECT_EQ(FindStructure(0, kAnyHandle), nullptr);
   EXPECT_EQ(FindStructure(0, 0), nullptr);
   ASSERT_EQ(LoadTable(RawTable(BareTable({{0, 0, {}, {}}}), 3, 4)), 0);
   ASSERT_NE(FindStructure(0, 0), nullptr);
   ASSERT_NE(LoadTable(Bytes(16, 0xEE)), 0);  // length byte EEh, no closing pair
   EXPECT_EQ(g_structure_index.count, 0u);
-  EXPECT_EQ(FindStructure(0, -1), nullptr);
-  EXPECT_EQ(FindStructure(0xEE, -1), nullptr);
+  EXPECT_EQ(FindStructure(0, kAnyHandle), nullptr);
+  EXPECT_EQ(FindStructure(0xEE, kAnyHandle), nullptr);
 }
 
 // ----------------------------------------------------------- GetStructureString
@@ -225,7 +225,7 @@ TEST_F(LookupTest, StringFetchWithoutStructureOrBufferWritesNothing) {
   ASSERT_EQ(LoadTable(RawTable(BareTable({{1, 0, Formatted(5, {{4, 1}}), {"AB"}}}), 3, 4)), 0);
   GuardedBuffer out(kPrefill);
   EXPECT_EQ(GetStructureString(nullptr, 4, out.data()), kStringNoInput);
-  EXPECT_EQ(GetStructureString(FindStructure(9, -1), 4, out.data()), kStringNoInput);
+  EXPECT_EQ(GetStructureString(FindStructure(9, kAnyHandle), 4, out.data()), kStringNoInput);
   EXPECT_EQ(out.Text(), kPrefill);
   EXPECT_EQ(GetStructureString(Entry(0), 4, nullptr), kStringNoInput);
   // Neither operation ever reports anything.

@@ -60,7 +60,7 @@ constexpr const char16_t* kChassisTypeNames[] = {
 bool ReadChassisByte(char16_t* buffer, const char16_t* fallback, uint8_t* value) {
   CopyResult(buffer, fallback);
   uint64_t field = 0;
-  if (!ReadField(FindStructure(kChassisType, -1), kChassisTypeOffset, 1, &field)) return false;
+  if (!ReadField(FindStructure(kChassisType, kAnyHandle), kChassisTypeOffset, 1, &field)) return false;
   *value = static_cast<uint8_t>(field);
   return true;
 }

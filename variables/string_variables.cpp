@@ -10,7 +10,6 @@ namespace {
 constexpr uint8_t kChassisType = 3;
 constexpr uint8_t kBaseboardType = 2;
 constexpr uint32_t kAssetTagOffset = 0x08;  // the same offset in types 2 and 3
-constexpr int32_t kAnyHandle = -1;
 
 // Only the first structure of the type is asked; the string fetch writes
 // nothing when there is none, so the host's buffer then stays as it was.

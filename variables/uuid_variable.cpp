@@ -56,7 +56,7 @@ using namespace tarnwick;
 
 TARNWICK_EXPORT int TARNWICK_CALL _smbuuid(char16_t* buffer) {
   if (buffer == nullptr) return -1;
-  const uint8_t* system = FindStructure(kSystemType, -1);
+  const uint8_t* system = FindStructure(kSystemType, kAnyHandle);
   if (system == nullptr || system[1] < kUuidOffset + kUuidBytes || IsPlaceholder(system + kUuidOffset)) {
     WriteNotAvailable(buffer);
     return 0;

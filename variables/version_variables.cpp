@@ -1,5 +1,5 @@
-// Numeric variables: BIOS and embedded controller releases, processor clocks
-// and the SMBIOS version.
+// Versions: the BIOS and embedded controller releases and the SMBIOS
+// version of the table.
 #include "host/exports.h"
 #include "host/result_text.h"
 #include "smbios/field_reader.h"
@@ -10,21 +10,8 @@ namespace tarnwick {
 namespace {
 
 constexpr uint8_t kBiosType = 0;
-constexpr uint8_t kProcessorType = 4;
 constexpr uint32_t kBiosMajorReleaseOffset = 0x14;  // DSP0134 7.1, SMBIOS 2.4+
 constexpr uint32_t kEcMajorReleaseOffset = 0x16;    // DSP0134 7.1, SMBIOS 2.4+
-constexpr uint32_t kExternalClockOffset = 0x12;     // DSP0134 7.5, MHz
-constexpr uint32_t kCurrentSpeedOffset = 0x16;      // DSP0134 7.5, MHz at boot
-
-// "N/A", overwritten by the word at `offset` of the first structure of
-// `type` when that structure holds it.
-int ReadWordVariable(char16_t* buffer, uint8_t type, uint32_t offset) {
-  if (buffer == nullptr) return -1;
-  WriteNotAvailable(buffer);
-  uint64_t value = 0;
-  if (ReadField(FindStructure(type, -1), offset, 2, &value)) WriteDecimal(buffer, value);
-  return 0;
-}
 
 }  // namespace
 }  // namespace tarnwick
@@ -37,7 +24,7 @@ TARNWICK_EXPORT int TARNWICK_CALL _smbbiosrev(char16_t* buffer) {
   if (buffer == nullptr) return -1;
   WriteNotAvailable(buffer);
   uint64_t release = 0;
-  if (ReadField(FindStructure(kBiosType, -1), kBiosMajorReleaseOffset, 2, &release)) {
+  if (ReadField(FindStructure(kBiosType, kAnyHandle), kBiosMajorReleaseOffset, 2, &release)) {
     WriteVersion(buffer, release & 0xFF, release >> 8);
   }
   return 0;
@@ -49,18 +36,10 @@ TARNWICK_EXPORT int TARNWICK_CALL _smbecversion(char16_t* buffer) {
   if (buffer == nullptr) return -1;
   WriteNotAvailable(buffer);
   uint64_t release = 0;
-  if (ReadField(FindStructure(kBiosType, -1), kEcMajorReleaseOffset, 2, &release) && release != 0xFFFF) {
+  if (ReadField(FindStructure(kBiosType, kAnyHandle), kEcMajorReleaseOffset, 2, &release) && release != 0xFFFF) {
     WriteVersion(buffer, release & 0xFF, release >> 8);
   }
   return 0;
-}
-
-TARNWICK_EXPORT int TARNWICK_CALL _smbcpuclock(char16_t* buffer) {
-  return ReadWordVariable(buffer, kProcessorType, kExternalClockOffset);
-}
-
-TARNWICK_EXPORT int TARNWICK_CALL _smbcpuspeed(char16_t* buffer) {
-  return ReadWordVariable(buffer, kProcessorType, kCurrentSpeedOffset);
 }
 
 TARNWICK_EXPORT int TARNWICK_CALL _smbver(char16_t* buffer) {

@@ -7,7 +7,7 @@
 #include <map>
 
 #include "cli/batch_file.h"
-#include "cli/cmd_line.h"
+#include "cli/cmd_set_lines.h"
 #include "cli/dump_layout.h"
 #include "cli/name_call.h"
 #include "cli/options.h"

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/host_format.h"
+#include "cli/host_printf.h"
 #include "host/host_interface.h"
 
 namespace {
@@ -28,7 +28,7 @@ int Check(bool condition, const char* what) {
 extern "C" TARNWICK_HOST_SERVICE int Printf(const char16_t* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  g_console += tarnwick::host::FormatHostText(format, arguments);
+  g_console += tarnwick::cli::FormatHostPrintf(format, arguments);
   va_end(arguments);
   return 0;
 }
@@ -36,7 +36,7 @@ extern "C" TARNWICK_HOST_SERVICE int Printf(const char16_t* format, ...) {
 extern "C" TARNWICK_HOST_SERVICE int Qprintf(void* /*handle*/, const char16_t* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  g_errors += tarnwick::host::FormatHostText(format, arguments);
+  g_errors += tarnwick::cli::FormatHostPrintf(format, arguments);
   va_end(arguments);
   return 0;
 }

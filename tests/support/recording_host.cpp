@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdint>
 
-#include "cli/host_format.h"
+#include "cli/host_printf.h"
 #include "platform/platform.h"
 #include "host/host_interface.h"
 
@@ -56,7 +56,7 @@ using namespace tarnwick::testing;
 extern "C" int Printf(const char16_t* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  std::u16string text = tarnwick::host::FormatHostText(format, arguments);
+  std::u16string text = tarnwick::cli::FormatHostPrintf(format, arguments);
   va_end(arguments);
   Recorded().console += text;
   return static_cast<int>(text.size());
@@ -65,7 +65,7 @@ extern "C" int Printf(const char16_t* format, ...) {
 extern "C" int Qprintf(void* handle, const char16_t* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  std::u16string text = tarnwick::host::FormatHostText(format, arguments);
+  std::u16string text = tarnwick::cli::FormatHostPrintf(format, arguments);
   va_end(arguments);
   (handle == tarnwick::platform::StandardErrorHandle() ? Recorded().standard_error : Recorded().other_handles) +=
       text;

@@ -1,4 +1,4 @@
-#include "cli/cmd_line.h"
+#include "cli/cmd_set_lines.h"
 
 namespace tarnwick::cli {
 namespace {

@@ -1,10 +1,10 @@
-#include "cli/host_format.h"
+#include "cli/host_printf.h"
 
 #include <cstdint>
 
-namespace tarnwick::host {
+namespace tarnwick::cli {
 
-std::u16string FormatHostText(const char16_t* format, va_list arguments) {
+std::u16string FormatHostPrintf(const char16_t* format, va_list arguments) {
   std::u16string out;
   if (format == nullptr) return out;
   for (const char16_t* at = format; *at != 0; ++at) {
@@ -49,4 +49,4 @@ std::u16string FormatHostText(const char16_t* format, va_list arguments) {
   return out;
 }
 
-}  // namespace tarnwick::host
+}  // namespace tarnwick::cli
