@@ -1,24 +1,31 @@
 # The names of the one list (host/names.h), read at configure time:
 #   TARNWICK_NAMES         as users write them: _smbmfg;...;@smbword
 #   TARNWICK_EXPORT_NAMES  every export: the lifecycle and help, then one per name
+#   TARNWICK_VARIABLE_COUNT, TARNWICK_FUNCTION_COUNT  for the documents
 # and from them the module-definition file and the Linux version script, so
 # that the libraries export exactly the list. Editing the list reconfigures.
 set(list_file ${PROJECT_SOURCE_DIR}/host/names.h)
 set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list_file})
 file(READ ${list_file} text)
-# Only the openings of the rows: the help texts hold ";", which CMake's lists
-# would split at.
-string(REGEX MATCHALL "\n  (STRING|VARIABLE|FUNCTION)\\([a-z0-9_]+" rows "${text}")
+# The rows follow the macro's own line; only their openings are taken: the
+# help texts hold ";", which CMake's lists would split at.
+string(FIND "${text}" "#define TARNWICK_NAMES(" rows_start)
+string(SUBSTRING "${text}" ${rows_start} -1 text)
+string(REGEX MATCHALL "(STRING|VARIABLE|FUNCTION)\\([ \t]*[a-z0-9_]+" rows "${text}")
 set(TARNWICK_NAMES "")
 set(TARNWICK_EXPORT_NAMES GetPluginInfo InitializePlugin ShutdownPlugin Help)
+set(TARNWICK_VARIABLE_COUNT 0)
+set(TARNWICK_FUNCTION_COUNT 0)
 foreach(row IN LISTS rows)
-  string(REGEX MATCH "(STRING|VARIABLE|FUNCTION)\\(([a-z0-9_]+)" row "${row}")
+  string(REGEX MATCH "(STRING|VARIABLE|FUNCTION)\\([ \t]*([a-z0-9_]+)" row "${row}")
   if(CMAKE_MATCH_1 STREQUAL "FUNCTION")
     list(APPEND TARNWICK_NAMES "@${CMAKE_MATCH_2}")
     list(APPEND TARNWICK_EXPORT_NAMES "f_${CMAKE_MATCH_2}")
+    math(EXPR TARNWICK_FUNCTION_COUNT "${TARNWICK_FUNCTION_COUNT} + 1")
   else()
     list(APPEND TARNWICK_NAMES "${CMAKE_MATCH_2}")
     list(APPEND TARNWICK_EXPORT_NAMES "${CMAKE_MATCH_2}")
+    math(EXPR TARNWICK_VARIABLE_COUNT "${TARNWICK_VARIABLE_COUNT} + 1")
   endif()
 endforeach()
 

@@ -30,8 +30,8 @@ else()
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   # CPack puts the summary above it as the first line.
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "tarnwick answers the 25 variables (_smbmfg, _smbserial, ...) and the 6\n"
-    "functions (@smbstring, @smbword, ...) of the Tarnwick plug-in from the\n"
+    "tarnwick answers the ${TARNWICK_VARIABLE_COUNT} variables (_smbmfg, _smbserial, ...) and the\n"
+    "${TARNWICK_FUNCTION_COUNT} functions (@smbstring, @smbword, ...) of the Tarnwick plug-in from the\n"
     "machine's SMBIOS table or from a dump file, and lists or dumps the table.\n"
     "The plug-in library in /usr/lib/tarnwick is the same core for programs\n"
     "that load it.")

@@ -7,24 +7,32 @@ shows as an empty diff.
 
 Tables: every corpus table in both layouts, damaged variants of them (cut,
 bytes overwritten) and seeded random tables. For each: the load's status and
-messages, the 31 original names as variables and as functions over generated
-argument texts (the diagnostics included), --list, --json and --dump-bin.
-Then the help text of every name. Everything is seeded: two runs of one build
-give the same file.
+messages, every variable, every function but @randx over generated argument
+texts (the diagnostics included), --list, --json and --dump-bin. Then the
+help text of every name and the shape of @randx's digits. The names are the
+rows of host/names.h beside this script. Everything is seeded: two runs of
+one build give the same file.
 """
 import glob
 import os
 import random
+import re
 import subprocess
 import sys
 import tempfile
 
-VARIABLES = """_smbassettag _smbbbassettag _smbbbmfg _smbbbproduct _smbbbserial _smbbbversion
-_smbbiosdate _smbbiosrev _smbbiosvendor _smbbiosversion _smbbox _smbchassis _smbchassislock
-_smbchassistag _smbchassistype _smbcpuclock _smbcpumfg _smbcpusocket _smbcpuspeed _smbcpuversion
-_smbfamily _smbmfg _smbproduct _smbserial _smbver""".split()
 SCRATCH = None  # the working folder of every run: file names in the output are relative
-FIELD_FUNCTIONS = ["@smbstring", "@smbbyte", "@smbword", "@smbdword", "@smbqword"]
+NAMES_LIST = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "host", "names.h")
+
+
+def names_of_list():
+    """The variables and the functions of the one list, as users write them."""
+    with open(NAMES_LIST) as f:
+        rows = f.read().split("#define TARNWICK_NAMES(", 1)[1]
+    variables, functions = [], []
+    for kind, name in re.findall(r"\b(STRING|VARIABLE|FUNCTION)\(\s*([a-z0-9_]+)", rows):
+        (functions if kind == "FUNCTION" else variables).append("@" + name if kind == "FUNCTION" else name)
+    return variables, functions
 
 
 def random_table(rng):
@@ -86,6 +94,9 @@ def handles_of(listing):
 
 def main():
     tarnwick, corpus, out_path = sys.argv[1:4]
+    variables, functions = names_of_list()
+    # @randx depends on the clock: only the shape of its digits is compared.
+    table_functions = [f for f in functions if f != "@randx"]
     rng = random.Random(20261207)
     tables = []
     for path in sorted(glob.glob(os.path.join(corpus, "*.dump")) + glob.glob(os.path.join(corpus, "*.rsmb"))):
@@ -110,17 +121,17 @@ def main():
             out.write(f"=== {name}\n".encode())
             listing = subprocess.run([tarnwick, "--from-dump", table_file, "--list"], capture_output=True, cwd=scratch)
             out.write(run(tarnwick, ["--from-dump", table_file, "--list"]))
-            lines = VARIABLES + [f"{function}[{text}]" for text in argument_texts(rng, handles_of(listing.stdout))
-                                 for function in FIELD_FUNCTIONS]
+            lines = variables + [f"{function}[{text}]" for text in argument_texts(rng, handles_of(listing.stdout))
+                                 for function in table_functions]
             out.write(run(tarnwick, ["--from-dump", table_file, "--file", "-"], "\n".join(lines).encode()))
-            out.write(run(tarnwick, ["--from-dump", table_file, "--json"] + VARIABLES + ["@smbword[4,0x16]"]))
+            out.write(run(tarnwick, ["--from-dump", table_file, "--json"] + variables + ["@smbword[4,0x16]"]))
             dump = f"dump-{results}"
             out.write(run(tarnwick, ["--from-dump", table_file, "--dump-bin", dump]))
             if os.path.exists(os.path.join(scratch, dump)):
                 with open(os.path.join(scratch, dump), "rb") as f:
                     out.write(b"dump: " + f.read().hex().encode() + b"\n")
-            results += len(lines) + len(VARIABLES) + 3
-        for name in VARIABLES + ["@randx"] + FIELD_FUNCTIONS:
+            results += len(lines) + len(variables) + 3
+        for name in variables + functions:
             for spelled in (name, name.upper()):
                 out.write(run(tarnwick, ["--sample", "--help-name", spelled]))
                 results += 1

@@ -5,7 +5,7 @@ Usage: damaged_dumps.py TARNWICK CORPUS_DIR
 Every .dump and .rsmb table of the corpus is cut short at every 97th byte,
 and a few hundred seeded random files (pure noise, and real tables with bytes
 overwritten) are added. Each run writes the table back as a dump and asks
-for the structure listing, all 36 variables and a spread of function calls,
+for the structure listing, every variable and a spread of function calls,
 so the whole host and every variable read the damaged table. A run must end by itself with status 0, or
 with status 2 and a message on standard error saying why; anything else (a
 signal, a sanitizer report, status 1 for names that cannot fail) is a crash
@@ -14,6 +14,7 @@ of the user's shell in the making.
 Outside CI a missing corpus skips (status 77); with CI=true it fails.
 """
 import concurrent.futures
+import json
 import os
 import random
 import subprocess
@@ -26,14 +27,6 @@ STRIDE = 97
 RANDOM_FILES = 300
 SEED = 20261207
 
-VARIABLES = [
-    "_smbassettag", "_smbbbassettag", "_smbbbmfg", "_smbbbproduct", "_smbbbserial", "_smbbbversion",
-    "_smbbiosdate", "_smbbiosrev", "_smbbiosvendor", "_smbbiosversion", "_smbbox", "_smbchassis",
-    "_smbchassislock", "_smbchassistag", "_smbchassistype", "_smbcpuclock", "_smbcpumfg", "_smbcpusocket",
-    "_smbcpuspeed", "_smbcpuversion", "_smbfamily", "_smbmfg", "_smbproduct", "_smbserial", "_smbver",
-    "_smbchassismfg", "_smbchassisserial", "_smbchassisversion", "_smbcores", "_smbcpucount", "_smbecversion",
-    "_smbmemory", "_smbsku", "_smbsysversion", "_smbthreads", "_smbuuid",
-]
 # Valid arguments only: on any table these answer, with "N/A" at worst.
 FUNCTIONS = [
     "@smbstring[1,4]", "@smbstring[4,0x10]", "@smbstring[17,0x10]", "@smbstring[11,4]", "@smbstring[3,8,3]",
@@ -74,9 +67,15 @@ def damaged_files(corpus, folder):
         yield path
 
 
-def run_one(tarnwick, path):
+def variables_of(tarnwick):
+    """The variables, as tarnwick's report names them."""
+    done = subprocess.run([tarnwick, "--sample", "--json"], stdout=subprocess.PIPE, check=True)
+    return list(json.loads(done.stdout))
+
+
+def run_one(tarnwick, path, variables):
     """Runs tarnwick on one file; returns its status and a complaint, or None when it held."""
-    arguments = [tarnwick, "--from-dump", path, "--dump-bin", path + ".written", "--list", *VARIABLES, *FUNCTIONS]
+    arguments = [tarnwick, "--from-dump", path, "--dump-bin", path + ".written", "--list", *variables, *FUNCTIONS]
     try:
         done = subprocess.run(arguments, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                               stderr=subprocess.PIPE, timeout=60)
@@ -90,7 +89,7 @@ def run_one(tarnwick, path):
         return status, f"{path}: sanitizer report (status {status})\n{error}"
     if status == 0:
         answers = done.stdout.decode("utf-8", "replace").splitlines()
-        if len(answers) < len(VARIABLES) + len(FUNCTIONS):
+        if len(answers) < len(variables) + len(FUNCTIONS):
             return status, f"{path}: status 0 but only {len(answers)} lines of output"
         return status, None
     if status == 2:
@@ -108,10 +107,11 @@ def main():
     if not os.path.isdir(corpus):
         print(f"corpus of real tables missing: {corpus}", file=sys.stderr)
         return 1 if IN_CI else SKIPPED
+    variables = variables_of(tarnwick)
     with tempfile.TemporaryDirectory(prefix="tarnwick-damaged-") as folder:
         paths = list(damaged_files(corpus, folder))
         with concurrent.futures.ThreadPoolExecutor(max_workers=2) as pool:
-            results = list(pool.map(lambda p: run_one(tarnwick, p), paths))
+            results = list(pool.map(lambda p: run_one(tarnwick, p, variables), paths))
     complaints = [complaint for _, complaint in results if complaint is not None]
     for complaint in complaints[:20]:
         print(complaint, file=sys.stderr)
