@@ -9,21 +9,13 @@
 #include "cli/system.h"
 #include "cli/utf8_decode.h"
 #include "cli/variable_expansion.h"
+#include "host/characters.h"
 #include "host/host_interface.h"
 
 namespace tarnwick::cli {
 namespace {
 
-bool SameName(std::string_view left, std::string_view right) {
-  if (left.size() != right.size()) return false;
-  for (size_t i = 0; i < left.size(); ++i) {
-    char a = left[i], b = right[i];
-    if (a >= 'A' && a <= 'Z') a = static_cast<char>(a + 0x20);
-    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b + 0x20);
-    if (a != b) return false;
-  }
-  return true;
-}
+using std::literals::operator""sv;
 
 // The plug-in's buffers hold 1024 or 8192 units; it does not say which, so
 // no expansion writes past the smaller.
@@ -42,15 +34,15 @@ HostState& Host() {
 
 bool LookupHostVariable(std::string_view name, std::string* value) {
   const HostState& host = Host();
-  if (SameName(name, "_transient")) {
+  if (SameIgnoringAsciiCase(name, "_transient"sv)) {
     SetFlag(value, host.transient);
-  } else if (SameName(name, "_pipe")) {
+  } else if (SameIgnoringAsciiCase(name, "_pipe"sv)) {
     SetFlag(value, host.in_pipe);
-  } else if (SameName(name, "_batch")) {  // the nesting level; batch files do not nest here
+  } else if (SameIgnoringAsciiCase(name, "_batch"sv)) {  // the nesting level; batch files do not nest here
     SetFlag(value, host.in_batch);
-  } else if (SameName(name, "_batchname")) {
+  } else if (SameIgnoringAsciiCase(name, "_batchname"sv)) {
     *value = host.in_batch ? host.batch_name : "";
-  } else if (SameName(name, "_batchline")) {
+  } else if (SameIgnoringAsciiCase(name, "_batchline"sv)) {
     // Outside a batch file the shell answers -1.
     *value = host.in_batch ? std::to_string(host.batch_line) : "-1";
   } else {

@@ -8,8 +8,6 @@
 namespace tarnwick::cli {
 namespace {
 
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 0x20) : c; }
-
 void Refuse(std::string_view text, std::string_view reason) {
   Err("tarnwick: " + std::string(text) + ": " + std::string(reason) + "\n");
 }
@@ -60,19 +58,6 @@ bool ParseNameCall(std::string_view text, NameCall* call, std::string* error) {
   return true;
 }
 
-const ExportEntry* FindExport(std::string_view name) {
-  // The names are ASCII: a byte of a longer UTF-8 sequence matches none of them.
-  for (const ExportEntry& row : kExportTable) {
-    if (row.name.size() == name.size() &&
-        std::equal(name.begin(), name.end(), row.name.begin(), [](char a, char16_t b) {
-          return Lower(static_cast<char16_t>(static_cast<unsigned char>(a))) == Lower(b);
-        })) {
-      return &row;
-    }
-  }
-  return nullptr;
-}
-
 CallResult CallName(std::string_view text) {
   std::string expanded(text);
   if (!ExpandNestedCalls(&expanded)) return {};
@@ -88,7 +73,7 @@ CallResult CallOne(std::string_view text) {
     Refuse(text, error);
     return {};
   }
-  const ExportEntry* row = FindExport(call.name);
+  const ExportEntry* row = FindName(DecodeUtf8(call.name));
   if (row == nullptr) {
     Refuse(text, "unknown name");
     return {};

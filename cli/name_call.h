@@ -19,10 +19,6 @@ struct NameCall {
 // the last "]".
 bool ParseNameCall(std::string_view text, NameCall* call, std::string* error);
 
-// The export whose name equals `name`, letters compared without case, as
-// the shell matches names; null for none.
-const ExportEntry* FindExport(std::string_view name);
-
 struct CallResult {
   bool ok = false;  // false: nothing to show; the reason is on standard error
   std::string value;

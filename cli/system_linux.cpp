@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "cli/system.h"
+#include "host/characters.h"
 
 extern char** environ;
 
@@ -19,16 +20,6 @@ namespace {
 bool IsFifo(int fd) {
   struct stat info {};
   return fstat(fd, &info) == 0 && S_ISFIFO(info.st_mode);
-}
-
-bool SameLetters(const char* left, const char* right, size_t length) {
-  for (size_t i = 0; i < length; ++i) {
-    char a = left[i], b = right[i];
-    if (a >= 'A' && a <= 'Z') a = static_cast<char>(a + 0x20);
-    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b + 0x20);
-    if (a != b) return false;
-  }
-  return true;
 }
 
 bool WriteAll(int fd, const char* data, size_t size) {
@@ -136,8 +127,7 @@ bool EnvironmentValue(const std::string& name, std::string* value) {
   }
   for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
     const char* equals = std::strchr(*entry, '=');
-    if (equals == nullptr || static_cast<size_t>(equals - *entry) != name.size()) continue;
-    if (SameLetters(*entry, name.data(), name.size())) {
+    if (equals != nullptr && SameIgnoringAsciiCase(std::string_view(*entry, equals - *entry), std::string_view(name))) {
       *value = equals + 1;
       return true;
     }

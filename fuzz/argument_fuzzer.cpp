@@ -1,4 +1,4 @@
-// Argument text in (UTF-16LE bytes), run through each of the nine functions
+// Argument text in (UTF-16LE bytes), run through each function
 // over a fixed realistic table. Checks each result against the table, each
 // diagnostic against the stored arguments, and the argument list's bounds.
 // Texts longer than the host's buffer go to SplitArguments alone, in a buffer
@@ -272,7 +272,7 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
 }
 
 // The input's bytes in pairs are the text, up to a NUL unit. An odd last
-// byte picks one of the nine functions; without it all nine run.
+// byte picks one of the functions; without it all run.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string text;
   for (size_t i = 0; i + 1 < size; i += 2) {

@@ -111,21 +111,18 @@ void CheckIndex(const uint8_t* data, uint32_t size) {
   }
 }
 
-// The string variables and where DSP0134 puts their string numbers.
+// The list's string variables and where DSP0134 puts their string numbers.
 struct StringVariable {
   NameExport entry;
   uint8_t type;
   uint32_t offset;
 };
+#define TARNWICK_STRING_ROW(name, type, offset, help) {&name, type, offset},
+#define TARNWICK_OTHER_ROW(...)
 constexpr StringVariable kStringVariables[] = {
-    {&_smbbiosvendor, 0, 0x04}, {&_smbbiosversion, 0, 0x05}, {&_smbbiosdate, 0, 0x08},
-    {&_smbmfg, 1, 0x04},        {&_smbproduct, 1, 0x05},     {&_smbserial, 1, 0x07},
-    {&_smbfamily, 1, 0x1A},     {&_smbbbmfg, 2, 0x04},       {&_smbbbproduct, 2, 0x05},
-    {&_smbbbversion, 2, 0x06},  {&_smbbbserial, 2, 0x07},    {&_smbbbassettag, 2, 0x08},
-    {&_smbchassistag, 3, 0x08}, {&_smbcpusocket, 4, 0x04},   {&_smbcpumfg, 4, 0x07},
-    {&_smbcpuversion, 4, 0x10}, {&_smbsysversion, 1, 0x06},  {&_smbsku, 1, 0x19},
-    {&_smbchassismfg, 3, 0x04}, {&_smbchassisversion, 3, 0x06}, {&_smbchassisserial, 3, 0x07},
-};
+    TARNWICK_NAMES(TARNWICK_STRING_ROW, TARNWICK_OTHER_ROW, TARNWICK_OTHER_ROW)};
+#undef TARNWICK_STRING_ROW
+#undef TARNWICK_OTHER_ROW
 
 // What a string fetch leaves in a buffer that held `before`.
 std::u16string AfterFetch(std::u16string before, uint8_t type, uint32_t offset) {

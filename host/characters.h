@@ -2,6 +2,9 @@
 // so that every build of the plug-in reads a text alike.
 #pragma once
 
+#include <algorithm>
+#include <string_view>
+
 namespace tarnwick {
 
 // U+0009-U+000D, U+0020, U+00A0, and above U+00FF the Unicode White_Space
@@ -9,6 +12,18 @@ namespace tarnwick {
 bool IsWhiteSpace(char16_t c);
 
 // "a"-"z" become "A"-"Z"; every other character stays, accented letters too.
-inline char16_t UpperCase(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c; }
+template <class Char>
+constexpr Char UpperCase(Char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<Char>(c - 0x20) : c;
+}
+
+// Equal but for the case of A-Z and a-z, as the shell matches names and
+// variables; every other unit must be the same.
+template <class Char>
+constexpr bool SameIgnoringAsciiCase(std::basic_string_view<Char> left, std::basic_string_view<Char> right) {
+  return left.size() == right.size() && std::equal(left.begin(), left.end(), right.begin(), [](Char a, Char b) {
+           return UpperCase(a) == UpperCase(b);
+         });
+}
 
 }  // namespace tarnwick

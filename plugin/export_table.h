@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "host/characters.h"
 #include "host/exports.h"
 
 namespace tarnwick {
@@ -30,6 +31,15 @@ inline constexpr ExportEntry kExportTable[] = {
 #undef TARNWICK_STRING_ROW
 #undef TARNWICK_VARIABLE_ROW
 #undef TARNWICK_FUNCTION_ROW
+
+// The row of `name` as users write it ("_SMBMFG", "@SmbWord"), letters
+// compared without case as the shell matches names; null for none.
+inline const ExportEntry* FindName(std::u16string_view name) {
+  for (const ExportEntry& row : kExportTable) {
+    if (SameIgnoringAsciiCase(row.name, name)) return &row;
+  }
+  return nullptr;
+}
 
 // The names joined by commas, NUL-terminated: PluginInfo's "implements".
 inline constexpr size_t JoinedNamesLength() {

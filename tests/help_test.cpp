@@ -1,11 +1,11 @@
-// Help: the name lookup and the exact texts the host shows.
+// Help: the name lookup (tarnwick's too) and the exact texts the host shows.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
 #include "host/exports.h"
-#include "plugin/help.h"
+#include "plugin/export_table.h"
 #include "tests/support/recording_host.h"
 
 namespace tarnwick::testing {
@@ -16,7 +16,7 @@ TEST(HelpTest, EveryTextOpensWithItsNameInUpperCase) {
     // The name in upper case, a blank, CR LF and an empty line; the lines
     // after it end in a bare LF.
     std::u16string name(row.name);
-    for (char16_t& c : name) c = (c >= u'a' && c <= u'z') ? char16_t(c - 0x20) : c;
+    for (char16_t& c : name) c = UpperCase(c);
     const std::u16string text(row.help);
     EXPECT_EQ(text.rfind(name, 0), 0u) << Narrow(text);
     const size_t opening = text.find(u" \r\n\n");
@@ -27,14 +27,14 @@ TEST(HelpTest, EveryTextOpensWithItsNameInUpperCase) {
 }
 
 TEST(HelpTest, LookupIgnoresTheCaseOfAsciiLettersOnly) {
-  const ExportEntry* byte_row = FindHelp(u"@smbbyte");
+  const ExportEntry* byte_row = FindName(u"@smbbyte");
   ASSERT_NE(byte_row, nullptr);
-  for (const char16_t* name : {u"@SMBBYTE", u"@SmbByte", u"@smbbyte"}) EXPECT_EQ(FindHelp(name), byte_row);
+  for (const char16_t* name : {u"@SMBBYTE", u"@SmbByte", u"@smbbyte"}) EXPECT_EQ(FindName(name), byte_row);
   for (const char16_t* name : {u"smbbyte", u"f_smbbyte", u"@smbbyte ", u"@smbbyt", u"@smbbytes", u"",
                                u"_SMBVE\u0280", u"@\u0160mbbyte"}) {
-    EXPECT_EQ(FindHelp(name), nullptr) << Narrow(name);
+    EXPECT_EQ(FindName(name), nullptr) << Narrow(name);
   }
-  EXPECT_EQ(FindHelp(nullptr), nullptr);
+  EXPECT_EQ(Help(nullptr), 0);
 }
 
 TEST(HelpTest, ShowsTheTextAndReturnsOne) {

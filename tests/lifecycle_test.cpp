@@ -2,7 +2,11 @@
 // every diagnostic.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "functions/random_generator.h"
 #include "host/diagnostics.h"
@@ -20,13 +24,17 @@ TEST(PluginInfoTest, DescribesThePluginAndAllItsNames) {
   ASSERT_EQ(first, second);
   EXPECT_EQ(std::u16string(first->name), u"Tarnwick");
   EXPECT_EQ(std::u16string(first->description), u"Tarnwick plugin");
-  EXPECT_EQ(std::u16string(first->implements),
-            u"_smbassettag,_smbbbassettag,_smbbbmfg,_smbbbproduct,_smbbbserial,_smbbbversion,_smbbiosdate,"
-            u"_smbbiosrev,_smbbiosvendor,_smbbiosversion,_smbbox,_smbchassis,_smbchassislock,_smbchassismfg,"
-            u"_smbchassisserial,_smbchassistag,_smbchassistype,_smbchassisversion,_smbcores,_smbcpuclock,"
-            u"_smbcpucount,_smbcpumfg,_smbcpusocket,_smbcpuspeed,_smbcpuversion,_smbecversion,_smbfamily,"
-            u"_smbmemory,_smbmfg,_smbproduct,_smbserial,_smbsku,_smbsysversion,_smbthreads,_smbuuid,_smbver,"
-            u"@randx,@smbbyte,@smbcount,@smbdword,@smbhandle,@smbqword,@smbstring,@smbstrnum,@smbword");
+  // Every name of the list once, without blanks: the variables, then the
+  // functions, each group in alphabetical order whatever the list's order.
+  std::vector<std::u16string> variables, functions;
+  for (const ExportEntry& row : kExportTable) (row.is_function ? functions : variables).emplace_back(row.name);
+  std::sort(variables.begin(), variables.end());
+  std::sort(functions.begin(), functions.end());
+  std::u16string expected;
+  for (const auto* group : {&variables, &functions}) {
+    for (const std::u16string& name : *group) expected += (expected.empty() ? u"" : u",") + name;
+  }
+  EXPECT_EQ(std::u16string(first->implements), expected);
   EXPECT_EQ(first->major, 0);
   EXPECT_EQ(first->minor, 26);
   EXPECT_EQ(first->build, 3);
@@ -36,6 +44,16 @@ TEST(PluginInfoTest, DescribesThePluginAndAllItsNames) {
   }
   // Each field is one machine word: the host reads them at word offsets.
   static_assert(sizeof(PluginInfo) == 9 * sizeof(void*));
+}
+
+// The build reads the list's rows for the module-definition file and the
+// version script; it must find every row the compiler finds, in order.
+TEST(PluginInfoTest, TheBuildsExportsAreTheList) {
+  std::ifstream file(TARNWICK_EXPORTS_FILE);
+  std::vector<std::string> exports(std::istream_iterator<std::string>(file), {});
+  std::vector<std::string> expected = {"GetPluginInfo", "InitializePlugin", "ShutdownPlugin", "Help"};
+  for (const ExportEntry& row : kExportTable) expected.push_back(Narrow(std::u16string(row.export_name)));
+  EXPECT_EQ(exports, expected);
 }
 
 TEST(SeedTest, MixesTheUtcTimeAsDesigned) {

@@ -1,14 +1,9 @@
 // The variables: which structure and field each one reads, from what
 // length a field counts, what stays in the host's buffer when nothing is
-// found, and the texts of the chassis and version variables. Also the one
-// list of names that the exports, PluginInfo, the export table and the
-// module-definition file must all agree on.
+// found, and the texts of the chassis and version variables.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -48,32 +43,18 @@ struct StringVariable {
   uint32_t offset;
 };
 
-// DSP0134 7.1 to 7.5: the string-number byte that each variable reads.
-const StringVariable kStringVariables[] = {
-    {"_smbbiosvendor", _smbbiosvendor, 0, 0x04},
-    {"_smbbiosversion", _smbbiosversion, 0, 0x05},
-    {"_smbbiosdate", _smbbiosdate, 0, 0x08},
-    {"_smbmfg", _smbmfg, 1, 0x04},
-    {"_smbproduct", _smbproduct, 1, 0x05},
-    {"_smbsysversion", _smbsysversion, 1, 0x06},
-    {"_smbserial", _smbserial, 1, 0x07},
-    {"_smbsku", _smbsku, 1, 0x19},
-    {"_smbfamily", _smbfamily, 1, 0x1A},
-    {"_smbbbmfg", _smbbbmfg, 2, 0x04},
-    {"_smbbbproduct", _smbbbproduct, 2, 0x05},
-    {"_smbbbversion", _smbbbversion, 2, 0x06},
-    {"_smbbbserial", _smbbbserial, 2, 0x07},
-    {"_smbbbassettag", _smbbbassettag, 2, 0x08},
-    {"_smbchassismfg", _smbchassismfg, 3, 0x04},
-    {"_smbchassisversion", _smbchassisversion, 3, 0x06},
-    {"_smbchassisserial", _smbchassisserial, 3, 0x07},
-    {"_smbchassistag", _smbchassistag, 3, 0x08},
-    {"_smbcpusocket", _smbcpusocket, 4, 0x04},
-    {"_smbcpumfg", _smbcpumfg, 4, 0x07},
-    {"_smbcpuversion", _smbcpuversion, 4, 0x10},
-    // With a chassis asset tag present the fallback is never taken.
-    {"_smbassettag", _smbassettag, 3, 0x08},
-};
+// The list's string rows, and _smbassettag, which with a chassis asset tag
+// present never falls back.
+const std::vector<StringVariable> kStringVariables = [] {
+  std::vector<StringVariable> rows;
+#define TARNWICK_STRING_ROW(name, type, offset, help) rows.push_back({#name, name, type, offset});
+#define TARNWICK_OTHER_ROW(...)
+  TARNWICK_NAMES(TARNWICK_STRING_ROW, TARNWICK_OTHER_ROW, TARNWICK_OTHER_ROW)
+#undef TARNWICK_STRING_ROW
+#undef TARNWICK_OTHER_ROW
+  rows.push_back({"_smbassettag", _smbassettag, 3, 0x08});
+  return rows;
+}();
 
 // A structure of `type` and `length` whose every string-number byte selects
 // "wrong", except the one at `offset`, which holds `number` (1: `right`).

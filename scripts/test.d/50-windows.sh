@@ -42,13 +42,9 @@ targets=(--target tarnwick)
 build native build/wine-native -DTARNWICK_TESTS=OFF
 elapsed "built x64, x86 and native"
 
-# The 49 exports: the lifecycle and help, then every name of the one list, as
+# The exports: the lifecycle and help, then every name of the one list, as
 # the build wrote them out from host/names.h.
 exports=build/wine-x64/plugin/exports.txt
-if [[ $(wc -l <"$exports") -ne 49 ]]; then
-  echo "FAIL: host/names.h gives $(wc -l <"$exports") exports, not 49"
-  exit 1
-fi
 bash tests/wine/pe_tables.sh x86_64-w64-mingw32-objdump build/wine-x64/Tarnwick.dll "$exports"
 bash tests/wine/pe_tables.sh i686-w64-mingw32-objdump build/wine-x86/Tarnwick.dll "$exports"
 # What ships holds no test hook (a firmware stand-in, an allocation-failure

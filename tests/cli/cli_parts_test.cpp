@@ -11,7 +11,6 @@
 #include "cli/dump_layout.h"
 #include "cli/name_call.h"
 #include "cli/options.h"
-#include "cli/sample_table.h"
 #include "cli/system.h"
 #include "cli/text_quoting.h"
 #include "cli/utf8_decode.h"
@@ -116,10 +115,6 @@ TEST(NameCall, ArgumentStandsBetweenFirstOpenAndLastCloseBracket) {
     EXPECT_EQ(call.argument, c.argument);
     EXPECT_EQ(call.bracketed, c.bracketed);
   }
-  ASSERT_NE(FindExport("@SmbWord"), nullptr);
-  EXPECT_EQ(FindExport("@SmbWord")->export_name, u"f_smbword");
-  EXPECT_EQ(FindExport("smbword"), nullptr);
-  EXPECT_EQ(FindExport("f_smbword"), nullptr);
 }
 
 TEST(Options, ValuesFlagsAndErrors) {
@@ -330,23 +325,6 @@ TEST(DumpLayout, CorpusDumpsBecomeTheirServiceBuffers) {
     service[3] = expected[3] = 0;  // the revision byte: not kept in these service buffers
     EXPECT_EQ(service, expected) << name;
   }
-}
-
-// ---- The sample table ----------------------------------------------------
-
-TEST(SampleTable, EveryVariableAnswers) {
-  testing::ResetHostVariables();
-  const Bytes sample = SampleTable();
-  ASSERT_EQ(testing::LoadTable(sample), 0);
-  for (const ExportEntry& row : kExportTable) {
-    if (row.is_function) continue;
-    char16_t buffer[kMaxArgLen] = {};
-    ASSERT_EQ(row.entry(buffer), 0);
-    EXPECT_NE(std::u16string(buffer), u"") << Narrow(std::u16string(row.name));
-    EXPECT_NE(std::u16string(buffer), u"N/A") << Narrow(std::u16string(row.name));
-  }
-  EXPECT_EQ(g_structure_index.count, 12u);
-  ShutdownPlugin(0);
 }
 
 }  // namespace
