@@ -108,10 +108,10 @@ Bytes TableOfAtLeast(uint32_t bytes) {
   return WithHeader(structures);
 }
 
-Bytes WorstCaseTable(uint8_t type) {
-  std::vector<Structure> tail;
-  if (type == 2) tail.push_back(Identity(3, false));
-  tail.push_back(Identity(type));
+namespace {
+
+// Memory devices, then `tail` in the index's last entries.
+Bytes FilledUpTo(const std::vector<Structure>& tail) {
   std::vector<Structure> structures;
   while (structures.size() + tail.size() < kMaxStructures) {
     structures.push_back(MemoryDevice(static_cast<uint32_t>(structures.size())));
@@ -119,6 +119,12 @@ Bytes WorstCaseTable(uint8_t type) {
   structures.insert(structures.end(), tail.begin(), tail.end());
   return WithHeader(structures);
 }
+
+}  // namespace
+
+Bytes WorstCaseTable() { return FilledUpTo({Identity(4)}); }
+
+Bytes IdentityLastTable() { return FilledUpTo({Identity(0), Identity(1), Identity(3, false), Identity(4), Identity(2)}); }
 
 Bytes AllOfTypeTable(uint8_t type) {
   std::vector<Structure> structures;

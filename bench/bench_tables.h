@@ -29,12 +29,15 @@ Bytes GeneratedTable(uint32_t count);
 Bytes TableOfAtLeast(uint32_t bytes);
 
 // The lookup's worst case: memory devices fill the index up to its last
-// entry, which is the structure of `type` (0 to 4). With `type` 2 a chassis
-// whose asset tag is string 0 stands just before it, so that _smbassettag
-// falls back to the baseboard at the very end. The fillers' handles are
-// 0 to 1022 (or 1021): the last filler is the worst handle lookup.
-Bytes WorstCaseTable(uint8_t type);
+// entry, which is a processor. The fillers' handles are 0 to 1022: the last
+// filler is the worst handle lookup.
+Bytes WorstCaseTable();
 inline constexpr uint8_t kFillerType = 17;
+
+// Every variable's worst case at once: the same memory devices, then the
+// five identity structures in the index's last entries, the baseboard last
+// behind a chassis without asset tag.
+Bytes IdentityLastTable();
 
 // The totals' worst case: the index full of structures of `type`, each of
 // which adds to the total (populated processors with their counts, memory

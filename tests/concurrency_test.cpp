@@ -49,7 +49,7 @@ std::vector<Call> EveryName(Arguments kind) {
   struct Row {
     std::u16string_view function, plain, quoted;
   };
-  constexpr std::array<Row, 9> kArguments = {{
+  constexpr Row kArguments[] = {
       {u"@randx", u"", u""},  // no quotes: @randx reads its one number in place
       {u"@smbbyte", u"3,5,,1", u"\"3\",\"5\""},
       {u"@smbcount", u"4", u"\"4\""},
@@ -59,7 +59,7 @@ std::vector<Call> EveryName(Arguments kind) {
       {u"@smbqword", u"4,8,,1", u"\"4\",\"8\",,\"1\""},
       {u"@smbstring", u"1,4", u"\"1\",\"7\""},
       {u"@smbword", u"4,0x16", u"\"4\",\"0x12\""},
-  }};
+  };
   std::vector<Call> calls;
   for (const ExportEntry& row : kExportTable) {
     if (!row.is_function) calls.push_back({&row, u""});
