@@ -12,11 +12,6 @@ uint32_t Draw(uint32_t state) { return (state >> 16) & 0x7FFF; }
 
 void SeedRandom(uint32_t seed) { t_state = seed; }
 
-uint32_t DrawRandom() {
-  t_state = Advance(t_state);
-  return Draw(t_state);
-}
-
 void DrawHexDigits(char16_t* out, uint32_t count) {
   // One read and one write of the thread's state per call: on Windows a
   // thread-local variable costs a runtime lookup per access.

@@ -68,11 +68,14 @@ TEST(SeedTest, MixesTheUtcTimeAsDesigned) {
 }
 
 TEST(RandomGeneratorTest, FollowsTheLinearCongruentialSequence) {
-  SeedRandom(1);
-  EXPECT_EQ(DrawRandom(), 41u);
-  SeedRandom(0xFFFFFFFF);
-  const uint32_t state = 0xFFFFFFFFu * 214013u + 2531011u;
-  EXPECT_EQ(DrawRandom(), (state >> 16) & 0x7FFF);
+  // From state 1 the draws are 41 (0x29), ...; from 0xFFFFFFFF the state
+  // wraps in 32 bits.
+  for (const auto& [seed, expected] : {std::pair{1u, u"93E41C6E"}, std::pair{0xFFFFFFFFu, u"3BE5CE5D"}}) {
+    char16_t digits[9] = {};
+    SeedRandom(seed);
+    DrawHexDigits(digits, 8);
+    EXPECT_EQ(std::u16string(digits), expected);
+  }
 }
 
 TEST(ErrorPrefixTest, NamesTheBatchLocationOnlyInsideABatchFile) {
