@@ -7,7 +7,7 @@
 #include "cli/host_state.h"
 #include "cli/output.h"
 #include "cli/system.h"
-#include "cli/utf8_decode.h"
+#include "cli/utf8_utf16.h"
 #include "cli/variable_expansion.h"
 #include "host/characters.h"
 #include "host/host_interface.h"

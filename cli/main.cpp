@@ -18,7 +18,7 @@
 #include "cli/structure_listing.h"
 #include "cli/system.h"
 #include "cli/table_file.h"
-#include "cli/utf8_decode.h"
+#include "cli/utf8_utf16.h"
 #include "host/exports.h"
 #include "plugin/lifecycle.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cli/output.h"
-#include "cli/utf8_decode.h"
+#include "cli/utf8_utf16.h"
 
 namespace tarnwick::cli {
 namespace {

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "cli/system.h"
-#include "cli/utf8_decode.h"
+#include "cli/utf8_utf16.h"
 
 namespace tarnwick::cli {
 namespace {

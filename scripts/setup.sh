@@ -6,7 +6,7 @@
 # alone.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build libcli11-dev nlohmann-json3-dev)
+packages=(g++ cmake ninja-build libcli11-dev nlohmann-json3-dev libutfcpp-dev)
 # libclang-rt-14-dev holds clang's sanitizer runtimes: ASan, UBSan, TSan and
 # libFuzzer; GNU time measures the hostile-input test's peak memory.
 if [[ ${1:-} == --tests ]]; then

@@ -13,7 +13,7 @@
 #include "cli/options.h"
 #include "cli/system.h"
 #include "cli/text_quoting.h"
-#include "cli/utf8_decode.h"
+#include "cli/utf8_utf16.h"
 #include "cli/variable_expansion.h"
 #include "host/exports.h"
 #include "smbios/firmware_table.h"
@@ -25,7 +25,7 @@ namespace {
 
 using testing::Narrow;
 
-TEST(Utf8Decode, WellFormedAndMalformedSequences) {
+TEST(Utf8Utf16, WellFormedAndMalformedSequences) {
   const struct {
     const char* bytes;
     std::u16string expected;
@@ -35,8 +35,8 @@ TEST(Utf8Decode, WellFormedAndMalformedSequences) {
       {"\xE2\x82\xAC", u"\u20AC"},
       {"\xF0\x9F\x98\x80", u"\U0001F600"},  // a surrogate pair
       {"a\x80z", u"a\uFFFDz"},              // stray continuation byte
-      {"\xC0\xAF", u"\uFFFD\uFFFD"},        // C0 never leads
-      {"\xE0\x80\x80", u"\uFFFD"},          // overlong NUL
+      {"\xC0\xAF", u"\uFFFD"},              // overlong "/"
+      {"\xE0\x80\x80\x80", u"\uFFFD"},      // overlong NUL, and the stray byte after it
       {"\xED\xA0\x80", u"\uFFFD"},          // encoded surrogate
       {"\xF4\x90\x80\x80", u"\uFFFD"},      // above U+10FFFF
       {"\xE2\x82", u"\uFFFD"},              // cut short at the end
@@ -48,6 +48,7 @@ TEST(Utf8Decode, WellFormedAndMalformedSequences) {
       EXPECT_EQ(EncodeUtf8(c.expected), c.bytes);
     }
   }
+  EXPECT_EQ(EncodeUtf8(std::u16string{u'a', char16_t(0xD800), u'z'}), "a\xEF\xBF\xBDz");  // an unpaired surrogate
 }
 
 TEST(VariableExpansion, ReferencesAsTheShellWritesThem) {
