@@ -140,40 +140,6 @@ std::u16string Answer(NameExport variable) {
   return std::u16string(buffer.data());
 }
 
-// The string keywords of dmidecode -s (system-uuid is not a string).
-struct Keyword {
-  const char* keyword;
-  NameExport read;
-};
-
-const Keyword kKeywords[] = {
-    {"bios-vendor", _smbbiosvendor},           {"bios-version", _smbbiosversion},
-    {"bios-release-date", _smbbiosdate},       {"system-manufacturer", _smbmfg},
-    {"system-product-name", _smbproduct},      {"system-version", _smbsysversion},
-    {"system-serial-number", _smbserial},      {"baseboard-manufacturer", _smbbbmfg},
-    {"baseboard-product-name", _smbbbproduct}, {"chassis-manufacturer", _smbchassismfg},
-    {"processor-manufacturer", _smbcpumfg},    {"processor-version", _smbcpuversion},
-};
-
-TEST_F(CorpusTest, StringVariablesAgreeWithDmidecode) {
-  // Keywords whose value dmidecode printed as a string on some table: each
-  // must have been compared with one at least once.
-  std::map<std::string, int> printed;
-  for (const Json& table : index_) {
-    SCOPED_TRACE(table["name"].get<std::string>());
-    ASSERT_EQ(Load(table), kLoaded);
-    const Json& strings = table["dmidecode"]["strings"];
-    for (const Keyword& k : kKeywords) {
-      SCOPED_TRACE(k.keyword);
-      ASSERT_TRUE(strings[k.keyword].is_string());
-      const std::string expected = FromDmidecode(strings[k.keyword].get<std::string>());
-      EXPECT_EQ(FromOurs(Answer(k.read)), expected);
-      if (expected != kNothing && expected != kNoString) ++printed[k.keyword];
-    }
-  }
-  for (const Keyword& k : kKeywords) EXPECT_GT(printed[k.keyword], 0) << k.keyword;
-}
-
 // dmidecode's names for chassis types 1 to 29 where they are spelled
 // differently from ours (DSP0134 7.4.1 leaves the spelling to each reader).
 std::string AsDmidecodeSpellsIt(const std::string& ours) {
