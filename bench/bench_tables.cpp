@@ -124,7 +124,9 @@ Bytes FilledUpTo(const std::vector<Structure>& tail) {
 
 Bytes WorstCaseTable() { return FilledUpTo({Identity(4)}); }
 
-Bytes IdentityLastTable() { return FilledUpTo({Identity(0), Identity(1), Identity(3, false), Identity(4), Identity(2)}); }
+Bytes IdentityLastTable() {
+  return FilledUpTo({Identity(0), Identity(1), Identity(3, false), Identity(4), Identity(2)});
+}
 
 Bytes AllOfTypeTable(uint8_t type) {
   std::vector<Structure> structures;

@@ -127,7 +127,8 @@ bool EnvironmentValue(const std::string& name, std::string* value) {
   }
   for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
     const char* equals = std::strchr(*entry, '=');
-    if (equals != nullptr && SameIgnoringAsciiCase(std::string_view(*entry, equals - *entry), std::string_view(name))) {
+    if (equals == nullptr) continue;
+    if (SameIgnoringAsciiCase(std::string_view(*entry, equals), std::string_view(name))) {
       *value = equals + 1;
       return true;
     }
