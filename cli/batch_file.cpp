@@ -1,27 +1,70 @@
 #include "cli/batch_file.h"
 
+#include <utf8cpp/utf8.h>
+
+#include <algorithm>
+#include <iterator>
+
+#include "cli/utf8_utf16.h"
+
 namespace tarnwick::cli {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
+size_t MarkLength(BatchEncoding encoding, std::string_view bytes) {
+  if (encoding == BatchEncoding::kUtf16Le || encoding == BatchEncoding::kUtf16Be) return 2;
+  return encoding == BatchEncoding::kUtf8 && bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+}
+
+// The next line of `rest` in UTF-8, without its LF; `rest` moves past it.
+std::string NextLine(BatchEncoding encoding, std::string_view* rest) {
+  if (encoding == BatchEncoding::kUtf16Le || encoding == BatchEncoding::kUtf16Be) {
+    const int high = encoding == BatchEncoding::kUtf16Le ? 1 : 0;
+    std::u16string line;
+    size_t i = 0;
+    for (; i + 1 < rest->size(); i += 2) {
+      const auto unit = static_cast<char16_t>(static_cast<uint8_t>((*rest)[i + high]) << 8 |
+                                              static_cast<uint8_t>((*rest)[i + 1 - high]));
+      if (unit == u'\n') break;
+      line += unit;
+    }
+    if (i + 1 == rest->size()) line += u'\uFFFD';  // a last byte without its pair
+    rest->remove_prefix(std::min(i + 2, rest->size()));
+    return EncodeUtf8(line);
+  }
+  const size_t end = std::min(rest->find('\n'), rest->size());
+  const std::string_view line = rest->substr(0, end);
+  rest->remove_prefix(std::min(end + 1, rest->size()));
+  if (encoding == BatchEncoding::kUtf8) return std::string(line);
+  std::string out;
+  out.reserve(line.size());
+  for (const char byte : line) utf8::append(static_cast<uint8_t>(byte), std::back_inserter(out));
+  return out;
+}
+
 }  // namespace
 
-std::vector<BatchLine> BatchLines(std::string_view bytes) {
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-  std::vector<BatchLine> lines;
-  uint32_t number = 0;
+BatchEncoding DetectBatchEncoding(std::string_view bytes) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return BatchEncoding::kUtf8;
+  if (bytes.substr(0, 2) == "\xFF\xFE") return BatchEncoding::kUtf16Le;
+  if (bytes.substr(0, 2) == "\xFE\xFF") return BatchEncoding::kUtf16Be;
+  return utf8::is_valid(bytes.begin(), bytes.end()) ? BatchEncoding::kUtf8 : BatchEncoding::kLatin1;
+}
+
+void ForEachBatchLine(std::string_view bytes, const std::function<void(const BatchLine&)>& each) {
+  const BatchEncoding encoding = DetectBatchEncoding(bytes);
+  bytes.remove_prefix(MarkLength(encoding, bytes));
+  BatchLine line{0, {}};
   while (!bytes.empty()) {
-    ++number;
-    const size_t end = bytes.find('\n');
-    std::string_view line = bytes.substr(0, end);
-    bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
-    while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
-    if (line.empty() || line.front() == '#') continue;
-    lines.push_back({number, std::string(line)});
+    ++line.number;
+    line.text = NextLine(encoding, &bytes);
+    const auto first = std::find_if_not(line.text.begin(), line.text.end(), IsBlank);
+    const auto last = std::find_if_not(line.text.rbegin(), line.text.rend(), IsBlank).base();
+    if (first >= last || *first == '#') continue;
+    line.text = std::string(first, last);
+    each(line);
   }
-  return lines;
 }
 
 }  // namespace tarnwick::cli

@@ -27,11 +27,6 @@ void SetFlag(std::string* value, bool flag) { value->assign(1, flag ? '1' : '0')
 
 }  // namespace
 
-HostState& Host() {
-  static HostState state;
-  return state;
-}
-
 bool LookupHostVariable(std::string_view name, std::string* value) {
   const HostState& host = Host();
   if (SameIgnoringAsciiCase(name, "_transient"sv)) {

@@ -2,16 +2,15 @@
 // loads the plug-in's core, lends it the host's services and variables, and
 // evaluates names as the shell would. Texts are UTF-8 here; they become
 // UTF-16 only where the plug-in takes or gives them.
-#include <nlohmann/json.hpp>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "cli/batch_file.h"
 #include "cli/cmd_set_lines.h"
 #include "cli/dump_layout.h"
 #include "cli/host_state.h"
+#include "cli/json_stream.h"
 #include "cli/name_call.h"
+#include "cli/name_message.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/sample_table.h"
@@ -28,11 +27,6 @@ namespace {
 enum ExitStatus { kAllAnswered = 0, kNameFailed = 1, kCannotRun = 2 };
 
 enum class Format { kLines, kJson, kCmd };
-
-struct Answer {
-  std::string name;
-  std::optional<std::string> value;  // none: the name failed
-};
 
 int Refuse(const std::string& message) {
   Err("tarnwick: " + message + "\n");
@@ -63,13 +57,13 @@ int WriteDump(const std::string& path) {
 }
 
 // Shows one answer as `format` asks; false when it cannot be shown so.
-bool Show(Format format, const std::string& name, const std::string& value, std::vector<Answer>* answers) {
+bool Show(Format format, const std::string& name, const std::string& value, JsonObjectStream* json) {
   if (format == Format::kJson) {
-    answers->push_back({name, value});
+    json->Member(name, &value);
   } else if (format == Format::kCmd) {
     std::string line, reason;
     if (!CmdSetLine(name, value, &line, &reason)) {
-      Err("tarnwick: " + name + ": " + reason + "\n");
+      RefuseName(name, reason);
       return false;
     }
     Out(line);
@@ -79,36 +73,37 @@ bool Show(Format format, const std::string& name, const std::string& value, std:
   return true;
 }
 
-int Evaluate(const std::string& text, Format format, std::vector<Answer>* answers) {
+int Evaluate(const std::string& text, Format format, JsonObjectStream* json) {
   const CallResult result = CallName(text);
-  if (result.ok) return Show(format, text, result.value, answers) ? kAllAnswered : kNameFailed;
-  if (format == Format::kJson) answers->push_back({text, std::nullopt});
+  if (result.ok) return Show(format, text, result.value, json) ? kAllAnswered : kNameFailed;
+  if (format == Format::kJson) json->Member(text, nullptr);
   return kNameFailed;
 }
 
-int RunBatchFile(const std::string& path, Format format, std::vector<Answer>* answers) {
+// Each line is answered as it is read, so that answers stream out.
+int RunBatchFile(const std::string& path, Format format, JsonObjectStream* json) {
   std::string text, error;
   if (!ReadBatchFile(path, &text, &error)) return Refuse(error);
   HostState& host = Host();
   host.in_batch = true;
   host.batch_name = path == "-" ? "<stdin>" : FullPathName(path);
   int status = kAllAnswered;
-  for (const BatchLine& line : BatchLines(text)) {
+  ForEachBatchLine(text, [&](const BatchLine& line) {
     host.batch_line = line.number;
-    if (Evaluate(line.text, format, answers) != kAllAnswered) status = kNameFailed;
-  }
+    if (Evaluate(line.text, format, json) != kAllAnswered) status = kNameFailed;
+  });
   host.in_batch = false;
   return status;
 }
 
-int Report(Format format, std::vector<Answer>* answers) {
+int Report(Format format, JsonObjectStream* json) {
   int status = kAllAnswered;
   for (const ExportEntry& row : kExportTable) {
     if (row.is_function) continue;
     const std::string name = EncodeUtf8(row.name);
     const std::string value = CallName(name).value;
     if (format != Format::kLines) {
-      if (!Show(format, name, value, answers)) status = kNameFailed;
+      if (!Show(format, name, value, json)) status = kNameFailed;
     } else if (value.empty()) {
       Out(name + "\n");  // no trailing blanks after a name without value
     } else {
@@ -117,21 +112,6 @@ int Report(Format format, std::vector<Answer>* answers) {
     }
   }
   return status;
-}
-
-std::string JsonText(const std::string& text) {
-  return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-}
-
-// One member per line, in the order asked, a NAME asked twice twice.
-void PrintJson(const std::vector<Answer>& answers) {
-  if (answers.empty()) return Out("{}\n");
-  std::string out = "{\n";
-  for (size_t i = 0; i < answers.size(); ++i) {
-    out += "  " + JsonText(answers[i].name) + ": " + (answers[i].value ? JsonText(*answers[i].value) : "null");
-    out += i + 1 < answers.size() ? ",\n" : "\n";
-  }
-  Out(out + "}\n");
 }
 
 int Run(const Options& options) {
@@ -165,19 +145,21 @@ int Run(const Options& options) {
       status = kNameFailed;
     }
   }
-  std::vector<Answer> answers;
+  JsonObjectStream json;
   if (status != kCannotRun) {
-    for (const std::string& name : options.names) status |= Evaluate(name, format, &answers);
+    for (const std::string& name : options.names) status |= Evaluate(name, format, &json);
     for (const std::string& path : options.batch_files) {
-      const int batch = RunBatchFile(path, format, &answers);
+      const int batch = RunBatchFile(path, format, &json);
       status = batch == kCannotRun ? kCannotRun : (status | batch);
       if (status == kCannotRun) break;
     }
   }
   const bool asked_for_names = !options.names.empty() || !options.batch_files.empty();
   const bool asked_anything = asked_for_names || options.list || options.dump_bin || !options.help_names.empty();
-  if (status != kCannotRun && !asked_anything) status |= Report(format, &answers);
-  if (status != kCannotRun && format == Format::kJson && (asked_for_names || !asked_anything)) PrintJson(answers);
+  if (status != kCannotRun && !asked_anything) status |= Report(format, &json);
+  // Members already written are closed into an object even when a later batch file cannot be read.
+  const bool json_wanted = format == Format::kJson && (asked_for_names || !asked_anything);
+  if (json_wanted && (status != kCannotRun || json.Started())) json.Close();
   ShutdownPlugin(0);
   return status;
 }
@@ -187,6 +169,7 @@ int Run(const Options& options) {
 
 int main(int argc, char** argv) {
   using namespace tarnwick::cli;
+  PrepareStandardStreams();
   Options options;
   std::string error;
   int status = kCannotRun;

@@ -1,43 +1,100 @@
 #include "cli/name_call.h"
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
-#include "cli/output.h"
+#include "cli/name_message.h"
 #include "cli/utf8_utf16.h"
 
 namespace tarnwick::cli {
 namespace {
 
-void Refuse(std::string_view text, std::string_view reason) {
-  Err("tarnwick: " + std::string(text) + ": " + std::string(reason) + "\n");
+bool IsNameCharacter(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_';
 }
 
 char16_t g_buffer[kMaxArgLen];
 
-bool IsNameCharacter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
+int CallExport(const ExportEntry& row, char16_t* buffer) { return row.entry(buffer); }
 
-CallResult CallOne(std::string_view text);
+// One evaluation of a NAME: the text as typed, for messages, and the caller.
+struct Evaluation {
+  std::string_view typed;
+  const ExportCaller& caller;
 
-// Replaces each call that stands in the argument of another by its result,
-// innermost first, as the shell does: @smbword[17,0x0C,@smbhandle[17,2]].
-// False when an inner call fails.
-bool ExpandNestedCalls(std::string* text) {
-  for (;;) {
-    const size_t close = text->find(']');
-    const size_t open = close == std::string::npos ? close : text->rfind('[', close);
-    if (open == std::string::npos) return true;
-    size_t start = open;
-    while (start > 0 && IsNameCharacter((*text)[start - 1])) --start;
-    // The outermost call, or a bracket that opens no call: left to the parse.
-    if (start < 2 || (*text)[start - 1] != '@') return true;
-    --start;
-    const CallResult inner = CallOne(std::string_view(*text).substr(start, close + 1 - start));
-    if (!inner.ok) return false;
-    text->replace(start, close + 1 - start, inner.value);
+  bool Refuse(const std::string& reason) const {
+    RefuseName(typed, reason);
+    return false;
   }
-}
+
+  // `lead`, then `part` in quotes where it is not the whole text typed.
+  std::string Naming(std::string lead, std::u16string_view part) const {
+    const std::string named = EncodeUtf8(part);
+    return named == typed ? lead : lead + " \"" + EchoText(named) + "\"";
+  }
+
+  // False, refused, once an argument grows past what the host's buffer holds.
+  bool Fits(const std::u16string& argument, std::u16string_view name) const {
+    if (argument.size() < kMaxArgLen) return true;
+    return Refuse("the argument of " + EchoText(EncodeUtf8(name)) + " is longer than the " +
+                  std::to_string(kMaxArgLen - 1) + " characters the host passes");
+  }
+
+  // The export `name` called with `argument` (none: not bracketed).
+  std::optional<std::u16string> Call(std::u16string_view name, const std::u16string* argument) const {
+    const ExportEntry* row = FindName(name);
+    if (name.empty()) return Refuse("no name before \"[\""), std::nullopt;
+    if (row == nullptr) return Refuse(Naming("unknown name", name)), std::nullopt;
+    if (argument != nullptr && !row->is_function) return Refuse("a variable takes no argument"), std::nullopt;
+    if (argument != nullptr && !Fits(*argument, name)) return std::nullopt;
+    const std::u16string_view text = argument != nullptr ? std::u16string_view(*argument) : std::u16string_view();
+    *std::copy(text.begin(), text.end(), g_buffer) = u'\0';
+    if ((caller ? caller(*row, g_buffer) : CallExport(*row, g_buffer)) != 0) return std::nullopt;
+    // The plug-in terminates its result inside the buffer; trust no more.
+    return std::u16string(g_buffer, std::find(g_buffer, g_buffer + kMaxArgLen, u'\0'));
+  }
+
+  // `text` with each call "@name[...]" in it replaced by its result, in
+  // one pass: a "]" closes the innermost call begun, and a result joins the
+  // text around it without being read again. Any other bracket is text.
+  std::optional<std::u16string> Expand(std::u16string_view text) const {
+    struct Begun {
+      size_t at;  // of its "@" in `text`
+      std::u16string_view name;
+      std::u16string argument;
+    };
+    std::vector<Begun> begun;
+    std::u16string out;
+    const auto target = [&]() -> std::u16string& { return begun.empty() ? out : begun.back().argument; };
+    for (size_t i = 0; i < text.size();) {
+      if (text[i] == u'@') {
+        size_t end = i + 1;
+        while (end < text.size() && IsNameCharacter(text[end])) ++end;
+        if (end > i + 1 && end < text.size() && text[end] == u'[') {
+          begun.push_back({i, text.substr(i, end - i), {}});
+          i = end + 1;
+          continue;
+        }
+        target().append(text.substr(i, end - i));
+        i = end;
+      } else if (text[i] == u']' && !begun.empty()) {
+        const std::optional<std::u16string> result = Call(begun.back().name, &begun.back().argument);
+        if (!result) return std::nullopt;
+        begun.pop_back();
+        target() += *result;
+        ++i;
+      } else {
+        target() += text[i++];
+      }
+      if (!begun.empty() && !Fits(begun.back().argument, begun.back().name)) return std::nullopt;
+    }
+    if (!begun.empty()) {
+      return Refuse(Naming("\"[\" without a closing \"]\" in", text.substr(begun.back().at))), std::nullopt;
+    }
+    return out;
+  }
+};
 
 }  // namespace
 
@@ -47,55 +104,36 @@ bool ParseNameCall(std::string_view text, NameCall* call, std::string* error) {
   if (open == std::string_view::npos) return true;
   const size_t close = text.rfind(']');
   if (close == std::string_view::npos || close < open) {
-    *error = "\"[\" without a closing \"]\"";
+    *error = "the \"[\" after \"" + EchoText(text.substr(0, open)) + "\" has no closing \"]\"";
     return false;
   }
   if (close + 1 != text.size()) {
-    *error = "text after the closing \"]\"";
+    *error = "text after the closing \"]\": \"" + EchoText(text.substr(close + 1)) + "\"";
     return false;
   }
   *call = {text.substr(0, open), text.substr(open + 1, close - open - 1), true};
   return true;
 }
 
-CallResult CallName(std::string_view text) {
-  std::string expanded(text);
-  if (!ExpandNestedCalls(&expanded)) return {};
-  return CallOne(expanded);
-}
-
-namespace {
-
-CallResult CallOne(std::string_view text) {
+CallResult CallName(std::string_view text, const ExportCaller& caller) {
+  const Evaluation evaluation{text, caller};
+  const size_t length = DecodeUtf8(text).size();
+  if (length > kLongestName) {
+    evaluation.Refuse("a NAME of " + std::to_string(length) + " characters; the shell's line holds at most " +
+                      std::to_string(kLongestName));
+    return {};
+  }
   NameCall call;
   std::string error;
   if (!ParseNameCall(text, &call, &error)) {
-    Refuse(text, error);
+    evaluation.Refuse(error);
     return {};
   }
-  const ExportEntry* row = FindName(DecodeUtf8(call.name));
-  if (row == nullptr) {
-    Refuse(text, "unknown name");
-    return {};
-  }
-  if (call.bracketed && !row->is_function) {
-    Refuse(text, "a variable takes no argument");
-    return {};
-  }
-  // The shell passes at most kMaxArgLen - 1 characters and the NUL.
-  const std::u16string argument = DecodeUtf8(call.argument);
-  if (argument.size() >= kMaxArgLen) {
-    Refuse(call.name, "argument of " + std::to_string(argument.size()) + " characters; the host passes at most " +
-                          std::to_string(kMaxArgLen - 1));
-    return {};
-  }
-  *std::copy(argument.begin(), argument.end(), g_buffer) = u'\0';
-  if (row->entry(g_buffer) != 0) return {};
-  // The plug-in terminates its result inside the buffer; trust no more.
-  const char16_t* begin = g_buffer;
-  return {true, EncodeUtf8(std::u16string_view(begin, std::find(begin, begin + kMaxArgLen, u'\0') - begin))};
+  std::optional<std::u16string> argument;
+  if (call.bracketed && !(argument = evaluation.Expand(DecodeUtf8(call.argument)))) return {};
+  const std::optional<std::u16string> result = evaluation.Call(DecodeUtf8(call.name), argument ? &*argument : nullptr);
+  if (!result) return {};
+  return {true, EncodeUtf8(*result)};
 }
-
-}  // namespace
 
 }  // namespace tarnwick::cli

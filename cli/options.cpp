@@ -43,7 +43,14 @@ void Describe(CLI::App& app, Options& options) {
   app.add_flag("--banner", options.banner, "run as an interactive shell, so the load banner may show");
   app.add_flag("--version", options.version, "print the plug-in's name and version");
   app.add_flag("-h,--help", options.usage, "print this help");
-  app.add_option("NAME", options.names, "a variable (_smbmfg) or a function call (@smbword[4,0x16])")->type_name("");
+  // A NAME is taken as it is: CLI11 would read "[a,b]" as a list of two
+  // values, unless the option takes one value per argument, as many as come.
+  constexpr int kAsManyAsCome = CLI::detail::expected_max_vector_size;
+  app.add_option("NAME", options.names, "a variable (_smbmfg) or a function call (@smbword[4,0x16])")
+      ->type_name("")
+      ->expected(kAsManyAsCome, kAsManyAsCome)
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 }
 
 }  // namespace
@@ -62,7 +69,11 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options* options, s
   options->dump_bin = app.count("--dump-bin") != 0;
   const auto exclusive = [&](bool both, const char* message) { return both ? (*error = message, false) : true; };
   return exclusive(options->sample && options->from_dump, "--sample and --from-dump exclude each other") &&
-         exclusive(options->json && options->cmd, "--json and --cmd exclude each other");
+         exclusive(options->json && options->cmd, "--json and --cmd exclude each other") &&
+         exclusive(options->list && options->json, "--list and --json exclude each other") &&
+         exclusive(options->list && options->cmd, "--list and --cmd exclude each other") &&
+         exclusive(options->dump_bin && options->dump_bin_file == "-",
+                   "--dump-bin writes a new file, not standard output: name a FILE");
 }
 
 std::string UsageText() {

@@ -1,5 +1,6 @@
 #include "cli/output.h"
 
+#include <cstdlib>
 #include <string>
 
 #include "cli/system.h"
@@ -12,12 +13,27 @@ std::string& Pending() {
   return pending;
 }
 
+// Writes `text` or ends the process: what is left unwritten would be lost
+// without a word, and a run that lost output must not read as success.
+void WriteOrEnd(void* handle, std::string_view text) {
+  std::string reason;
+  const WriteOutcome outcome = WriteText(handle, text, &reason);
+  if (outcome == WriteOutcome::kWritten) return;
+  if (outcome == WriteOutcome::kFailed) {
+    // Standard error may be what failed; then nothing is left to tell.
+    std::string ignored;
+    WriteText(StreamHandle(Stream::kError), "tarnwick: write error: " + reason + "\n", &ignored);
+  }
+  Pending().clear();
+  std::exit(kWriteFailed);
+}
+
 }  // namespace
 
 void FlushOutput() {
   std::string& pending = Pending();
   if (pending.empty()) return;
-  WriteText(StreamHandle(Stream::kOutput), pending);
+  WriteOrEnd(StreamHandle(Stream::kOutput), pending);
   pending.clear();
 }
 
@@ -30,7 +46,7 @@ void Out(std::string_view text) {
 void WriteToHandle(void* handle, std::string_view text) {
   if (handle == StreamHandle(Stream::kOutput)) return Out(text);
   FlushOutput();
-  WriteText(handle, text);
+  WriteOrEnd(handle, text);
 }
 
 void Err(std::string_view text) { WriteToHandle(StreamHandle(Stream::kError), text); }

@@ -1,11 +1,15 @@
 // Standard output and standard error of the host, in UTF-8. Output is
 // buffered and goes out before anything is written to standard error, so
-// that the two keep their order on a shared terminal.
+// that the two keep their order on a shared terminal. Every write is
+// checked: one that fails ends tarnwick with "tarnwick: write error: ..."
+// and status 2; a reader that goes away ends it quietly with status 2.
 #pragma once
 
 #include <string_view>
 
 namespace tarnwick::cli {
+
+inline constexpr int kWriteFailed = 2;
 
 void Out(std::string_view text);
 void Err(std::string_view text);

@@ -20,9 +20,18 @@ enum class Stream { kOutput, kError };
 // The handle that the plug-in's Qprintf receives for `stream`.
 void* StreamHandle(Stream stream);
 
+// Makes a write that fails report it, rather than end the process by a
+// signal (SIGXFSZ at a file-size limit on Linux). A reader that goes away
+// still ends the process quietly where the system does so (SIGPIPE).
+void PrepareStandardStreams();
+
+enum class WriteOutcome { kWritten, kReaderGone, kFailed };
+
 // Writes UTF-8 `text` to a handle that StreamHandle gave: a Windows console
-// gets it as UTF-16, anything else as it is. Line ends are written as they are.
-void WriteText(void* handle, std::string_view text);
+// gets it as UTF-16, anything else as it is. Line ends are written as they
+// are. kFailed, with the system's reason, when not every byte was written;
+// kReaderGone when a pipe's reader has closed its end.
+WriteOutcome WriteText(void* handle, std::string_view text, std::string* reason);
 
 // True when the process's standard input or output is a pipe.
 bool RunsInPipe();

@@ -1,6 +1,7 @@
 // Linux: UTF-8 everywhere; standard streams are file descriptors.
 #include <fcntl.h>
 #include <limits.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,10 +23,12 @@ bool IsFifo(int fd) {
   return fstat(fd, &info) == 0 && S_ISFIFO(info.st_mode);
 }
 
+// False, errno telling why, when not every byte was written.
 bool WriteAll(int fd, const char* data, size_t size) {
   while (size != 0) {
     const ssize_t wrote = write(fd, data, size);
     if (wrote < 0 && errno == EINTR) continue;
+    if (wrote == 0) errno = EIO;  // no progress and no reason: say so rather than loop
     if (wrote <= 0) return false;
     data += wrote;
     size -= static_cast<size_t>(wrote);
@@ -43,8 +46,15 @@ void* StreamHandle(Stream stream) {
   return reinterpret_cast<void*>(static_cast<intptr_t>(stream == Stream::kOutput ? STDOUT_FILENO : STDERR_FILENO));
 }
 
-void WriteText(void* handle, std::string_view text) {
-  WriteAll(static_cast<int>(reinterpret_cast<intptr_t>(handle)), text.data(), text.size());
+void PrepareStandardStreams() { signal(SIGXFSZ, SIG_IGN); }
+
+WriteOutcome WriteText(void* handle, std::string_view text, std::string* reason) {
+  if (WriteAll(static_cast<int>(reinterpret_cast<intptr_t>(handle)), text.data(), text.size())) {
+    return WriteOutcome::kWritten;
+  }
+  if (errno == EPIPE) return WriteOutcome::kReaderGone;
+  *reason = Reason();
+  return WriteOutcome::kFailed;
 }
 
 bool RunsInPipe() { return IsFifo(STDIN_FILENO) || IsFifo(STDOUT_FILENO); }

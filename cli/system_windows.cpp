@@ -28,7 +28,8 @@ bool WriteAll(HANDLE handle, const void* data, size_t size) {
   while (size != 0) {
     DWORD wrote = 0;
     const DWORD piece = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
-    if (!WriteFile(handle, at, piece, &wrote, nullptr) || wrote == 0) return false;
+    if (!WriteFile(handle, at, piece, &wrote, nullptr)) return false;
+    if (wrote == 0) return SetLastError(ERROR_WRITE_FAULT), false;  // no progress and no reason
     at += wrote;
     size -= wrote;
   }
@@ -59,22 +60,31 @@ void* StreamHandle(Stream stream) {
   return GetStdHandle(stream == Stream::kOutput ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
 }
 
-void WriteText(void* handle, std::string_view text) {
+void PrepareStandardStreams() {}
+
+WriteOutcome WriteText(void* handle, std::string_view text, std::string* reason) {
   DWORD mode = 0;
+  bool wrote = true;
   if (!GetConsoleMode(handle, &mode)) {
-    WriteAll(handle, text.data(), text.size());
-    return;
+    wrote = WriteAll(handle, text.data(), text.size());
+  } else {
+    const std::u16string wide = DecodeUtf8(text);
+    const char16_t* at = wide.data();
+    size_t length = wide.size();
+    while (wrote && length != 0) {
+      DWORD done = 0;
+      const DWORD piece = length > 8192 ? 8192 : static_cast<DWORD>(length);
+      wrote = WriteConsoleW(handle, reinterpret_cast<const wchar_t*>(at), piece, &done, nullptr) && done != 0;
+      at += done;
+      length -= done;
+    }
   }
-  const std::u16string wide = DecodeUtf8(text);
-  const char16_t* at = wide.data();
-  size_t length = wide.size();
-  while (length != 0) {
-    DWORD wrote = 0;
-    const DWORD piece = length > 8192 ? 8192 : static_cast<DWORD>(length);
-    if (!WriteConsoleW(handle, reinterpret_cast<const wchar_t*>(at), piece, &wrote, nullptr) || wrote == 0) return;
-    at += wrote;
-    length -= wrote;
-  }
+  if (wrote) return WriteOutcome::kWritten;
+  const DWORD code = GetLastError();
+  // The pipe's reader has closed its end, or is closing it.
+  if (code == ERROR_NO_DATA || code == ERROR_BROKEN_PIPE) return WriteOutcome::kReaderGone;
+  *reason = Reason(code);
+  return WriteOutcome::kFailed;
 }
 
 bool RunsInPipe() { return IsPipe(STD_INPUT_HANDLE) || IsPipe(STD_OUTPUT_HANDLE); }

@@ -10,7 +10,7 @@ std::string ListingString(std::string_view bytes) {
     if (c == '"' || c == '\\') {
       out += '\\';
       out += byte;
-    } else if (c < 0x20 || c == 0x7F) {
+    } else if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {  // C0, DEL and C1 (9Bh opens a terminal sequence)
       out += "\\x";
       out += kDigits[c >> 4];
       out += kDigits[c & 0xF];

@@ -77,15 +77,31 @@ TEST(VariableExpansion, ReferencesAsTheShellWritesThem) {
   for (const auto& c : cases) EXPECT_EQ(ExpandReferences(c.text, lookup), c.expected) << c.text;
 }
 
+std::vector<std::pair<uint32_t, std::string>> Lines(std::string_view bytes) {
+  std::vector<std::pair<uint32_t, std::string>> lines;
+  ForEachBatchLine(bytes, [&](const BatchLine& line) { lines.emplace_back(line.number, line.text); });
+  return lines;
+}
+
 TEST(BatchLines, NumbersEveryLineAndSkipsBlanksAndComments) {
-  const auto lines = BatchLines("\xEF\xBB\xBF_smbmfg\r\n\n   \t\n# note\n  @randx[ 4 ] \r\n_smbver");
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[0].number, 1u);
-  EXPECT_EQ(lines[0].text, "_smbmfg");
-  EXPECT_EQ(lines[1].number, 5u);
-  EXPECT_EQ(lines[1].text, "@randx[ 4 ]");
-  EXPECT_EQ(lines[2].number, 6u);
-  EXPECT_TRUE(BatchLines("").empty());
+  using L = std::vector<std::pair<uint32_t, std::string>>;
+  const L expected = {{1, "_smbmfg"}, {5, "@randx[ \u00e9 ]"}, {6, "_smbver"}};
+  const std::string text = "_smbmfg\r\n\n   \t\n# note\n  @randx[ \u00e9 ] \r\n_smbver";
+  std::string le = "\xFF\xFE", be = "\xFE\xFF";
+  for (const char16_t unit : DecodeUtf8(text)) {
+    le += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    be += {static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
+  }
+  std::string latin1 = text;
+  latin1.replace(latin1.find("\u00e9"), 2, "\xE9");
+  const struct {
+    std::string bytes;
+    L lines;
+  } cases[] = {
+      {text, expected}, {"\xEF\xBB\xBF" + text, expected}, {le, expected}, {be, expected}, {latin1, expected},
+      {"", {}}, {std::string("\xFF\xFEx\0y", 5), {{1, "x\uFFFD"}}},  // a last byte without its pair
+  };
+  for (const auto& c : cases) EXPECT_EQ(Lines(c.bytes), c.lines) << c.bytes;
 }
 
 TEST(NameCall, ArgumentStandsBetweenFirstOpenAndLastCloseBracket) {
