@@ -114,7 +114,8 @@ bool Input::Open(const std::string& path, std::string* error) {
 bool Input::ReadUpTo(size_t limit, Bytes* bytes, std::string* error) {
   const HANDLE handle = reinterpret_cast<HANDLE>(handle_);
   // Reserved once: no growth copies, and pages are used only as bytes arrive.
-  bytes->reserve(regular_ ? std::min<uint64_t>(limit, size_at_open_) : limit);
+  // One byte past a regular file's size, for the read that finds its end.
+  bytes->reserve(regular_ ? std::min<uint64_t>(limit, size_at_open_ + 1) : limit);
   while (bytes->size() < limit) {
     const size_t have = bytes->size();
     const DWORD want = static_cast<DWORD>(std::min<size_t>(limit - have, 65536));

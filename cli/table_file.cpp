@@ -70,7 +70,8 @@ bool ReadBatchFile(const std::string& path, std::string* text, std::string* erro
     *error = path + ": larger than any batch file tarnwick reads (16 MiB)";
     return false;
   }
-  text->assign(file.begin(), file.end());
+  // From a pointer and a size: a copy of a range of bytes would go through a temporary string.
+  text->assign(reinterpret_cast<const char*>(file.data()), file.size());
   return true;
 }
 

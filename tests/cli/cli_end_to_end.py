@@ -185,23 +185,43 @@ class Names(TempDir):
                 self.assertEqual(run("--sample", name, "_smbmfg"),
                                  (1, b"Brackenfold Computing\n", b"Tarnwick plugin: " + message))
 
-    def test_host_refusals_name_the_text_and_fail(self):
-        for name in ["_nosuch", "@nosuch[1]", "_smbmfg[1]", "@smbbyte[1,4", "@smbbyte[1,4]x", "smbmfg"]:
-            with self.subTest(name):
-                status, out, err = run("--sample", name, "_smbver")
-                self.assertEqual((status, out), (1, b"3.1\n"))
-                self.assertTrue(err.startswith(b"tarnwick: " + name.encode() + b": "), err)
-                self.assertTrue(err.endswith(b"\n") and err.count(b"\n") == 1, err)
+    def test_host_refusals_name_the_text_and_the_part_that_failed(self):
+        cases = [
+            ("_nosuch", "unknown name"), ("@nosuch[1]", 'unknown name "@nosuch"'), ("smbmfg", "unknown name"),
+            ("_smbmfg[1]", "a variable takes no argument"),
+            ("x@smbcount[17]", 'unknown name "x@smbcount"'),
+            ("@smbword[4,@nosuch[1]]", 'unknown name "@nosuch"'),
+            ("@smbbyte[1,4", 'the "[" after "@smbbyte" has no closing "]"'),
+            ("@smbcount[@smbcount[17]", '"[" without a closing "]" in "@smbcount[17"'),
+            ("@smbbyte[1,4]x", 'text after the closing "]": "x"'),
+            # A NAME is taken as it is, brackets and commas too, after "--" as before it.
+            ("[_smbmfg,_smbproduct]", 'no name before "["'), ("[]", 'no name before "["'),
+            ("@randx[" + "@randx[1024]" * 8 + "]", "the argument of @randx is longer than the 8191 characters the host passes"),
+            ("@randx[" + " " * 8182 + "16]", "a NAME of 8192 characters; the shell's line holds at most 8191"),
+        ]
+        for name, reason in cases:
+            for separator in ([], ["--"]):
+                with self.subTest(name=name[:40], separator=separator):
+                    echoed = name if len(name) <= 80 else name[:80] + "..."
+                    self.assertEqual(run("--sample", "_smbver", *separator, name),
+                                     (1, b"3.1\n", f"tarnwick: {echoed}: {reason}\n".encode()))
 
-    def test_argument_of_8191_characters_passes_and_of_8192_is_refused(self):
-        longest = " " * 8189 + "16"
-        status, out, err = run("--sample", f"@randx[{longest}]")
+    def test_a_name_of_8191_characters_passes(self):
+        status, out, err = run("--sample", "@randx[" + " " * 8181 + "16]")
         self.assertEqual((status, err), (0, b""))
         self.assertRegex(out.decode(), "^[0-9A-F]{16}\n$")
-        status, out, err = run("--sample", f"@randx[ {longest}]")
-        self.assertEqual((status, out), (1, b""))
-        self.assertIn(b"8192", err)
-        self.assertIn(b"8191", err)
+
+    def test_text_of_the_table_never_runs(self):
+        strings = [b"@smbstring[1,4]", b"@randx[8]", b"@smbstring[1,6]@smbstring[1,6]"]
+        table = self.write("t.bin", structure(1, 0, [1, 2, 3, 0], strings) + structure(127, 1, []))
+        cases = [  # an inner result reaches the outer call as it is, and is never read for calls
+            ("@smbcount[@smbstring[1,4]]", b'Bad structure type "@SMBSTRING[1"'),
+            ("@smbcount[@smbstring[1,6]]", b'Bad structure type "@SMBSTRING[1"'),
+            ("@smbstring[1,@smbstring[1,5]]", b'Bad offset "@RANDX[8]"'),
+        ]
+        for name, message in cases:
+            with self.subTest(name):
+                self.assertEqual(run("--from-dump", table, name), (1, b"", b"Tarnwick plugin: " + message + b"\r\n"))
 
     def test_utf8_in_and_out(self):
         status, out, err = run("--sample", "@randx[\u00e9x]")
@@ -247,12 +267,14 @@ class ExitStatus(TempDir):
             ("--sample", "--file", os.path.join(self.dir, "missing.txt")),
             ("--sample", "--dump-bin", os.path.join(self.dir, "no", "such", "dir.dump")),
             ("--from-dump", self.write("cut.dump", b"_SM3_\x00\x18\x03")),
+            ("--sample", "--list", "--json"), ("--sample", "--list", "--cmd"), ("--sample", "--dump-bin", "-"),
         ]
         for arguments in cases:
             with self.subTest(arguments):
                 status, out, err = run(*arguments)
                 self.assertEqual((status, out), (2, b""))
                 self.assertTrue(err.startswith(b"tarnwick: "), err)
+        self.assertFalse(os.path.exists("-"))
 
     def test_help_and_version(self):
         status, out, err = run("--help")
@@ -311,6 +333,21 @@ class BatchFile(TempDir):
         self.assertEqual(err, b"Tarnwick plugin: Missing offset\r\nTarnwick plugin: <stdin> [2]  Missing offset\r\n")
 
 
+    def test_encodings_as_editors_and_shells_write_them(self):
+        text = "_smbmfg\r\n_nosuch\r\n@randx[\u00e9]\r\n" + "x" * 100000
+        cases = [("utf-8", text.encode()), ("utf-8 with a mark", b"\xef\xbb\xbf" + text.encode()),
+                 ("utf-16le", text.encode("utf-16")), ("utf-16be", b"\xfe\xff" + text.encode("utf-16-be")),
+                 ("latin-1", text.encode("latin-1"))]
+        for label, data in cases:
+            with self.subTest(label):
+                full = os.path.realpath(self.write("names.btm", data)).encode()
+                self.assertEqual(run("--sample", "--file", self.dir + "/names.btm"), (
+                    1, b"Brackenfold Computing\n",
+                    b"tarnwick: " + full + b" [2]  _nosuch: unknown name\n" + b"Tarnwick plugin: " + full +
+                    b" [3]  Invalid number: '\xc3\xa9'\r\ntarnwick: " + full + b" [4]  " + b"x" * 80 +
+                    b"...: a NAME of 100000 characters; the shell's line holds at most 8191\n"))
+
+
 class Json(TempDir):
     def test_values_and_null_for_failures(self):
         status, out, err = run("--sample", "--json", "_smbmfg", "@smbbyte[1]", "_nosuch", "@smbword[4,0x16]")
@@ -342,9 +379,9 @@ class Listing(TempDir):
         self.assertEqual(lines[11], "  11  type 127  length   4  handle 0x00ff")
 
     def test_control_characters_stay_on_one_line(self):
-        table = self.write("c.bin", structure(1, 0, [1, 0, 0, 0], [b'x\ny"']) + structure(127, 1, []))
+        table = self.write("c.bin", structure(1, 0, [1, 0, 0, 0], [b'x\ny"\x9b']) + structure(127, 1, []))
         self.assertEqual(run("--from-dump", table, "--list"),
-                         (0, b'   0  type   1  length   8  handle 0x0000  1:"x\\x0ay\\""\n'
+                         (0, b'   0  type   1  length   8  handle 0x0000  1:"x\\x0ay\\"\\x9b"\n'
                              b"   1  type 127  length   4  handle 0x0001\n", b""))
 
 

@@ -8,7 +8,9 @@ The full-disk case mounts a small tmpfs in a private mount namespace; it needs r
 unshare. Outside CI it skips without them; with CI=true it fails instead.
 """
 import os
+import resource
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -51,13 +53,13 @@ def time_program():
     return program
 
 
-def run(arguments, stdin_bytes=None):
+def run(arguments, stdin_bytes=None, stdout=subprocess.PIPE):
     """Runs tarnwick; returns status, stdout, stderr and its peak resident memory in bytes (0: not measured)."""
     with tempfile.NamedTemporaryFile() as report:
         timer = [time_program(), "-f", "%M", "-o", report.name] if time_program() else []
         process = subprocess.Popen([*timer, TARNWICK, *arguments],
                                    stdin=subprocess.DEVNULL if stdin_bytes is None else subprocess.PIPE,
-                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                                   stdout=stdout, stderr=subprocess.PIPE)
         if stdin_bytes is not None:
             feed(process.stdin, stdin_bytes)
         try:  # a prompt end, or a kill that fails the test
@@ -128,6 +130,39 @@ class HostileInputs(unittest.TestCase):
                 with open(self.precious, "rb") as f:
                     self.assertEqual(f.read(), PRECIOUS)
                 self.assertFalse(os.path.exists(self.path("new")))
+
+    def test_a_batch_file_of_16_mib_in_every_output_mode_within_64_mib(self):
+        lines = CAP // 8
+        batch = self.file("names.btm", b"_smbver\n" * lines)
+        _, _, _, baseline = run(["--sample", "_smbver"])
+        for mode, line in [([], b"3.1\n"), (["--cmd"], b'set "_smbver=3.1"\n'), (["--json"], b'  "_smbver": "3.1",\n')]:
+            with self.subTest(mode):
+                with open(self.path("out"), "wb") as sink:
+                    status, _, err, peak = run(["--sample", *mode, "--file", batch], stdout=sink)
+                self.assertEqual((status, err), (0, b""))
+                with open(self.path("out"), "rb") as f:
+                    self.assertEqual(f.read().count(line), lines - (mode == ["--json"]))
+                self.assertLess(peak - baseline, float("inf") if sanitized() else 64 << 20, f"peak {peak >> 20} MiB")
+
+    def test_a_write_that_fails_ends_with_a_message_and_one_whose_reader_left_quietly(self):
+        def no_sigpipe():  # as under a parent that ignores SIGPIPE: the write itself reports the reader's end
+            signal.signal(signal.SIGPIPE, signal.SIG_IGN)
+        reader_gone = os.pipe()
+        os.close(reader_gone[0])
+        cases = [  # (label, standard output, set-up in the child, message)
+            ("full disk", lambda: open("/dev/full", "wb"), None, b"tarnwick: write error: No space left on device\n"),
+            ("closed", lambda: None, lambda: os.close(1), b"tarnwick: write error: Bad file descriptor\n"),
+            ("file-size limit", lambda: open(self.path("limited"), "wb"),
+             lambda: resource.setrlimit(resource.RLIMIT_FSIZE, (100, 100)), b"tarnwick: write error: File too large\n"),
+            ("reader gone", lambda: reader_gone[1], no_sigpipe, b""),
+        ]
+        for label, sink, before, message in cases:
+            with self.subTest(label):
+                # Not under GNU time, whose report file would take the place of a closed standard output.
+                done = subprocess.run([TARNWICK, "--sample", "--file", self.file("b", b"_smbmfg\n" * 100000)],
+                                      stdout=sink(), stderr=subprocess.PIPE, preexec_fn=before, timeout=20)
+                self.assertEqual((done.returncode, done.stderr), (2, message))
+        os.close(reader_gone[1])
 
     def test_a_dump_that_does_not_fit_leaves_no_file(self):
         if not (os.geteuid() == 0 and shutil.which("unshare")):
