@@ -36,7 +36,10 @@ std::string NextLine(BatchEncoding encoding, std::string_view* rest) {
   const size_t end = std::min(rest->find('\n'), rest->size());
   const std::string_view line = rest->substr(0, end);
   rest->remove_prefix(std::min(end + 1, rest->size()));
-  if (encoding == BatchEncoding::kUtf8) return std::string(line);
+  // Malformed sequences after a UTF-8 mark become U+FFFD, as the plug-in would read them.
+  if (encoding == BatchEncoding::kUtf8) {
+    return utf8::is_valid(line.begin(), line.end()) ? std::string(line) : EncodeUtf8(DecodeUtf8(line));
+  }
   std::string out;
   out.reserve(line.size());
   for (const char byte : line) utf8::append(static_cast<uint8_t>(byte), std::back_inserter(out));

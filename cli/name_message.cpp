@@ -2,35 +2,31 @@
 
 #include "cli/host_state.h"
 #include "cli/output.h"
+#include "cli/utf8_utf16.h"
 
 namespace tarnwick::cli {
 
 std::string EchoText(std::string_view text) {
   constexpr char kDigits[] = "0123456789abcdef";
-  std::string out;
+  // A character takes at most four bytes: the bytes past those of the
+  // characters shown need no decoding.
+  const std::u16string wide = DecodeUtf8(text.substr(0, 4 * (kEchoedCharacters + 1)));
+  std::u16string out;
   size_t characters = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if ((byte & 0xC0) == 0x80) {  // a continuation byte belongs to the character before
-      out += text[i];
+  for (size_t i = 0; i < wide.size(); ++i) {
+    const char16_t c = wide[i];
+    if (c >= 0xDC00 && c <= 0xDFFF) {  // the second half of a pair: DecodeUtf8 makes no other
+      out += c;
       continue;
     }
-    if (++characters > kEchoedCharacters) return out + "...";
-    unsigned control = byte < 0x20 || byte == 0x7F ? byte : 0x100;
-    // U+0080-U+009F in UTF-8: C2 80 to C2 9F.
-    if (byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F &&
-        static_cast<unsigned char>(text[i + 1]) >= 0x80) {
-      control = static_cast<unsigned char>(text[++i]);
+    if (++characters > kEchoedCharacters) return EncodeUtf8(out) + "...";
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {  // C0, DEL and C1
+      out += {u'\\', u'x', static_cast<char16_t>(kDigits[c >> 4]), static_cast<char16_t>(kDigits[c & 0xF])};
+    } else {
+      out += c;
     }
-    if (control > 0xFF) {
-      out += text[i];
-      continue;
-    }
-    out += "\\x";
-    out += kDigits[control >> 4];
-    out += kDigits[control & 0xF];
   }
-  return out;
+  return EncodeUtf8(out);
 }
 
 void RefuseName(std::string_view text, std::string_view reason) {

@@ -1,5 +1,6 @@
-// Writes the seeds built in code into DIR/tables and DIR/arguments: the
-// damaged tables of seed_tables.cpp, and argument texts as UTF-16LE bytes.
+// Writes the seeds built in code into DIR/tables, DIR/arguments, DIR/names
+// and DIR/batches: the damaged tables of seed_tables.cpp, argument texts as
+// UTF-16LE bytes, NAMEs with table strings, and batch files.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -64,6 +65,33 @@ std::vector<std::pair<std::string, std::u16string>> ArgumentSeeds() {
   };
 }
 
+// NAME, NUL, then the table's strings separated by NULs (fuzz/name_fuzzer.cpp).
+std::vector<std::pair<std::string, std::string>> NameSeeds() {
+  using namespace std::string_literals;
+  return {
+      {"variable", "_smbmfg\0Maker"s},
+      {"nested", "@smbword[2,@smbbyte[1,4]]\0A\0B"s},
+      {"string-that-calls", "@smbcount[@smbstring[1,4]]\0@smbstring[1,4]\0@randx[8]"s},
+      {"string-that-grows", "@smbstring[1,@smbstring[1,4]]\0@smbstring[1,4]@smbstring[1,4]"s},
+      {"quotes-and-brackets", "@smbstring[1,\"[x]\",@randx[4]]\0\"]\0["s},
+      {"unclosed", "@smbcount[@smbcount[17]\0x"s},
+      {"deep", std::string(300, '@') + "@smbcount[" + "17" + std::string(300, ']') + "\0x"s},
+  };
+}
+
+// Batch files as editors and shells write them.
+std::vector<std::pair<std::string, std::string>> BatchSeeds() {
+  using namespace std::string_literals;
+  const std::string text = "_smbmfg\r\n# note\r\n  @smbword[4,0x16]  \r\n\r\n@randx[\xC3\xA9]\n";
+  std::string le = "\xFF\xFE", be = "\xFE\xFF";
+  for (const char c : "_smbmfg\r\n@smbbyte[1]\r\n\u00e9"s) {
+    le += {c, '\0'};
+    be += {'\0', c};
+  }
+  return {{"utf-8", text}, {"utf-8-mark", "\xEF\xBB\xBF" + text}, {"utf-16le", le}, {"utf-16be", be},
+          {"latin-1", "_smbmfg\n@randx[\xE9]\n"}, {"odd-utf-16", "\xFF\xFEx\0y"s}};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -74,8 +102,12 @@ int main(int argc, char** argv) {
   const std::filesystem::path root = argv[1];
   std::filesystem::create_directories(root / "tables");
   std::filesystem::create_directories(root / "arguments");
+  std::filesystem::create_directories(root / "names");
+  std::filesystem::create_directories(root / "batches");
   bool ok = true;
   for (const auto& [name, bytes] : tarnwick::fuzzing::SeedTables()) ok &= Write(root / "tables" / name, bytes);
   for (const auto& [name, text] : ArgumentSeeds()) ok &= Write(root / "arguments" / name, Utf16(text));
+  for (const auto& [name, text] : NameSeeds()) ok &= Write(root / "names" / name, Bytes(text.begin(), text.end()));
+  for (const auto& [name, text] : BatchSeeds()) ok &= Write(root / "batches" / name, Bytes(text.begin(), text.end()));
   return ok ? 0 : 1;
 }

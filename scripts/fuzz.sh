@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets (preset "fuzz", ASan + UBSan) and runs both
+# Builds the libFuzzer targets (preset "fuzz", ASan + UBSan) and runs them
 # side by side at low priority: first the committed crash inputs of
 # fuzz/regressions/TARGET once each, then fuzzing for a bounded time.
 #
 #   scripts/fuzz.sh [SECONDS | -runs=N] [TARGET ...]
 #
-# SECONDS defaults to 600 per target; TARGET is table or argument (default
-# both).
+# SECONDS defaults to 600 per target; TARGET is table, argument, name or
+# batch (default all).
 #
 # Seeds: the tables of ../shared/corpus (read in place), the tables and texts
 # that tarnwick_fuzz_seeds builds, and what earlier runs kept in
@@ -18,7 +18,7 @@ cd "$(dirname "$0")/.."
 limit=${1:-600}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(table argument)
+((${#targets[@]})) || targets=(table argument name batch)
 case "$limit" in
   -runs=*) bound=("$limit" -max_total_time=86400) ;;
   *[!0-9]* | "") echo "usage: $0 [SECONDS | -runs=N] [TARGET ...]" >&2; exit 2 ;;
@@ -33,12 +33,14 @@ if [[ ! -d $corpus_dir ]]; then
 fi
 
 cmake --preset fuzz -B "$build" >/dev/null
-cmake --build "$build" -j2 --target tarnwick_table_fuzzer tarnwick_argument_fuzzer tarnwick_fuzz_seeds
+cmake --build "$build" -j2 --target tarnwick_table_fuzzer tarnwick_argument_fuzzer tarnwick_name_fuzzer \
+  tarnwick_batch_fuzzer tarnwick_fuzz_seeds
 
 seeds=$(mktemp -d)
 trap 'rm -rf "$seeds"' EXIT
 "$build/fuzz/tarnwick_fuzz_seeds" "$seeds"
-mkdir -p "$build/corpus/table" "$build/corpus/argument" "$build/findings" "$build/logs"
+mkdir -p "$build/findings" "$build/logs"
+for target in "${targets[@]}"; do mkdir -p "$build/corpus/$target"; done
 
 # Quarantine and allocation stacks cost speed and add nothing to a finding's
 # report that the crash's own stack does not show.
@@ -72,7 +74,9 @@ for target in "${targets[@]}"; do
   case "$target" in
     table) seed_dirs=("$seeds/tables" "$corpus_dir") ;;
     argument) seed_dirs=("$seeds/arguments") ;;
-    *) echo "fuzz: unknown target $target (table, argument)" >&2; exit 2 ;;
+    name) seed_dirs=("$seeds/names") ;;
+    batch) seed_dirs=("$seeds/batches") ;;
+    *) echo "fuzz: unknown target $target (table, argument, name, batch)" >&2; exit 2 ;;
   esac
   replay "$target"
   run "$target" -dict="fuzz/dictionaries/$target.dict" "$build/corpus/$target" "${seed_dirs[@]}" &
