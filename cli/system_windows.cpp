@@ -81,8 +81,11 @@ WriteOutcome WriteText(void* handle, std::string_view text, std::string* reason)
   }
   if (wrote) return WriteOutcome::kWritten;
   const DWORD code = GetLastError();
-  // The pipe's reader has closed its end, or is closing it.
-  if (code == ERROR_NO_DATA || code == ERROR_BROKEN_PIPE) return WriteOutcome::kReaderGone;
+  // The pipe's reader has closed its end, or is closing it (Wine reports a
+  // closed Unix pipe as not connected).
+  if (code == ERROR_NO_DATA || code == ERROR_BROKEN_PIPE || code == ERROR_PIPE_NOT_CONNECTED) {
+    return WriteOutcome::kReaderGone;
+  }
   *reason = Reason(code);
   return WriteOutcome::kFailed;
 }
