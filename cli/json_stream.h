@@ -3,6 +3,7 @@
 // "}" at the end.
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -10,7 +11,8 @@ namespace tarnwick::cli {
 
 class JsonObjectStream {
  public:
-  // `value` null: the JSON null of a NAME that failed.
+  // `value` null: the JSON null of a NAME that failed. A name written
+  // before is left out: the names of a JSON object are unique.
   void Member(std::string_view name, const std::string* value);
   // Ends the object; "{}" when no member came.
   void Close();
@@ -18,6 +20,7 @@ class JsonObjectStream {
 
  private:
   bool started_ = false;
+  std::set<std::string, std::less<>> written_;
 };
 
 }  // namespace tarnwick::cli

@@ -9,7 +9,9 @@
 #include "cli/dump_layout.h"
 #include "cli/host_state.h"
 #include "cli/json_stream.h"
+#include "cli/machine_table.h"
 #include "cli/name_call.h"
+#include "cli/name_listing.h"
 #include "cli/name_message.h"
 #include "cli/options.h"
 #include "cli/output.h"
@@ -36,6 +38,7 @@ int Refuse(const std::string& message) {
 // The table read from a file or built in; it must outlive the plug-in.
 Bytes g_firmware;
 bool g_firmware_read = false;
+MachineTable g_machine;
 
 int ReadTable(const Options& options) {
   if (options.sample) {
@@ -74,7 +77,7 @@ bool Show(Format format, const std::string& name, const std::string& value, Json
 }
 
 int Evaluate(const std::string& text, Format format, JsonObjectStream* json) {
-  const CallResult result = CallName(text);
+  const CallResult result = CallOnMachine(g_machine, text);
   if (result.ok) return Show(format, text, result.value, json) ? kAllAnswered : kNameFailed;
   if (format == Format::kJson) json->Member(text, nullptr);
   return kNameFailed;
@@ -101,14 +104,34 @@ int Report(Format format, JsonObjectStream* json) {
   for (const ExportEntry& row : kExportTable) {
     if (row.is_function) continue;
     const std::string name = EncodeUtf8(row.name);
-    const std::string value = CallName(name).value;
-    if (format != Format::kLines) {
+    const CallResult result = CallOnMachine(g_machine, name);
+    const std::string& value = result.value;
+    if (!result.ok) {  // refused by tarnwick: the variables themselves always answer
+      status = kNameFailed;
+      if (format == Format::kJson) json->Member(name, nullptr);
+    } else if (format != Format::kLines) {
       if (!Show(format, name, value, json)) status = kNameFailed;
     } else if (value.empty()) {
       Out(name + "\n");  // no trailing blanks after a name without value
     } else {
       // The longest name and two blanks.
       Out(name + std::string(name.size() < 20 ? 20 - name.size() : 2, ' ') + value + "\n");
+    }
+  }
+  return status;
+}
+
+// Help and the list of names come from the one list: no table needed, and
+// standard output on every system.
+int ShowHelp(const Options& options) {
+  if (options.names_list) Out(NameListing());
+  int status = kAllAnswered;
+  for (const std::string& name : options.help_names) {
+    if (const ExportEntry* row = FindName(DecodeUtf8(name))) {
+      Out(EncodeUtf8(row->help));
+    } else {
+      Err("tarnwick: " + name + ": no help: not one of the plug-in's names\n");
+      status = kNameFailed;
     }
   }
   return status;
@@ -125,26 +148,24 @@ int Run(const Options& options) {
         std::to_string(info->build) + "\n");
     return kAllAnswered;
   }
+  int status = ShowHelp(options);
+  const bool asked_for_names = !options.names.empty() || !options.batch_files.empty();
+  const bool asked_help = options.names_list || !options.help_names.empty();
+  const bool asked_anything = asked_for_names || options.list || options.dump_bin || asked_help;
+  if (asked_help && !asked_for_names && !options.list && !options.dump_bin) return status;
+
   Host().transient = !options.banner;
   Host().in_pipe = RunsInPipe();
-  if (const int status = ReadTable(options); status != kAllAnswered) return status;
+  if (const int read = ReadTable(options); read != kAllAnswered) return read;
 
   GetPluginInfo();
   const int loaded = g_firmware_read
                          ? InitializeWithTable(g_firmware.data(), static_cast<uint32_t>(g_firmware.size()))
-                         : InitializePlugin();
+                         : LoadMachineTable(options.sysfs, &g_machine);
   if (loaded != 0) return kCannotRun;  // the plug-in said why
   const Format format = options.json ? Format::kJson : options.cmd ? Format::kCmd : Format::kLines;
-  int status = kAllAnswered;
-  if (options.dump_bin) status = WriteDump(options.dump_bin_file);
-  if (status == kAllAnswered && options.list) Out(StructureListing());
-  for (const std::string& name : options.help_names) {
-    FlushOutput();  // the plug-in may write the help text to standard output itself
-    if (status != kCannotRun && Help(DecodeUtf8(name).c_str()) == 0) {
-      Err("tarnwick: " + name + ": no help: not one of the plug-in's names\n");
-      status = kNameFailed;
-    }
-  }
+  if (options.dump_bin && WriteDump(options.dump_bin_file) == kCannotRun) status = kCannotRun;
+  if (status != kCannotRun && options.list) Out(StructureListing());
   JsonObjectStream json;
   if (status != kCannotRun) {
     for (const std::string& name : options.names) status |= Evaluate(name, format, &json);
@@ -154,8 +175,6 @@ int Run(const Options& options) {
       if (status == kCannotRun) break;
     }
   }
-  const bool asked_for_names = !options.names.empty() || !options.batch_files.empty();
-  const bool asked_anything = asked_for_names || options.list || options.dump_bin || !options.help_names.empty();
   if (status != kCannotRun && !asked_anything) status |= Report(format, &json);
   // Members already written are closed into an object even when a later batch file cannot be read.
   const bool json_wanted = format == Format::kJson && (asked_for_names || !asked_anything);

@@ -28,19 +28,26 @@ void Describe(CLI::App& app, Options& options) {
                      "write the loaded table as dmidecode --from-dump reads it,\n"
                      "into a new FILE only")
           ->type_name("FILE"),
-      app.add_option("--file", options.batch_files, "evaluate one NAME per line of FILE (- for standard input)")
+      app.add_option("--file", options.batch_files,
+                     "evaluate one NAME per line of FILE (- for standard input);\n"
+                     "one FILE per --file, repeated for several")
           ->type_name("FILE"),
-      app.add_option("--help-name", options.help_names, "show the help text of NAME")->type_name("NAME")};
+      app.add_option("--help-name", options.help_names, "show the help text of NAME; needs no table")->type_name("NAME"),
+      // Hidden: the folder that stands for /sys, so tests can lay out a machine.
+      app.add_option("--sysfs", options.sysfs)->group("")};
   for (CLI::Option* option : with_value) {
-    // One value per occurrence; a repeated single value takes the last.
-    option->allow_extra_args(false);
-    if (option->get_expected_max() <= 1) option->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    // One value per occurrence, as --help shows it: a repeated single value
+    // takes the last, a list gathers them all.
+    const bool gathers = option->get_expected_max() > 1;
+    option->allow_extra_args(false)->expected(1);
+    option->multi_option_policy(gathers ? CLI::MultiOptionPolicy::TakeAll : CLI::MultiOptionPolicy::TakeLast);
   }
   app.add_flag("--sample", options.sample, "use the built-in table of a fictional machine");
   app.add_flag("--list", options.list, "list the structures: position, type, length, handle, strings");
   app.add_flag("--json", options.json, "print the values (or the report) as one JSON object");
   app.add_flag("--cmd", options.cmd, "print one line set \"NAME=value\" per NAME, for cmd.exe's for /f");
   app.add_flag("--banner", options.banner, "run as an interactive shell, so the load banner may show");
+  app.add_flag("--names", options.names_list, "list every NAME with the first line of its help");
   app.add_flag("--version", options.version, "print the plug-in's name and version");
   app.add_flag("-h,--help", options.usage, "print this help");
   // A NAME is taken as it is: CLI11 would read "[a,b]" as a list of two

@@ -18,6 +18,8 @@ struct Options {
   bool banner = false;
   bool usage = false;
   bool version = false;
+  bool names_list = false;
+  std::string sysfs = "/sys";  // where the machine's table and its DMI files are; other folders for tests
   std::vector<std::string> batch_files;  // "-": standard input
   std::vector<std::string> help_names;
   std::vector<std::string> names;

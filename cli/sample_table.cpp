@@ -3,6 +3,8 @@
 #include <initializer_list>
 #include <iterator>
 
+#include "cli/structure_bytes.h"
+
 namespace tarnwick::cli {
 namespace {
 
@@ -11,21 +13,9 @@ using Bytes = std::vector<uint8_t>;
 #define LE16(value) static_cast<uint8_t>((value) & 0xFF), static_cast<uint8_t>(((value) >> 8) & 0xFF)
 #define LE32(value) LE16((value) & 0xFFFF), LE16(((value) >> 16) & 0xFFFF)
 
-// One structure: type, the formatted area's bytes from offset 4 on (the
-// length byte follows from them), handle and string-set.
 void Append(Bytes& table, uint8_t type, uint16_t handle, std::initializer_list<uint8_t> formatted,
             std::initializer_list<const char*> strings) {
-  table.push_back(type);
-  table.push_back(static_cast<uint8_t>(4 + formatted.size()));
-  table.push_back(static_cast<uint8_t>(handle));
-  table.push_back(static_cast<uint8_t>(handle >> 8));
-  table.insert(table.end(), formatted);
-  for (const char* text : strings) {
-    for (; *text != 0; ++text) table.push_back(static_cast<uint8_t>(*text));
-    table.push_back(0);
-  }
-  if (strings.size() == 0) table.push_back(0);
-  table.push_back(0);
+  AppendStructure(table, type, handle, formatted, {strings.begin(), strings.end()});
 }
 
 constexpr uint16_t kChassisHandle = 0x0003;

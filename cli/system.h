@@ -65,6 +65,11 @@ class Input {
 // cannot be written to the end is removed. False, with the reason.
 bool WriteNewFile(const std::string& path, const Bytes& bytes, std::string* error);
 
+// Whether the machine's SMBIOS table can be read: false with what tarnwick
+// tried and the system's reason. Linux: the files under `sysfs`/firmware/
+// dmi/tables, readable by root only; Windows: the firmware-table service.
+bool ProbeMachineTable(const std::string& sysfs, std::string* tried, std::string* reason);
+
 // The absolute form of `path`, or `path` itself when it cannot be resolved.
 std::string FullPathName(const std::string& path);
 

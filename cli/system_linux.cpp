@@ -126,6 +126,14 @@ bool WriteNewFile(const std::string& path, const Bytes& bytes, std::string* erro
   return false;
 }
 
+bool ProbeMachineTable(const std::string& sysfs, std::string* tried, std::string* reason) {
+  for (const char* name : {"DMI", "smbios_entry_point"}) {
+    *tried = sysfs + "/firmware/dmi/tables/" + name;
+    if (Input input; !input.Open(*tried, reason)) return false;
+  }
+  return true;
+}
+
 std::string FullPathName(const std::string& path) {
   char resolved[PATH_MAX];
   return realpath(path.c_str(), resolved) == nullptr ? path : std::string(resolved);

@@ -8,6 +8,7 @@
 
 #include "cli/system.h"
 #include "cli/utf8_utf16.h"
+#include "platform/platform.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -157,6 +158,16 @@ bool WriteNewFile(const std::string& path, const Bytes& bytes, std::string* erro
   if (wrote) return true;
   DeleteFileW(wide.c_str());  // no part-written dump stays behind
   *error = reason;
+  return false;
+}
+
+bool ProbeMachineTable(const std::string& /*sysfs*/, std::string* tried, std::string* reason) {
+  *tried = "the firmware-table service's SMBIOS table";
+  const platform::FirmwareTableFetch fetch = platform::LocateFirmwareService();
+  if (fetch == nullptr) return *reason = "GetSystemFirmwareTable is missing", false;
+  SetLastError(0);
+  if (fetch(platform::kRawSmbiosProvider, 0, nullptr, 0) != 0) return true;
+  *reason = GetLastError() == 0 ? "empty" : Reason(GetLastError());
   return false;
 }
 

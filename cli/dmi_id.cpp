@@ -1,0 +1,145 @@
+#include "cli/dmi_id.h"
+
+#include <charconv>
+#include <filesystem>
+
+#include "cli/structure_bytes.h"
+#include "cli/system.h"
+#include "host/exports.h"
+
+namespace tarnwick::cli {
+namespace {
+
+constexpr size_t kBiosRelease = 3;
+constexpr size_t kEcRelease = 4;
+constexpr uint8_t kEndOfTable = 127;
+
+// Decimal from 0 to `largest`, the whole of `text`.
+bool ParseByte(std::string_view text, unsigned largest, uint8_t* value) {
+  unsigned number = 0;
+  const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (failure != std::errc() || end != text.data() + text.size() || text.empty() || number > largest) return false;
+  *value = static_cast<uint8_t>(number);
+  return true;
+}
+
+// The bytes a numeric file stands for: the chassis byte, or major and minor.
+bool ParseNumbers(const DmiIdFile& file, std::string_view text, uint8_t bytes[2]) {
+  if (file.kind == DmiIdKind::kChassisType) return ParseByte(text, 0x7F, &bytes[0]);
+  const size_t dot = text.find('.');
+  return dot != std::string_view::npos && ParseByte(text.substr(0, dot), 0xFF, &bytes[0]) &&
+         ParseByte(text.substr(dot + 1), 0xFF, &bytes[1]);
+}
+
+size_t FieldWidth(const DmiIdFile& file) { return file.kind == DmiIdKind::kRelease ? 2 : 1; }
+
+bool AnyOfType(const DmiIdTexts& texts, uint8_t type) {
+  for (size_t i = 0; i < kDmiIdFiles.size(); ++i) {
+    if (kDmiIdFiles[i].type == type && texts[i]) return true;
+  }
+  return false;
+}
+
+// The STRING rows of the one list whose field is one of the files'.
+bool IsStringOfAFile(NameExport entry) {
+  struct Row {
+    NameExport entry;
+    uint8_t type;
+    uint8_t offset;
+  };
+#define TARNWICK_STRING_ROW(name, type, offset, help) Row{&name, type, offset},
+#define TARNWICK_OTHER_ROW(...)
+  static constexpr Row kRows[] = {TARNWICK_NAMES(TARNWICK_STRING_ROW, TARNWICK_OTHER_ROW, TARNWICK_OTHER_ROW)};
+#undef TARNWICK_STRING_ROW
+#undef TARNWICK_OTHER_ROW
+  for (const Row& row : kRows) {
+    if (row.entry != entry) continue;
+    for (const DmiIdFile& file : kDmiIdFiles) {
+      if (file.kind == DmiIdKind::kString && file.type == row.type && file.offset == row.offset) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, std::string* error) {
+  std::error_code status;
+  if (!std::filesystem::is_directory(path, status)) {
+    *error = path + ": " + (status ? status.message() : "not a folder");
+    return false;
+  }
+  for (size_t i = 0; i < kDmiIdFiles.size(); ++i) {
+    const std::string file = path + "/" + kDmiIdFiles[i].name;
+    if (!std::filesystem::exists(file, status)) continue;
+    Input input;
+    Bytes bytes;
+    std::string reason;
+    if (!input.Open(file, &reason) || !input.ReadUpTo(65536, &bytes, &reason)) {
+      *error = file + ": " + reason;
+      return false;
+    }
+    std::string text(bytes.begin(), bytes.end());
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    uint8_t numbers[2];
+    if (text.find('\0') != std::string::npos ||
+        (kDmiIdFiles[i].kind != DmiIdKind::kString && !ParseNumbers(kDmiIdFiles[i], text, numbers))) {
+      *error = file + ": not as the kernel writes it";
+      return false;
+    }
+    (*texts)[i] = std::move(text);
+  }
+  return true;
+}
+
+std::vector<uint8_t> DmiIdTable(const DmiIdTexts& texts) {
+  std::vector<uint8_t> table;
+  for (uint8_t type = 0; type <= 3; ++type) {
+    if (!AnyOfType(texts, type)) continue;
+    // The kernel writes a field only when the structure holds it: the last
+    // present field bounds the structure, and a field before it that has
+    // no file held what gives none.
+    size_t length = 4;
+    for (size_t i = 0; i < kDmiIdFiles.size(); ++i) {
+      if (kDmiIdFiles[i].type == type && texts[i]) {
+        length = std::max(length, kDmiIdFiles[i].offset + FieldWidth(kDmiIdFiles[i]));
+      }
+    }
+    std::vector<uint8_t> formatted(length - 4, 0);
+    std::vector<std::string> strings;
+    for (size_t i = 0; i < kDmiIdFiles.size(); ++i) {
+      const DmiIdFile& file = kDmiIdFiles[i];
+      if (file.type != type || !texts[i]) continue;
+      uint8_t* field = formatted.data() + file.offset - 4;
+      if (file.kind != DmiIdKind::kString) {
+        ParseNumbers(file, *texts[i], field);
+      } else if (!texts[i]->empty()) {  // empty: string number 0, N/A as the table says
+        strings.push_back(*texts[i]);
+        *field = static_cast<uint8_t>(strings.size());
+      }
+    }
+    // The structure holds the BIOS release when it holds the embedded
+    // controller's: without its file, it was FFh FFh.
+    if (type == 0 && texts[kEcRelease] && !texts[kBiosRelease]) {
+      formatted[kDmiIdFiles[kBiosRelease].offset - 4] = 0xFF;
+      formatted[kDmiIdFiles[kBiosRelease].offset - 3] = 0xFF;
+    }
+    AppendStructure(table, type, type, formatted, strings);
+  }
+  AppendStructure(table, kEndOfTable, 0xFFFF, {}, {});
+  return table;
+}
+
+bool AnswersExactly(const DmiIdTexts& texts, NameExport entry, std::string_view argument) {
+  // Random digits read no table; a call nested in the argument may.
+  if (entry == &f_randx) return argument.find('[') == std::string_view::npos;
+  // Without a file, the BIOS release is either beyond a short structure
+  // (N/A) or FFh FFh (255.255); only the EC release's file tells which.
+  if (entry == &_smbbiosrev) return texts[kBiosRelease] || texts[kEcRelease] || !AnyOfType(texts, 0);
+  // The chassis type without its lock bit; both asset tags; the EC
+  // release, N/A alike for FFh FFh and a short structure.
+  return entry == &_smbchassistype || entry == &_smbbox || entry == &_smbassettag || entry == &_smbecversion ||
+         IsStringOfAFile(entry);
+}
+
+}  // namespace tarnwick::cli

@@ -1,0 +1,76 @@
+#include "cli/machine_table.h"
+
+#include "cli/output.h"
+#include "cli/system.h"
+#include "cli/utf8_utf16.h"
+#include "host/exports.h"
+#include "plugin/lifecycle.h"
+
+namespace tarnwick::cli {
+namespace {
+
+#if defined(_WIN32)
+// Any user may read the table on Windows.
+constexpr const char* kWhatToDo = "use --sample or --from-dump FILE";
+#else
+constexpr const char* kWhatToDo = "run as root, or use --sample or --from-dump FILE";
+#endif
+
+int LoadBytes(MachineTable* machine) {
+  return InitializeWithTable(machine->bytes.data(), static_cast<uint32_t>(machine->bytes.size()));
+}
+
+// The table the plug-in reads itself, or, under another folder than the
+// system's, the same read from there.
+int LoadReadableTable(const std::string& sysfs, MachineTable* machine) {
+#if !defined(_WIN32)
+  if (sysfs != kSysfs) {
+    const std::string folder = sysfs + "/firmware/dmi/tables";
+    machine->bytes.resize(platform::ReadDmiTables(folder.c_str(), nullptr, 0));
+    if (!machine->bytes.empty() &&
+        platform::ReadDmiTables(folder.c_str(), machine->bytes.data(), static_cast<uint32_t>(machine->bytes.size())) !=
+            machine->bytes.size()) {
+      machine->bytes.clear();
+    }
+    return LoadBytes(machine);
+  }
+#endif
+  return InitializePlugin();
+}
+
+}  // namespace
+
+int LoadMachineTable(const std::string& sysfs, MachineTable* machine) {
+  std::string tried, reason;
+  if (ProbeMachineTable(sysfs, &tried, &reason)) return LoadReadableTable(sysfs, machine);
+  machine->dmi_id_folder = sysfs + "/class/dmi/id";
+#if !defined(_WIN32)
+  DmiIdTexts texts;
+  std::string unreadable;  // no folder: no word about it, the table is what is missing
+  if (ReadDmiIdFolder(machine->dmi_id_folder, &texts, &unreadable)) {
+    Err("tarnwick: cannot read " + tried + ": " + reason + "; answers come from " + machine->dmi_id_folder + "\n");
+    machine->dmi_id = texts;
+    machine->bytes = DmiIdTable(texts);
+    return LoadBytes(machine);
+  }
+#endif
+  // The plug-in tries and says why it does not load; then what to do.
+  const int loaded = LoadReadableTable(sysfs, machine);
+  if (loaded != 0) Err("tarnwick: cannot read " + tried + ": " + reason + "; " + kWhatToDo + "\n");
+  return loaded;
+}
+
+CallResult CallOnMachine(const MachineTable& machine, std::string_view text) {
+  NameCall call;
+  std::string ignored;
+  const ExportEntry* row = ParseNameCall(text, &call, &ignored) ? FindName(DecodeUtf8(call.name)) : nullptr;
+  // Malformed and unknown names are refused by CallName as always.
+  if (machine.dmi_id && row != nullptr && !AnswersExactly(*machine.dmi_id, row->entry, call.argument)) {
+    Err("tarnwick: " + std::string(text) + ": needs the SMBIOS table, which " + machine.dmi_id_folder +
+        " does not give; run as root\n");
+    return {};
+  }
+  return CallName(text);
+}
+
+}  // namespace tarnwick::cli
