@@ -1,14 +1,18 @@
 # What `cmake --install` puts where. Windows: the plug-in, tarnwick.exe, a
 # README.txt and the licence side by side at the root, as a user unzips them
 # into the shell's plug-in folder. Linux: tarnwick in bin/, the plug-in
-# library in lib/tarnwick/, the manual page, the bash completion, and the
-# licence with a copyright file in Debian's format.
+# library in lib/<multiarch>/tarnwick/, the manual page, the bash completion,
+# and README.md and the licence with a copyright file in Debian's format.
 # TARNWICK_NAMES comes from cmake/names.cmake, included before.
 
 # The completion offers every name of the one list of names.
 list(JOIN TARNWICK_NAMES " " TARNWICK_NAME_WORDS)
 configure_file(${PROJECT_SOURCE_DIR}/cli/tarnwick.bash-completion.in
   ${PROJECT_BINARY_DIR}/tarnwick.bash-completion @ONLY)
+
+# The manual page's NAMES section and README.txt's list of names come from
+# the list (cmake/names.cmake).
+configure_file(${PROJECT_SOURCE_DIR}/cli/tarnwick.1 ${PROJECT_BINARY_DIR}/tarnwick.1 @ONLY)
 
 if(WIN32)
   # README.txt names the version and has Windows line ends.
@@ -23,8 +27,14 @@ if(WIN32)
   return()
 endif()
 
-# A plug-in library is loaded, never run: no executable bit.
-install(TARGETS Tarnwick LIBRARY DESTINATION lib/tarnwick
+# A plug-in library is loaded, never run: no executable bit. Its private
+# folder is under the multiarch one, which the dynamic linker's cache does
+# not cover, so the package runs no ldconfig.
+set(TARNWICK_LIBRARY_FOLDER lib/${CMAKE_LIBRARY_ARCHITECTURE}/tarnwick)
+if(NOT CMAKE_LIBRARY_ARCHITECTURE)
+  set(TARNWICK_LIBRARY_FOLDER lib/tarnwick)
+endif()
+install(TARGETS Tarnwick LIBRARY DESTINATION ${TARNWICK_LIBRARY_FOLDER}
   PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 if(TARGET tarnwick)
   install(TARGETS tarnwick RUNTIME DESTINATION bin)
@@ -33,12 +43,12 @@ endif()
 # Manual page and changelog compressed as Debian expects, without a name or
 # time stamp in the gzip header.
 set(tarnwick_gzipped)
-foreach(source IN ITEMS cli/tarnwick.1 packaging/changelog)
+foreach(source IN ITEMS ${PROJECT_BINARY_DIR}/tarnwick.1 ${PROJECT_SOURCE_DIR}/packaging/changelog)
   get_filename_component(name ${source} NAME)
   set(gzipped ${PROJECT_BINARY_DIR}/${name}.gz)
   add_custom_command(OUTPUT ${gzipped}
-    COMMAND sh -c "gzip -9nc \"$0\" >\"$1\"" ${PROJECT_SOURCE_DIR}/${source} ${gzipped}
-    DEPENDS ${PROJECT_SOURCE_DIR}/${source} VERBATIM)
+    COMMAND sh -c "gzip -9nc \"$0\" >\"$1\"" ${source} ${gzipped}
+    DEPENDS ${source} VERBATIM)
   list(APPEND tarnwick_gzipped ${gzipped})
 endforeach()
 add_custom_target(tarnwick_gzipped_docs ALL DEPENDS ${tarnwick_gzipped})
@@ -50,4 +60,4 @@ install(FILES ${PROJECT_BINARY_DIR}/tarnwick.bash-completion DESTINATION share/b
 # the override tells lintian so.
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides DESTINATION share/lintian/overrides RENAME tarnwick)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${PROJECT_SOURCE_DIR}/LICENSE
-  ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION share/doc/tarnwick)
+  ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION share/doc/tarnwick)
