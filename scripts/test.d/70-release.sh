@@ -101,9 +101,9 @@ if dpkg -i "$deb" >"$work/dpkg.log" 2>&1; then
   [[ -s $work/man.err ]] && fail "man tarnwick warns: $(head -5 "$work/man.err")"
   grep -q -e '--from-dump FILE' "$work/man.txt" || fail "man tarnwick does not show the options"
   # The installed completion, sourced as bash-completion would.
-  complete_words() {  # WORDS...: what the completion offers for the last one
+  complete_words() {  # WORDS...: what the completion offers at the end of the line they make
     bash -c 'source /usr/share/bash-completion/completions/tarnwick
-      COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _tarnwick; printf "%s\n" "${COMPREPLY[@]}"' complete "$@"
+      COMP_LINE=$1; COMP_POINT=${#1}; _tarnwick; printf "%s\n" "${COMPREPLY[@]}"' complete "$*"
   }
   complete_words tarnwick _smb | grep -q -x _smbmfg || fail "completion of 'tarnwick _smb' lacks _smbmfg"
   complete_words tarnwick @smb | grep -q -x @smbword || fail "completion of 'tarnwick @smb' lacks @smbword"
