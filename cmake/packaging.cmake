@@ -33,8 +33,8 @@ else()
     "tarnwick answers the ${TARNWICK_VARIABLE_COUNT} variables (_smbmfg, _smbserial, ...) and the\n"
     "${TARNWICK_FUNCTION_COUNT} functions (@smbstring, @smbword, ...) of the Tarnwick plug-in from the\n"
     "machine's SMBIOS table or from a dump file, and lists or dumps the table.\n"
-    "The plug-in library in /usr/lib/tarnwick is the same core for programs\n"
-    "that load it.")
+    "The plug-in library in /usr/lib/x86_64-linux-gnu/tarnwick is the same core\n"
+    "for programs that load it.")
   string(JOIN "" CPACK_DEBIAN_PACKAGE_DESCRIPTION ${CPACK_DEBIAN_PACKAGE_DESCRIPTION})
   # Dependencies of the plug-in library from the system's shared libraries.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
