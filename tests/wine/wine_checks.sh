@@ -457,6 +457,16 @@ else
 fi
 section_done
 
+section "tarnwick.exe: --names and every name's --help-name, without a table, as on Linux"
+if [[ -x $windows_cli ]] && $have_native; then  # the corpus section above fails in CI without them
+  help_args=(--names)
+  while read -r call _; do help_args+=(--help-name "${call%%[*}"); done < <("$native" --names)
+  "$native" "${help_args[@]}" >"$work/help-exe.native"
+  run help-exe wine "$windows_cli" "${help_args[@]}" &&
+    same "tarnwick.exe help (- Linux, + Wine)" "$work/help-exe.native" "$work/help-exe.out"
+fi
+section_done
+
 if ((failures)); then
   echo "$failures check(s) failed under Wine"
   exit 1
