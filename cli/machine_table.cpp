@@ -21,8 +21,8 @@ int LoadBytes(MachineTable* machine) {
 }
 
 // The table the plug-in reads itself, or, under another folder than the
-// system's, the same read from there.
-int LoadReadableTable(const std::string& sysfs, MachineTable* machine) {
+// system's, the same read from there (Linux; Windows has one service).
+int LoadReadableTable([[maybe_unused]] const std::string& sysfs, [[maybe_unused]] MachineTable* machine) {
 #if !defined(_WIN32)
   if (sysfs != kSysfs) {
     const std::string folder = sysfs + "/firmware/dmi/tables";
@@ -44,7 +44,6 @@ int LoadMachineTable(const std::string& sysfs, MachineTable* machine) {
   std::string tried, reason;
   if (ProbeMachineTable(sysfs, &tried, &reason)) return LoadReadableTable(sysfs, machine);
   machine->dmi_id_folder = sysfs + "/class/dmi/id";
-#if !defined(_WIN32)
   DmiIdTexts texts;
   std::string unreadable;  // no folder: no word about it, the table is what is missing
   if (ReadDmiIdFolder(machine->dmi_id_folder, &texts, &unreadable)) {
@@ -53,7 +52,6 @@ int LoadMachineTable(const std::string& sysfs, MachineTable* machine) {
     machine->bytes = DmiIdTable(texts);
     return LoadBytes(machine);
   }
-#endif
   // The plug-in tries and says why it does not load; then what to do.
   const int loaded = LoadReadableTable(sysfs, machine);
   if (loaded != 0) Err("tarnwick: cannot read " + tried + ": " + reason + "; " + kWhatToDo + "\n");
