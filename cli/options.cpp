@@ -32,7 +32,8 @@ void Describe(CLI::App& app, Options& options) {
                      "evaluate one NAME per line of FILE (- for standard input);\n"
                      "one FILE per --file, repeated for several")
           ->type_name("FILE"),
-      app.add_option("--help-name", options.help_names, "show the help text of NAME; needs no table")->type_name("NAME"),
+      app.add_option("--help-name", options.help_names, "show the help text of NAME; needs no table")
+          ->type_name("NAME"),
       // Hidden: the folder that stands for /sys, so tests can lay out a machine.
       app.add_option("--sysfs", options.sysfs)->group("")};
   for (CLI::Option* option : with_value) {

@@ -33,13 +33,15 @@ endforeach()
 # `tarnwick --names` lists them (cli/name_listing.cpp, the same rule): the
 # call form from the help's first line, the description's first line up to
 # where it runs on. For the manual page's NAMES section and README.txt.
-string(REGEX MATCHALL "(STRING|VARIABLE|FUNCTION)\\([ \t]*([a-z0-9_]+)[^\n]*u\"[^\\\\]*\\\\r\\\\n\\\\n[^\\\\]*" helps "${text}")
+# A row: its kind and name, the help's first line, then the description's.
+set(help_row "(STRING|VARIABLE|FUNCTION)\\([ \t]*([a-z0-9_]+)[^\n]*u\"([^\\\\]*)\\\\r\\\\n\\\\n([^\\\\]*)")
+string(REGEX MATCHALL "${help_row}" helps "${text}")
 set(TARNWICK_NAMES_MAN "")
 set(TARNWICK_NAMES_TEXT "")
 set(calls "")
 set(width 0)
 foreach(help IN LISTS helps)
-  string(REGEX MATCH "(STRING|VARIABLE|FUNCTION)\\([ \t]*([a-z0-9_]+)[^\n]*u\"([^\\\\]*)\\\\r\\\\n\\\\n([^\\\\]*)" _ "${help}")
+  string(REGEX MATCH "${help_row}" _ "${help}")
   set(name ${CMAKE_MATCH_2})
   if(CMAKE_MATCH_1 STREQUAL "FUNCTION")
     set(name "@${name}")

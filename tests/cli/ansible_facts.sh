@@ -12,8 +12,8 @@ printf '#!/bin/sh\nexec %q --sample --json _smbuuid "@smbword[4,0x16]"\n' "$tarn
 chmod +x "$work/facts/tarnwick.fact"
 
 export HOME=$work ANSIBLE_LOCAL_TEMP=$work/tmp ANSIBLE_PYTHON_INTERPRETER=auto_silent
-ansible localhost -m ansible.builtin.setup -a "fact_path=$work/facts filter=ansible_local" >"$work/out.txt" 2>"$work/err.txt" ||
-  { cat "$work/out.txt" "$work/err.txt"; exit 1; }
+ansible localhost -m ansible.builtin.setup -a "fact_path=$work/facts filter=ansible_local" \
+  >"$work/out.txt" 2>"$work/err.txt" || { cat "$work/out.txt" "$work/err.txt"; exit 1; }
 python3 - "$work/out.txt" <<'CHECK'
 import json, sys
 text = open(sys.argv[1]).read()
