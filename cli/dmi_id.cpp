@@ -130,9 +130,8 @@ std::vector<uint8_t> DmiIdTable(const DmiIdTexts& texts) {
   return table;
 }
 
-bool AnswersExactly(const DmiIdTexts& texts, NameExport entry, std::string_view argument) {
-  // Random digits read no table; a call nested in the argument may.
-  if (entry == &f_randx) return argument.find('[') == std::string_view::npos;
+bool AnswersExactly(const DmiIdTexts& texts, NameExport entry) {
+  if (entry == &f_randx) return true;  // random digits read no table
   // Without a file, the BIOS release is either beyond a short structure
   // (N/A) or FFh FFh (255.255); only the EC release's file tells which.
   if (entry == &_smbbiosrev) return texts[kBiosRelease] || texts[kEcRelease] || !AnyOfType(texts, 0);

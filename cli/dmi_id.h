@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "host/host_interface.h"
@@ -67,7 +66,7 @@ bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, std::string* er
 std::vector<uint8_t> DmiIdTable(const DmiIdTexts& texts);
 
 // True when the export `entry`, asked over DmiIdTable(texts), answers as it
-// would over the machine's table. `argument`: a function call's argument.
-bool AnswersExactly(const DmiIdTexts& texts, NameExport entry, std::string_view argument);
+// would over the machine's table.
+bool AnswersExactly(const DmiIdTexts& texts, NameExport entry);
 
 }  // namespace tarnwick::cli

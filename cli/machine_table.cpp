@@ -1,5 +1,6 @@
 #include "cli/machine_table.h"
 
+#include "cli/name_message.h"
 #include "cli/output.h"
 #include "cli/system.h"
 #include "cli/utf8_utf16.h"
@@ -59,16 +60,14 @@ int LoadMachineTable(const std::string& sysfs, MachineTable* machine) {
 }
 
 CallResult CallOnMachine(const MachineTable& machine, std::string_view text) {
-  NameCall call;
-  std::string ignored;
-  const ExportEntry* row = ParseNameCall(text, &call, &ignored) ? FindName(DecodeUtf8(call.name)) : nullptr;
-  // Malformed and unknown names are refused by CallName as always.
-  if (machine.dmi_id && row != nullptr && !AnswersExactly(*machine.dmi_id, row->entry, call.argument)) {
-    Err("tarnwick: " + std::string(text) + ": needs the SMBIOS table, which " + machine.dmi_id_folder +
-        " does not give; run as root\n");
-    return {};
-  }
-  return CallName(text);
+  if (!machine.dmi_id) return CallName(text);
+  // Each call, nested ones too, as the folder can answer it.
+  return CallName(text, [&machine](const ExportEntry& row, char16_t* buffer) {
+    if (AnswersExactly(*machine.dmi_id, row.entry)) return row.entry(buffer);
+    RefuseName(EncodeUtf8(row.name),
+               "needs the SMBIOS table, which " + machine.dmi_id_folder + " does not give; run as root");
+    return -1;
+  });
 }
 
 }  // namespace tarnwick::cli
