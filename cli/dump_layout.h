@@ -1,32 +1,34 @@
-// The two file layouts of an SMBIOS table besides the firmware service's:
+// The file layouts of an SMBIOS table besides the firmware service's:
 // dmidecode's dump (an entry point at offset 0, the table behind it) and a
-// bare structure table.
+// bare structure table. The entry points and the service's header are read
+// and written by smbios/entry_point.h.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "smbios/entry_point.h"
 
 namespace tarnwick::cli {
 
 using Bytes = std::vector<uint8_t>;
 
-// Where a dump puts the table: right behind the 32 bytes kept for the
-// entry point.
-inline constexpr uint32_t kDumpTableAddress = 0x20;
+// Where a dump puts the table: right behind the room kept for the entry
+// point.
+inline constexpr uint32_t kDumpTableAddress = kEntryPointRoom;
 
 // What a file holds, turned into what the firmware-table service returns.
-// A dump (anchor "_SM3_", "_SM_" or "_DMI_" at offset 0) becomes the 8-byte
-// header and its table; any other file is handed on as it is, and the
-// loader's header check tells a service buffer from a bare table. False,
-// with a message, for a dump whose entry point or table is cut short.
+// A dump (anchor "_SM3_", "_SM_" or "_DMI_" at offset 0) becomes the header
+// its entry point gives and its table, whose length is cut to the file's
+// end. A file without an entry point goes on as it is when it is in the
+// service's layout, or is a bare table: its structures run to an
+// end-of-table structure or to its end (zero bytes after the last count as
+// padding). A file whose first structure is not valid goes on too, for the
+// loader to refuse with its own message. False, with a message, for a dump
+// cut short or whose table lies past its end, for a service header whose
+// length disagrees with the file, and for a file that is no SMBIOS table.
 bool ServiceLayoutFromFile(Bytes file, Bytes* service, std::string* error);
-
-// For a dump's first bytes (the 32 kept for the entry point, or fewer when
-// the file is that short): where its table ends, as the entry point says.
-// None for the other layouts and for an entry point that is cut short.
-std::optional<uint64_t> DumpTableEnd(const Bytes& head);
 
 // The table and what is known of its version; `has_version` is false for a
 // bare table, whose version nobody recorded.
@@ -37,14 +39,14 @@ struct TableImage {
   uint8_t major = 0;
   uint8_t minor = 0;
   uint8_t revision = 0;  // docrev of SMBIOS 3, BCD revision before; 0: unknown
-  // The entry point's counts: the structures read and the size of the
-  // largest, string-set included.
+  // Every structure of the table and the size of the largest, string-set
+  // included, past the index's cap too.
   uint32_t count = 0;
   uint32_t largest = 0;
 };
 
-// The table the plug-in loaded, with the counts of its index: the dump
-// claims exactly the structures that Tarnwick read.
+// The table the plug-in loaded, with the counts of the loader's walk: the
+// dump claims exactly the structures that Tarnwick read.
 TableImage LoadedTableImage();
 
 // The dump layout that dmidecode --from-dump reads: "_SM3_" for SMBIOS 3

@@ -14,10 +14,10 @@ namespace tarnwick::cli {
 inline constexpr size_t kLargestTable = 16 * 1024 * 1024;
 
 // The table of the dump, firmware-service or bare file at `path` ("-":
-// standard input) in the firmware service's layout. A dump is read as far
-// as its entry point names; the other layouts up to kLargestTable. False,
-// with a message naming the file, when it cannot be read, is too large,
-// changes while read, or is a dump cut short.
+// standard input) in the firmware service's layout (cli/dump_layout.h),
+// read once up to kLargestTable. False, with a message naming the file,
+// when it cannot be read, is too large, changes while read, or is no table
+// that ServiceLayoutFromFile takes.
 bool ReadTableFile(const std::string& path, Bytes* service, std::string* error);
 
 // The text of a batch file, up to kLargestTable bytes; false as above.

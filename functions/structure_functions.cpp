@@ -4,6 +4,7 @@
 #include "host/exports.h"
 #include "host/result_text.h"
 #include "smbios/firmware_table.h"
+#include "smbios/inventory.h"
 #include "smbios/structure_lookup.h"
 
 namespace tarnwick {
@@ -23,7 +24,7 @@ constexpr ArgumentRule kStringRules[] = {kTypeRule, kStringNumberRule, kHandleRu
 // The n-th indexed structure of `type` in table order (n from 1), or null.
 const uint8_t* NthOfType(uint8_t type, uint32_t n) {
   const StructureIndex& index = g_structure_index;
-  if (n > index.count_of_type[type]) return nullptr;
+  if (n > g_inventory.structures_of_type[type]) return nullptr;
   for (uint32_t i = index.first_of_type[type], passed = 0; i < index.count; ++i) {
     if (index.entries[i][0] == type && ++passed == n) return index.entries[i];
   }
@@ -39,7 +40,7 @@ TARNWICK_EXPORT int TARNWICK_CALL f_smbcount(char16_t* buffer) {
   if (buffer == nullptr) return -1;
   uint32_t values[1] = {0};
   if (!ReadArguments(buffer, kCountRules, 1, values)) return -1;
-  WriteDecimal(buffer, g_structure_index.count_of_type[values[0]]);
+  WriteDecimal(buffer, g_inventory.structures_of_type[values[0]]);
   return 0;
 }
 

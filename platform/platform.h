@@ -2,6 +2,7 @@
 // the firmware fetch depends on the bytes and their size alone.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace tarnwick::platform {
@@ -20,14 +21,22 @@ using FirmwareTableFetch = uint32_t(TARNWICK_SYSTEM_CALL*)(uint32_t provider, ui
 // Provider signature 'RSMB' of the raw SMBIOS table, table id 0.
 inline constexpr uint32_t kRawSmbiosProvider = 0x52534D42;
 
+#if defined(_WIN32)
 // The machine's service, or null where the system has none.
 FirmwareTableFetch LocateFirmwareService();
+#else
+// Where Linux exports the SMBIOS entry point and structure table as the
+// files smbios_entry_point and DMI; the plug-in serves them with the
+// service's contract (plugin/firmware_service.h).
+inline constexpr const char* kDmiTablesDirectory = "/sys/firmware/dmi/tables";
 
-#if !defined(_WIN32)
-// The service's contract over the files that Linux exports for the SMBIOS
-// entry point and table (smbios_entry_point and DMI in `directory`): the
-// table behind the service's 8-byte header.
-uint32_t ReadDmiTables(const char* directory, void* buffer, uint32_t buffer_size);
+// Reads at most `size` bytes of the file `name` in `directory` into `out`:
+// the count read, -1 when it cannot be opened.
+long ReadFilePrefix(const char* directory, const char* name, uint8_t* out, size_t size);
+
+// The size in bytes of the file `name` in `directory`, counted by reading
+// for pseudo files that report none; -1 when it cannot be opened.
+long long FileSize(const char* directory, const char* name);
 #endif
 
 // The handle Qprintf receives for standard error, fetched anew per write.

@@ -7,6 +7,7 @@
 #include "host/exports.h"
 #include "host/result_text.h"
 #include "plugin/export_table.h"
+#include "plugin/firmware_service.h"
 #include "smbios/firmware_table.h"
 
 namespace tarnwick {
@@ -109,7 +110,7 @@ TARNWICK_EXPORT PluginInfo* TARNWICK_CALL GetPluginInfo() {
 }
 
 TARNWICK_EXPORT int TARNWICK_CALL InitializePlugin() {
-  return InitializeFrom({platform::LocateFirmwareService(), &std::malloc});
+  return InitializeFrom({MachineFirmwareService(), &std::malloc});
 }
 
 TARNWICK_EXPORT int TARNWICK_CALL ShutdownPlugin(int /*ignored*/) {

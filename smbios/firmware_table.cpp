@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "smbios/entry_point.h"
 #include "smbios/inventory.h"
 
 namespace tarnwick {
@@ -12,26 +13,14 @@ StructureIndex g_structure_index;
 
 namespace {
 
-// Header in front of the structure table, as the firmware-table service
-// returns it: calling method, major, minor, DMI revision, 32-bit length.
-constexpr uint32_t kHeaderSize = 8;
-// The smallest structure: a 4-byte header and the two NULs of an empty set.
-constexpr uint32_t kSmallestStructure = 6;
-
-uint32_t ReadLength32(const uint8_t* at) {
-  return at[0] | (at[1] << 8) | (at[2] << 16) | (static_cast<uint32_t>(at[3]) << 24);
-}
-
 // The walk starts behind the header only when the header describes exactly
 // the buffer it stands in and names an SMBIOS major version from 2 to 10;
-// otherwise the buffer is taken as a bare structure table. The whole 32-bit
-// length takes part: tables of 64 KiB and more exist on large servers.
+// otherwise the buffer is taken as a bare structure table.
 uint32_t WalkStart(const uint8_t* buffer, uint32_t size) {
-  if (size < kHeaderSize + kSmallestStructure) return 0;
-  if (static_cast<uint64_t>(ReadLength32(buffer + 4)) + kHeaderSize != size) return 0;
-  if (buffer[1] < 2 || buffer[1] > 10) return 0;
-  g_smbios_version = {buffer[1], buffer[2]};
-  return kHeaderSize;
+  if (!ServiceHeaderFits(buffer, size)) return 0;
+  const ServiceHeader header = ReadServiceHeader(buffer);
+  g_smbios_version = {header.major, header.minor};
+  return kServiceHeaderSize;
 }
 
 // The first p >= from with bytes p and p + 1 both zero and p + 1 < size;
@@ -49,24 +38,26 @@ size_t FindNulPair(const uint8_t* bytes, size_t from, size_t size) {
   return size;
 }
 
-// The size of the structure at `offset` of the held table (see
-// StructureSize); bytes offset and offset + 1 lie inside it. The string-set
-// ends at the first NUL pair from the end of the formatted area on.
-size_t SizeAt(size_t offset) {
-  const uint8_t* bytes = g_firmware_table.buffer;
-  const size_t size = g_firmware_table.size;
+// The size of the structure at `offset` of `bytes` (see StructureSize); 0
+// when it is not valid. The string-set ends at the first NUL pair from the
+// end of the formatted area on.
+size_t SizeAt(const uint8_t* bytes, size_t size, size_t offset) {
+  if (offset + 1 >= size) return 0;
   const size_t length = bytes[offset + 1];
   if (length < 4) return 0;
   const size_t pair = FindNulPair(bytes, offset + length, size);
   return pair < size ? pair + 2 - offset : 0;
 }
 
-void IndexStructure(const uint8_t* structure) {
+// The first kMaxStructures structures go into the index; every one counts
+// in the tallies.
+void IndexAndTally(const uint8_t* structure, size_t size) {
+  TallyStructure(structure, size);
+  if (g_structure_index.count == kMaxStructures) return;
   const uint32_t position = g_structure_index.count++;
   g_structure_index.entries[position] = structure;
   uint16_t& first = g_structure_index.first_of_type[structure[0]];
   if (first == kNoStructure) first = static_cast<uint16_t>(position);
-  ++g_structure_index.count_of_type[structure[0]];
 }
 
 }  // namespace
@@ -76,8 +67,24 @@ size_t StructureSize(const uint8_t* structure) {
   if (structure == nullptr || begin == nullptr) return 0;
   const uintptr_t start = reinterpret_cast<uintptr_t>(begin);
   const uintptr_t at = reinterpret_cast<uintptr_t>(structure);
-  if (at < start || at - start + 1 >= g_firmware_table.size) return 0;
-  return SizeAt(at - start);
+  if (at < start) return 0;
+  return SizeAt(begin, g_firmware_table.size, at - start);
+}
+
+TableWalk WalkStructures(const uint8_t* bytes, uint32_t size, uint32_t start,
+                         void (*visit)(const uint8_t* structure, size_t size)) {
+  TableWalk walk{0, start, start, WalkEnd::kNotValid};
+  for (size_t at = start, span; (span = SizeAt(bytes, size, at)) != 0; at += span) {
+    ++walk.structures;
+    walk.last_offset = static_cast<uint32_t>(at);
+    if (visit != nullptr) visit(bytes + at, span);
+    walk.end_offset = static_cast<uint32_t>(at + span);
+    if (bytes[at] == kEndOfTableType || walk.end_offset >= size) {
+      walk.end = bytes[at] == kEndOfTableType ? WalkEnd::kEndOfTable : WalkEnd::kBytesEnd;
+      break;
+    }
+  }
+  return walk;
 }
 
 bool NextStructure(const uint8_t* structure, const uint8_t** next) {
@@ -96,7 +103,6 @@ void ReleaseTable() {
   g_smbios_version = {0, 0};
   g_structure_index.count = 0;
   for (uint16_t& first : g_structure_index.first_of_type) first = kNoStructure;
-  for (uint16_t& count : g_structure_index.count_of_type) count = 0;
   g_inventory = {};
 }
 
@@ -104,21 +110,13 @@ int32_t LoadTable(const uint8_t* bytes, uint32_t size) {
   ReleaseTable();
   if (bytes == nullptr) return kTableNotValid;
   g_firmware_table = {bytes, size};
-  // The walk stops at the first structure that is not valid, after an
-  // end-of-table structure, or at the index's cap; only a table whose first
-  // structure is not valid fails.
-  const uint8_t* structure = bytes + WalkStart(bytes, size);
-  while (structure != nullptr && g_structure_index.count < kMaxStructures) {
-    const uint8_t* next = nullptr;
-    if (!NextStructure(structure, &next)) break;
-    IndexStructure(structure);
-    structure = next;
-  }
-  if (g_structure_index.count == 0) {
+  // The walk stops at the first structure that is not valid or after an
+  // end-of-table structure; only a table whose first structure is not valid
+  // fails.
+  if (WalkStructures(bytes, size, WalkStart(bytes, size), &IndexAndTally).structures == 0) {
     ReleaseTable();
     return kTableNotValid;
   }
-  TallyInventory();
   return kLoaded;
 }
 

@@ -28,7 +28,6 @@ struct StructureIndex {
   // Position in `entries` of the first structure of each type, or
   // kNoStructure: every variable asks for the first of a type, in one step.
   uint16_t first_of_type[256];
-  uint16_t count_of_type[256];  // how many entries each type has
 };
 
 extern FirmwareTable g_firmware_table;
@@ -46,9 +45,11 @@ enum LoadResult : int32_t {
 };
 
 // Checks the header in front of `bytes` (the firmware-table service's
-// layout), captures the SMBIOS version, indexes the structures and tallies
-// their totals (smbios/inventory.h); a buffer without a recognised header is taken as a bare structure table. The bytes
-// are not copied: they must stay unchanged until ReleaseTable. Returns
+// layout, smbios/entry_point.h), captures the SMBIOS version, indexes the
+// structures and tallies every structure of the table, past the index's
+// cap too (smbios/inventory.h); a buffer without a recognised header is
+// taken as a bare structure table. The bytes are not copied: they must stay
+// unchanged until ReleaseTable. Returns
 // kLoaded, or kTableNotValid when no valid structure begins where the walk
 // starts (no table is held then). A table held before is released first.
 int32_t LoadTable(const uint8_t* bytes, uint32_t size);
@@ -62,6 +63,26 @@ void ReleaseTable();
 // Returns the structure's size, string-set and NUL pair included; 0 when it
 // is not valid.
 size_t StructureSize(const uint8_t* structure);
+
+// How a walk of the structures ended.
+enum class WalkEnd : uint8_t {
+  kEndOfTable,  // at an end-of-table structure, which is counted
+  kBytesEnd,    // the last structure counted closes the bytes
+  kNotValid,    // at a structure that is not valid, not counted
+};
+
+struct TableWalk {
+  uint32_t structures;   // valid structures in table order, however many
+  uint32_t last_offset;  // where the last structure counted begins
+  uint32_t end_offset;   // the byte after it
+  WalkEnd end;
+};
+
+// Walks the structures of `bytes` from offset `start` by the rule of
+// structure validity, as the loader does, and hands each valid one and its
+// size to `visit` (when given) in table order.
+TableWalk WalkStructures(const uint8_t* bytes, uint32_t size, uint32_t start,
+                         void (*visit)(const uint8_t* structure, size_t size));
 
 // Validates `structure`; when it is valid and `next` is given, stores the
 // following structure's start, or null after an end-of-table structure or at

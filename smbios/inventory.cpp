@@ -1,7 +1,6 @@
 #include "smbios/inventory.h"
 
 #include "smbios/field_reader.h"
-#include "smbios/firmware_table.h"
 
 namespace tarnwick {
 
@@ -61,17 +60,15 @@ void TallyProcessor(const uint8_t* processor) {
 
 }  // namespace
 
-void TallyInventory() {
-  g_inventory = {};
-  Total kilobytes{};
-  const StructureIndex& index = g_structure_index;
-  for (uint32_t i = 0; i < index.count; ++i) {
-    const uint8_t* structure = index.entries[i];
-    uint64_t size = 0;
-    if (structure[0] == kMemoryDeviceType && MemoryDeviceKilobytes(structure, &size)) Add(&kilobytes, size);
-    if (structure[0] == kProcessorType) TallyProcessor(structure);
+void TallyStructure(const uint8_t* structure, size_t size) {
+  ++g_inventory.structures;
+  if (size > g_inventory.largest_structure) g_inventory.largest_structure = static_cast<uint32_t>(size);
+  ++g_inventory.structures_of_type[structure[0]];
+  uint64_t kilobytes = 0;
+  if (structure[0] == kMemoryDeviceType && MemoryDeviceKilobytes(structure, &kilobytes)) {
+    Add(&g_inventory.memory_kilobytes, kilobytes);
   }
-  g_inventory.memory_megabytes = {kilobytes.value / 1024, kilobytes.known};
+  if (structure[0] == kProcessorType) TallyProcessor(structure);
 }
 
 }  // namespace tarnwick

@@ -1,10 +1,12 @@
-// Totals over every structure of a type, tallied once when a table loads so
-// that each answer is one step however many structures count: installed
+// Counts and totals over every structure of the table, past the index's
+// cap too, tallied once when a table loads so that each answer is one step
+// however many structures count: the structures of each type, installed
 // memory from the Memory Device structures (DSP0134 7.18, type 17) and
 // populated processors, their cores and threads from the Processor
 // Information structures (7.5, type 4).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace tarnwick {
@@ -15,7 +17,10 @@ struct Total {
 };
 
 struct Inventory {
-  Total memory_megabytes;      // installed modules of known size
+  uint32_t structures;         // valid structures in the walk
+  uint32_t largest_structure;  // bytes, string-set included
+  uint32_t structures_of_type[256];
+  Total memory_kilobytes;      // installed modules of known size
   Total populated_processors;  // known once a processor holds a status byte
   Total cores;                 // over populated processors of known count
   Total threads;
@@ -24,7 +29,8 @@ struct Inventory {
 // Written only by LoadTable and ReleaseTable, like the index.
 extern Inventory g_inventory;
 
-// Tallies g_inventory from the indexed structures.
-void TallyInventory();
+// Counts one more valid structure of `size` bytes into g_inventory; the
+// loader calls it for each structure of the table in table order.
+void TallyStructure(const uint8_t* structure, size_t size);
 
 }  // namespace tarnwick

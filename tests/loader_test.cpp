@@ -245,50 +245,5 @@ TEST_F(LoaderTest, BannerShowsOnlyForExactlyZeroZero) {
   }
 }
 
-// The Linux service over the files of g_dmi_directory.
-std::string g_dmi_directory;
-uint32_t TARNWICK_SYSTEM_CALL ReadDmiDirectory(uint32_t, uint32_t, void* buffer, uint32_t size) {
-  return platform::ReadDmiTables(g_dmi_directory.c_str(), buffer, size);
-}
-
-// The Linux source turns the kernel's entry point and table into the
-// firmware-service layout; the corpus dumps hold both at their dump offsets.
-TEST_F(LoaderTest, SysfsSourceMatchesTheFirmwareServiceLayout) {
-  const std::filesystem::path corpus = TARNWICK_CORPUS_DIR;
-  if (!std::filesystem::exists(corpus)) {
-    if (const char* ci = std::getenv("CI"); ci != nullptr && std::string(ci) == "true") FAIL() << "no corpus";
-    GTEST_SKIP() << "corpus not found";
-  }
-  const auto directory = std::filesystem::temp_directory_path() / "tarnwick-sysfs-test";
-  std::filesystem::create_directories(directory);
-  for (const char* name : {"dell-poweredge-r730", "lenovo-thinkpad-t490", "lenovo-thinkpad-t61p"}) {
-    SCOPED_TRACE(name);
-    std::ifstream dump_file(corpus / (std::string(name) + ".dump"), std::ios::binary);
-    const Bytes dump{std::istreambuf_iterator<char>(dump_file), {}};
-    std::ifstream rsmb_file(corpus / (std::string(name) + ".rsmb"), std::ios::binary);
-    const Bytes rsmb{std::istreambuf_iterator<char>(rsmb_file), {}};
-    ASSERT_GT(dump.size(), 0x20u);
-    std::ofstream(directory / "smbios_entry_point", std::ios::binary)
-        .write(reinterpret_cast<const char*>(dump.data()), 0x20);
-    std::ofstream(directory / "DMI", std::ios::binary)
-        .write(reinterpret_cast<const char*>(dump.data() + 0x20), std::streamsize(dump.size() - 0x20));
-
-    g_dmi_directory = directory.string();
-    ASSERT_EQ(InitializeFrom({&ReadDmiDirectory, &std::malloc}), 0) << Narrow(Recorded().standard_error);
-    ASSERT_EQ(g_firmware_table.size, rsmb.size());
-    // Byte 0 (calling method) and byte 3 (DMI revision) are not part of the
-    // comparison: the kernel's files do not carry the former.
-    EXPECT_TRUE(std::equal(rsmb.begin() + 1, rsmb.begin() + 3, g_firmware_table.buffer + 1));
-    EXPECT_TRUE(std::equal(rsmb.begin() + 4, rsmb.end(), g_firmware_table.buffer + 4));
-  }
-  std::filesystem::remove_all(directory);
-}
-
-TEST_F(LoaderTest, MissingSysfsTableMeansNoTable) {
-  g_dmi_directory = "/nonexistent/tarnwick";
-  EXPECT_EQ(InitializeFrom({&ReadDmiDirectory, &std::malloc}), -1);
-  EXPECT_EQ(Recorded().standard_error, u"Tarnwick plugin: No firmware table!\r\nPlugin not loaded.\r\n");
-}
-
 }  // namespace
 }  // namespace tarnwick::testing

@@ -23,7 +23,10 @@ int WriteTotal(char16_t* buffer, const Total& total) {
 
 using namespace tarnwick;
 
-TARNWICK_EXPORT int TARNWICK_CALL _smbmemory(char16_t* buffer) { return WriteTotal(buffer, g_inventory.memory_megabytes); }
+TARNWICK_EXPORT int TARNWICK_CALL _smbmemory(char16_t* buffer) {
+  const Total kilobytes = g_inventory.memory_kilobytes;
+  return WriteTotal(buffer, {kilobytes.value / 1024, kilobytes.known});
+}
 
 TARNWICK_EXPORT int TARNWICK_CALL _smbcpucount(char16_t* buffer) {
   return WriteTotal(buffer, g_inventory.populated_processors);

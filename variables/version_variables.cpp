@@ -2,6 +2,7 @@
 // version of the table.
 #include "host/exports.h"
 #include "host/result_text.h"
+#include "smbios/entry_point.h"
 #include "smbios/field_reader.h"
 #include "smbios/firmware_table.h"
 #include "smbios/structure_lookup.h"
@@ -45,7 +46,7 @@ TARNWICK_EXPORT int TARNWICK_CALL _smbecversion(char16_t* buffer) {
 TARNWICK_EXPORT int TARNWICK_CALL _smbver(char16_t* buffer) {
   if (buffer == nullptr) return -1;
   const SmbiosVersion version = g_smbios_version;
-  if (version.major >= 2 && version.major <= 10) {
+  if (KnownSmbiosMajor(version.major)) {
     WriteVersion(buffer, version.major, version.minor);
   } else {
     WriteNotAvailable(buffer);

@@ -58,6 +58,9 @@ SAMPLE_REPORT = {
 }
 VARIABLES = list(SAMPLE_REPORT)
 # Functions whose answers depend only on the table.
+# Structures that stop at bytes which are neither a structure nor padding, and
+# no end-of-table structure: bare, such a table is refused as no table.
+NOT_BARE_TABLES = {"microsoft-hyperv-gen1"}
 TABLE_FUNCTIONS = ["@smbstring[1,4]", "@smbstring[4,0x10]", "@smbbyte[0,0x14]", "@smbword[4,0x16]",
                    "@smbdword[1,8,,1]", "@smbqword[4,8,,1]", "@smbbyte[3,5]", "@smbstring[17,0x10]"]
 
@@ -399,6 +402,9 @@ class Layouts(TempDir):
                 service = read_bytes(corpus_file(name, ".rsmb"))
                 from_dump = self.answers(corpus_file(name, ".dump"))
                 self.assertEqual(self.answers(corpus_file(name, ".rsmb")), from_dump)
+                if name in NOT_BARE_TABLES:
+                    self.assertEqual(run("--from-dump", self.write("bare.bin", service[8:]))[0], 2)
+                    continue
                 bare = self.answers(self.write("bare.bin", service[8:]))
                 version, uuid = VARIABLES.index("_smbver"), VARIABLES.index("_smbuuid")
                 # A bare table records no version: _smbver differs, and _smbuuid
@@ -411,6 +417,44 @@ class Layouts(TempDir):
                 differ = {version} if stated >= (2, 6) else {version, uuid}
                 self.assertEqual([a for i, a in enumerate(bare) if i not in differ],
                                  [a for i, a in enumerate(from_dump) if i not in differ])
+
+
+class TableFiles(TempDir):
+    """What --from-dump takes as a table, and why it refuses a file."""
+
+    def test_layouts_taken_and_refused(self):
+        table = structure(1, 1, [1] + [0] * 0x16, [b"Maker"]) + structure(127, 0xFFFF, b"")
+        service = bytes([0, 3, 4, 0]) + struct.pack("<I", len(table)) + table
+        def sm3(length, address=0x20):
+            return b"_SM3_\0\x18\x03\x04\0\x01\0" + struct.pack("<IQ", length, address) + bytes(8)
+        cases = [  # (label, file, status, on standard output or error)
+            ("bare table", table, 0, b"Maker\n"),
+            ("bare table padded with zeros", table[:-6] + bytes(4096), 0, b"Maker\n"),
+            ("ELF header", b"\x7fELF\x02\x01\x01" + bytes(120), 2, b"not an SMBIOS table"),
+            ("structures stop at junk", table[:-6] * 2 + b"junk", 2, b"not an SMBIOS table"),
+            ("_SM3_ maximum size FFFFFFFFh", sm3(0xFFFFFFFF) + table + bytes(4000), 0, b"Maker\n"),
+            ("table address past the end", sm3(len(table), 1 << 32) + table, 2,
+             b"table address 0x100000000 lies past the end of the file (72 bytes)"),
+            ("service buffer with bytes after its table", service + b"junk", 2,
+             b"header gives a table length of 40 bytes, but 44 bytes follow the header"),
+            ("service buffer cut short", service[:30], 2, b"length of 40 bytes, but 22 bytes follow the header"),
+        ]
+        for label, data, status, expected in cases:
+            with self.subTest(label):
+                code, out, err = run("--from-dump", self.write("t.bin", data), "_smbmfg")
+                self.assertEqual(code, status, err)
+                self.assertIn(expected, out if status == 0 else err)
+
+    def test_every_structure_counts_past_the_index(self):
+        # 1,100 memory devices of 1,024 MB (DSP0134 7.18: size at 0Ch) and the end-of-table structure.
+        need(dmidecode_program(), "dmidecode")
+        device = bytes(8) + struct.pack("<H", 1024) + bytes(7)
+        table = b"".join(structure(17, n, device) for n in range(1100)) + structure(127, 0xFFFF, b"")
+        source = self.write("big.rsmb", bytes([0, 2, 8, 0]) + struct.pack("<I", len(table)) + table)
+        self.assertEqual(run("--from-dump", source, "@smbcount[17]", "_smbmemory"), (0, b"1100\n1126400\n", b""))
+        dump = os.path.join(self.dir, "big.dump")
+        self.assertEqual(run("--from-dump", source, "--dump-bin", dump), (0, b"", b""))
+        self.assertIn(f"1101 structures occupying {len(table)} bytes.", dmidecode(dump)[1])
 
 
 class Cmd(TempDir):
@@ -530,7 +574,7 @@ class DumpBin(TempDir):
                     self.assertEqual(dmidecode(ours), dmidecode(corpus_file(name, ".dump")))
 
     def test_bare_table_gets_a_versionless_entry_point_and_reads_back_bare(self):
-        for name in corpus_names():
+        for name in set(corpus_names()) - NOT_BARE_TABLES:
             with self.subTest(name):
                 service = read_bytes(corpus_file(name, ".rsmb"))
                 bare = self.write("bare.bin", service[8:])

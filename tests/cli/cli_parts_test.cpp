@@ -16,6 +16,8 @@
 #include "cli/utf8_utf16.h"
 #include "cli/variable_expansion.h"
 #include "host/exports.h"
+#include "plugin/firmware_service.h"
+#include "plugin/lifecycle.h"
 #include "smbios/firmware_table.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/table_builder.h"
@@ -342,6 +344,46 @@ TEST(DumpLayout, CorpusDumpsBecomeTheirServiceBuffers) {
     service[3] = expected[3] = 0;  // the revision byte: not kept in these service buffers
     EXPECT_EQ(service, expected) << name;
   }
+}
+
+// The kernel's files (entry point and DMI) in a folder stand in for the live table.
+std::string g_dmi_directory;
+uint32_t ReadDmiDirectory(uint32_t, uint32_t, void* buffer, uint32_t size) {
+  return ReadDmiTables(g_dmi_directory.c_str(), buffer, size);
+}
+
+// The live files and the dump of one table go through one entry-point
+// reader: the same table loads from both, and an odd version costs only the
+// version, never the table.
+TEST(DumpLayout, LiveFilesLoadAsTheirDump) {
+  const Bytes table = Table();
+  const auto size = static_cast<uint32_t>(table.size());
+  std::vector<std::pair<std::string, Bytes>> dumps = {
+      {"3.4", DumpLayout({table.data(), size, true, 3, 4, 1})},
+      {"2.7", DumpLayout({table.data(), size, true, 2, 7, 0})},
+      {"major 1", DumpLayout({table.data(), size, true, 1, 9, 0})},
+      {"major 11", DumpLayout({table.data(), size, true, 11, 0, 0})},
+      {"legacy revision 0", DumpLayout({table.data(), size, false, 0, 0, 0})}};
+  for (const char* name : {"dell-poweredge-r730", "lenovo-thinkpad-t490", "lenovo-thinkpad-t61p"}) {
+    std::ifstream file(std::string(TARNWICK_CORPUS_DIR) + "/" + name + ".dump", std::ios::binary);
+    if (file) dumps.emplace_back(name, Bytes(std::istreambuf_iterator<char>(file), {}));
+  }
+  const auto directory = std::filesystem::temp_directory_path() / "tarnwick-live-files-test";
+  std::filesystem::create_directories(directory);
+  g_dmi_directory = directory.string();
+  for (const auto& [name, dump] : dumps) {
+    SCOPED_TRACE(name);
+    const auto* bytes = reinterpret_cast<const char*>(dump.data());
+    std::ofstream(directory / "smbios_entry_point", std::ios::binary).write(bytes, kDumpTableAddress);
+    std::ofstream(directory / "DMI", std::ios::binary)
+        .write(bytes + kDumpTableAddress, std::streamsize(dump.size() - kDumpTableAddress));
+    testing::ResetHostVariables();
+    ASSERT_EQ(InitializeFrom({&ReadDmiDirectory, &std::malloc}), 0);
+    EXPECT_EQ(Bytes(g_firmware_table.buffer, g_firmware_table.buffer + g_firmware_table.size), ReadBack(dump));
+    ShutdownPlugin(0);
+  }
+  std::filesystem::remove_all(directory);
+  EXPECT_EQ(InitializeFrom({&ReadDmiDirectory, &std::malloc}), -1);  // no files: "No firmware table!"
 }
 
 }  // namespace

@@ -1,0 +1,23 @@
+// The machine's firmware-table service: Windows' own, located at run time;
+// on Linux the same contract over the files in which the kernel exports the
+// SMBIOS entry point and structure table, so that the loader sees one
+// layout everywhere.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace tarnwick {
+
+platform::FirmwareTableFetch MachineFirmwareService();
+
+#if !defined(_WIN32)
+// The service's contract over the files smbios_entry_point and DMI in
+// `directory`: the table behind the header that its entry point gives, as
+// for a dump (smbios/entry_point.h). 0 when a file is missing or the entry
+// point is none.
+uint32_t ReadDmiTables(const char* directory, void* buffer, uint32_t buffer_size);
+#endif
+
+}  // namespace tarnwick
