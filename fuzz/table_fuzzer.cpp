@@ -170,13 +170,27 @@ std::u16string ExpectedUuid(const uint8_t* system, SmbiosVersion version) {
 
 uint32_t Word(const uint8_t* s, uint32_t offset) { return s[offset] | s[offset + 1] << 8; }
 
+// Every structure of the table in walk order, past the index's cap too:
+// what the totals and @smbcount count.
+std::vector<const uint8_t*> EveryStructure() {
+  const uint8_t* begin = g_firmware_table.buffer;
+  const uint8_t* end = begin + g_firmware_table.size;
+  std::vector<const uint8_t*> every;
+  for (const uint8_t* s = g_structure_index.entries[0]; s != end && StructureEnd(s, begin, end) != nullptr;) {
+    every.push_back(s);
+    if (s[0] == kEndOfTableType) break;
+    s = StructureEnd(s, begin, end);
+  }
+  FUZZ_REQUIRE(std::min<size_t>(every.size(), kMaxStructures) == g_structure_index.count);
+  return every;
+}
+
 // Memory (DSP0134 7.18, type 17) and processor (7.5, type 4) totals over
-// every indexed structure.
-void CheckTotals(char16_t* buffer) {
+// every structure.
+void CheckTotals(const std::vector<const uint8_t*>& every, char16_t* buffer) {
   uint64_t kilobytes = 0, populated = 0, cores = 0, threads = 0;
   bool any_memory = false, any_status = false, any_cores = false, any_threads = false;
-  for (uint32_t i = 0; i < g_structure_index.count; ++i) {
-    const uint8_t* s = g_structure_index.entries[i];
+  for (const uint8_t* s : every) {
     const uint32_t length = s[1];
     if (s[0] == 17 && length >= 0x0E) {
       const uint32_t size = Word(s, 0x0C);
@@ -213,7 +227,7 @@ void CheckTotals(char16_t* buffer) {
   FUZZ_REQUIRE(Call(&_smbthreads, buffer) == (any_threads ? Decimal(threads) : u"N/A"));
 }
 
-void CheckVariables(char16_t* buffer) {
+void CheckVariables(const std::vector<const uint8_t*>& every, char16_t* buffer) {
   const std::u16string untouched(kUntouched);
   for (const StringVariable& v : kStringVariables) {
     FUZZ_REQUIRE(Call(v.entry, buffer) == AfterFetch(untouched, v.type, v.offset));
@@ -250,7 +264,7 @@ void CheckVariables(char16_t* buffer) {
   FUZZ_REQUIRE(Call(&_smbecversion, buffer) ==
                (has_ec ? Decimal(bios[0x16]) + u"." + Decimal(bios[0x17]) : std::u16string(u"N/A")));
   FUZZ_REQUIRE(Call(&_smbuuid, buffer) == ExpectedUuid(FindIndexed(1, std::nullopt), version));
-  CheckTotals(buffer);
+  CheckTotals(every, buffer);
 }
 
 // A small generator drawn from the input, so that a given table always gets
@@ -314,7 +328,8 @@ void CheckFieldCall(const FieldExport& function, const uint8_t* s, Draws& draws,
 
 // @smbcount, @smbhandle and @smbstrnum on the type of `s`, and with numbers
 // around the ends of what the table holds.
-void CheckStructureCalls(const uint8_t* s, Draws& draws, char16_t* buffer) {
+void CheckStructureCalls(const std::vector<const uint8_t*>& every, const uint8_t* s, Draws& draws,
+                         char16_t* buffer) {
   const uint8_t type = draws.Next(8) == 0 ? static_cast<uint8_t>(draws.Next(256)) : s[0];
   std::vector<const uint8_t*> of_type;
   for (uint32_t i = 0; i < g_structure_index.count; ++i) {
@@ -327,7 +342,8 @@ void CheckStructureCalls(const uint8_t* s, Draws& draws, char16_t* buffer) {
     FUZZ_REQUIRE(Record().error_writes == 0);
     return TakeResult(buffer);
   };
-  FUZZ_REQUIRE(run(&f_smbcount, Number(type, draws)) == Decimal(of_type.size()));
+  const auto counted = std::count_if(every.begin(), every.end(), [&](const uint8_t* e) { return e[0] == type; });
+  FUZZ_REQUIRE(run(&f_smbcount, Number(type, draws)) == Decimal(counted));
 
   const uint32_t n = 1 + draws.Next(static_cast<uint32_t>(of_type.size()) + 2);
   const std::u16string handle =
@@ -358,14 +374,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckIndex(data, table_size);
 
   char16_t* buffer = HostBuffer();
-  CheckVariables(buffer);
+  const std::vector<const uint8_t*> every = EveryStructure();
+  CheckVariables(every, buffer);
   Draws draws{Fingerprint(data, size)};
   const uint32_t count = g_structure_index.count;
   for (int call = 0; call < 16; ++call) {
     const uint8_t* s = g_structure_index.entries[draws.Next(count)];
     CheckFieldCall(kFieldExports[draws.Next(std::size(kFieldExports))], s, draws, buffer);
   }
-  for (int call = 0; call < 4; ++call) CheckStructureCalls(g_structure_index.entries[draws.Next(count)], draws, buffer);
+  for (int call = 0; call < 4; ++call) {
+    CheckStructureCalls(every, g_structure_index.entries[draws.Next(count)], draws, buffer);
+  }
   // String numbers straight from the fetch, at offsets inside and around
   // one structure's formatted area.
   const uint8_t* s = g_structure_index.entries[draws.Next(count)];

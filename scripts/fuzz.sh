@@ -5,8 +5,8 @@
 #
 #   scripts/fuzz.sh [SECONDS | -runs=N] [TARGET ...]
 #
-# SECONDS defaults to 600 per target; TARGET is table, argument, name or
-# batch (default all).
+# SECONDS defaults to 600 per target; TARGET is table, argument, name, batch
+# or file (default all).
 #
 # Seeds: the tables of ../shared/corpus (read in place), the tables and texts
 # that tarnwick_fuzz_seeds builds, and what earlier runs kept in
@@ -18,7 +18,7 @@ cd "$(dirname "$0")/.."
 limit=${1:-600}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(table argument name batch)
+((${#targets[@]})) || targets=(table argument name batch file)
 case "$limit" in
   -runs=*) bound=("$limit" -max_total_time=86400) ;;
   *[!0-9]* | "") echo "usage: $0 [SECONDS | -runs=N] [TARGET ...]" >&2; exit 2 ;;
@@ -34,7 +34,7 @@ fi
 
 cmake --preset fuzz -B "$build" >/dev/null
 cmake --build "$build" -j2 --target tarnwick_table_fuzzer tarnwick_argument_fuzzer tarnwick_name_fuzzer \
-  tarnwick_batch_fuzzer tarnwick_fuzz_seeds
+  tarnwick_batch_fuzzer tarnwick_file_fuzzer tarnwick_fuzz_seeds
 
 seeds=$(mktemp -d)
 trap 'rm -rf "$seeds"' EXIT
@@ -72,11 +72,11 @@ declare -A jobs
 started=$SECONDS
 for target in "${targets[@]}"; do
   case "$target" in
-    table) seed_dirs=("$seeds/tables" "$corpus_dir") ;;
+    table | file) seed_dirs=("$seeds/tables" "$corpus_dir") ;;
     argument) seed_dirs=("$seeds/arguments") ;;
     name) seed_dirs=("$seeds/names") ;;
     batch) seed_dirs=("$seeds/batches") ;;
-    *) echo "fuzz: unknown target $target (table, argument, name, batch)" >&2; exit 2 ;;
+    *) echo "fuzz: unknown target $target (table, argument, name, batch, file)" >&2; exit 2 ;;
   esac
   replay "$target"
   run "$target" -dict="fuzz/dictionaries/$target.dict" "$build/corpus/$target" "${seed_dirs[@]}" &

@@ -27,6 +27,10 @@ int ReadProcessorWord(char16_t* buffer, uint32_t offset) {
 
 using namespace tarnwick;
 
-TARNWICK_EXPORT int TARNWICK_CALL _smbcpuclock(char16_t* buffer) { return ReadProcessorWord(buffer, kExternalClockOffset); }
+TARNWICK_EXPORT int TARNWICK_CALL _smbcpuclock(char16_t* buffer) {
+  return ReadProcessorWord(buffer, kExternalClockOffset);
+}
 
-TARNWICK_EXPORT int TARNWICK_CALL _smbcpuspeed(char16_t* buffer) { return ReadProcessorWord(buffer, kCurrentSpeedOffset); }
+TARNWICK_EXPORT int TARNWICK_CALL _smbcpuspeed(char16_t* buffer) {
+  return ReadProcessorWord(buffer, kCurrentSpeedOffset);
+}

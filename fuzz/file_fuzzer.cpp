@@ -1,0 +1,67 @@
+// tarnwick's reading of table files (cli/dump_layout.h): any bytes as a
+// dump, a firmware-service buffer or a bare table. A file is taken, or
+// refused with a reason, by tarnwick or the loader; a table that loads,
+// written in --dump-bin's layout, has sound checksums and the loader's
+// count, and reads back as the same table and version. (Batch files are the other file tarnwick reads:
+// their decoding can check the same input here, beside CheckTableFile.)
+#include <algorithm>
+#include <string>
+
+#include "cli/dump_layout.h"
+#include "fuzz/fuzz_require.h"
+#include "fuzz/quiet_host.h"
+#include "host/exports.h"
+#include "plugin/lifecycle.h"
+#include "smbios/firmware_table.h"
+
+using namespace tarnwick;
+using namespace tarnwick::cli;
+using namespace tarnwick::fuzzing;
+
+namespace {
+
+bool ChecksumsHold(const Bytes& dump, const EntryPoint& entry) {
+  for (uint8_t i = 0; i < entry.checksum_count; ++i) {
+    const ChecksumRange range = entry.checksums[i];
+    uint8_t sum = 0;
+    for (size_t at = range.from; at < size_t{range.from} + range.length; ++at) sum = static_cast<uint8_t>(sum + dump[at]);
+    if (sum != 0) return false;
+  }
+  return true;
+}
+
+void CheckTableFile(const Bytes& file) {
+  Bytes service;
+  std::string error;
+  const bool taken = ServiceLayoutFromFile(file, &service, &error);
+  FUZZ_REQUIRE(taken == error.empty());
+  if (!taken) return;
+  FUZZ_REQUIRE(service.size() <= file.size() + kServiceHeaderSize);
+  Forget();
+  if (InitializeWithTable(service.data(), static_cast<uint32_t>(service.size())) != 0) {
+    FUZZ_REQUIRE(Record().last_error == u"Plugin not loaded.\r\n");  // after the loader's reason
+    return;
+  }
+
+  const TableImage image = LoadedTableImage();
+  FUZZ_REQUIRE(image.count >= g_structure_index.count && image.largest >= 6);
+  const Bytes dump = DumpLayout(image);
+  const EntryPoint entry = ReadEntryPoint(dump.data(), dump.size());
+  FUZZ_REQUIRE(entry.complete && ChecksumsHold(dump, entry));
+  FUZZ_REQUIRE(entry.kind == EntryPointKind::kSmbios3 ||
+               entry.structure_count == std::min<uint32_t>(image.count, 0xFFFF));
+  Bytes again;
+  FUZZ_REQUIRE(ServiceLayoutFromFile(dump, &again, &error));
+  const size_t header = image.has_version ? kServiceHeaderSize : 0;
+  FUZZ_REQUIRE(again.size() == header + image.size);
+  FUZZ_REQUIRE(std::equal(image.table, image.table + image.size, again.begin() + static_cast<ptrdiff_t>(header)));
+  FUZZ_REQUIRE(!image.has_version || (again[1] == image.major && again[2] == image.minor));
+  ShutdownPlugin(0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  CheckTableFile(Bytes(data, data + size));
+  return 0;
+}
