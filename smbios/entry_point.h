@@ -23,7 +23,8 @@ inline constexpr uint8_t kLegacyEntryPointSize = 0x0F;
 // Room for any of them: where a dump puts its table (dmidecode's layout).
 inline constexpr uint8_t kEntryPointRoom = 0x20;
 
-// In a sound entry point the bytes [from, from + length) sum to 0 mod 256.
+// In a sound entry point the bytes [from, from + length) sum to 0 mod 256;
+// the range is as the entry point states it and may reach past its bytes.
 struct ChecksumRange {
   uint8_t from;
   uint8_t length;
