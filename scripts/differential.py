@@ -121,8 +121,9 @@ def main():
             out.write(f"=== {name}\n".encode())
             listing = subprocess.run([tarnwick, "--from-dump", table_file, "--list"], capture_output=True, cwd=scratch)
             out.write(run(tarnwick, ["--from-dump", table_file, "--list"]))
-            lines = variables + [f"{function}[{text}]" for text in argument_texts(rng, handles_of(listing.stdout))
-                                 for function in table_functions]
+            # Texts seeded per table: a table whose listing changes shifts no other table's texts.
+            texts = argument_texts(random.Random(name), handles_of(listing.stdout))
+            lines = variables + [f"{function}[{text}]" for text in texts for function in table_functions]
             out.write(run(tarnwick, ["--from-dump", table_file, "--file", "-"], "\n".join(lines).encode()))
             out.write(run(tarnwick, ["--from-dump", table_file, "--json"] + variables + ["@smbword[4,0x16]"]))
             dump = f"dump-{results}"
