@@ -2,8 +2,8 @@
 // dump, a firmware-service buffer or a bare table. A file is taken, or
 // refused with a reason, by tarnwick or the loader; a table that loads,
 // written in --dump-bin's layout, has sound checksums and the loader's
-// count, and reads back as the same table and version. (Batch files are the other file tarnwick reads:
-// their decoding can check the same input here, beside CheckTableFile.)
+// count, and reads back as the same table and version. (Batch files, the
+// other file tarnwick reads, have a target of their own: batch_fuzzer.)
 #include <algorithm>
 #include <string>
 
