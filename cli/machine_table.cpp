@@ -5,6 +5,7 @@
 #include "cli/system.h"
 #include "cli/utf8_utf16.h"
 #include "host/exports.h"
+#include "plugin/firmware_service.h"
 #include "plugin/lifecycle.h"
 
 namespace tarnwick::cli {
@@ -27,9 +28,9 @@ int LoadReadableTable([[maybe_unused]] const std::string& sysfs, [[maybe_unused]
 #if !defined(_WIN32)
   if (sysfs != kSysfs) {
     const std::string folder = sysfs + "/firmware/dmi/tables";
-    machine->bytes.resize(platform::ReadDmiTables(folder.c_str(), nullptr, 0));
+    machine->bytes.resize(ReadDmiTables(folder.c_str(), nullptr, 0));
     if (!machine->bytes.empty() &&
-        platform::ReadDmiTables(folder.c_str(), machine->bytes.data(), static_cast<uint32_t>(machine->bytes.size())) !=
+        ReadDmiTables(folder.c_str(), machine->bytes.data(), static_cast<uint32_t>(machine->bytes.size())) !=
             machine->bytes.size()) {
       machine->bytes.clear();
     }
