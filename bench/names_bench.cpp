@@ -93,7 +93,8 @@ constexpr FunctionCase kCorpusCalls[] = {
     {u"@smbword", u"4,0x16"},    {u"@smbword", u"4,0x16,,1"}, {u"@smbdword", u"4,8"},
     {u"@smbdword", u"4,8,,1"},   {u"@smbqword", u"4,8"},    {u"@smbqword", u"4,8,,1"},
     {u"@randx", u""},            {u"@randx", u"1024"},      {u"@smbcount", u"17"},
-    {u"@smbhandle", u"17,2"},    {u"@smbstrnum", u"1,5"}};
+    {u"@smbhandle", u"17,2"},    {u"@smbstrnum", u"1,5"},   {u"@smbreal", u"_smbserial"},
+    {u"@smbreal", u"_smbsku"},   {u"@smbreal", u"_smbuuid"}};
 
 // On the processor-last table of 1024 structures: the processor is the last
 // entry; the memory device of handle 1022 is the last of 1023 entries of its
@@ -102,7 +103,7 @@ constexpr FunctionCase kWorstCalls[] = {
     {u"@smbstring", u"4,0x10"}, {u"@smbbyte", u"4,5"},  {u"@smbword", u"4,0x16"},
     {u"@smbdword", u"4,8"},     {u"@smbqword", u"4,8"}, {u"@smbword", u"4,0x16,1023"},
     {u"@smbword", u"17,0x0C,1022"}, {u"@smbstring", u"17,0x10,1022"}, {u"@smbcount", u"17"},
-    {u"@smbhandle", u"17,1023"},    {u"@smbstrnum", u"17,6,1022"}};
+    {u"@smbhandle", u"17,1023"},    {u"@smbstrnum", u"17,6,1022"}, {u"@smbreal", u"_smbcpuversion"}};
 
 // "@smbword:4,0x16": brackets would need escaping in --benchmark_filter.
 std::string CallName(const FunctionCase& c) { return Narrow(c.name) + ":" + Narrow(c.argument); }

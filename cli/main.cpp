@@ -15,10 +15,12 @@
 #include "cli/name_message.h"
 #include "cli/options.h"
 #include "cli/output.h"
+#include "cli/real_values.h"
 #include "cli/sample_table.h"
 #include "cli/structure_listing.h"
 #include "cli/system.h"
 #include "cli/table_file.h"
+#include "cli/table_findings.h"
 #include "cli/utf8_utf16.h"
 #include "host/exports.h"
 #include "plugin/lifecycle.h"
@@ -34,6 +36,9 @@ int Refuse(const std::string& message) {
   Err("tarnwick: " + message + "\n");
   return kCannotRun;
 }
+
+// --real: variables answer through the placeholder rule of @smbreal.
+bool g_real = false;
 
 // The table read from a file or built in; it must outlive the plug-in.
 Bytes g_firmware;
@@ -77,7 +82,7 @@ bool Show(Format format, const std::string& name, const std::string& value, Json
 }
 
 int Evaluate(const std::string& text, Format format, JsonObjectStream* json) {
-  const CallResult result = CallOnMachine(g_machine, text);
+  const CallResult result = CallAnswer(g_machine, text, g_real);
   if (result.ok) return Show(format, text, result.value, json) ? kAllAnswered : kNameFailed;
   if (format == Format::kJson) json->Member(text, nullptr);
   return kNameFailed;
@@ -104,7 +109,7 @@ int Report(Format format, JsonObjectStream* json) {
   for (const ExportEntry& row : kExportTable) {
     if (row.is_function) continue;
     const std::string name = EncodeUtf8(row.name);
-    const CallResult result = CallOnMachine(g_machine, name);
+    const CallResult result = CallAnswer(g_machine, name, g_real);
     const std::string& value = result.value;
     if (!result.ok) {  // refused by tarnwick: the variables themselves always answer
       status = kNameFailed;
@@ -164,6 +169,17 @@ int Run(const Options& options) {
                          : LoadMachineTable(options.sysfs, &g_machine);
   if (loaded != 0) return kCannotRun;  // the plug-in said why
   const Format format = options.json ? Format::kJson : options.cmd ? Format::kCmd : Format::kLines;
+  g_real = options.real;
+  if (options.check && g_machine.dmi_id) {
+    ShutdownPlugin(0);
+    return Refuse("--check needs the SMBIOS table, which " + g_machine.dmi_id_folder +
+                  " does not give; run as root");
+  }
+  if (options.check) {
+    const bool found = PrintFindings(options.json);
+    ShutdownPlugin(0);
+    return found ? kNameFailed : kAllAnswered;
+  }
   if (options.dump_bin && WriteDump(options.dump_bin_file) == kCannotRun) status = kCannotRun;
   if (status != kCannotRun && options.list) Out(StructureListing());
   JsonObjectStream json;

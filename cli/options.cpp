@@ -47,6 +47,12 @@ void Describe(CLI::App& app, Options& options) {
   app.add_flag("--list", options.list, "list the structures: position, type, length, handle, strings");
   app.add_flag("--json", options.json, "print the values (or the report) as one JSON object");
   app.add_flag("--cmd", options.cmd, "print one line set \"NAME=value\" per NAME, for cmd.exe's for /f");
+  app.add_flag("--real", options.real,
+               "answer N/A for a variable whose value is a firmware placeholder\n"
+               "(\"To Be Filled By O.E.M.\"), as @smbreal does");
+  app.add_flag("--check", options.check,
+               "list what in the table makes answers wrong or empty, one finding\n"
+               "per line (exit status 1 with findings)");
   app.add_flag("--banner", options.banner, "run as an interactive shell, so the load banner may show");
   app.add_flag("--names", options.names_list, "list every NAME with the first line of its help");
   app.add_flag("--version", options.version, "print the plug-in's name and version");
@@ -81,7 +87,11 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options* options, s
          exclusive(options->list && options->json, "--list and --json exclude each other") &&
          exclusive(options->list && options->cmd, "--list and --cmd exclude each other") &&
          exclusive(options->dump_bin && options->dump_bin_file == "-",
-                   "--dump-bin writes a new file, not standard output: name a FILE");
+                   "--dump-bin writes a new file, not standard output: name a FILE") &&
+         exclusive(options->check && (options->cmd || options->real || options->list || options->dump_bin ||
+                                      !options->names.empty() || !options->batch_files.empty() ||
+                                      !options->help_names.empty() || options->names_list),
+                   "--check takes no NAME and goes only with --json, --sample or --from-dump");
 }
 
 std::string UsageText() {

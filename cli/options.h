@@ -15,6 +15,8 @@ struct Options {
   bool list = false;
   bool json = false;
   bool cmd = false;
+  bool real = false;
+  bool check = false;
   bool banner = false;
   bool usage = false;
   bool version = false;

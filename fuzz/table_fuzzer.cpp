@@ -18,6 +18,7 @@
 #include "host/exports.h"
 #include "smbios/firmware_table.h"
 #include "smbios/structure_lookup.h"
+#include "smbios/table_check.h"
 
 using namespace tarnwick;
 using namespace tarnwick::fuzzing;
@@ -394,6 +395,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t result = GetStructureString(s, offset, buffer);
     FUZZ_REQUIRE(result == (offset < 4 || offset >= s[1] ? kStringBadOffset : result));
     FUZZ_REQUIRE(TakeResult(buffer) == ExpectedString(s, offset).value_or(std::u16string(kUntouched)));
+  }
+  // --check's findings: each names a place inside the table, and a text
+  // found is a string inside it.
+  for (const Finding& finding : CheckTable()) {
+    FUZZ_REQUIRE(finding.position < table_size);
+    const auto* text = reinterpret_cast<const uint8_t*>(finding.text.data());
+    FUZZ_REQUIRE(finding.text.empty() || (text >= data && text + finding.text.size() < data + size));
   }
   FUZZ_REQUIRE(std::memcmp(g_firmware_table.buffer, data, size) == 0);  // never changed by reading
 

@@ -60,7 +60,12 @@
   FUNCTION(smbdword, u"@SMBDWORD[type,offset,handle] \r\n\nReturns a double-word value from a SMB structure.  \n\n  type\t0 - 255\n  offset\t4 - 252\n  handle\t0 - 0xffff (optional)  \n\nReturns N/A on any error.\n") \
   FUNCTION(smbhandle, u"@SMBHANDLE[type,n] \r\n\nReturns the handle of the n-th SMB structure of a type.  \n\n  type\t0 - 255\n  n\t1 - 65535\n\nReturns N/A on any error.\n") \
   FUNCTION(smbqword, u"@SMBQWORD[type,offset,handle] \r\n\nReturns a quad-word value from a SMB structure.  \n\n  type\t0 - 255\n  offset\t4 - 248\n  handle\t0 - 0xffff (optional)  \n\nReturns N/A on any error.\n") \
+  FUNCTION(smbreal, u"@SMBREAL[name] \r\n\nReturns the value of an _smb variable, or N/A when  \nthe firmware left a placeholder there, such as  \n\"To Be Filled By O.E.M.\" or \"Default string\".  \n\n  name\tan _smb variable, such as _smbserial\n") \
   FUNCTION(smbstring, u"@SMBSTRING[type,offset,handle] \r\n\nReturns a string from a SMB structure.  \n\n  type\t0 - 255\n  offset\t4 - 255\n  handle\t0 - 0xffff (optional)  \n\nReturns N/A on any error.\n") \
   FUNCTION(smbstrnum, u"@SMBSTRNUM[type,n,handle] \r\n\nReturns string number n of a SMB structure.  \n\n  type\t0 - 255\n  n\t1 - 255\n  handle\t0 - 0xffff (optional)  \n\nReturns N/A on any error.\n") \
   FUNCTION(smbword, u"@SMBWORD[type,offset,handle] \r\n\nReturns a word value from a SMB structure.  \n\n  type\t0 - 255\n  offset\t4 - 254\n  handle\t0 - 0xffff (optional)  \n\nReturns N/A on any error.\n")
 // clang-format on
+
+// A name of the list as a UTF-16 text: TARNWICK_WIDE(#name).
+#define TARNWICK_WIDE_(text) u##text
+#define TARNWICK_WIDE(text) TARNWICK_WIDE_(text)

@@ -19,8 +19,6 @@ struct ExportEntry {
   const char16_t* help;
 };
 
-#define TARNWICK_WIDE_(text) u##text
-#define TARNWICK_WIDE(text) TARNWICK_WIDE_(text)
 #define TARNWICK_STRING_ROW(name, type, offset, help) \
   ExportEntry{TARNWICK_WIDE(#name), TARNWICK_WIDE(#name), &name, false, help},
 #define TARNWICK_VARIABLE_ROW(name, help) ExportEntry{TARNWICK_WIDE(#name), TARNWICK_WIDE(#name), &name, false, help},

@@ -59,6 +59,7 @@ std::vector<Call> EveryName(Arguments kind) {
       {u"@smbqword", u"4,8,,1", u"\"4\",\"8\",,\"1\""},
       {u"@smbstring", u"1,4", u"\"1\",\"7\""},
       {u"@smbword", u"4,0x16", u"\"4\",\"0x12\""},
+      {u"@smbreal", u"_smbserial", u"\"_smbchassistag\""},
   };
   std::vector<Call> calls;
   for (const ExportEntry& row : kExportTable) {

@@ -11,16 +11,20 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <cstdio>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "host/exports.h"
+#include "plugin/export_table.h"
 #include "host/host_interface.h"
 #include "smbios/firmware_table.h"
 #include "smbios/structure_lookup.h"
+#include "smbios/table_check.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/table_builder.h"
 
@@ -428,6 +432,84 @@ TEST_F(CorpusTest, SmbiosVersionIsTheHeadersMajorAndMinor) {
     const size_t second_dot = version.find('.', version.find('.') + 1);
     EXPECT_EQ(Narrow(Answer(_smbver)), version.substr(0, second_dot));
   }
+}
+
+// ---------------------------------------------- placeholders and --check
+
+// What `entry` leaves in an empty buffer, or with `argument` in it.
+std::u16string Called(NameExport entry, std::u16string_view argument = u"") {
+  std::vector<char16_t> buffer(kMaxArgLen, 0);
+  std::copy(argument.begin(), argument.end(), buffer.begin());
+  EXPECT_EQ(entry(buffer.data()), 0);
+  return std::u16string(buffer.data());
+}
+
+// systemd's reading (hwdb.d/20-dmi-id.hwdb of udev 252) of six fields: the
+// kernel's modalias keeps characters 21h-7Eh but ":", and these are rubbish.
+bool SystemdCallsRubbish(const std::u16string& value) {
+  static const std::set<std::string> kRubbish = {
+      "Defaultstring",     "N/A",        "O.E.M.",     "OEM",        "Systemmanufacturer", "SystemManufacturer",
+      "Systemproductname", "SystemProductName", "Systemname", "SystemName", "TobefilledbyO.E.M.", "ToBeFilledByO.E.M."};
+  std::string modalias;
+  for (char16_t c : value) modalias += (c > 0x20 && c < 0x7F && c != ':') ? std::string(1, char(c)) : "";
+  return kRubbish.count(modalias) != 0;
+}
+
+TEST_F(CorpusTest, RealAnswersNotAvailableWhereSystemdFindsRubbish) {
+  const std::pair<std::u16string_view, NameExport> kSystemdFields[] = {
+      {u"_smbmfg", _smbmfg},             {u"_smbproduct", _smbproduct}, {u"_smbsysversion", _smbsysversion},
+      {u"_smbbbversion", _smbbbversion}, {u"_smbsku", _smbsku},         {u"_smbchassistag", _smbchassistag}};
+  int fields = 0;  // our own "N/A" for a string the table lacks is not the firmware's
+  std::set<std::string> tables;
+  for (const Json& table : index_) {
+    ASSERT_EQ(Load(table), kLoaded);
+    for (const auto& [name, variable] : kSystemdFields) {
+      const std::u16string value = Called(variable);
+      if (!SystemdCallsRubbish(value)) continue;
+      EXPECT_EQ(Called(f_smbreal, name), u"N/A") << table["name"] << Narrow(std::u16string(name));
+      if (value == u"N/A") continue;
+      ++fields;
+      tables.insert(table["name"].get<std::string>());
+    }
+  }
+  EXPECT_GE(fields, 24);  // the scale of placeholders.md: 24 fields in 9 tables
+  EXPECT_EQ(tables.size(), 9u);
+}
+
+TEST_F(CorpusTest, RealChangesNothingWhereFwtsFindsNoPlaceholder) {
+  for (const char* name : {"dell-poweredge-1300", "dell-poweredge-1800", "dell-poweredge-c6320",
+                           "dell-poweredge-r630-b", "dell-poweredge-r730", "dell-poweredge-r730xd"}) {
+    ASSERT_EQ(Load(Json{{"name", name}}), kLoaded);
+    for (const ExportEntry& row : kExportTable) {
+      if (row.is_function) continue;
+      EXPECT_EQ(Called(f_smbreal, row.name), Called(row.entry)) << name;
+    }
+  }
+}
+
+// dmidecode's "<BAD INDEX>" in the types that --check reads are exactly its
+// string numbers past the set; "Default string", which fwts does not list,
+// is found where the firmware left it.
+TEST_F(CorpusTest, CheckFindsEveryStringNumberPastTheSetAndDefaultString) {
+  std::set<std::string> default_string;
+  for (const Json& table : index_) {
+    ASSERT_EQ(Load(table), kLoaded);
+    std::set<std::string> bad, found;
+    for (const Json& at : table["dmidecode"]["bad_index_at"]) {
+      int type = 0, handle = 0;
+      ASSERT_EQ(std::sscanf(at.get<std::string>().c_str(), "type %d handle 0x%x", &type, &handle), 2);
+      if (type <= 4 || type == 17) bad.insert(std::to_string(type) + "/" + std::to_string(handle));
+    }
+    for (const Finding& f : CheckTable()) {
+      const std::string at = std::to_string(f.type) + "/" + std::to_string(f.handle);
+      if (f.kind == FindingKind::kStringBeyondSet) found.insert(at);
+      if (f.kind == FindingKind::kPlaceholderText && f.type <= 3 && f.text.find("Default string") != f.text.npos) {
+        default_string.insert(table["name"].get<std::string>());
+      }
+    }
+    EXPECT_EQ(found, bad) << table["name"];
+  }
+  EXPECT_EQ(default_string.size(), 4u) << "tables with \"Default string\" in types 0-3";
 }
 
 }  // namespace

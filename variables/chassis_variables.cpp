@@ -5,6 +5,7 @@
 
 #include "host/exports.h"
 #include "host/result_text.h"
+#include "smbios/chassis_types.h"
 #include "smbios/field_reader.h"
 #include "smbios/structure_lookup.h"
 
@@ -54,6 +55,7 @@ constexpr const char16_t* kChassisTypeNames[] = {
     u"Mini PC",
     u"Stick PC",  // 36
 };
+static_assert(std::size(kChassisTypeNames) == kLastChassisType + 1u, "one name per defined chassis type");
 
 // Writes `fallback`, then returns true with the chassis byte when the first
 // chassis structure is long enough to hold it.

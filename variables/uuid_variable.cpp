@@ -4,50 +4,13 @@
 #include "host/result_text.h"
 #include "smbios/firmware_table.h"
 #include "smbios/structure_lookup.h"
+#include "smbios/uuid_text.h"
 
 namespace tarnwick {
 namespace {
 
 constexpr uint8_t kSystemType = 1;
 constexpr uint32_t kUuidOffset = 0x08;
-constexpr uint32_t kUuidBytes = 16;
-
-// DSP0134 7.2.1: from version 2.6 on, the first three fields (time_low,
-// time_mid, time_hi_and_version) are stored little-endian; before, as read.
-// Some firmware writes 2.31 or 2.33 for 2.3 and 2.51 for 2.6; read those as
-// meant. A table of unknown version (a bare table) is taken as current.
-bool FieldsAreLittleEndian(SmbiosVersion version) {
-  if (version.major < 2 || version.major > 10) return true;
-  uint32_t minor = version.minor;
-  if (version.major == 2 && (minor == 31 || minor == 33)) minor = 3;
-  if (version.major == 2 && minor == 51) minor = 6;
-  return version.major > 2 || minor >= 6;
-}
-
-// All 00h: not set; all FFh: not present.
-bool IsPlaceholder(const uint8_t* bytes) {
-  bool all_zero = true;
-  bool all_ones = true;
-  for (uint32_t i = 0; i < kUuidBytes; ++i) {
-    all_zero = all_zero && bytes[i] == 0x00;
-    all_ones = all_ones && bytes[i] == 0xFF;
-  }
-  return all_zero || all_ones;
-}
-
-void WriteUuid(char16_t* out, const uint8_t* bytes, bool little_endian) {
-  // Byte positions in the order their digits are written.
-  static constexpr uint8_t kAsStored[kUuidBytes] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
-  static constexpr uint8_t kLittleEndian[kUuidBytes] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
-  const uint8_t* order = little_endian ? kLittleEndian : kAsStored;
-  uint32_t at = 0;
-  for (uint32_t i = 0; i < kUuidBytes; ++i) {
-    if (i == 4 || i == 6 || i == 8 || i == 10) out[at++] = u'-';
-    out[at++] = u"0123456789ABCDEF"[bytes[order[i]] >> 4];
-    out[at++] = u"0123456789ABCDEF"[bytes[order[i]] & 0xF];
-  }
-  out[at] = 0;
-}
 
 }  // namespace
 }  // namespace tarnwick
@@ -57,10 +20,10 @@ using namespace tarnwick;
 TARNWICK_EXPORT int TARNWICK_CALL _smbuuid(char16_t* buffer) {
   if (buffer == nullptr) return -1;
   const uint8_t* system = FindStructure(kSystemType, kAnyHandle);
-  if (system == nullptr || system[1] < kUuidOffset + kUuidBytes || IsPlaceholder(system + kUuidOffset)) {
+  if (system == nullptr || system[1] < kUuidOffset + kUuidBytes || IsUnsetUuid(system + kUuidOffset)) {
     WriteNotAvailable(buffer);
     return 0;
   }
-  WriteUuid(buffer, system + kUuidOffset, FieldsAreLittleEndian(g_smbios_version));
+  WriteUuid(buffer, system + kUuidOffset, g_smbios_version);
   return 0;
 }

@@ -457,6 +457,48 @@ class TableFiles(TempDir):
         self.assertIn(f"1101 structures occupying {len(table)} bytes.", dmidecode(dump)[1])
 
 
+class RealAndCheck(TempDir):
+    """--real answers each variable as @smbreal does; --check's lines, JSON and exit status."""
+
+    def lines(self, *arguments):
+        status, out, err = run(*arguments)
+        self.assertEqual((status, err), (0, b""), arguments)
+        return out.decode("utf-8").splitlines()
+
+    def test_real_answers_as_smbreal_plain_as_json_and_as_set_lines(self):
+        for name in corpus_names():
+            with self.subTest(name):
+                path = corpus_file(name, ".dump")
+                expected = self.lines("--from-dump", path, *("@smbreal[%s]" % v for v in VARIABLES))
+                self.assertEqual(self.lines("--real", "--from-dump", path, *VARIABLES), expected)
+                report = json.loads(run("--real", "--json", "--from-dump", path)[1])
+                self.assertEqual(list(report.values()), expected)
+                self.assertEqual(self.lines("--real", "--cmd", "--from-dump", path, "_smbserial"),
+                                 ['set "_smbserial=%s"' % expected[VARIABLES.index("_smbserial")]])
+
+    def test_check_on_every_layout(self):
+        for name in corpus_names():
+            with self.subTest(name):
+                found = []
+                for path in (corpus_file(name, ".dump"), corpus_file(name, ".rsmb")):
+                    status, out, err = run("--check", "--from-dump", path)
+                    json_status, text, _ = run("--check", "--json", "--from-dump", path)
+                    findings = json.loads(text)
+                    self.assertEqual((status, json_status, err), (1 if findings else 0,) * 2 + (b"",))
+                    self.assertEqual(len(out.splitlines()), len(findings))
+                    for finding in findings:
+                        self.assertEqual(list(finding), ["handle", "type", "offset", "field", "finding", "text"])
+                    found.append(out)
+                self.assertEqual(found[0], found[1])
+
+    def test_clean_table_unreadable_table_and_usage(self):
+        self.assertEqual(run("--sample", "--check"), (0, b"", b""))
+        self.assertEqual(run("--sample", "--check", "--json"), (0, b"[]\n", b""))
+        self.assertEqual(run("--check", "--from-dump", self.write("zero.bin", bytes(64)))[0], 2)
+        for arguments in (["_smbmfg"], ["--real"], ["--cmd"], ["--list"]):
+            self.assertEqual(run("--sample", "--check", *arguments)[0], 2, arguments)
+
+
 class Cmd(TempDir):
     """--cmd: lines that cmd.exe's for /f runs as set commands (run for real under Wine by tests/wine)."""
 

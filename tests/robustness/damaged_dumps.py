@@ -32,7 +32,7 @@ FUNCTIONS = [
     "@smbstring[1,4]", "@smbstring[4,0x10]", "@smbstring[17,0x10]", "@smbstring[11,4]", "@smbstring[3,8,3]",
     "@smbbyte[3,5]", "@smbbyte[0,255]", "@smbword[4,0x16]", "@smbword[4,0x12,,1]", "@smbdword[1,8,,1]",
     "@smbqword[4,8,,1]", "@smbqword[127,4]", "@randx[16]", "@randx[]", "@smbcount[17]", "@smbhandle[17,2]",
-    "@smbstrnum[11,1]", "@smbstrnum[1,3,1]",
+    "@smbstrnum[11,1]", "@smbstrnum[1,3,1]", "@smbreal[_smbserial]", "@smbreal[_smbuuid]",
 ]
 # What tarnwick or the plug-in writes when it refuses a table.
 REFUSALS = ("Plugin not loaded.", "tarnwick: ")

@@ -1,0 +1,15 @@
+// tarnwick --real: each variable answered through the placeholder rule that
+// @smbreal applies (smbios/placeholders.h).
+#pragma once
+
+#include <string_view>
+
+#include "cli/machine_table.h"
+
+namespace tarnwick::cli {
+
+// CallOnMachine(machine, text); with `real`, a variable whose value is a
+// firmware placeholder answers "N/A", as @smbreal[text] does.
+CallResult CallAnswer(const MachineTable& machine, std::string_view text, bool real);
+
+}  // namespace tarnwick::cli

@@ -1,0 +1,44 @@
+#include "smbios/uuid_text.h"
+
+namespace tarnwick {
+namespace {
+
+// DSP0134 7.2.1: from version 2.6 on, the first three fields (time_low,
+// time_mid, time_hi_and_version) are stored little-endian; before, as read.
+// Some firmware writes 2.31 or 2.33 for 2.3 and 2.51 for 2.6; read those as
+// meant. A table of unknown version (a bare table) is taken as current.
+bool FieldsAreLittleEndian(SmbiosVersion version) {
+  if (version.major < 2 || version.major > 10) return true;
+  uint32_t minor = version.minor;
+  if (version.major == 2 && (minor == 31 || minor == 33)) minor = 3;
+  if (version.major == 2 && minor == 51) minor = 6;
+  return version.major > 2 || minor >= 6;
+}
+
+}  // namespace
+
+bool IsUnsetUuid(const uint8_t* bytes) {
+  bool all_zero = true;
+  bool all_ones = true;
+  for (uint32_t i = 0; i < kUuidBytes; ++i) {
+    all_zero = all_zero && bytes[i] == 0x00;
+    all_ones = all_ones && bytes[i] == 0xFF;
+  }
+  return all_zero || all_ones;
+}
+
+void WriteUuid(char16_t* out, const uint8_t* bytes, SmbiosVersion version) {
+  // Byte positions in the order their digits are written.
+  static constexpr uint8_t kAsStored[kUuidBytes] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+  static constexpr uint8_t kLittleEndian[kUuidBytes] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
+  const uint8_t* order = FieldsAreLittleEndian(version) ? kLittleEndian : kAsStored;
+  uint32_t at = 0;
+  for (uint32_t i = 0; i < kUuidBytes; ++i) {
+    if (i == 4 || i == 6 || i == 8 || i == 10) out[at++] = u'-';
+    out[at++] = u"0123456789ABCDEF"[bytes[order[i]] >> 4];
+    out[at++] = u"0123456789ABCDEF"[bytes[order[i]] & 0xF];
+  }
+  out[at] = 0;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,65 @@
+// The placeholder rule and @smbreal, which answers through it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "host/exports.h"
+#include "smbios/placeholders.h"
+#include "tests/support/plugin_test.h"
+#include "tests/support/table_builder.h"
+
+namespace tarnwick::testing {
+namespace {
+
+TEST(PlaceholderRuleTest, TextsShapesAndUuids) {
+  const std::pair<std::string, bool> cases[] = {
+      {"To Be Filled By O.E.M.", true},   {"   to be filled by o.e.m.", true},  // padded, any case
+      {"DefaultString", true},            {"default \t string ", true},         // blanks left out
+      {"Default strings", false},         {"To Be Filled By O.E.M", false},     // the last dot counts
+      {"N/A", true},                      {"9876543210", true},                 //
+      {"98765432100", false},             {"Unspecified System Serial Number", true},  // the longest row
+      {"0", true},                        {"0000000000000000000000", true},    // only zeros
+      {"0.0", false},                     {"...", true},                        // only dots
+      {". .", false},                     {"", false},                          // no value is none
+      {"   ", false},                     {"T\xE9l\xE9phone", false},           //
+      {"03000200-0400-0500-0006-000700080009", true},  // as DSP0134 2.6 shows AMI's UUID
+      {"00020003-0004-0005-0006-000700080009", true},  // and as stored before 2.6
+      {"0a0a0a0a-0a0a-0a0a-0a0a-0a0a0a0a0a0a", true},  {"FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF", true},
+      {"4C4C4544-0050-4D10-8059-C2C04F303832", false}, {"03000200-0400-0500-0006-00070008000", false},
+  };
+  for (const auto& [text, placeholder] : cases) {
+    EXPECT_EQ(IsPlaceholderString(text), placeholder) << '"' << text << '"';
+    EXPECT_EQ(IsPlaceholderText(std::u16string(text.begin(), text.end())), placeholder) << '"' << text << '"';
+  }
+}
+
+class SmbRealTest : public PluginTest {};
+
+TEST_F(SmbRealTest, AnswersTheValueOrNotAvailableAndRefusesAnythingButAVariable) {
+  // System Information (DSP0134 7.2): strings at 04h-07h, UUID at 08h.
+  ASSERT_EQ(LoadTable(RawTable(BareTable({{1, 1, Formatted(0x1B, {{4, 1}, {5, 2}, {7, 3}, {8, 0x12}}),
+                                           {"Maker", "To be filled by O.E.M.", "SN-4711"}},
+                                          {127, 2, {}, {}}}),
+                               3, 4)),
+            0);
+  const CallCase answered[] = {
+      {&f_smbreal, u"_smbmfg", u"Maker"},
+      {&f_smbreal, u" \"_SMBMFG\" ", u"Maker"},
+      {&f_smbreal, u"_smbproduct", u"N/A"},
+      {&f_smbreal, u"_smbserial,junk", u"SN-4711"},  // a second argument is not read
+      {&f_smbreal, u"_smbuuid", u"00000012-0000-0000-0000-000000000000"},
+      {&f_smbreal, u"_smbbbmfg", u""},  // no baseboard: empty, as the variable answers
+  };
+  for (const CallCase& c : answered) ExpectAnswered(c);
+  const CallCase refused[] = {
+      {&f_smbreal, u"", u"Missing variable name\r\n"},
+      {&f_smbreal, u",_smbmfg", u"Missing variable name\r\n"},
+      {&f_smbreal, u"_smbnosuch", u"Bad variable name (must be an _smb variable) \"_SMBNOSUCH\"\r\n"},
+      {&f_smbreal, u"@smbbyte", u"Bad variable name (must be an _smb variable) \"@SMBBYTE\"\r\n"},
+  };
+  for (const CallCase& c : refused) ExpectRefused(c);
+  EXPECT_EQ(f_smbreal(nullptr), -1);
+}
+
+}  // namespace
+}  // namespace tarnwick::testing
