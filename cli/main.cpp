@@ -43,6 +43,7 @@ bool g_real = false;
 // The table read from a file or built in; it must outlive the plug-in.
 Bytes g_firmware;
 bool g_firmware_read = false;
+Bytes g_table_file;  // --check --from-dump: the file, for its entry point
 MachineTable g_machine;
 
 int ReadTable(const Options& options) {
@@ -50,7 +51,9 @@ int ReadTable(const Options& options) {
     g_firmware = SampleTable();
   } else if (options.from_dump) {
     std::string error;
-    if (!ReadTableFile(options.dump_file, &g_firmware, &error)) return Refuse(error);
+    if (!ReadTableFile(options.dump_file, &g_firmware, &error, options.check ? &g_table_file : nullptr)) {
+      return Refuse(error);
+    }
   } else {
     return kAllAnswered;  // the machine's own table
   }
@@ -176,7 +179,9 @@ int Run(const Options& options) {
                   " does not give; run as root");
   }
   if (options.check) {
-    const bool found = PrintFindings(options.json);
+    // A dump's entry point, which its table must fit; or the kernel's.
+    const Bytes entry = g_firmware_read ? g_table_file : KernelEntryPoint(options.sysfs);
+    const bool found = PrintFindings(options.json, {entry.data(), entry.size(), g_firmware_read ? entry.size() : 0});
     ShutdownPlugin(0);
     return found ? kNameFailed : kAllAnswered;
   }

@@ -25,9 +25,10 @@ bool ReadCapped(const std::string& path, Bytes* bytes, std::string* error) {
 
 }  // namespace
 
-bool ReadTableFile(const std::string& path, Bytes* service, std::string* error) {
+bool ReadTableFile(const std::string& path, Bytes* service, std::string* error, Bytes* kept) {
   Bytes file;
   if (!ReadCapped(path, &file, error)) return false;
+  if (kept != nullptr) *kept = file;
   if (file.size() > kLargestTable) {
     *error = path + ": larger than any SMBIOS table (16 MiB)";
     return false;

@@ -18,7 +18,8 @@ inline constexpr size_t kLargestTable = 16 * 1024 * 1024;
 // read once up to kLargestTable. False, with a message naming the file,
 // when it cannot be read, is too large, changes while read, or is no table
 // that ServiceLayoutFromFile takes.
-bool ReadTableFile(const std::string& path, Bytes* service, std::string* error);
+// With `file`, the file's bytes as read are kept there too.
+bool ReadTableFile(const std::string& path, Bytes* service, std::string* error, Bytes* file = nullptr);
 
 // The text of a batch file, up to kLargestTable bytes; false as above.
 bool ReadBatchFile(const std::string& path, std::string* text, std::string* error);

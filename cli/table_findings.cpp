@@ -5,6 +5,7 @@
 #include "cli/output.h"
 #include "cli/text_quoting.h"
 #include "cli/utf8_utf16.h"
+#include "smbios/entry_point.h"
 #include "smbios/firmware_table.h"
 #include "smbios/uuid_text.h"
 
@@ -21,7 +22,7 @@ std::string Join(const Pieces&... pieces) {
 }
 
 // `value` in `digits` upper-case hexadecimal digits, as DSP0134 writes offsets.
-std::string Hex(uint32_t value, int digits) {
+std::string Hex(uint64_t value, int digits) {
   std::string text(static_cast<size_t>(digits), '0');
   for (int i = digits - 1; i >= 0; --i, value >>= 4) text[static_cast<size_t>(i)] = "0123456789ABCDEF"[value & 0xF];
   return text;
@@ -66,6 +67,16 @@ std::string Description(const Finding& f) {
       return Join("placeholder UUID ", UuidText(f));
     case FindingKind::kUndefinedChassisType:
       return Join("chassis type ", Hex(f.found, 2), "h, which DSP0134 does not define");
+    case FindingKind::kEntryPointChecksum:
+      return Join("the bytes it covers sum to ", Hex(f.found, 2), "h, not 0");
+    case FindingKind::kEntryPointLength:
+      return Join("length ", Hex(f.found, 2), "h, not the ", Hex(f.expected, 2), "h of this entry point");
+    case FindingKind::kAddressPastFile:
+      return Join("0x", Hex(f.found, 8), ", past the end of the file (", expected, " bytes)");
+    case FindingKind::kLengthPastFile:
+      return Join(found, " bytes, but the file holds ", expected, " from the table's address on");
+    case FindingKind::kStructureCountMismatch:
+      return Join(expected, " structures announced, the table holds ", found);
   }
   return {};
 }
@@ -79,15 +90,15 @@ std::string Utf8Text(std::string_view bytes) {
 
 using Json = nlohmann::ordered_json;  // members in the order written
 
-Json NumberOrNull(int32_t value) { return value == kNone ? Json() : Json(value); }
+Json NumberOrNull(int32_t value) { return value == kNoValue ? Json() : Json(value); }
 
 }  // namespace
 
 std::string FindingLine(const Finding& f) {
-  std::string line;
-  if (f.handle != kNone) line += Join("handle 0x", Hex(static_cast<uint32_t>(f.handle), 4), "  ");
-  if (f.type != kNone) line += Join("type ", std::to_string(f.type), "  ");
-  if (f.offset != kNone) line += Join("offset ", Hex(static_cast<uint32_t>(f.offset), 2), "h  ");
+  std::string line = f.in_entry_point ? "entry point  " : "";
+  if (f.handle != kNoValue) line += Join("handle 0x", Hex(static_cast<uint32_t>(f.handle), 4), "  ");
+  if (f.type != kNoValue) line += Join("type ", std::to_string(f.type), "  ");
+  if (f.offset != kNoValue) line += Join("offset ", Hex(static_cast<uint32_t>(f.offset), 2), "h  ");
   line += f.field != nullptr ? f.field : (line.empty() ? "table" : "structure");
   line += Join(": ", Description(f));
   if (f.kind == FindingKind::kPlaceholderText) line += Join(" ", ListingString(f.text));
@@ -112,14 +123,25 @@ std::string FindingsJson(const std::vector<Finding>& findings) {
   return out + "]\n";
 }
 
-bool PrintFindings(bool json) {
-  const std::vector<Finding> findings = CheckTable();
+bool PrintFindings(bool json, const EntryPointBytes& entry) {
+  const std::vector<Finding> findings = CheckTable(entry);
   if (json) {
     Out(FindingsJson(findings));
   } else {
     for (const Finding& finding : findings) Out(FindingLine(finding));
   }
   return !findings.empty();
+}
+
+Bytes KernelEntryPoint(const std::string& sysfs) {
+  Input input;
+  Bytes bytes;
+  std::string ignored;
+  if (!input.Open(sysfs + "/firmware/dmi/tables/smbios_entry_point", &ignored) ||
+      !input.ReadUpTo(kEntryPointRoom, &bytes, &ignored)) {
+    bytes.clear();
+  }
+  return bytes;
 }
 
 }  // namespace tarnwick::cli

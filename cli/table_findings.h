@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/system.h"
 #include "smbios/table_check.h"
 
 namespace tarnwick::cli {
@@ -17,8 +18,12 @@ std::string FindingLine(const Finding& finding);
 // null where a finding has none; one object per line.
 std::string FindingsJson(const std::vector<Finding>& findings);
 
-// Checks the loaded table and prints its findings to standard output, as
-// lines or as JSON; true when there are any.
-bool PrintFindings(bool json);
+// Checks the loaded table, and the entry point in front of it when there is
+// one, and prints the findings to standard output, as lines or as JSON;
+// true when there are any.
+bool PrintFindings(bool json, const EntryPointBytes& entry);
+
+// The kernel's smbios_entry_point file under `sysfs` (Linux), or nothing.
+Bytes KernelEntryPoint(const std::string& sysfs);
 
 }  // namespace tarnwick::cli

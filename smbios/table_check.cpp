@@ -1,9 +1,11 @@
 #include "smbios/table_check.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 
 #include "smbios/chassis_types.h"
+#include "smbios/entry_point.h"
 #include "smbios/firmware_table.h"
 #include "smbios/placeholders.h"
 
@@ -91,7 +93,7 @@ uint32_t PositionOf(const uint8_t* structure, const uint8_t* table) {
 }
 
 // A finding about a field of an indexed structure, or about the table.
-Finding About(FindingKind kind, const uint8_t* structure = nullptr, int32_t offset = kNone,
+Finding About(FindingKind kind, const uint8_t* structure = nullptr, int32_t offset = kNoValue,
               const char* field = nullptr) {
   Finding finding;
   finding.kind = kind;
@@ -116,41 +118,34 @@ std::vector<std::string_view> Strings(const uint8_t* structure) {
 }
 
 // Where the walk stopped short of an end-of-table structure: a length byte
-// below 4, or a string-set that does not close inside the table.
-void CheckWalkEnd(const uint8_t* table, uint32_t size, std::vector<Finding>* findings) {
-  const StructureIndex& index = g_structure_index;
-  const uint8_t* last = index.entries[index.count - 1];
-  if (last[0] == kEndOfTableType || index.count == kMaxStructures) return;
-  const uint8_t* next = last + StructureSize(last);
-  const uint8_t* end = table + size;
-  if (next < end) {
+// below 4, or a string-set that does not close inside the table. A header's
+// length names the table's bytes; after the end-of-table structure they
+// should all be used (an entry point's length is checked with it).
+void CheckWalkEnd(const uint8_t* table, uint32_t size, const TableWalk& walk, bool header,
+                  std::vector<Finding>* findings) {
+  if (walk.end == WalkEnd::kEndOfTable) {
+    if (!header || walk.end_offset == size) return;
+    Finding finding = About(FindingKind::kTableLengthMismatch);
+    finding.found = walk.end_offset;
+    finding.expected = size;
+    findings->push_back(finding);
+    return;
+  }
+  if (walk.end == WalkEnd::kNotValid) {
+    const uint8_t* next = table + walk.end_offset;
     Finding finding = About(FindingKind::kPastTableEnd);
     finding.type = next[0];
-    finding.position = PositionOf(next, table);
-    if (next + 1 < end && next[1] < 4) {
+    finding.position = walk.end_offset;
+    if (walk.end_offset + 1 < size && next[1] < 4) {
       finding.kind = FindingKind::kLengthBelowHeader;
       finding.offset = 1;
       finding.field = "Length";
       finding.found = next[1];
     }
-    if (next + 4 <= end) finding.handle = HandleOf(next);
+    if (walk.end_offset + 4 <= size) finding.handle = HandleOf(next);
     findings->push_back(finding);
   }
   findings->push_back(About(FindingKind::kNoEndOfTable));
-}
-
-// A header's length names the table's bytes; after the end-of-table
-// structure they should all be used.
-void CheckTableLength(const uint8_t* table, uint32_t size, std::vector<Finding>* findings) {
-  const StructureIndex& index = g_structure_index;
-  const uint8_t* last = index.entries[index.count - 1];
-  if (last[0] != kEndOfTableType) return;
-  const auto used = static_cast<uint32_t>(PositionOf(last, table) + StructureSize(last));
-  if (used == size) return;
-  Finding finding = About(FindingKind::kTableLengthMismatch);
-  finding.found = used;
-  finding.expected = size;
-  findings->push_back(finding);
 }
 
 void CheckLength(const uint8_t* structure, SmbiosVersion version, std::vector<Finding>* findings) {
@@ -202,6 +197,79 @@ void CheckValues(const uint8_t* structure, std::vector<Finding>* findings) {
   }
 }
 
+// Where each kind of entry point keeps its fields (DSP0134 5.2.1, 5.2.2;
+// "_DMI_" alone has the layout of the 5.2.1 part from 10h on).
+struct EntryPointFields {
+  EntryPointKind kind;
+  uint8_t checksums[2];  // the checksum bytes, in the order of EntryPoint::checksums
+  const char* checksum_names[2];
+  uint8_t length;  // the length byte; 0: none
+  uint8_t size;    // what it must hold
+  uint8_t table_length;
+  const char* table_length_name;
+  uint8_t table_address;
+  uint8_t count;  // the number of structures; 0: none
+};
+
+constexpr EntryPointFields kEntryPointFields[] = {
+    {EntryPointKind::kSmbios3, {0x05, 0}, {"Entry Point Structure Checksum", nullptr}, 0x06,
+     kSmbios3EntryPointSize, 0x0C, "Structure Table Maximum Size", 0x10, 0},
+    {EntryPointKind::kSmbios2, {0x04, 0x15}, {"Entry Point Structure Checksum", "Intermediate Checksum"}, 0x05,
+     kSmbios2EntryPointSize, 0x16, "Structure Table Length", 0x18, 0x1C},
+    {EntryPointKind::kLegacy, {0x05, 0}, {"Intermediate Checksum", nullptr}, 0, kLegacyEntryPointSize, 0x06,
+     "Structure Table Length", 0x08, 0x0C},
+};
+
+// DSP0134 2.1 gave the "_SM_" length as 1Eh, and firmware of that time
+// writes it.
+constexpr uint8_t kSmbios21EntryPointLength = 0x1E;
+
+void CheckEntryPoint(const EntryPointBytes& bytes, const EntryPoint& entry, const TableWalk& walk,
+                     std::vector<Finding>* findings) {
+  const EntryPointFields* fields = std::find_if(std::begin(kEntryPointFields), std::end(kEntryPointFields),
+                                                [&](const EntryPointFields& row) { return row.kind == entry.kind; });
+  const auto add = [&](FindingKind kind, uint8_t offset, const char* name, uint64_t found, uint64_t expected) {
+    Finding finding = About(kind, nullptr, offset, name);
+    finding.found = found;
+    finding.expected = expected;
+    finding.in_entry_point = true;
+    findings->push_back(finding);
+  };
+  if (!entry.complete) {
+    return add(FindingKind::kEntryPointLength, fields->length, "Entry Point Length", bytes.size, fields->size);
+  }
+  for (uint8_t i = 0; i < entry.checksum_count; ++i) {
+    const ChecksumRange range = entry.checksums[i];
+    uint8_t sum = 0;
+    for (size_t at = range.from; at < size_t{range.from} + range.length && at < bytes.size; ++at) {
+      sum = static_cast<uint8_t>(sum + bytes.bytes[at]);
+    }
+    if (sum != 0) add(FindingKind::kEntryPointChecksum, fields->checksums[i], fields->checksum_names[i], sum, 0);
+  }
+  const bool length_known = entry.length == fields->size ||
+                            (entry.kind == EntryPointKind::kSmbios2 && entry.length == kSmbios21EntryPointLength);
+  if (fields->length != 0 && !length_known) {
+    add(FindingKind::kEntryPointLength, fields->length, "Entry Point Length", entry.length, fields->size);
+  }
+  // An SMBIOS 3 entry point gives a maximum size, which the table may fall
+  // short of; the others give the table's length.
+  const bool maximum = entry.kind == EntryPointKind::kSmbios3;
+  if (bytes.file_size != 0 && entry.table_address > bytes.file_size) {
+    add(FindingKind::kAddressPastFile, fields->table_address, "Structure Table Address", entry.table_address,
+        bytes.file_size);
+  } else if (bytes.file_size != 0 && !maximum && entry.table_address + entry.table_length > bytes.file_size) {
+    add(FindingKind::kLengthPastFile, fields->table_length, fields->table_length_name, entry.table_length,
+        bytes.file_size - entry.table_address);
+  } else if (maximum ? walk.end_offset > entry.table_length : walk.end_offset != entry.table_length) {
+    add(FindingKind::kTableLengthMismatch, fields->table_length, fields->table_length_name, walk.end_offset,
+        entry.table_length);
+  }
+  if (fields->count != 0 && entry.structure_count != walk.structures) {
+    add(FindingKind::kStructureCountMismatch, fields->count, "Number of SMBIOS Structures", walk.structures,
+        entry.structure_count);
+  }
+}
+
 }  // namespace
 
 uint8_t RequiredLength(uint8_t type, uint8_t major, uint8_t minor) {
@@ -215,7 +283,7 @@ uint8_t RequiredLength(uint8_t type, uint8_t major, uint8_t minor) {
   return required;
 }
 
-std::vector<Finding> CheckTable() {
+std::vector<Finding> CheckTable(const EntryPointBytes& entry) {
   std::vector<Finding> findings;
   const StructureIndex& index = g_structure_index;
   if (index.count == 0) return findings;
@@ -227,8 +295,11 @@ std::vector<Finding> CheckTable() {
     CheckStrings(structure, &findings);
     CheckValues(structure, &findings);
   }
-  CheckWalkEnd(table, size, &findings);
-  if (table != g_firmware_table.buffer) CheckTableLength(table, size, &findings);
+  const TableWalk walk = WalkStructures(table, size, 0, nullptr);
+  const EntryPoint read = ReadEntryPoint(entry.bytes, entry.size);
+  const bool header = table != g_firmware_table.buffer && read.kind == EntryPointKind::kNone;
+  CheckWalkEnd(table, size, walk, header, &findings);
+  if (read.kind != EntryPointKind::kNone) CheckEntryPoint(entry, read, walk, &findings);
   return findings;
 }
 

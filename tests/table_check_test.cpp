@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "smbios/entry_point.h"
 #include "smbios/table_check.h"
 #include "tests/support/plugin_test.h"
 #include "tests/support/table_builder.h"
@@ -36,8 +37,10 @@ std::vector<Structure> CleanWith(size_t at, Structure replacement) {
 
 // What identifies a finding: kind, handle, field offset, found/expected, text.
 std::string Summary(const Finding& f) {
-  static const char* const kKinds[] = {"below 4", "past end", "no end", "table length", "short",
-                                       "string number", "placeholder", "uuid", "chassis type"};
+  static const char* const kKinds[] = {"below 4",     "past end",    "no end",      "table length",
+                                       "short",       "string number", "placeholder", "uuid",
+                                       "chassis type", "checksum",    "ep length",   "address",
+                                       "length",      "count"};
   return std::string(kKinds[static_cast<int>(f.kind)]) + ' ' + std::to_string(f.handle) + ' ' +
          std::to_string(f.offset) + ' ' + std::to_string(f.found) + '/' + std::to_string(f.expected) +
          (f.text.empty() ? "" : " \"" + std::string(f.text) + '"');
@@ -98,7 +101,71 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
     std::vector<std::string> found;
     for (const Finding& finding : CheckTable()) {
       found.push_back(Summary(finding));
-      EXPECT_EQ(finding.field == nullptr, finding.offset == kNone) << c.name << ": a field has its DSP0134 name";
+      EXPECT_EQ(finding.field == nullptr, finding.offset == kNoValue) << c.name << ": a field has its DSP0134 name";
+    }
+    EXPECT_EQ(found, c.findings) << c.name;
+  }
+  ShutdownPlugin(0);
+}
+
+// A dump of Clean(): its entry point, 0x20 bytes, then the table; `change`
+// edits the entry point, whose checksums `fix` then sets again.
+Bytes Dump(EntryPointKind kind, void (*change)(Bytes&), bool fix = true) {
+  const Bytes table = BareTable(Clean());
+  EntryPoint entry;
+  entry.kind = kind;
+  entry.major = 3;
+  entry.minor = kind == EntryPointKind::kSmbios3 ? 4 : 0;
+  entry.table_address = kEntryPointRoom;
+  entry.table_length = static_cast<uint32_t>(table.size());
+  entry.structure_count = static_cast<uint16_t>(Clean().size());
+  Bytes dump(kEntryPointRoom);
+  WriteEntryPoint(entry, dump.data());
+  change(dump);
+  const EntryPoint read = ReadEntryPoint(dump.data(), dump.size());
+  for (uint8_t i = read.checksum_count; fix && i-- > 0;) {  // the "_DMI_" part's first
+    const uint8_t at = read.checksums[i].from + (kind == EntryPointKind::kSmbios2 && i == 0 ? 4 : 5);
+    dump[at] = 0;
+    uint8_t sum = 0;
+    for (size_t b = read.checksums[i].from; b < size_t{read.checksums[i].from} + read.checksums[i].length; ++b) {
+      sum = static_cast<uint8_t>(sum + dump[b]);
+    }
+    dump[at] = static_cast<uint8_t>(-sum);
+  }
+  dump.insert(dump.end(), table.begin(), table.end());
+  return dump;
+}
+
+TEST(TableCheckTest, FindsWhatEachEntryPointHolds) {
+  using Kind = EntryPointKind;
+  const struct {
+    const char* name;
+    Bytes dump;
+    std::vector<std::string> findings;
+  } cases[] = {
+      {"clean _SM_", Dump(Kind::kSmbios2, [](Bytes&) {}), {}},
+      {"clean _SM3_", Dump(Kind::kSmbios3, [](Bytes&) {}), {}},
+      {"clean _DMI_", Dump(Kind::kLegacy, [](Bytes&) {}), {}},
+      {"_SM_ checksum", Dump(Kind::kSmbios2, [](Bytes& d) { ++d[4]; }, false), {"checksum -1 4 1/0"}},
+      {"intermediate checksum", Dump(Kind::kSmbios2, [](Bytes& d) { ++d[0x15], --d[4]; }, false),
+       {"checksum -1 21 1/0"}},
+      {"_SM3_ checksum", Dump(Kind::kSmbios3, [](Bytes& d) { ++d[0x0B]; }, false), {"checksum -1 5 1/0"}},
+      {"_SM_ length 20h", Dump(Kind::kSmbios2, [](Bytes& d) { d[5] = 0x20; }), {"ep length -1 5 32/31"}},
+      {"_SM_ length 1Eh of SMBIOS 2.1", Dump(Kind::kSmbios2, [](Bytes& d) { d[5] = 0x1E; }), {}},
+      {"count", Dump(Kind::kSmbios2, [](Bytes& d) { d[0x1C] = 9; }), {"count -1 28 7/9"}},
+      {"length past the file", Dump(Kind::kLegacy, [](Bytes& d) { d[6] = 0, d[7] = 4; }),
+       {"length -1 6 1024/" + std::to_string(BareTable(Clean()).size())}},
+      {"length short of the table", Dump(Kind::kSmbios2, [](Bytes& d) { d[0x16] = 0x20, d[0x17] = 0; }),
+       {"table length -1 22 " + std::to_string(BareTable(Clean()).size()) + "/32"}},
+      {"address past the file", Dump(Kind::kSmbios3, [](Bytes& d) { d[0x14] = 1; }),
+       {"address -1 16 " + std::to_string((uint64_t{1} << 32) + kEntryPointRoom) + "/" +
+        std::to_string(kEntryPointRoom + BareTable(Clean()).size())}},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(LoadTable(With(Clean(), {})), 0) << c.name;
+    std::vector<std::string> found;
+    for (const Finding& finding : CheckTable({c.dump.data(), c.dump.size(), c.dump.size()})) {
+      found.push_back(Summary(finding));
     }
     EXPECT_EQ(found, c.findings) << c.name;
   }

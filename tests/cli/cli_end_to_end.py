@@ -488,8 +488,8 @@ class RealAndCheck(TempDir):
                     self.assertEqual(len(out.splitlines()), len(findings))
                     for finding in findings:
                         self.assertEqual(list(finding), ["handle", "type", "offset", "field", "finding", "text"])
-                    found.append(out)
-                self.assertEqual(found[0], found[1])
+                    found.append([line for line in out.splitlines() if not line.startswith(b"entry point")])
+                self.assertEqual(found[0], found[1])  # a dump adds its entry point's findings
 
     def test_clean_table_unreadable_table_and_usage(self):
         self.assertEqual(run("--sample", "--check"), (0, b"", b""))
