@@ -447,9 +447,9 @@ std::u16string Called(NameExport entry, std::u16string_view argument = u"") {
 // systemd's reading (hwdb.d/20-dmi-id.hwdb of udev 252) of six fields: the
 // kernel's modalias keeps characters 21h-7Eh but ":", and these are rubbish.
 bool SystemdCallsRubbish(const std::u16string& value) {
-  static const std::set<std::string> kRubbish = {
-      "Defaultstring",     "N/A",        "O.E.M.",     "OEM",        "Systemmanufacturer", "SystemManufacturer",
-      "Systemproductname", "SystemProductName", "Systemname", "SystemName", "TobefilledbyO.E.M.", "ToBeFilledByO.E.M."};
+  static const std::set<std::string> kRubbish = {"Defaultstring", "N/A", "O.E.M.", "OEM", "Systemmanufacturer",
+      "SystemManufacturer", "Systemproductname", "SystemProductName", "Systemname", "SystemName",
+      "TobefilledbyO.E.M.", "ToBeFilledByO.E.M."};
   std::string modalias;
   for (char16_t c : value) modalias += (c > 0x20 && c < 0x7F && c != ':') ? std::string(1, char(c)) : "";
   return kRubbish.count(modalias) != 0;

@@ -37,10 +37,9 @@ std::vector<Structure> CleanWith(size_t at, Structure replacement) {
 
 // What identifies a finding: kind, handle, field offset, found/expected, text.
 std::string Summary(const Finding& f) {
-  static const char* const kKinds[] = {"below 4",     "past end",    "no end",      "table length",
-                                       "short",       "string number", "placeholder", "uuid",
-                                       "chassis type", "checksum",    "ep length",   "address",
-                                       "length",      "count"};
+  static const char* const kKinds[] = {"below 4", "past end", "no end", "table length", "short", "string number",
+                                       "placeholder", "uuid", "chassis type", "checksum", "ep length", "address",
+                                       "length", "count"};
   return std::string(kKinds[static_cast<int>(f.kind)]) + ' ' + std::to_string(f.handle) + ' ' +
          std::to_string(f.offset) + ' ' + std::to_string(f.found) + '/' + std::to_string(f.expected) +
          (f.text.empty() ? "" : " \"" + std::string(f.text) + '"');
@@ -108,65 +107,51 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
   ShutdownPlugin(0);
 }
 
-// A dump of Clean(): its entry point, 0x20 bytes, then the table; `change`
-// edits the entry point, whose checksums `fix` then sets again.
-Bytes Dump(EntryPointKind kind, void (*change)(Bytes&), bool fix = true) {
+// A dump of Clean(): its entry point of `kind` with `fields` changed and
+// checksums set, then `bytes` changed, 0x20 bytes in all; then the table.
+Bytes Dump(EntryPointKind kind, void (*fields)(EntryPoint&), void (*bytes)(Bytes&) = [](Bytes&) {}) {
   const Bytes table = BareTable(Clean());
   EntryPoint entry;
   entry.kind = kind;
   entry.major = 3;
-  entry.minor = kind == EntryPointKind::kSmbios3 ? 4 : 0;
   entry.table_address = kEntryPointRoom;
   entry.table_length = static_cast<uint32_t>(table.size());
   entry.structure_count = static_cast<uint16_t>(Clean().size());
+  fields(entry);
   Bytes dump(kEntryPointRoom);
   WriteEntryPoint(entry, dump.data());
-  change(dump);
-  const EntryPoint read = ReadEntryPoint(dump.data(), dump.size());
-  for (uint8_t i = read.checksum_count; fix && i-- > 0;) {  // the "_DMI_" part's first
-    const uint8_t at = read.checksums[i].from + (kind == EntryPointKind::kSmbios2 && i == 0 ? 4 : 5);
-    dump[at] = 0;
-    uint8_t sum = 0;
-    for (size_t b = read.checksums[i].from; b < size_t{read.checksums[i].from} + read.checksums[i].length; ++b) {
-      sum = static_cast<uint8_t>(sum + dump[b]);
-    }
-    dump[at] = static_cast<uint8_t>(-sum);
-  }
+  bytes(dump);
   dump.insert(dump.end(), table.begin(), table.end());
   return dump;
 }
 
 TEST(TableCheckTest, FindsWhatEachEntryPointHolds) {
   using Kind = EntryPointKind;
-  const struct {
-    const char* name;
-    Bytes dump;
-    std::vector<std::string> findings;
-  } cases[] = {
-      {"clean _SM_", Dump(Kind::kSmbios2, [](Bytes&) {}), {}},
-      {"clean _SM3_", Dump(Kind::kSmbios3, [](Bytes&) {}), {}},
-      {"clean _DMI_", Dump(Kind::kLegacy, [](Bytes&) {}), {}},
-      {"_SM_ checksum", Dump(Kind::kSmbios2, [](Bytes& d) { ++d[4]; }, false), {"checksum -1 4 1/0"}},
-      {"intermediate checksum", Dump(Kind::kSmbios2, [](Bytes& d) { ++d[0x15], --d[4]; }, false),
+  const auto none = [](EntryPoint&) {};
+  const std::string size = std::to_string(BareTable(Clean()).size());
+  const CheckCase cases[] = {
+      {"clean _SM_", Dump(Kind::kSmbios2, none), {}},
+      {"clean _SM3_", Dump(Kind::kSmbios3, none), {}},
+      {"_SM_ checksum", Dump(Kind::kSmbios2, none, [](Bytes& d) { ++d[4]; }), {"checksum -1 4 1/0"}},
+      {"intermediate checksum", Dump(Kind::kSmbios2, none, [](Bytes& d) { ++d[0x15], --d[4]; }),
        {"checksum -1 21 1/0"}},
-      {"_SM3_ checksum", Dump(Kind::kSmbios3, [](Bytes& d) { ++d[0x0B]; }, false), {"checksum -1 5 1/0"}},
-      {"_SM_ length 20h", Dump(Kind::kSmbios2, [](Bytes& d) { d[5] = 0x20; }), {"ep length -1 5 32/31"}},
-      {"_SM_ length 1Eh of SMBIOS 2.1", Dump(Kind::kSmbios2, [](Bytes& d) { d[5] = 0x1E; }), {}},
-      {"count", Dump(Kind::kSmbios2, [](Bytes& d) { d[0x1C] = 9; }), {"count -1 28 7/9"}},
-      {"length past the file", Dump(Kind::kLegacy, [](Bytes& d) { d[6] = 0, d[7] = 4; }),
-       {"length -1 6 1024/" + std::to_string(BareTable(Clean()).size())}},
-      {"length short of the table", Dump(Kind::kSmbios2, [](Bytes& d) { d[0x16] = 0x20, d[0x17] = 0; }),
-       {"table length -1 22 " + std::to_string(BareTable(Clean()).size()) + "/32"}},
-      {"address past the file", Dump(Kind::kSmbios3, [](Bytes& d) { d[0x14] = 1; }),
-       {"address -1 16 " + std::to_string((uint64_t{1} << 32) + kEntryPointRoom) + "/" +
-        std::to_string(kEntryPointRoom + BareTable(Clean()).size())}},
+      {"_SM_ length 20h", Dump(Kind::kSmbios2, none, [](Bytes& d) { d[5] = 0x20, --d[4]; }),
+       {"ep length -1 5 32/31"}},
+      {"_SM_ length 1Eh of SMBIOS 2.1",
+       Dump(Kind::kSmbios2, none, [](Bytes& d) { d[5] = 0x1E, d[4] = static_cast<uint8_t>(d[4] + 1 + d[0x1E]); }),
+       {}},
+      {"count", Dump(Kind::kSmbios2, [](EntryPoint& e) { e.structure_count = 9; }), {"count -1 28 7/9"}},
+      {"length past the file", Dump(Kind::kLegacy, [](EntryPoint& e) { e.table_length = 1024; }),
+       {"length -1 6 1024/" + size}},
+      {"length short of the table", Dump(Kind::kSmbios2, [](EntryPoint& e) { e.table_length = 32; }),
+       {"table length -1 22 " + size + "/32"}},
+      {"address past the file", Dump(Kind::kSmbios3, [](EntryPoint& e) { e.table_address = 1ull << 32; }),
+       {"address -1 16 4294967296/" + std::to_string(kEntryPointRoom + std::stoul(size))}},
   };
-  for (const auto& c : cases) {
+  for (const CheckCase& c : cases) {
     ASSERT_EQ(LoadTable(With(Clean(), {})), 0) << c.name;
     std::vector<std::string> found;
-    for (const Finding& finding : CheckTable({c.dump.data(), c.dump.size(), c.dump.size()})) {
-      found.push_back(Summary(finding));
-    }
+    for (const Finding& f : CheckTable({c.table.data(), c.table.size(), c.table.size()})) found.push_back(Summary(f));
     EXPECT_EQ(found, c.findings) << c.name;
   }
   ShutdownPlugin(0);
