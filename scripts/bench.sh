@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 build=${BENCH_BUILD_DIR:-build/bench-run}
 min_time=${BENCH_MIN_TIME:-0.2}
 repetitions=${BENCH_REPETITIONS:-3}
-programs=(load names arguments)
+programs=(load names arguments cli)
 
 cmake --preset bench -B "$build" >/dev/null
 targets=()
@@ -32,7 +32,7 @@ import json, os, sys
 
 results = sys.argv[1]
 rows = {}
-for program in ("load", "names", "arguments"):
+for program in ("load", "names", "arguments", "cli"):
     path = os.path.join(results, program + ".json")
     if not os.path.exists(path) or os.path.getsize(path) == 0:
         continue  # a filter that left the program nothing to run
@@ -71,6 +71,17 @@ totals = group("Variable/1024-of-its-type/", lambda b: b.get("ns_per_call", 0))
 if totals:
     name = max(totals, key=totals.get)
     checks.append((f"memory and processor totals, 1024 structures that count ({name})", totals[name], 1000))
+def by_size(item):  # "BatchFile/json/16MiB": the shape, then the size as a number
+    shape, size = item[0].rsplit("/", 1)
+    return shape, int("".join(c for c in size if c.isdigit()))
+
+scaling = sorted(((n, b) for n, b in rows.items() if n.startswith(("Expand/", "BatchFile/"))), key=by_size)
+if scaling:
+    print("\n=== tarnwick's expansion and batch files at four sizes (level per-unit figures: linear growth)")
+    for name, b in scaling:
+        unit = ("ns_per_character", "character") if name.startswith("Expand/") else ("ns_per_byte", "byte")
+        peak = f", peak {b['peak_MiB']:.1f} MiB" if "peak_MiB" in b else ""
+        print(f"{name}: {ns(b) / 1e6:.2f} ms, {b.get(unit[0], 0) * 1e9:.1f} ns per {unit[1]}{peak}")
 print("\n=== bounds (medians of repetitions; tarnwick against dmidecode: scripts/compare-dmidecode.sh)")
 for what, figure, bound in checks:
     print(f"{'met   ' if figure <= bound else 'MISSED'} {what}: {figure:.0f} ns (bound {bound} ns)")
