@@ -17,6 +17,7 @@ void AppendValue(std::string& out, std::string_view name, const VariableLookup& 
 std::string ExpandReferences(std::string_view text, const VariableLookup& lookup) {
   std::string out;
   size_t i = 0;
+  bool closed_later = true;  // false once no "]" follows: "%[%[%[..." stays linear
   while (i < text.size()) {
     if (text[i] != '%' || i + 1 == text.size()) {
       out += text[i++];
@@ -27,7 +28,8 @@ std::string ExpandReferences(std::string_view text, const VariableLookup& lookup
       out += '%';
       i += 2;
     } else if (after == '[') {
-      const size_t close = text.find(']', i + 2);
+      const size_t close = closed_later ? text.find(']', i + 2) : std::string_view::npos;
+      closed_later = close != std::string_view::npos;
       if (close == std::string_view::npos) {  // unclosed: not a reference
         out += text[i++];
         continue;
