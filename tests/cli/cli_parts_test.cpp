@@ -79,31 +79,25 @@ TEST(VariableExpansion, ReferencesAsTheShellWritesThem) {
   for (const auto& c : cases) EXPECT_EQ(ExpandReferences(c.text, lookup), c.expected) << c.text;
 }
 
-std::vector<std::pair<uint32_t, std::string>> Lines(std::string_view bytes) {
-  std::vector<std::pair<uint32_t, std::string>> lines;
-  ForEachBatchLine(bytes, [&](const BatchLine& line) { lines.emplace_back(line.number, line.text); });
-  return lines;
-}
-
-TEST(BatchLines, NumbersEveryLineAndSkipsBlanksAndComments) {
-  using L = std::vector<std::pair<uint32_t, std::string>>;
-  const L expected = {{1, "_smbmfg"}, {5, "@randx[ \u00e9 ]"}, {6, "_smbver"}};
+TEST(BatchLines, EveryEncodingNumbersEveryLineAndSkipsBlanksAndComments) {
+  using Lines = std::vector<std::pair<uint32_t, std::string>>;
   const std::string text = "_smbmfg\r\n\n   \t\n# note\n  @randx[ \u00e9 ] \r\n_smbver";
-  std::string le = "\xFF\xFE", be = "\xFE\xFF";
+  std::string le = "\xFF\xFE", be = "\xFE\xFF", latin1 = text;
   for (const char16_t unit : DecodeUtf8(text)) {
     le += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
     be += {static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
   }
-  std::string latin1 = text;
-  latin1.replace(latin1.find("\u00e9"), 2, "\xE9");
-  const struct {
-    std::string bytes;
-    L lines;
-  } cases[] = {
-      {text, expected}, {"\xEF\xBB\xBF" + text, expected}, {le, expected}, {be, expected}, {latin1, expected},
+  const Lines expected = {{1, "_smbmfg"}, {5, "@randx[ \u00e9 ]"}, {6, "_smbver"}};
+  const std::pair<std::string, Lines> cases[] = {
+      {text, expected}, {"\xEF\xBB\xBF" + text, expected}, {le, expected}, {be, expected},
+      {latin1.replace(latin1.find("\u00e9"), 2, "\xE9"), expected},
       {"", {}}, {std::string("\xFF\xFEx\0y", 5), {{1, "x\uFFFD"}}},  // a last byte without its pair
   };
-  for (const auto& c : cases) EXPECT_EQ(Lines(c.bytes), c.lines) << c.bytes;
+  for (const auto& [bytes, lines] : cases) {
+    Lines read;
+    ForEachBatchLine(bytes, [&](const BatchLine& line) { read.emplace_back(line.number, line.text); });
+    EXPECT_EQ(read, lines) << bytes;
+  }
 }
 
 TEST(NameCall, ArgumentStandsBetweenFirstOpenAndLastCloseBracket) {

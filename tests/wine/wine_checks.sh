@@ -364,43 +364,30 @@ section "tarnwick.exe on hostile input: table text that reads as calls, UTF-16 b
 if [[ ! -x $windows_cli ]] || ! $have_native; then
   if $in_ci; then fail "tarnwick.exe or the Linux tarnwick is missing"; else echo "    skipped: tarnwick not built"; fi
 else
-  mkdir -p "$work/hostile"
-  cd "$work/hostile"
-  # A system structure whose strings are calls: inner results must reach the
-  # outer call as they are, never run.
-  printf '\x01\x07\x00\x00\x01\x02\x03@smbstring[1,4]\0@randx[8]\0@smbstring[1,6]@smbstring[1,6]\0\0\x7f\x04\x01\x00\0\0' \
-    >calls.bin
-  printf '\xff\xfe_\0s\0m\0b\0m\0f\0g\0\r\0\n\0_\0n\0o\0\r\0\n\0' >utf-16le.btm
-  printf '\xfe\xff\0_\0s\0m\0b\0m\0f\0g\0\r\0\n\0_\0n\0o' >utf-16be.btm
-  # label|arguments: the same status, output and messages (file names aside) as the Linux tarnwick.
-  while IFS='|' read -r label arguments; do
+  mkdir -p "$work/hostile" && cd "$work/hostile"
+  # A system structure whose strings are calls, and batch files in UTF-16LE and BE.
+  printf '\x01\x07\0\0\x01\x02\x03@smbstring[1,4]\0@randx[8]\0@smbstring[1,6]@smbstring[1,6]\0\0\x7f\x04\x01\0\0\0' >calls.bin
+  printf '\xff\xfe_\0s\0m\0b\0m\0f\0g\0\r\0\n\0_\0n\0o\0' >le.btm
+  printf '\xfe\xff\0_\0s\0m\0b\0m\0f\0g\0\r\0\n\0_\0n\0o' >be.btm
+  # The same status, output and messages (file names aside) as the Linux tarnwick.
+  for arguments in "--from-dump calls.bin @smbcount[@smbstring[1,4]] @smbcount[@smbstring[1,6]]" \
+    "--from-dump calls.bin @smbstring[1,@smbstring[1,5]]" "--sample --file le.btm" "--sample --file be.btm"; do
     read -r -a args <<<"$arguments"
-    status=0
-    timed_run "$label.wine" "$label.wine-err" wine "$windows_cli" "${args[@]}" || status=$?
-    native_status=0
-    "$native" "${args[@]}" >"$label.native" 2>"$label.native-err" || native_status=$?
-    ((status == native_status)) || fail "$label: exit status $status under Wine, $native_status natively"
-    same "$label: stdout" "$label.native" "$label.wine"
-    for side in native wine; do sed -E 's/^(tarnwick|Tarnwick plugin): .* \[/\1: [/' "$label.$side-err" >"$label.$side-msg"; done
-    same "$label: stderr" "$label.native-msg" "$label.wine-msg"
-  done <<'CASES'
-string that calls|--from-dump calls.bin @smbcount[@smbstring[1,4]]
-string that grows|--from-dump calls.bin @smbcount[@smbstring[1,6]]
-string that runs @randx|--from-dump calls.bin @smbstring[1,@smbstring[1,5]]
-utf-16le batch file|--sample --file utf-16le.btm
-utf-16be batch file|--sample --file utf-16be.btm
-CASES
+    status=0 native_status=0
+    timed_run wine.out wine.err wine "$windows_cli" "${args[@]}" || status=$?
+    "$native" "${args[@]}" >native.out 2>native.err || native_status=$?
+    ((status == native_status)) || fail "$arguments: exit status $status under Wine, $native_status natively"
+    same "$arguments: stdout" native.out wine.out
+    same "$arguments: stderr" <(sed -E 's/: .* \[/: [/' native.err) <(sed -E 's/: .* \[/: [/' wine.err)
+  done
   for _ in $(seq 20000); do echo _smbmfg; done >many.btm
   status=0
   timeout 60 wine "$windows_cli" --sample --file many.btm >/dev/full 2>full.err || status=$?
-  [[ $status == 2 && $(<full.err) == "tarnwick: write error: "* ]] ||
-    fail "a full disk: status $status, \"$(head -c 200 full.err)\", expected 2 and a write error"
+  [[ $status == 2 && $(<full.err) == "tarnwick: write error: "* ]] || fail "a full disk: status $status, $(<full.err)"
   status=$(set +o pipefail; timeout 60 wine "$windows_cli" --sample --file many.btm 2>gone.err | head -1 >/dev/null
     echo "${PIPESTATUS[0]}")
-  [[ $status == 2 && ! -s gone.err ]] ||
-    fail "a reader that goes away: status $status, \"$(head -c 200 gone.err)\", expected 2 and no message"
+  [[ $status == 2 && ! -s gone.err ]] || fail "a reader that goes away: status $status, $(<gone.err)"
   cd - >/dev/null
-  echo "    5 cases compared with the Linux tarnwick; a full disk and a reader that went away"
 fi
 section_done
 
