@@ -43,8 +43,8 @@ struct Evaluation {
 
   // The export `name` called with `argument` (none: not bracketed).
   std::optional<std::u16string> Call(std::u16string_view name, const std::u16string* argument) const {
-    const ExportEntry* row = FindName(name);
     if (name.empty()) return Refuse("no name before \"[\""), std::nullopt;
+    const ExportEntry* row = FindName(name);
     if (row == nullptr) return Refuse(Naming("unknown name", name)), std::nullopt;
     if (argument != nullptr && !row->is_function) return Refuse("a variable takes no argument"), std::nullopt;
     if (argument != nullptr && !Fits(*argument, name)) return std::nullopt;
@@ -55,10 +55,11 @@ struct Evaluation {
     return std::u16string(g_buffer, std::find(g_buffer, g_buffer + kMaxArgLen, u'\0'));
   }
 
-  // `text` with each call "@name[...]" in it replaced by its result, in
-  // one pass: a "]" closes the innermost call begun, and a result joins the
-  // text around it without being read again. Any other bracket is text.
-  std::optional<std::u16string> Expand(std::u16string_view text) const {
+  // The argument `text` of the call `outer` with each call "@name[...]" in
+  // it replaced by its result, in one pass: a "]" closes the innermost call
+  // begun, and a result joins the text around it without being read again.
+  // Any other bracket is text. No argument grows past the host's buffer.
+  std::optional<std::u16string> Expand(std::u16string_view text, std::u16string_view outer) const {
     struct Begun {
       size_t at;  // of its "@" in `text`
       std::u16string_view name;
@@ -87,7 +88,7 @@ struct Evaluation {
       } else {
         target() += text[i++];
       }
-      if (!begun.empty() && !Fits(begun.back().argument, begun.back().name)) return std::nullopt;
+      if (!Fits(target(), begun.empty() ? outer : begun.back().name)) return std::nullopt;
     }
     if (!begun.empty()) {
       return Refuse(Naming("\"[\" without a closing \"]\" in", text.substr(begun.back().at))), std::nullopt;
@@ -129,9 +130,10 @@ CallResult CallName(std::string_view text, const ExportCaller& caller) {
     evaluation.Refuse(error);
     return {};
   }
+  const std::u16string name = DecodeUtf8(call.name);
   std::optional<std::u16string> argument;
-  if (call.bracketed && !(argument = evaluation.Expand(DecodeUtf8(call.argument)))) return {};
-  const std::optional<std::u16string> result = evaluation.Call(DecodeUtf8(call.name), argument ? &*argument : nullptr);
+  if (call.bracketed && !(argument = evaluation.Expand(DecodeUtf8(call.argument), name))) return {};
+  const std::optional<std::u16string> result = evaluation.Call(name, argument ? &*argument : nullptr);
   if (!result) return {};
   return {true, EncodeUtf8(*result)};
 }
