@@ -14,7 +14,7 @@ std::string JsonText(std::string_view text) {
 }  // namespace
 
 void JsonObjectStream::Member(std::string_view name, const std::string* value) {
-  if (!written_.emplace(name).second) return;
+  if (!written_.Insert(name)) return;
   Out(started_ ? ",\n  " : "{\n  ");
   started_ = true;
   Out(JsonText(name) + ": " + (value != nullptr ? JsonText(*value) : "null"));

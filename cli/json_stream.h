@@ -3,9 +3,10 @@
 // "}" at the end.
 #pragma once
 
-#include <set>
 #include <string>
 #include <string_view>
+
+#include "cli/seen_names.h"
 
 namespace tarnwick::cli {
 
@@ -14,13 +15,15 @@ class JsonObjectStream {
   // `value` null: the JSON null of a NAME that failed. A name written
   // before is left out: the names of a JSON object are unique.
   void Member(std::string_view name, const std::string* value);
+  // Room for `more` members to come (SeenNames::Expect).
+  void Expect(size_t more) { written_.Expect(more); }
   // Ends the object; "{}" when no member came.
   void Close();
   bool Started() const { return started_; }
 
  private:
   bool started_ = false;
-  std::set<std::string, std::less<>> written_;
+  SeenNames written_;
 };
 
 }  // namespace tarnwick::cli

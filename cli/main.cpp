@@ -2,6 +2,7 @@
 // loads the plug-in's core, lends it the host's services and variables, and
 // evaluates names as the shell would. Texts are UTF-8 here; they become
 // UTF-16 only where the plug-in takes or gives them.
+#include <algorithm>
 #include <string>
 
 #include "cli/batch_file.h"
@@ -93,8 +94,12 @@ int Evaluate(const std::string& text, Format format, JsonObjectStream* json) {
 
 // Each line is answered as it is read, so that answers stream out.
 int RunBatchFile(const std::string& path, Format format, JsonObjectStream* json) {
-  std::string text, error;
-  if (!ReadBatchFile(path, &text, &error)) return Refuse(error);
+  Bytes file;
+  std::string error;
+  if (!ReadBatchFile(path, &file, &error)) return Refuse(error);
+  const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
+  // Room for a name per line, reserved before they come: memory grows as they do, without copies.
+  json->Expect(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   HostState& host = Host();
   host.in_batch = true;
   host.batch_name = path == "-" ? "<stdin>" : FullPathName(path);

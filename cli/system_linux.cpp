@@ -86,7 +86,8 @@ bool Input::ReadUpTo(size_t limit, Bytes* bytes, std::string* error) {
   bytes->reserve(regular_ ? std::min<uint64_t>(limit, size_at_open_ + 1) : limit);
   while (bytes->size() < limit) {
     const size_t have = bytes->size();
-    const size_t want = std::min<size_t>(limit - have, 65536);
+    // Within what is reserved: a read past it would copy the bytes to twice the room.
+    const size_t want = std::min<size_t>({limit - have, 65536, std::max<size_t>(bytes->capacity() - have, 1)});
     bytes->resize(have + want);
     const ssize_t got = read(fd, bytes->data() + have, want);
     bytes->resize(have + (got > 0 ? static_cast<size_t>(got) : 0));

@@ -122,7 +122,9 @@ bool Input::ReadUpTo(size_t limit, Bytes* bytes, std::string* error) {
   bytes->reserve(regular_ ? std::min<uint64_t>(limit, size_at_open_ + 1) : limit);
   while (bytes->size() < limit) {
     const size_t have = bytes->size();
-    const DWORD want = static_cast<DWORD>(std::min<size_t>(limit - have, 65536));
+    // Within what is reserved: a read past it would copy the bytes to twice the room.
+    const DWORD want =
+        static_cast<DWORD>(std::min<size_t>({limit - have, 65536, std::max<size_t>(bytes->capacity() - have, 1)}));
     bytes->resize(have + want);
     DWORD got = 0;
     const bool ok = ReadFile(handle, bytes->data() + have, want, &got, nullptr);

@@ -40,15 +40,12 @@ bool ReadTableFile(const std::string& path, Bytes* service, std::string* error, 
   return true;
 }
 
-bool ReadBatchFile(const std::string& path, std::string* text, std::string* error) {
-  Bytes file;
-  if (!ReadCapped(path, &file, error)) return false;
-  if (file.size() > kLargestTable) {
+bool ReadBatchFile(const std::string& path, Bytes* file, std::string* error) {
+  if (!ReadCapped(path, file, error)) return false;
+  if (file->size() > kLargestTable) {
     *error = path + ": larger than any batch file tarnwick reads (16 MiB)";
     return false;
   }
-  // From a pointer and a size: a copy of a range of bytes would go through a temporary string.
-  text->assign(reinterpret_cast<const char*>(file.data()), file.size());
   return true;
 }
 

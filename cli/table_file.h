@@ -21,7 +21,7 @@ inline constexpr size_t kLargestTable = 16 * 1024 * 1024;
 // With `file`, the file's bytes as read are kept there too.
 bool ReadTableFile(const std::string& path, Bytes* service, std::string* error, Bytes* file = nullptr);
 
-// The text of a batch file, up to kLargestTable bytes; false as above.
-bool ReadBatchFile(const std::string& path, std::string* text, std::string* error);
+// The bytes of a batch file, up to kLargestTable; false as above.
+bool ReadBatchFile(const std::string& path, Bytes* bytes, std::string* error);
 
 }  // namespace tarnwick::cli
