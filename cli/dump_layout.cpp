@@ -1,6 +1,7 @@
 #include "cli/dump_layout.h"
 
 #include <algorithm>
+#include <charconv>
 #include <utility>
 
 #include "smbios/firmware_table.h"
@@ -20,10 +21,8 @@ std::string AnchorName(EntryPointKind kind) {
 }
 
 std::string Hex(uint64_t value) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string digits;
-  do digits.insert(digits.begin(), kDigits[value & 0xF]); while ((value >>= 4) != 0);
-  return "0x" + digits;
+  char digits[16];
+  return "0x" + std::string(digits, std::to_chars(digits, digits + sizeof digits, value, 16).ptr);
 }
 
 bool ServiceFromDump(const Bytes& file, const EntryPoint& entry, Bytes* service, std::string* error) {
