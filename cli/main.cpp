@@ -178,10 +178,11 @@ int Run(const Options& options) {
   if (loaded != 0) return kCannotRun;  // the plug-in said why
   const Format format = options.json ? Format::kJson : options.cmd ? Format::kCmd : Format::kLines;
   g_real = options.real;
-  if (options.check && g_machine.dmi_id) {
+  if (g_machine.dmi_id && (options.check || options.dump_bin || options.list)) {
+    // The table built from the folder is not the machine's to check, dump or list.
+    const std::string option = options.check ? "--check" : options.dump_bin ? "--dump-bin" : "--list";
     ShutdownPlugin(0);
-    return Refuse("--check needs the SMBIOS table, which " + g_machine.dmi_id_folder +
-                  " does not give; run as root");
+    return Refuse(option + " needs the SMBIOS table, which " + g_machine.dmi_id_folder + " does not give; run as root");
   }
   if (options.check) {
     // A dump's entry point, which its table must fit; or the kernel's.

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# tarnwick's answers as Ansible facts: an executable tarnwick.fact in the
-# fact path runs tarnwick --json (here on the sample table), and the setup
-# module brings its object in as ansible_local.tarnwick.
-#   ansible_facts.sh TARNWICK
+# ansible_facts.sh TARNWICK: a tarnwick.fact running tarnwick --json on the sample
+# table brings its object into Ansible's setup module as ansible_local.tarnwick.
 set -euo pipefail
 tarnwick=$(realpath "$1")
 work=$(mktemp -d)

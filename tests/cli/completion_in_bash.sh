@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# tarnwick's bash completion as a user meets it: an interactive bash in tmux,
-# a line typed and Tab pressed, the line read back from the screen.
-#   completion_in_bash.sh COMPLETION_FILE
+# completion_in_bash.sh COMPLETION_FILE: in an interactive bash in tmux, a line
+# typed and Tab pressed, as a user does; the line read back from the screen.
 set -euo pipefail
 work=$(mktemp -d)
 socket=$work/tmux
@@ -34,5 +33,4 @@ tarnwick --help-name _smbuu|tarnwick --help-name _smbuuid
 tarnwick --from-dump=tab|tarnwick --from-dump=table.dump
 tarnwick --na|tarnwick --names
 LINES
-((failures == 0)) && echo "completion: every line completed as a user types it"
 exit $failures
