@@ -1,7 +1,6 @@
 // @smbreal[NAME]: the value of one of the _smb variables, or N/A where the
 // firmware left a placeholder (smbios/placeholders.h) instead of a value.
 #include <algorithm>
-#include <iterator>
 #include <string_view>
 
 #include "functions/argument_list.h"
@@ -14,13 +13,24 @@
 namespace tarnwick {
 namespace {
 
+// A variable's name as the split leaves an argument, letters upper case,
+// so that finding it is a plain comparison.
+constexpr size_t kLongestName = 24;
 struct Variable {
-  std::u16string_view name;
+  char16_t name[kLongestName];
+  size_t length;
   NameExport read;
 };
 
-#define TARNWICK_STRING_ROW(name, type, offset, help) Variable{TARNWICK_WIDE(#name), &name},
-#define TARNWICK_VARIABLE_ROW(name, help) Variable{TARNWICK_WIDE(#name), &name},
+constexpr Variable Row(std::u16string_view name, NameExport read) {
+  Variable row{{}, name.size(), read};
+  if (name.size() > kLongestName) throw "a variable's name longer than kLongestName";
+  for (size_t i = 0; i < name.size(); ++i) row.name[i] = UpperCase(name[i]);
+  return row;
+}
+
+#define TARNWICK_STRING_ROW(name, type, offset, help) Row(TARNWICK_WIDE(#name), &name),
+#define TARNWICK_VARIABLE_ROW(name, help) Row(TARNWICK_WIDE(#name), &name),
 #define TARNWICK_NOT_A_VARIABLE(name, help)
 constexpr Variable kVariables[] = {
     TARNWICK_NAMES(TARNWICK_STRING_ROW, TARNWICK_VARIABLE_ROW, TARNWICK_NOT_A_VARIABLE)};
@@ -28,20 +38,11 @@ constexpr Variable kVariables[] = {
 #undef TARNWICK_VARIABLE_ROW
 #undef TARNWICK_NOT_A_VARIABLE
 
-// Names in the list's order, which is alphabetical; letters compared as the
-// split leaves them, upper case ("_" stands only first, so case does not
-// change the order).
-constexpr bool NameBefore(std::u16string_view left, std::u16string_view right) {
-  return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
-                                      [](char16_t a, char16_t b) { return UpperCase(a) < UpperCase(b); });
-}
-static_assert(std::is_sorted(std::begin(kVariables), std::end(kVariables),
-                             [](const Variable& a, const Variable& b) { return NameBefore(a.name, b.name); }));
-
 const Variable* FindVariable(std::u16string_view name) {
-  const auto before = [](const Variable& v, std::u16string_view n) { return NameBefore(v.name, n); };
-  const Variable* found = std::lower_bound(std::begin(kVariables), std::end(kVariables), name, before);
-  return found != std::end(kVariables) && SameIgnoringAsciiCase(found->name, name) ? found : nullptr;
+  for (const Variable& variable : kVariables) {
+    if (variable.length == name.size() && std::equal(name.begin(), name.end(), variable.name)) return &variable;
+  }
+  return nullptr;
 }
 
 }  // namespace

@@ -138,47 +138,61 @@ constexpr std::string_view kPlaceholderUuids[] = {
     "0A0A0A0A-0A0A-0A0A-0A0A-0A0A0A0A0A0A",
 };
 
-// Rows are compared with their blanks left out, grouped by that length so
-// that a text meets only the few rows of its own length.
-constexpr size_t KeyLength(std::string_view row) {
-  return static_cast<size_t>(std::count_if(row.begin(), row.end(), [](char c) { return c != ' '; }));
-}
-
-constexpr size_t LongestKey() {
-  size_t longest = 0;
-  for (std::string_view row : kPlaceholderTexts) longest = std::max(longest, KeyLength(row));
-  return longest;
-}
-
-constexpr size_t kLongestKey = LongestKey();
-
-struct ByLength {
-  std::array<uint8_t, std::size(kPlaceholderTexts)> rows;  // positions in kPlaceholderTexts
-  std::array<uint8_t, kLongestKey + 2> start;              // rows of key length n: start[n] to start[n + 1]
-};
-
-constexpr ByLength GroupByLength() {
-  ByLength grouped{};
-  uint8_t at = 0;
-  for (size_t length = 0; length <= kLongestKey; ++length) {
-    grouped.start[length] = at;
-    for (size_t row = 0; row < std::size(kPlaceholderTexts); ++row) {
-      if (KeyLength(kPlaceholderTexts[row]) == length) grouped.rows[at++] = static_cast<uint8_t>(row);
-    }
-  }
-  grouped.start[kLongestKey + 1] = at;
-  return grouped;
-}
-
-constexpr ByLength kByLength = GroupByLength();
-
-// A code unit or byte as an unsigned value (bytes 80h-FFh above 7Fh).
+// Bytes take the code unit of the same value, as the string fetch writes them.
 constexpr uint32_t Unit(char16_t c) { return c; }
 constexpr uint32_t Unit(char c) { return static_cast<uint8_t>(c); }
-
-// Bytes take the code unit of the same value, as the string fetch writes them.
-constexpr char16_t Folded(uint32_t c) { return UpperCase(static_cast<char16_t>(c)); }
 constexpr bool IsBlank(uint32_t c) { return IsWhiteSpace(static_cast<char16_t>(c)); }
+
+// A text's key: its characters but blanks, letters upper case; longer than
+// any row's key, or holding a character above 7Fh (no row does), it is no
+// row's key.
+constexpr size_t kLongestKey = 32;
+struct Key {
+  char text[kLongestKey] = {};
+  uint8_t length = 0;
+  constexpr std::string_view view() const { return {text, length}; }
+  // Shorter keys first, then in character order.
+  constexpr bool operator<(const Key& other) const {
+    return length != other.length ? length < other.length : view() < other.view();
+  }
+};
+
+template <class Char>
+constexpr bool MakeKey(std::basic_string_view<Char> text, Key* key) {
+  key->length = 0;
+  for (Char c : text) {
+    const uint32_t unit = Unit(c);
+    if (IsBlank(unit)) continue;
+    if (unit > 0x7F || key->length == kLongestKey) return false;
+    key->text[key->length++] = static_cast<char>(UpperCase(unit));
+  }
+  return true;
+}
+
+// The rows' keys in order, built when the program is compiled, and where
+// the keys of each length begin: a text meets only the few keys of its own
+// length.
+constexpr std::array<Key, std::size(kPlaceholderTexts)> SortedKeys() {
+  std::array<Key, std::size(kPlaceholderTexts)> keys{};
+  for (size_t i = 0; i < keys.size(); ++i) {
+    if (!MakeKey(kPlaceholderTexts[i], &keys[i])) throw "a row longer than kLongestKey, or not ASCII";
+  }
+  std::sort(keys.begin(), keys.end());
+  return keys;
+}
+
+constexpr auto kKeys = SortedKeys();
+
+constexpr std::array<uint8_t, kLongestKey + 2> KeyStarts() {
+  std::array<uint8_t, kLongestKey + 2> starts{};
+  for (size_t length = 0, at = 0; length < starts.size(); ++length) {
+    while (at < kKeys.size() && kKeys[at].length < length) ++at;
+    starts[length] = static_cast<uint8_t>(at);
+  }
+  return starts;
+}
+
+constexpr auto kKeyStarts = KeyStarts();
 
 template <class Char>
 std::basic_string_view<Char> Trimmed(std::basic_string_view<Char> text) {
@@ -187,32 +201,20 @@ std::basic_string_view<Char> Trimmed(std::basic_string_view<Char> text) {
   return text;
 }
 
-// `row` and `text` equal with blanks left out, letters A-Z without case.
 template <class Char>
-bool SameKey(std::string_view row, std::basic_string_view<Char> text) {
-  size_t t = 0;
-  for (char r : row) {
-    if (r == ' ') continue;
-    while (IsBlank(Unit(text[t]))) ++t;  // the caller counted as many non-blanks
-    if (Folded(Unit(r)) != Folded(Unit(text[t++]))) return false;
-  }
-  return true;
-}
-
-// `key_length`: the text's characters that are no blank.
-template <class Char>
-bool IsListed(std::basic_string_view<Char> text, size_t key_length) {
-  if (key_length > kLongestKey) return false;
-  for (size_t i = kByLength.start[key_length]; i < kByLength.start[key_length + 1]; ++i) {
-    if (SameKey(kPlaceholderTexts[kByLength.rows[i]], text)) return true;
+bool IsListed(std::basic_string_view<Char> text) {
+  Key key;
+  if (!MakeKey(text, &key)) return false;
+  for (size_t i = kKeyStarts[key.length]; i < kKeyStarts[key.length + 1u]; ++i) {
+    if (std::equal(key.text, key.text + key.length, kKeys[i].text)) return true;
   }
   return false;
 }
 
 constexpr int HexValue(uint32_t c) {
   if (c >= '0' && c <= '9') return static_cast<int>(c - '0');
-  const char16_t upper = Folded(c);
-  return upper >= u'A' && upper <= u'F' ? upper - u'A' + 10 : -1;
+  const uint32_t upper = UpperCase(c);
+  return upper >= 'A' && upper <= 'F' ? static_cast<int>(upper - 'A' + 10) : -1;
 }
 
 // The bytes of a UUID written 8-4-4-4-12, in the order of its digits; false
@@ -248,16 +250,10 @@ template <class Char>
 bool IsPlaceholder(std::basic_string_view<Char> text) {
   text = Trimmed(text);
   if (text.empty()) return false;
-  // One pass: the shapes, and the length that the list's rows are grouped by.
-  bool only_dots = true;
-  bool only_zeros = true;
-  size_t key_length = 0;
-  for (Char c : text) {
-    only_dots = only_dots && Unit(c) == '.';
-    only_zeros = only_zeros && Unit(c) == '0';
-    key_length += IsBlank(Unit(c)) ? 0 : 1;
-  }
-  if (only_dots || only_zeros || IsListed(text, key_length)) return true;
+  const auto only = [&](uint32_t wanted) {
+    return std::all_of(text.begin(), text.end(), [wanted](Char c) { return Unit(c) == wanted; });
+  };
+  if (only('.') || only('0') || IsListed(text)) return true;
   uint8_t uuid[kUuidBytes];
   return UuidFromText(text, uuid) && IsPlaceholderUuid(uuid);
 }
