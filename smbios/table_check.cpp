@@ -158,6 +158,8 @@ void CheckLength(const uint8_t* structure, SmbiosVersion version, std::vector<Fi
 }
 
 void CheckStrings(const uint8_t* structure, std::vector<Finding>* findings) {
+  const auto of_type = [structure](const StringField& row) { return row.type == structure[0]; };
+  if (std::none_of(std::begin(kStringFields), std::end(kStringFields), of_type)) return;
   const uint8_t length = structure[1];
   const std::vector<std::string_view> strings = Strings(structure);
   for (const StringField& row : kStringFields) {
