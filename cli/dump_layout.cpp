@@ -50,9 +50,15 @@ bool ServiceFromDump(const Bytes& file, const EntryPoint& entry, Bytes* service,
 
 // A bare table's structures run to a table's end: an end-of-table structure
 // of its own length, or the file's end, after which only zero bytes may
-// stand (firmware pads tables).
+// stand (firmware pads tables). Two structures or more that stop at bytes
+// which are no structure are a table too, as the loader takes them: some
+// firmware leaves bytes after its last structure without an end-of-table
+// structure (a Hyper-V generation 1 machine's table holds 17 KiB of them).
+// What no table passes is a file whose first bytes read as one structure
+// and no more, such as an ELF header read as an end-of-table structure.
 bool EndsAsTable(const Bytes& file, const TableWalk& walk) {
   if (walk.structures == 0) return false;
+  if (walk.structures >= 2) return true;
   if (walk.end == WalkEnd::kEndOfTable) return file[walk.last_offset + 1] == kEndOfTableLength;
   return std::all_of(file.begin() + walk.end_offset, file.end(), [](uint8_t byte) { return byte == 0; });
 }
