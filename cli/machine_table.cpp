@@ -4,7 +4,9 @@
 #include "cli/output.h"
 #include "cli/system.h"
 #include "cli/utf8_utf16.h"
+#include "host/characters.h"
 #include "host/exports.h"
+#include "plugin/export_table.h"
 #include "plugin/firmware_service.h"
 #include "plugin/lifecycle.h"
 
@@ -60,11 +62,27 @@ int LoadMachineTable(const std::string& sysfs, MachineTable* machine) {
   return loaded;
 }
 
+namespace {
+
+// The export whose answer decides whether the folder answers `row` exactly:
+// @smbreal's is the variable it names; null when the argument names none,
+// which @smbreal refuses itself.
+NameExport Decisive(const ExportEntry& row, std::u16string_view argument) {
+  if (row.entry != &f_smbreal) return row.entry;
+  while (!argument.empty() && (IsWhiteSpace(argument.front()) || argument.front() == u'"')) argument.remove_prefix(1);
+  while (!argument.empty() && (IsWhiteSpace(argument.back()) || argument.back() == u'"')) argument.remove_suffix(1);
+  const ExportEntry* named = FindName(argument);
+  return named != nullptr && !named->is_function ? named->entry : nullptr;
+}
+
+}  // namespace
+
 CallResult CallOnMachine(const MachineTable& machine, std::string_view text) {
   if (!machine.dmi_id) return CallName(text);
   // Each call, nested ones too, as the folder can answer it.
   return CallName(text, [&machine](const ExportEntry& row, char16_t* buffer) {
-    if (AnswersExactly(*machine.dmi_id, row.entry)) return row.entry(buffer);
+    const NameExport decisive = Decisive(row, buffer);
+    if (decisive == nullptr || AnswersExactly(*machine.dmi_id, decisive)) return row.entry(buffer);
     RefuseName(EncodeUtf8(row.name),
                "needs the SMBIOS table, which " + machine.dmi_id_folder + " does not give; run as root");
     return -1;

@@ -73,12 +73,14 @@ class WithoutRoot(unittest.TestCase):
                 folder = os.path.join(root, "class", "dmi", "id")
                 losses = make_folder(service[8:8 + struct.unpack_from("<I", service, 4)[0]], folder)
                 status, out, err = run("--sysfs", root, "--json", *variables)
+                real = json.loads(run("--sysfs", root, "--json", *("@smbreal[%s]" % v for v in variables))[1])
             self.assertEqual(status, 1, err)
             lines, from_folder = err.splitlines(), json.loads(out)
             from_table = json.loads(run("--from-dump", path, "--json", *variables)[1])
             self.assertEqual(lines[0], f"tarnwick: cannot read {root}/firmware/dmi/tables/DMI: No such file or "
                                        f"directory; answers come from {folder}")
             for name in variables:
+                self.assertEqual(real["@smbreal[%s]" % name] is None, from_folder[name] is None, name)
                 if from_folder[name] is None:
                     self.assertIn(f"tarnwick: {name}: needs the SMBIOS table, which {folder} does not give; "
                                   "run as root", lines)
