@@ -40,7 +40,6 @@ TEST_F(SmbRealTest, AnswersTheValueOrNotAvailableAndRefusesAnythingButAVariable)
                                3, 4)),
             0);
   const CallCase answered[] = {
-      {&f_smbreal, u"_smbmfg", u"Maker"},
       {&f_smbreal, u" \"_SMBMFG\" ", u"Maker"},
       {&f_smbreal, u"_smbproduct", u"N/A"},
       {&f_smbreal, u"_smbserial,junk", u"SN-4711"},  // a second argument is not read

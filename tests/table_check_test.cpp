@@ -51,11 +51,7 @@ Bytes With(std::vector<Structure> structures, Bytes after, uint8_t major = 3, ui
   return RawTable(table, major, minor);
 }
 
-struct CheckCase {
-  const char* name;
-  Bytes table;
-  std::vector<std::string> findings;
-};
+struct CheckCase { const char* name; Bytes table; std::vector<std::string> findings; };
 
 TEST(TableCheckTest, FindsWhatEachTableHolds) {
   Structure old_processor = Clean()[4];

@@ -399,11 +399,11 @@ elif [[ ! -d $corpus ]]; then
 else
   mapfile -t calls < <(rows "$cases/corpus_calls.txt")
   mkdir "$work/corpus"
-  # A dump gives the report of every variable; a service buffer the calls.
+  # A dump gives the report of every variable, with --real, and "check:" before it --check's findings;
+  # a service buffer the calls.
   corpus_args() {
-    args=(--from-dump "$1")
-    [[ $1 == *.rsmb ]] && args+=("${calls[@]}")
-    return 0
+    args=(--from-dump "${1#check:}")
+    case $1 in check:*) args+=(--check --json) ;; *.rsmb) args+=("${calls[@]}") ;; *) args+=(--real) ;; esac
   }
   # run_corpus wine|native TABLES...: outputs and status under $work/corpus.
   run_corpus() {
@@ -422,6 +422,7 @@ else
   # Relative names from the corpus folder, so that both see the same text.
   cd "$corpus"
   tables=(*.dump *.rsmb)
+  tables+=("${tables[@]/#/check:}")
   half=$(((${#tables[@]} + 1) / 2))
   # Two Wine runs at a time, one per core.
   run_corpus wine "${tables[@]:0:half}" &
@@ -439,8 +440,8 @@ else
     compared=$((compared + 1))
   done
   cd - >/dev/null
-  echo "    $compared tables compared (dumps: the report; service buffers: ${#calls[@]} calls)"
-  ((compared >= 100)) || fail "only $compared tables in the corpus"
+  echo "    $compared runs compared (dumps: the report, --real; service buffers: ${#calls[@]} calls; --check of both)"
+  ((compared >= 200)) || fail "only $compared runs over the corpus"
 fi
 section_done
 
