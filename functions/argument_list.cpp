@@ -13,9 +13,6 @@ namespace {
 // quarters of a call's time), and leaves the list as a full reset would.
 thread_local int32_t t_entries_written = kMaxArguments;
 
-// The reach of a split that stopped at argument `index`.
-void RecordReach(int32_t index) { t_entries_written = index < kMaxArguments ? index + 1 : kMaxArguments; }
-
 int32_t ReportOverflow(int32_t used) {
   Diagnose(u"Buffer overflow: b = %d, MAX_ARG_LEN = %d \r\n", used, static_cast<int32_t>(kMaxArgLen));
   return -1;
@@ -45,19 +42,42 @@ bool IsHexPrefix(const char16_t* text) {
 int32_t SplitArguments(const char16_t* text) {
   if (text == nullptr) return -1;
   ArgumentList& list = g_arguments;
-  for (int32_t k = 0; k < t_entries_written; ++k) {
-    list.texts[k] = nullptr;
-    list.lengths[k] = 0;
-  }
   list.count = 0;
+  const int32_t written_before = t_entries_written;
 
   // Slots in use count stored characters and separating commas alike; the
   // last store slot is kept for the NUL behind the final character.
   constexpr int32_t kLastSlot = static_cast<int32_t>(kMaxArgLen) - 1;
+  char16_t* const store = list.store;
   int32_t index = 0;
   int32_t length = 0;
   int32_t used = 0;
   bool quoted = false;
+  // An argument's entry and closing NUL are written when it ends, not at
+  // every character; an empty argument's entry is null and 0.
+  int32_t ended = 0;  // entries written
+  const auto end_argument = [&] {
+    if (index < kMaxArguments) {
+      if (length == 0) list.texts[index] = nullptr;
+      list.lengths[index] = length;
+      ended = index + 1;
+    }
+    store[used] = 0;
+  };
+  // Every entry up to the last argument is written; what the split before
+  // wrote beyond them is cleared.
+  const auto record_reach = [&] {
+    for (int32_t k = ended; k < written_before; ++k) {
+      list.texts[k] = nullptr;
+      list.lengths[k] = 0;
+    }
+    t_entries_written = ended;
+  };
+  const auto overflow = [&] {
+    end_argument();
+    record_reach();
+    return ReportOverflow(used);
+  };
   for (const char16_t* at = text;; ++at) {
     const char16_t c = *at;
     if (c == u'"') {
@@ -67,29 +87,24 @@ int32_t SplitArguments(const char16_t* text) {
     } else if (!quoted && c == u',') {
       // A text longer than the host's buffer may hold more commas than the
       // store has slots: the comma is held to the same bound as a character.
-      if (used >= kLastSlot) {
-        RecordReach(index);
-        return ReportOverflow(used);
-      }
+      if (used >= kLastSlot) return overflow();
+      end_argument();
       ++index;
       length = 0;
-      list.store[++used] = 0;
+      store[++used] = 0;
     } else if (c == 0) {
+      end_argument();
       if (length > 0) ++index;
       break;
     } else {
-      if (used >= kLastSlot) {
-        RecordReach(index);
-        return ReportOverflow(used);
-      }
+      if (used >= kLastSlot) return overflow();
       if (index >= kMaxArguments) continue;
-      if (length == 0) list.texts[index] = &list.store[used];
-      list.store[used++] = UpperCase(c);
-      list.store[used] = 0;
-      list.lengths[index] = ++length;
+      if (length == 0) list.texts[index] = &store[used];
+      store[used++] = UpperCase(c);
+      ++length;
     }
   }
-  RecordReach(index);
+  record_reach();
   list.count = index < kMaxArguments ? index : kMaxArguments;
   TrimTrailingWhiteSpace(list);
   return list.count;

@@ -38,9 +38,14 @@ constexpr Variable kVariables[] = {
 #undef TARNWICK_VARIABLE_ROW
 #undef TARNWICK_NOT_A_VARIABLE
 
+// Every name begins "_SMB": compared from its end, a name that is not the
+// one sought differs at once.
 const Variable* FindVariable(std::u16string_view name) {
   for (const Variable& variable : kVariables) {
-    if (variable.length == name.size() && std::equal(name.begin(), name.end(), variable.name)) return &variable;
+    if (variable.length != name.size()) continue;
+    size_t same = name.size();
+    while (same > 0 && name[same - 1] == variable.name[same - 1]) --same;
+    if (same == 0) return &variable;
   }
   return nullptr;
 }
