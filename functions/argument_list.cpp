@@ -18,6 +18,27 @@ int32_t ReportOverflow(int32_t used) {
   return -1;
 }
 
+// An argument's entry and closing NUL are written when it ends, not at every
+// character; an empty argument's entry is null and 0. Returns the count of
+// entries written so far.
+int32_t EndArgument(ArgumentList& list, int32_t index, int32_t length, char16_t* end) {
+  *end = 0;
+  if (index >= kMaxArguments) return kMaxArguments;
+  if (length == 0) list.texts[index] = nullptr;
+  list.lengths[index] = length;
+  return index + 1;
+}
+
+// Every entry up to the last argument is written; what the split before
+// wrote beyond them is cleared.
+void ClearBeyond(ArgumentList& list, int32_t ended, int32_t written_before) {
+  for (int32_t k = ended; k < written_before; ++k) {
+    list.texts[k] = nullptr;
+    list.lengths[k] = 0;
+  }
+  t_entries_written = ended;
+}
+
 void TrimTrailingWhiteSpace(ArgumentList& list) {
   for (int32_t k = 0; k < list.count; ++k) {
     auto* text = const_cast<char16_t*>(list.texts[k]);
@@ -47,37 +68,11 @@ int32_t SplitArguments(const char16_t* text) {
 
   // Slots in use count stored characters and separating commas alike; the
   // last store slot is kept for the NUL behind the final character.
-  constexpr int32_t kLastSlot = static_cast<int32_t>(kMaxArgLen) - 1;
-  char16_t* const store = list.store;
+  char16_t* const last_slot = list.store + kMaxArgLen - 1;
+  char16_t* out = list.store;  // the next slot
   int32_t index = 0;
   int32_t length = 0;
-  int32_t used = 0;
   bool quoted = false;
-  // An argument's entry and closing NUL are written when it ends, not at
-  // every character; an empty argument's entry is null and 0.
-  int32_t ended = 0;  // entries written
-  const auto end_argument = [&] {
-    if (index < kMaxArguments) {
-      if (length == 0) list.texts[index] = nullptr;
-      list.lengths[index] = length;
-      ended = index + 1;
-    }
-    store[used] = 0;
-  };
-  // Every entry up to the last argument is written; what the split before
-  // wrote beyond them is cleared.
-  const auto record_reach = [&] {
-    for (int32_t k = ended; k < written_before; ++k) {
-      list.texts[k] = nullptr;
-      list.lengths[k] = 0;
-    }
-    t_entries_written = ended;
-  };
-  const auto overflow = [&] {
-    end_argument();
-    record_reach();
-    return ReportOverflow(used);
-  };
   for (const char16_t* at = text;; ++at) {
     const char16_t c = *at;
     if (c == u'"') {
@@ -87,27 +82,29 @@ int32_t SplitArguments(const char16_t* text) {
     } else if (!quoted && c == u',') {
       // A text longer than the host's buffer may hold more commas than the
       // store has slots: the comma is held to the same bound as a character.
-      if (used >= kLastSlot) return overflow();
-      end_argument();
+      if (out >= last_slot) break;
+      EndArgument(list, index, length, out);
       ++index;
       length = 0;
-      store[++used] = 0;
+      *++out = 0;
     } else if (c == 0) {
-      end_argument();
+      const int32_t ended = EndArgument(list, index, length, out);
       if (length > 0) ++index;
-      break;
+      ClearBeyond(list, ended, written_before);
+      list.count = index < kMaxArguments ? index : kMaxArguments;
+      TrimTrailingWhiteSpace(list);
+      return list.count;
     } else {
-      if (used >= kLastSlot) return overflow();
+      if (out >= last_slot) break;
       if (index >= kMaxArguments) continue;
-      if (length == 0) list.texts[index] = &store[used];
-      store[used++] = UpperCase(c);
+      if (length == 0) list.texts[index] = out;
+      *out++ = UpperCase(c);
       ++length;
     }
   }
-  record_reach();
-  list.count = index < kMaxArguments ? index : kMaxArguments;
-  TrimTrailingWhiteSpace(list);
-  return list.count;
+  // The store is full.
+  ClearBeyond(list, EndArgument(list, index, length, out), written_before);
+  return ReportOverflow(static_cast<int32_t>(out - list.store));
 }
 
 int32_t ParseNumber(const char16_t* text, uint32_t* value) {
