@@ -82,7 +82,8 @@ TEST(VariableExpansion, ReferencesAsTheShellWritesThem) {
 TEST(BatchLines, EveryEncodingNumbersEveryLineAndSkipsBlanksAndComments) {
   using Lines = std::vector<std::pair<uint32_t, std::string>>;
   const std::string text = "_smbmfg\r\n\n   \t\n# note\n  @randx[ \u00e9 ] \r\n_smbver";
-  std::string le = "\xFF\xFE", be = "\xFE\xFF", latin1 = text;
+  const std::string latin1 = "_smbmfg\r\n\n   \t\n# note\n  @randx[ \xE9 ] \r\n_smbver";
+  std::string le = "\xFF\xFE", be = "\xFE\xFF";
   for (const char16_t unit : DecodeUtf8(text)) {
     le += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
     be += {static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
@@ -90,7 +91,7 @@ TEST(BatchLines, EveryEncodingNumbersEveryLineAndSkipsBlanksAndComments) {
   const Lines expected = {{1, "_smbmfg"}, {5, "@randx[ \u00e9 ]"}, {6, "_smbver"}};
   const std::pair<std::string, Lines> cases[] = {
       {text, expected}, {"\xEF\xBB\xBF" + text, expected}, {le, expected}, {be, expected},
-      {latin1.replace(latin1.find("\u00e9"), 2, "\xE9"), expected},
+      {latin1, expected},
       {"", {}}, {std::string("\xFF\xFEx\0y", 5), {{1, "x\uFFFD"}}},  // a last byte without its pair
   };
   for (const auto& [bytes, lines] : cases) {
