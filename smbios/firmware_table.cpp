@@ -51,7 +51,7 @@ size_t SizeAt(const uint8_t* bytes, size_t size, size_t offset) {
 
 // The first kMaxStructures structures go into the index; every one counts
 // in the tallies.
-void IndexAndTally(const uint8_t* structure, size_t size) {
+void IndexAndTally(const uint8_t* structure, size_t size, void*) {
   TallyStructure(structure, size);
   if (g_structure_index.count == kMaxStructures) return;
   const uint32_t position = g_structure_index.count++;
@@ -71,13 +71,13 @@ size_t StructureSize(const uint8_t* structure) {
   return SizeAt(begin, g_firmware_table.size, at - start);
 }
 
-TableWalk WalkStructures(const uint8_t* bytes, uint32_t size, uint32_t start,
-                         void (*visit)(const uint8_t* structure, size_t size)) {
+TableWalk WalkStructures(const uint8_t* bytes, uint32_t size, uint32_t start, StructureVisitor visit,
+                         void* context) {
   TableWalk walk{0, start, start, WalkEnd::kNotValid};
   for (size_t at = start, span; (span = SizeAt(bytes, size, at)) != 0; at += span) {
     ++walk.structures;
     walk.last_offset = static_cast<uint32_t>(at);
-    if (visit != nullptr) visit(bytes + at, span);
+    if (visit != nullptr) visit(bytes + at, span, context);
     walk.end_offset = static_cast<uint32_t>(at + span);
     if (bytes[at] == kEndOfTableType || walk.end_offset >= size) {
       walk.end = bytes[at] == kEndOfTableType ? WalkEnd::kEndOfTable : WalkEnd::kBytesEnd;

@@ -80,9 +80,10 @@ struct TableWalk {
 
 // Walks the structures of `bytes` from offset `start` by the rule of
 // structure validity, as the loader does, and hands each valid one and its
-// size to `visit` (when given) in table order.
-TableWalk WalkStructures(const uint8_t* bytes, uint32_t size, uint32_t start,
-                         void (*visit)(const uint8_t* structure, size_t size));
+// size to `visit` (when given), with `context`, in table order.
+using StructureVisitor = void (*)(const uint8_t* structure, size_t size, void* context);
+TableWalk WalkStructures(const uint8_t* bytes, uint32_t size, uint32_t start, StructureVisitor visit,
+                         void* context = nullptr);
 
 // Validates `structure`; when it is valid and `next` is given, stores the
 // following structure's start, or null after an end-of-table structure or at

@@ -1,0 +1,80 @@
+#include "smbios/table_model.h"
+
+#include <cstring>
+
+namespace tarnwick {
+
+std::optional<uint8_t> Structure::Byte(uint32_t offset) const {
+  if (offset >= length) return std::nullopt;
+  return bytes[offset];
+}
+
+std::optional<std::string_view> Structure::String(uint32_t number) const {
+  if (number == 0 || number > strings.size()) return std::nullopt;
+  return strings[number - 1];
+}
+
+std::vector<std::string_view> SplitStringSet(const uint8_t* set, const uint8_t* end) {
+  std::vector<std::string_view> strings;
+  // Each string is non-empty and ends in a NUL; the set ends at the first
+  // empty one, which is the second NUL of the pair (DSP0134 6.1.3).
+  const auto* at = reinterpret_cast<const char*>(set);
+  const auto* stop = reinterpret_cast<const char*>(end);
+  while (at < stop && *at != 0) {
+    const auto* nul = static_cast<const char*>(std::memchr(at, 0, static_cast<size_t>(stop - at)));
+    if (nul == nullptr) break;
+    strings.emplace_back(at, static_cast<size_t>(nul - at));
+    at = nul + 1;
+  }
+  return strings;
+}
+
+namespace {
+
+using Visited = std::vector<std::pair<const uint8_t*, size_t>>;
+
+void Collect(const uint8_t* structure, size_t size, void* visited) {
+  static_cast<Visited*>(visited)->emplace_back(structure, size);
+}
+
+}  // namespace
+
+TableModel ReadTableModel(const uint8_t* buffer, uint32_t size) {
+  TableModel model;
+  if (buffer == nullptr) return model;
+  uint32_t start = 0;
+  if (ServiceHeaderFits(buffer, size)) {
+    const ServiceHeader header = ReadServiceHeader(buffer);
+    model.header = header;
+    model.version = SmbiosVersion{header.major, header.minor};
+    start = kServiceHeaderSize;
+  }
+  Visited visited;
+  model.walk = WalkStructures(buffer, size, start, &Collect, &visited);
+  model.table = {buffer + start, size - start};
+  // Positions and the walk's offsets count from the table's first structure.
+  model.walk.last_offset -= start;
+  model.walk.end_offset -= start;
+
+  std::vector<std::pair<size_t, size_t>> string_ranges;
+  for (const auto& [structure, span] : visited) {
+    const size_t first = model.string_store.size();
+    for (std::string_view text : SplitStringSet(structure + structure[1], structure + span))
+      model.string_store.push_back(text);
+    string_ranges.emplace_back(first, model.string_store.size() - first);
+  }
+  model.structures.reserve(visited.size());
+  for (size_t i = 0; i < visited.size(); ++i) {
+    const auto& [structure, span] = visited[i];
+    const auto [first, count] = string_ranges[i];
+    model.structures.push_back(Structure{
+        static_cast<uint32_t>(structure - model.table.data()), static_cast<uint32_t>(span), structure[0],
+        structure[1], StructureHandle(structure), structure,
+        std::span<const std::string_view>(model.string_store).subspan(first, count)});
+  }
+  return model;
+}
+
+TableModel LoadedTableModel() { return ReadTableModel(g_firmware_table.buffer, g_firmware_table.size); }
+
+}  // namespace tarnwick
