@@ -135,7 +135,10 @@ for arch in x64 x86; do
   export WINEPREFIX=$work/prefix-$arch
   mkdir "$WINEPREFIX"
   wineserver -p
-  timeout 120 wine wineboot -i >/dev/null 2>&1 || fail "$arch: wineboot could not create the prefix"
+  status=0
+  timeout 600 wine wineboot -i >/dev/null 2>&1 || status=$?
+  ((status != 124)) || fail "$arch: wineboot timed out after 600 s"
+  ((status == 0)) || fail "$arch: wineboot could not create the prefix"
   unzip -q "$first/tarnwick-$version-windows-$arch.zip" -d "$WINEPREFIX/drive_c/Tarnwick"
   mkdir "$WINEPREFIX/drive_c/Host"
   cp "$standins"/standins/{TakeCmd.dll,standin_host.exe,version_reader.exe} "$WINEPREFIX/drive_c/Host/"

@@ -14,6 +14,9 @@ import sys
 import tempfile
 import unittest
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import hang_guard  # noqa: E402
+
 TARNWICK = None
 CORPUS = None
 IN_CI = os.environ.get("CI") == "true"
@@ -65,7 +68,7 @@ TABLE_FUNCTIONS = ["@smbstring[1,4]", "@smbstring[4,0x10]", "@smbbyte[0,0x14]", 
 def run(*arguments, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, env=None, input_bytes=None):
     """Runs tarnwick; returns (exit status, stdout bytes, stderr bytes)."""
     streams = {"input": input_bytes} if input_bytes is not None else {"stdin": stdin}
-    done = subprocess.run([TARNWICK, *arguments], stdout=stdout, stderr=subprocess.PIPE, env=env, timeout=60,
+    done = hang_guard.run([TARNWICK, *arguments], stdout=stdout, stderr=subprocess.PIPE, env=env,
                           **streams)
     return done.returncode, done.stdout, done.stderr
 
@@ -590,8 +593,7 @@ def dmidecode_program():
 
 def dmidecode(path):
     """dmidecode's decoding, without the line that names the file it read."""
-    done = subprocess.run([dmidecode_program(), "--from-dump", path], stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                          timeout=60)
+    done = hang_guard.run([dmidecode_program(), "--from-dump", path], stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     lines = done.stdout.decode("latin-1").splitlines()
     # Rule: "Reading SMBIOS/DMI data from file NAME." names the file read, which differs by design.
     return done.returncode, [line for line in lines if not line.startswith("Reading SMBIOS/DMI data from file")]

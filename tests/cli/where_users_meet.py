@@ -7,6 +7,9 @@ import sys
 import tempfile
 import unittest
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import hang_guard  # noqa: E402
+
 TARNWICK = CORPUS = MANUAL = None
 
 # The world-readable files of /sys/class/dmi/id as drivers/firmware/dmi_scan.c fills them:
@@ -19,7 +22,7 @@ KERNEL_FILES = [(name, int(type_), int(offset, 16), kind) for name, type_, offse
 
 
 def run(*arguments):
-    done = subprocess.run([TARNWICK, *arguments], capture_output=True, timeout=60)
+    done = hang_guard.run([TARNWICK, *arguments], capture_output=True)
     return done.returncode, done.stdout.decode("utf-8", "replace"), done.stderr.decode("utf-8", "replace")
 
 

@@ -21,6 +21,9 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import hang_guard  # noqa: E402
+
 SKIPPED = 77
 IN_CI = os.environ.get("CI") == "true"
 STRIDE = 97
@@ -77,10 +80,9 @@ def run_one(tarnwick, path, variables):
     """Runs tarnwick on one file; returns its status and a complaint, or None when it held."""
     arguments = [tarnwick, "--from-dump", path, "--dump-bin", path + ".written", "--list", *variables, *FUNCTIONS]
     try:
-        done = subprocess.run(arguments, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                              stderr=subprocess.PIPE, timeout=60)
-    except subprocess.TimeoutExpired:
-        return None, f"{path}: did not finish within 60 s"
+        done = hang_guard.run(arguments, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    except hang_guard.Hung as hung:
+        return None, f"{path}: {hung}"
     error = done.stderr.decode("utf-8", "replace")
     status = done.returncode
     if status < 0:

@@ -17,6 +17,9 @@ import tempfile
 import threading
 import unittest
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import hang_guard  # noqa: E402
+
 TARNWICK = None
 IN_CI = os.environ.get("CI") == "true"
 CAP = 16 * 1024 * 1024
@@ -62,11 +65,7 @@ def run(arguments, stdin_bytes=None, stdout=subprocess.PIPE, stderr=subprocess.P
                                    stdout=stdout, stderr=stderr)
         if stdin_bytes is not None:
             feed(process.stdin, stdin_bytes)
-        try:  # a prompt end, or a kill that fails the test
-            out, err = process.communicate(timeout=20)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            out, err = process.communicate()
+        out, err = hang_guard.communicate(process, arguments)
         peak = report.read().split()
         return process.returncode, out, err, int(peak[-1]) * 1024 if peak else 0
 
@@ -166,8 +165,8 @@ class HostileInputs(unittest.TestCase):
         for label, sink, before, message in cases:
             with self.subTest(label):
                 # Not under GNU time, whose report file would take the place of a closed standard output.
-                done = subprocess.run([TARNWICK, "--sample", "--file", self.file("b", b"_smbmfg\n" * 100000)],
-                                      stdout=sink(), stderr=subprocess.PIPE, preexec_fn=before, timeout=20)
+                done = hang_guard.run([TARNWICK, "--sample", "--file", self.file("b", b"_smbmfg\n" * 100000)],
+                                      stdout=sink(), stderr=subprocess.PIPE, preexec_fn=before)
                 self.assertEqual((done.returncode, done.stderr), (2, message))
         os.close(reader_gone[1])
 
@@ -182,8 +181,7 @@ class HostileInputs(unittest.TestCase):
         os.mkdir(disk)
         script = f'mount -t tmpfs -o size=8k none "{disk}" && "{TARNWICK}" --from-dump "{table}" ' \
                  f'--dump-bin "{disk}/t.dump"; status=$?; ls -A "{disk}"; exit $status'
-        done = subprocess.run(["unshare", "-m", "sh", "-c", script], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                              timeout=60)
+        done = hang_guard.run(["unshare", "-m", "sh", "-c", script], stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.assertEqual((done.returncode, done.stdout), (2, b""), done.stderr)
         self.assertTrue(done.stderr.startswith(b"tarnwick: cannot write "), done.stderr)
 

@@ -64,7 +64,7 @@ done
 echo "--- Wine prefix"
 mkdir "$WINEPREFIX"
 wineserver -p
-timeout 120 wine wineboot -i >/dev/null 2>&1 || { echo "FAIL: wineboot could not create the prefix"; exit 1; }
+hang_guard wine wineboot -i >/dev/null 2>&1 || { echo "FAIL: wineboot could not create the prefix"; exit 1; }
 
 winrun=$(printf 'Z:%s' "${run//\//\\}")
 expected=$work/expected.txt
@@ -73,7 +73,7 @@ for mode in plain delayed; do
   for form in line tokens; do
     name=$mode-$form
     echo "--- for /f with --cmd: $name"
-    timeout 60 wine cmd /c "$winrun\\$name.bat" >"$work/$name.out" 2>"$work/$name.err" </dev/null || true
+    hang_guard wine cmd /c "$winrun\\$name.bat" >"$work/$name.out" 2>"$work/$name.err" </dev/null || true
     if [[ $form == line ]] && grep -q "Can't recognize 'set " "$work/$name.out" "$work/$name.err"; then
       echo "    this cmd.exe cannot run a for variable as a command; the tokens form stands in"
       continue
@@ -90,7 +90,7 @@ done
 
 echo "--- exit status and diagnostics of values cmd.exe cannot carry"
 status=0
-(cd "$run" && timeout 60 wine tarnwick.exe --cmd --from-dump t.bin _smbserial _smbbbproduct _smbchassistag \
+(cd "$run" && hang_guard wine tarnwick.exe --cmd --from-dump t.bin _smbserial _smbbbproduct _smbchassistag \
   >"$work/refused.out" 2>"$work/refused.err") || status=$?
 ((status == 1)) || fail "exit status $status, expected 1"
 [[ $(cat "$work/refused.out") == "set \"_smbserial=$serial\"" ]] || fail "output: $(cat -A "$work/refused.out")"
@@ -103,7 +103,7 @@ grep -q '^tarnwick: _smbchassistag: the value holds a double quote' "$work/refus
 echo "--- --dump-bin refuses an existing file"
 printf 'keep me' >"$run/existing.dump"
 status=0
-(cd "$run" && timeout 60 wine tarnwick.exe --sample --dump-bin existing.dump >/dev/null 2>"$work/dump.err") || status=$?
+(cd "$run" && hang_guard wine tarnwick.exe --sample --dump-bin existing.dump >/dev/null 2>"$work/dump.err") || status=$?
 ((status == 2)) || fail "--dump-bin over an existing file: exit status $status, expected 2"
 [[ $(cat "$run/existing.dump") == 'keep me' ]] || fail "--dump-bin overwrote an existing file"
 grep -q '^tarnwick: cannot write existing.dump: exists; ' "$work/dump.err" || fail "--dump-bin: $(cat "$work/dump.err")"

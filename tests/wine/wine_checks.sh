@@ -136,7 +136,7 @@ plugin_info() { sed "s/^info\timplements\t.*/info\timplements\t$(paste -sd, <<<"
 section "Wine prefix"
 mkdir "$WINEPREFIX"
 wineserver -p
-if ! timeout 120 wine wineboot -i >/dev/null 2>&1; then
+if ! hang_guard wine wineboot -i >/dev/null 2>&1; then
   echo "FAIL: wineboot could not create the prefix"
   exit 1
 fi
@@ -382,9 +382,9 @@ else
   done
   for _ in $(seq 20000); do echo _smbmfg; done >many.btm
   status=0
-  timeout 60 wine "$windows_cli" --sample --file many.btm >/dev/full 2>full.err || status=$?
+  hang_guard wine "$windows_cli" --sample --file many.btm >/dev/full 2>full.err || status=$?
   [[ $status == 2 && $(<full.err) == "tarnwick: write error: "* ]] || fail "a full disk: status $status, $(<full.err)"
-  status=$(set +o pipefail; timeout 60 wine "$windows_cli" --sample --file many.btm 2>gone.err | head -1 >/dev/null
+  status=$(set +o pipefail; hang_guard wine "$windows_cli" --sample --file many.btm 2>gone.err | head -1 >/dev/null
     echo "${PIPESTATUS[0]}")
   [[ $status == 2 && ! -s gone.err ]] || fail "a reader that goes away: status $status, $(<gone.err)"
   cd - >/dev/null

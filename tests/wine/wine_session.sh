@@ -17,7 +17,19 @@ fail() {
   failures=$((failures + 1))
 }
 
-# timed_run OUT ERR COMMAND...: COMMAND, at most 60 s, its output in OUT and
+# hang_guard COMMAND...: COMMAND, ended after HANG_GUARD_S seconds when it
+# hangs, saying so; its status otherwise. A guard against hangs, not a time
+# limit: a busy machine may take minutes.
+HANG_GUARD_S=600
+exec 9>&2  # the guard's message reaches the log even where COMMAND's errors are discarded
+hang_guard() {
+  local status=0
+  timeout "$HANG_GUARD_S" "$@" || status=$?
+  ((status != 124)) || echo "timed out after $HANG_GUARD_S s: $*" >&9
+  return "$status"
+}
+
+# timed_run OUT ERR COMMAND...: COMMAND under the hang guard, its output in OUT and
 # ERR; returns its status. Now and then a Wine start, two at a time on a busy
 # machine, ends with a failure before the program runs and prints nothing at
 # all: such a silent failure runs once more and is shown. A program at fault
@@ -27,7 +39,7 @@ timed_run() {
   shift 2
   for attempt in 1 2; do
     status=0
-    timeout 60 "$@" >"$out" 2>"$err" || status=$?
+    hang_guard "$@" >"$out" 2>"$err" || status=$?
     [[ $status != 0 && ! -s $out && ! -s $err && $attempt == 1 ]] || break
     echo "    $(basename "$out"): ended with status $status and printed nothing: run once more"
   done
