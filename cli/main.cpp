@@ -2,6 +2,9 @@
 // loads the plug-in's core, lends it the host's services and variables, and
 // evaluates names as the shell would. Texts are UTF-8 here; they become
 // UTF-16 only where the plug-in takes or gives them.
+//
+// A run is a pipeline: parse the options, choose the mode, read the source,
+// load, run the mode, shut down.
 #include <algorithm>
 #include <string>
 
@@ -29,109 +32,204 @@
 namespace tarnwick::cli {
 namespace {
 
+// The exit status is the worst of the steps' statuses, and a step that
+// cannot run ends the run: 0 when every NAME answered, 1 when a NAME failed
+// (or --check found something), 2 when tarnwick cannot run.
 enum ExitStatus { kAllAnswered = 0, kNameFailed = 1, kCannotRun = 2 };
-
-enum class Format { kLines, kJson, kCmd };
+int Worst(int status, int step) { return std::max(status, step); }
 
 int Refuse(const std::string& message) {
   Err("tarnwick: " + message + "\n");
   return kCannotRun;
 }
 
-// --real: variables answer through the placeholder rule of @smbreal.
-bool g_real = false;
+// What a run does, chosen once from the options.
+enum class Mode {
+  kUsage,    // --help
+  kVersion,  // --version
+  kHelp,     // --names, --help-name alone: the one list, no table
+  kCheck,    // --check
+  kQuery,    // NAMEs, --file, --list, --dump-bin, after any help
+  kReport,   // nothing asked: every variable
+};
 
-// The table read from a file or built in; it must outlive the plug-in.
-Bytes g_firmware;
-bool g_firmware_read = false;
-Bytes g_table_file;  // --check --from-dump: the file, for its entry point
-MachineTable g_machine;
+Mode ChooseMode(const Options& options) {
+  if (options.usage) return Mode::kUsage;
+  if (options.version) return Mode::kVersion;
+  if (options.check) return Mode::kCheck;
+  if (!options.names.empty() || !options.batch_files.empty() || options.list || options.dump_bin) return Mode::kQuery;
+  if (options.names_list || !options.help_names.empty()) return Mode::kHelp;
+  return Mode::kReport;
+}
 
-int ReadTable(const Options& options) {
+// Where the answers come from; the bytes must outlive the plug-in.
+struct Source {
+  bool from_file = false;  // --sample or --from-dump; else the machine's table
+  Bytes table;             // the table read or built in, in the service's layout
+  Bytes file;              // --check --from-dump: the file as read, for its entry point
+  MachineTable machine;
+};
+
+int ReadSource(const Options& options, Source* source) {
+  std::string error;
   if (options.sample) {
-    g_firmware = SampleTable();
+    source->table = SampleTable();
   } else if (options.from_dump) {
-    std::string error;
-    if (!ReadTableFile(options.dump_file, &g_firmware, &error, options.check ? &g_table_file : nullptr)) {
+    if (!ReadTableFile(options.dump_file, &source->table, &error, options.check ? &source->file : nullptr)) {
       return Refuse(error);
     }
   } else {
-    return kAllAnswered;  // the machine's own table
+    return kAllAnswered;  // the machine's own, which loading reads
   }
-  g_firmware_read = true;
+  source->from_file = true;
   return kAllAnswered;
 }
 
-int WriteDump(const std::string& path) {
-  std::string error;
-  if (!WriteNewFile(path, DumpLayout(LoadedTableImage()), &error)) return Refuse("cannot write " + path + ": " + error);
-  return kAllAnswered;
+int Load(const Options& options, Source* source) {
+  Host().transient = !options.banner;
+  Host().in_pipe = RunsInPipe();
+  GetPluginInfo();  // first, as the shell asks it
+  const int loaded = source->from_file
+                         ? InitializeWithTable(source->table.data(), static_cast<uint32_t>(source->table.size()))
+                         : LoadMachineTable(options.sysfs, &source->machine);
+  return loaded == 0 ? kAllAnswered : kCannotRun;  // the plug-in said why
 }
 
-// Shows one answer as `format` asks; false when it cannot be shown so.
-bool Show(Format format, const std::string& name, const std::string& value, JsonObjectStream* json) {
-  if (format == Format::kJson) {
-    json->Member(name, &value);
-  } else if (format == Format::kCmd) {
-    std::string line, reason;
-    if (!CmdSetLine(name, value, &line, &reason)) {
-      RefuseName(name, reason);
-      return false;
+enum class Format { kLines, kJson, kCmd };
+
+// Answers NAMEs as the options ask: from the source, --real or not, shown as
+// lines, as members of one JSON object or as cmd.exe's set lines.
+class Answers {
+ public:
+  Answers(const Options& options, const MachineTable& machine)
+      : machine_(machine),
+        real_(options.real),
+        format_(options.json ? Format::kJson : options.cmd ? Format::kCmd : Format::kLines) {}
+
+  int Evaluate(const std::string& text) {
+    const CallResult result = CallAnswer(machine_, text, real_);
+    if (result.ok) return Show(text, result.value) ? kAllAnswered : kNameFailed;
+    if (format_ == Format::kJson) json_.Member(text, nullptr);
+    return kNameFailed;
+  }
+
+  // Each line is answered as it is read, so that answers stream out.
+  int EvaluateBatchFile(const std::string& path) {
+    Bytes file;
+    std::string error;
+    if (!ReadBatchFile(path, &file, &error)) return Refuse(error);
+    const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
+    // Room for a name per line, reserved before they come: memory grows as they do, without copies.
+    json_.Expect(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    HostState& host = Host();
+    host.in_batch = true;
+    host.batch_name = path == "-" ? "<stdin>" : FullPathName(path);
+    int status = kAllAnswered;
+    ForEachBatchLine(text, [&](const BatchLine& line) {
+      host.batch_line = line.number;
+      status = Worst(status, Evaluate(line.text));
+    });
+    host.in_batch = false;
+    return status;
+  }
+
+  // Every variable; as lines, each name padded to the longest and two blanks.
+  int Report() {
+    int status = kAllAnswered;
+    for (const ExportEntry& row : kExportTable) {
+      if (row.is_function) continue;
+      const std::string name = EncodeUtf8(row.name);
+      if (format_ != Format::kLines) {
+        status = Worst(status, Evaluate(name));
+        continue;
+      }
+      const CallResult result = CallAnswer(machine_, name, real_);
+      if (!result.ok) {  // refused by tarnwick: the variables themselves always answer
+        status = kNameFailed;
+      } else if (result.value.empty()) {
+        Out(name + "\n");  // no trailing blanks after a name without value
+      } else {
+        Out(name + std::string(name.size() < 20 ? 20 - name.size() : 2, ' ') + result.value + "\n");
+      }
     }
-    Out(line);
-  } else {
-    Out(value + "\n");
+    return status;
   }
-  return true;
-}
 
-int Evaluate(const std::string& text, Format format, JsonObjectStream* json) {
-  const CallResult result = CallAnswer(g_machine, text, g_real);
-  if (result.ok) return Show(format, text, result.value, json) ? kAllAnswered : kNameFailed;
-  if (format == Format::kJson) json->Member(text, nullptr);
-  return kNameFailed;
-}
+  // Members already written are closed into an object even when a later
+  // batch file cannot be read.
+  void CloseJson(int status) {
+    if (format_ == Format::kJson && (status != kCannotRun || json_.Started())) json_.Close();
+  }
 
-// Each line is answered as it is read, so that answers stream out.
-int RunBatchFile(const std::string& path, Format format, JsonObjectStream* json) {
-  Bytes file;
-  std::string error;
-  if (!ReadBatchFile(path, &file, &error)) return Refuse(error);
-  const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
-  // Room for a name per line, reserved before they come: memory grows as they do, without copies.
-  json->Expect(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-  HostState& host = Host();
-  host.in_batch = true;
-  host.batch_name = path == "-" ? "<stdin>" : FullPathName(path);
-  int status = kAllAnswered;
-  ForEachBatchLine(text, [&](const BatchLine& line) {
-    host.batch_line = line.number;
-    if (Evaluate(line.text, format, json) != kAllAnswered) status = kNameFailed;
-  });
-  host.in_batch = false;
-  return status;
-}
-
-int Report(Format format, JsonObjectStream* json) {
-  int status = kAllAnswered;
-  for (const ExportEntry& row : kExportTable) {
-    if (row.is_function) continue;
-    const std::string name = EncodeUtf8(row.name);
-    const CallResult result = CallAnswer(g_machine, name, g_real);
-    const std::string& value = result.value;
-    if (!result.ok) {  // refused by tarnwick: the variables themselves always answer
-      status = kNameFailed;
-      if (format == Format::kJson) json->Member(name, nullptr);
-    } else if (format != Format::kLines) {
-      if (!Show(format, name, value, json)) status = kNameFailed;
-    } else if (value.empty()) {
-      Out(name + "\n");  // no trailing blanks after a name without value
+ private:
+  // False when the answer cannot be shown as the format asks.
+  bool Show(const std::string& name, const std::string& value) {
+    if (format_ == Format::kJson) {
+      json_.Member(name, &value);
+    } else if (format_ == Format::kCmd) {
+      std::string line, reason;
+      if (!CmdSetLine(name, value, &line, &reason)) {
+        RefuseName(name, reason);
+        return false;
+      }
+      Out(line);
     } else {
-      // The longest name and two blanks.
-      Out(name + std::string(name.size() < 20 ? 20 - name.size() : 2, ' ') + value + "\n");
+      Out(value + "\n");
+    }
+    return true;
+  }
+
+  const MachineTable& machine_;
+  const bool real_;
+  const Format format_;
+  JsonObjectStream json_;
+};
+
+// --dump-bin, --list, the NAMEs, the batch files; with none, the report.
+int RunQuery(Mode mode, const Options& options, const Source& source) {
+  if (options.dump_bin) {
+    std::string error;
+    if (!WriteNewFile(options.dump_bin_file, DumpLayout(LoadedTableImage()), &error)) {
+      return Refuse("cannot write " + options.dump_bin_file + ": " + error);
     }
   }
+  if (options.list) Out(StructureListing());
+  Answers answers(options, source.machine);
+  int status = kAllAnswered;
+  for (const std::string& name : options.names) status = Worst(status, answers.Evaluate(name));
+  for (const std::string& path : options.batch_files) {
+    status = Worst(status, answers.EvaluateBatchFile(path));
+    if (status == kCannotRun) break;
+  }
+  if (mode == Mode::kReport) status = answers.Report();
+  if (mode == Mode::kReport || !options.names.empty() || !options.batch_files.empty()) answers.CloseJson(status);
   return status;
+}
+
+// The findings of the loaded table and of the entry point in front of it:
+// a dump's, which its table must fit, or the kernel's.
+int RunCheck(const Options& options, const Source& source) {
+  const Bytes entry = source.from_file ? source.file : KernelEntryPoint(options.sysfs);
+  const bool found =
+      PrintFindings(options.json, {entry.data(), entry.size(), source.from_file ? entry.size() : 0});
+  return found ? kNameFailed : kAllAnswered;
+}
+
+int RunMode(Mode mode, const Options& options, const Source& source) {
+  if (source.machine.dmi_id && (options.check || options.dump_bin || options.list)) {
+    // The table built from the folder is not the machine's to check, dump or list.
+    const std::string option = options.check ? "--check" : options.dump_bin ? "--dump-bin" : "--list";
+    return Refuse(option + " needs the SMBIOS table, which " + source.machine.dmi_id_folder +
+                  " does not give; run as root");
+  }
+  return mode == Mode::kCheck ? RunCheck(options, source) : RunQuery(mode, options, source);
+}
+
+int ShowVersion() {
+  const PluginInfo* info = GetPluginInfo();
+  Out(EncodeUtf8(info->name) + " v" + std::to_string(info->major) + '.' + std::to_string(info->minor) + '.' +
+      std::to_string(info->build) + "\n");
+  return kAllAnswered;
 }
 
 // Help and the list of names come from the one list: no table needed, and
@@ -150,64 +248,21 @@ int ShowHelp(const Options& options) {
   return status;
 }
 
-int Run(const Options& options) {
-  if (options.usage) {
-    Out(UsageText());
-    return kAllAnswered;
+int Run(const std::vector<std::string>& arguments) {
+  Options options;
+  if (std::string error; !ParseOptions(arguments, &options, &error)) {
+    return Refuse(error + "\nTry 'tarnwick --help'.");
   }
-  if (options.version) {
-    const PluginInfo* info = GetPluginInfo();
-    Out(EncodeUtf8(info->name) + " v" + std::to_string(info->major) + '.' + std::to_string(info->minor) + '.' +
-        std::to_string(info->build) + "\n");
-    return kAllAnswered;
-  }
-  int status = ShowHelp(options);
-  const bool asked_for_names = !options.names.empty() || !options.batch_files.empty();
-  const bool asked_help = options.names_list || !options.help_names.empty();
-  const bool asked_anything = asked_for_names || options.list || options.dump_bin || asked_help;
-  if (asked_help && !asked_for_names && !options.list && !options.dump_bin) return status;
-
-  Host().transient = !options.banner;
-  Host().in_pipe = RunsInPipe();
-  if (const int read = ReadTable(options); read != kAllAnswered) return read;
-
-  GetPluginInfo();
-  const int loaded = g_firmware_read
-                         ? InitializeWithTable(g_firmware.data(), static_cast<uint32_t>(g_firmware.size()))
-                         : LoadMachineTable(options.sysfs, &g_machine);
-  if (loaded != 0) return kCannotRun;  // the plug-in said why
-  const Format format = options.json ? Format::kJson : options.cmd ? Format::kCmd : Format::kLines;
-  g_real = options.real;
-  if (g_machine.dmi_id && (options.check || options.dump_bin || options.list)) {
-    // The table built from the folder is not the machine's to check, dump or list.
-    const std::string option = options.check ? "--check" : options.dump_bin ? "--dump-bin" : "--list";
-    ShutdownPlugin(0);
-    return Refuse(option + " needs the SMBIOS table, which " + g_machine.dmi_id_folder + " does not give; run as root");
-  }
-  if (options.check) {
-    // A dump's entry point, which its table must fit; or the kernel's.
-    const Bytes entry = g_firmware_read ? g_table_file : KernelEntryPoint(options.sysfs);
-    const bool found = PrintFindings(options.json, {entry.data(), entry.size(), g_firmware_read ? entry.size() : 0});
-    ShutdownPlugin(0);
-    return found ? kNameFailed : kAllAnswered;
-  }
-  if (options.dump_bin && WriteDump(options.dump_bin_file) == kCannotRun) status = kCannotRun;
-  if (status != kCannotRun && options.list) Out(StructureListing());
-  JsonObjectStream json;
-  if (status != kCannotRun) {
-    for (const std::string& name : options.names) status |= Evaluate(name, format, &json);
-    for (const std::string& path : options.batch_files) {
-      const int batch = RunBatchFile(path, format, &json);
-      status = batch == kCannotRun ? kCannotRun : (status | batch);
-      if (status == kCannotRun) break;
-    }
-  }
-  if (status != kCannotRun && !asked_anything) status |= Report(format, &json);
-  // Members already written are closed into an object even when a later batch file cannot be read.
-  const bool json_wanted = format == Format::kJson && (asked_for_names || !asked_anything);
-  if (json_wanted && (status != kCannotRun || json.Started())) json.Close();
+  const Mode mode = ChooseMode(options);
+  if (mode == Mode::kUsage) return Out(UsageText()), kAllAnswered;
+  if (mode == Mode::kVersion) return ShowVersion();
+  const int help = ShowHelp(options);
+  if (mode == Mode::kHelp) return help;
+  Source source;
+  if (ReadSource(options, &source) == kCannotRun || Load(options, &source) == kCannotRun) return kCannotRun;
+  const int status = RunMode(mode, options, source);
   ShutdownPlugin(0);
-  return status;
+  return Worst(help, status);
 }
 
 }  // namespace
@@ -216,14 +271,7 @@ int Run(const Options& options) {
 int main(int argc, char** argv) {
   using namespace tarnwick::cli;
   PrepareStandardStreams();
-  Options options;
-  std::string error;
-  int status = kCannotRun;
-  if (ParseOptions(CommandLineArguments(argc, argv), &options, &error)) {
-    status = Run(options);
-  } else {
-    Err("tarnwick: " + error + "\nTry 'tarnwick --help'.\n");
-  }
+  const int status = Run(CommandLineArguments(argc, argv));
   FlushOutput();
   return status;
 }
