@@ -7,14 +7,23 @@
 namespace tarnwick::cli {
 namespace {
 
-std::string TrimEnd(std::string text, std::string_view ending) {
-  if (text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0) {
-    text.resize(text.size() - ending.size());
+std::string TrimBlanks(std::string text) { return text.erase(text.find_last_not_of(' ') + 1); }
+
+// The numeric field functions read a fourth argument, flags, whose bit 0
+// asks for hexadecimal; their help texts leave it out.
+bool ReadsFlags(std::u16string_view name) {
+  for (std::u16string_view reader : {u"@smbbyte", u"@smbword", u"@smbdword", u"@smbqword"}) {
+    if (name == reader) return true;
   }
-  return text;
+  return false;
 }
 
-std::string TrimBlanks(std::string text) { return text.erase(text.find_last_not_of(' ') + 1); }
+// Whether the help's line for `argument` ("  handle\t0 - 0xffff (optional)") says it may be left out.
+bool IsOptional(const std::string& help, const std::string& argument) {
+  const size_t line = help.find("\n  " + argument + "\t");
+  return line != std::string::npos && help.substr(line, help.find('\n', line + 1) - line).find("(optional)") !=
+                                          std::string::npos;
+}
 
 }  // namespace
 
@@ -22,14 +31,43 @@ std::string CallForm(const ExportEntry& row) {
   const std::string help = EncodeUtf8(row.help);
   const std::string first = TrimBlanks(help.substr(0, help.find("\r\n")));
   const size_t open = first.find('[');
-  return EncodeUtf8(row.name) + (open == std::string::npos ? "" : first.substr(open));
+  std::string call = EncodeUtf8(row.name);
+  if (open == std::string::npos) return call;
+  std::string arguments = first.substr(open + 1, first.rfind(']') - open - 1);
+  if (ReadsFlags(row.name)) arguments += ",flags";
+  call += '[';
+  std::string closings = "]";
+  size_t at = 0;
+  for (bool first_argument = true; at <= arguments.size(); first_argument = false) {
+    const size_t comma = std::min(arguments.find(',', at), arguments.size());
+    const std::string argument = arguments.substr(at, comma - at);
+    if (!first_argument && (IsOptional(help, argument) || argument == "flags")) {
+      call += '[';
+      closings += ']';
+    }
+    call += (first_argument ? "" : ",") + argument;
+    at = comma + 1;
+  }
+  return call + closings;
 }
 
 std::string HelpSummary(const ExportEntry& row) {
   const std::string help = EncodeUtf8(row.help);
-  const size_t start = help.find("\r\n\n") + 3;
-  const std::string line = TrimBlanks(help.substr(start, help.find('\n', start) - start));
-  return TrimEnd(TrimEnd(TrimEnd(line, ", or"), ":"), ".");
+  std::string summary;
+  for (size_t at = help.find("\r\n\n") + 3; at < help.size();) {
+    const size_t end = std::min(help.find('\n', at), help.size());
+    const std::string line = TrimBlanks(help.substr(at, end - at));
+    if (line.empty()) break;  // the paragraph ends
+    summary += (summary.empty() ? "" : " ") + line;
+    if (line.back() == '.' || line.back() == ':') break;  // a sentence ends, or a list follows
+    at = end + 1;
+  }
+  // What a variable answers without a value is the same for all, ", or N/A if ...": left out.
+  if (const size_t otherwise = summary.find(" or N/A if "); otherwise != std::string::npos && otherwise > 0) {
+    summary.resize(otherwise - 1);
+  }
+  if (!summary.empty() && (summary.back() == '.' || summary.back() == ':')) summary.pop_back();
+  return summary;
 }
 
 std::string NameListing() {

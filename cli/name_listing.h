@@ -11,11 +11,13 @@
 namespace tarnwick::cli {
 
 // The name as it is called, with a function's arguments from the help's
-// first line ("@smbbyte[type,offset,handle]").
+// first line, the optional ones in brackets, and the flags that the numeric
+// field functions read ("@smbbyte[type,offset[,handle[,flags]]]").
 std::string CallForm(const ExportEntry& row);
 
-// The first line of the help's description up to where it runs on into
-// the next: without trailing blanks, a closing ", or", ":" or ".".
+// The help's description up to the end of its first sentence or the colon
+// before a list, its lines joined, without a variable's closing ", or N/A
+// if ..." and without the closing "." or ":".
 std::string HelpSummary(const ExportEntry& row);
 
 // One line per name: the call form, blanks to the longest and two more,

@@ -54,7 +54,7 @@ void Describe(CLI::App& app, Options& options) {
                "list what in the table makes answers wrong or empty, one finding\n"
                "per line (exit status 1 with findings)");
   app.add_flag("--banner", options.banner, "run as an interactive shell, so the load banner may show");
-  app.add_flag("--names", options.names_list, "list every NAME with the first line of its help");
+  app.add_flag("--names", options.names_list, "list every NAME with its arguments and its help's first sentence");
   app.add_flag("--version", options.version, "print the plug-in's name and version");
   app.add_flag("-h,--help", options.usage, "print this help");
   // A NAME is taken as it is: CLI11 would read "[a,b]" as a list of two

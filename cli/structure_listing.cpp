@@ -12,7 +12,7 @@ std::string StructureListing() {
   for (uint32_t i = 0; i < g_structure_index.count; ++i) {
     const uint8_t* structure = g_structure_index.entries[i];
     char head[64];
-    std::snprintf(head, sizeof head, "%4u  type %3u  length %3u  handle 0x%04x", static_cast<unsigned>(i), structure[0],
+    std::snprintf(head, sizeof head, "%4u  type %3u  length %3u  handle 0x%04X", static_cast<unsigned>(i), structure[0],
                   structure[1], static_cast<unsigned>(structure[2] | structure[3] << 8));
     out += head;
     // Indexed structures passed the validity gate: their string-set ends in

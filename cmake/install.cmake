@@ -2,7 +2,7 @@
 # README.txt and the licence side by side at the root, as a user unzips them
 # into the shell's plug-in folder. Linux: tarnwick in bin/, the plug-in
 # library in lib/<multiarch>/tarnwick/, the manual page, the bash completion,
-# and README.md and the licence with a copyright file in Debian's format.
+# and a user's README and the licence with a copyright file in Debian's format.
 # TARNWICK_NAMES comes from cmake/names.cmake, included before.
 
 # The completion offers every name of the one list of names.
@@ -15,7 +15,14 @@ configure_file(${PROJECT_SOURCE_DIR}/cli/tarnwick.bash-completion.in
 configure_file(${PROJECT_SOURCE_DIR}/cli/tarnwick.1 ${PROJECT_BINARY_DIR}/tarnwick.1 @ONLY)
 
 if(WIN32)
-  # README.txt names the version and has Windows line ends.
+  # README.txt names the version and its own zip, and has Windows line ends,
+  # the names' lines too.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(tarnwick_windows_arch x64)
+  else()
+    set(tarnwick_windows_arch x86)
+  endif()
+  string(REPLACE "\n" "\r\n" TARNWICK_NAMES_TEXT "${TARNWICK_NAMES_TEXT}")
   configure_file(${PROJECT_SOURCE_DIR}/packaging/README.txt.in ${PROJECT_BINARY_DIR}/README.txt @ONLY
     NEWLINE_STYLE WIN32)
   # The import library is of no use to the shell: only with --component.
@@ -59,5 +66,8 @@ install(FILES ${PROJECT_BINARY_DIR}/tarnwick.bash-completion DESTINATION share/b
 # tarnwick is linked statically on purpose (cli/CMakeLists.txt says why);
 # the override tells lintian so.
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides DESTINATION share/lintian/overrides RENAME tarnwick)
+# The README for users: what tarnwick does, its names, examples and exit
+# statuses (README.md is the developers').
+configure_file(${PROJECT_SOURCE_DIR}/packaging/README.in ${PROJECT_BINARY_DIR}/README @ONLY)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${PROJECT_SOURCE_DIR}/LICENSE
-  ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION share/doc/tarnwick)
+  ${PROJECT_BINARY_DIR}/README ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION share/doc/tarnwick)

@@ -14,11 +14,7 @@ set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 
 if(WIN32)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set(tarnwick_windows_arch x64)
-  else()
-    set(tarnwick_windows_arch x86)
-  endif()
+  # tarnwick_windows_arch: x64 or x86, from cmake/install.cmake.
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME tarnwick-${PROJECT_VERSION}-windows-${tarnwick_windows_arch})
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
@@ -38,5 +34,7 @@ else()
   string(JOIN "" CPACK_DEBIAN_PACKAGE_DESCRIPTION ${CPACK_DEBIAN_PACKAGE_DESCRIPTION})
   # Dependencies of the plug-in library from the system's shared libraries.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Tab completes names and options only where bash-completion loads the script.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS bash-completion)
 endif()
 include(CPack)

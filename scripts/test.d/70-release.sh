@@ -64,6 +64,14 @@ zip_list() { zipinfo "$1" | awk '$1 ~ /^[-d]/ {print $1, $NF}'; }
 for arch in x64 x86; do
   zip_list "$first/tarnwick-$version-windows-$arch.zip" >"$work/windows-$arch.list"
   same_list "windows-$arch zip" "$expected/windows-zip.txt" "$work/windows-$arch.list"
+  # README.txt: CR LF on every line, the hash of its own zip, WMIC's property names.
+  unzip -p "$first/tarnwick-$version-windows-$arch.zip" README.txt >"$work/README-$arch.txt"
+  grep -n -v $'\r$' "$work/README-$arch.txt" | head -3 | sed "s/^/    windows-$arch README.txt, no CR: /" | grep . &&
+    fail "windows-$arch README.txt has lines without CR LF"
+  grep -q "certutil -hashfile tarnwick-$version-windows-$arch.zip SHA256" "$work/README-$arch.txt" ||
+    fail "windows-$arch README.txt does not tell to hash tarnwick-$version-windows-$arch.zip"
+  grep -q -x $'    wmic cpu get extclock  *_smbcpuclock\r' "$work/README-$arch.txt" ||
+    fail "windows-$arch README.txt does not map wmic cpu get extclock to _smbcpuclock"
 done
 tar -tvzf "$first/tarnwick-$version-linux-x86_64.tar.gz" | awk '{print $1, $NF}' |
   sed "s|tarnwick-$version-linux-x86_64|tarnwick-VERSION-linux-x86_64|" >"$work/tar.list"
@@ -71,6 +79,9 @@ same_list "linux tar.gz" "$expected/linux-tar.txt" "$work/tar.list"
 deb=$first/tarnwick_${version}_amd64.deb
 dpkg-deb -c "$deb" | awk '{print $1, $NF}' >"$work/deb.list"
 same_list "deb" "$expected/deb.txt" "$work/deb.list"
+# The completion works where bash-completion loads it.
+[[ $(dpkg-deb -f "$deb" Recommends) == bash-completion ]] ||
+  fail "the .deb recommends '$(dpkg-deb -f "$deb" Recommends)', not bash-completion"
 elapsed "file lists compared"
 
 # The tarball's tarnwick runs where it is unpacked; the manual page's

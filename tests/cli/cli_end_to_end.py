@@ -379,7 +379,7 @@ class Listing(TempDir):
         self.assertEqual(len(lines), 12)
         self.assertEqual(lines[3], '   3  type   3  length  22  handle 0x0003  1:"Brackenfold Computing"  '
                                    '2:"Q7 chassis v2"  3:"BFC7-25-118830"  4:"TW-ASSET-00417"  5:"Q7-MT-BLK"')
-        self.assertEqual(lines[11], "  11  type 127  length   4  handle 0x00ff")
+        self.assertEqual(lines[11], "  11  type 127  length   4  handle 0x00FF")
 
     def test_control_characters_stay_on_one_line(self):
         table = self.write("c.bin", structure(1, 0, [1, 0, 0, 0], [b'x\ny"\x9b']) + structure(127, 1, []))

@@ -10,6 +10,7 @@
 #include "cli/cmd_set_lines.h"
 #include "cli/dump_layout.h"
 #include "cli/name_call.h"
+#include "cli/name_listing.h"
 #include "cli/options.h"
 #include "cli/system.h"
 #include "cli/text_quoting.h"
@@ -151,6 +152,28 @@ TEST(Options, ValuesFlagsAndErrors) {
     error.clear();
     EXPECT_FALSE(ParseOptions(arguments, &ignored, &error)) << arguments[0];
     EXPECT_FALSE(error.empty());
+  }
+}
+
+TEST(NameListing, CallFormsWithEveryArgumentAndWholeFirstSentences) {
+  const struct {
+    std::u16string_view name;
+    const char* call;
+    const char* summary;
+  } kRows[] = {
+      {u"@smbreal", "@smbreal[name]",
+       "Returns the value of an _smb variable, or N/A when the firmware left a placeholder there, such as "
+       "\"To Be Filled By O.E.M.\" or \"Default string\""},
+      {u"@smbqword", "@smbqword[type,offset[,handle[,flags]]]", "Returns a quad-word value from a SMB structure"},
+      {u"@smbstring", "@smbstring[type,offset[,handle]]", "Returns a string from a SMB structure"},
+      {u"@smbhandle", "@smbhandle[type,n]", "Returns the handle of the n-th SMB structure of a type"},
+      {u"_smbassettag", "_smbassettag", "Returns the chassis asset tag string, or failing that, the baseboard asset tag"},
+      {u"_smbbox", "_smbbox", "Returns a one-letter code for the chassis type"},
+      {u"_smbuuid", "_smbuuid", "Returns the system UUID, XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX"},
+  };
+  for (const auto& row : kRows) {
+    EXPECT_EQ(CallForm(*FindName(row.name)), row.call);
+    EXPECT_EQ(HelpSummary(*FindName(row.name)), row.summary);
   }
 }
 
