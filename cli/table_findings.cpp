@@ -1,5 +1,7 @@
 #include "cli/table_findings.h"
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "cli/output.h"
@@ -40,6 +42,14 @@ std::string UuidText(const Finding& finding) {
   return EncodeUtf8(text);
 }
 
+// `value` in upper-case hexadecimal digits, as many as a field of
+// `width` bytes holds (at least 2).
+std::string HexOfWidth(uint64_t value) {
+  int digits = 2;
+  while (digits < 16 && (value >> (4 * digits)) != 0) digits += 2;
+  return Hex(value, digits);
+}
+
 // What was found, in words.
 std::string Description(const Finding& f) {
   const std::string found = std::to_string(f.found);
@@ -58,6 +68,9 @@ std::string Description(const Finding& f) {
     case FindingKind::kShortForVersion:
       return Join("length ", Hex(f.found, 2), "h, shorter than the ", Hex(f.expected, 2), "h that ", VersionText(),
                   " requires: the fields from ", Hex(f.found, 2), "h on are missing");
+    case FindingKind::kLongForVersion:
+      return Join("length ", Hex(f.found, 2), "h, longer than the ", Hex(f.expected, 2), "h that ", VersionText(),
+                  " defines: readers skip what they do not know");
     case FindingKind::kStringBeyondSet:
       return Join("string number ", found, ", but the structure holds ", expected,
                   f.expected == 1 ? " string" : " strings");
@@ -65,12 +78,29 @@ std::string Description(const Finding& f) {
       return "placeholder text";
     case FindingKind::kPlaceholderUuid:
       return Join("placeholder UUID ", UuidText(f));
-    case FindingKind::kUndefinedChassisType:
-      return Join("chassis type ", Hex(f.found, 2), "h, which DSP0134 does not define");
+    case FindingKind::kOutOfRange:
+      return Join("value ", HexOfWidth(f.found), "h, which DSP0134 does not define here");
+    case FindingKind::kReservedBits:
+      return Join("value ", HexOfWidth(f.found), "h sets reserved bits (", HexOfWidth(f.found & f.expected), "h)");
+    case FindingKind::kReservedNonzero:
+      return Join("reserved, but holds ", HexOfWidth(f.found), "h");
+    case FindingKind::kAddressRange:
+      return Join("ends at ", HexOfWidth(f.found), "h, below its start ", HexOfWidth(f.expected), "h: an empty range");
+    case FindingKind::kSlotAddress:
+      return Join(HexOfWidth(f.found), "h, for a slot type without PCI numbers (FFh expected)");
+    case FindingKind::kElementsPastLength:
+      return Join("the contained elements end at ", Hex(f.found, 2), "h, past the structure's length ",
+                  Hex(f.expected, 2), "h");
+    case FindingKind::kSocketTypeMissing:
+      return "no string, but Processor Upgrade FFh points to it";
     case FindingKind::kEntryPointChecksum:
       return Join("the bytes it covers sum to ", Hex(f.found, 2), "h, not 0");
     case FindingKind::kEntryPointLength:
       return Join("length ", Hex(f.found, 2), "h, not the ", Hex(f.expected, 2), "h of this entry point");
+    case FindingKind::kIntermediateAnchor:
+      return "not \"_DMI_\"";
+    case FindingKind::kTableAddressZero:
+      return "0: no table";
     case FindingKind::kAddressPastFile:
       return Join("0x", Hex(f.found, 8), ", past the end of the file (", expected, " bytes)");
     case FindingKind::kLengthPastFile:
@@ -79,6 +109,12 @@ std::string Description(const Finding& f) {
       return Join(expected, " structures announced, the table holds ", found);
   }
   return {};
+}
+
+// Kinds that name a place or an absence rather than a value found.
+bool HasValue(FindingKind kind) {
+  return kind != FindingKind::kNoEndOfTable && kind != FindingKind::kPastTableEnd &&
+         kind != FindingKind::kSocketTypeMissing && kind != FindingKind::kIntermediateAnchor;
 }
 
 // Bytes 80h-FFh are the characters U+0080-U+00FF, as the plug-in reads them.
@@ -95,14 +131,25 @@ Json NumberOrNull(int32_t value) { return value == kNoValue ? Json() : Json(valu
 }  // namespace
 
 std::string FindingLine(const Finding& f) {
-  std::string line = f.in_entry_point ? "entry point  " : "";
+  const FindingKindRow& kind = KindRow(f.kind);
+  std::string line = Join(kind.defect ? "defect " : "note ", kind.words, "  ");
+  if (f.in_entry_point) line += "entry point  ";
   if (f.handle != kNoValue) line += Join("handle 0x", Hex(static_cast<uint32_t>(f.handle), 4), "  ");
+  if (f.type != kNoValue) line += Join("at 0x", Hex(f.position, f.position > 0xFFFF ? 8 : 4), "  ");
   if (f.type != kNoValue) line += Join("type ", std::to_string(f.type), "  ");
   if (f.offset != kNoValue) line += Join("offset ", Hex(static_cast<uint32_t>(f.offset), 2), "h  ");
-  line += f.field != nullptr ? f.field : (line.empty() ? "table" : "structure");
+  line += f.field != nullptr ? f.field : (f.type != kNoValue ? "structure" : f.in_entry_point ? "entry point" : "table");
   line += Join(": ", Description(f));
   if (f.kind == FindingKind::kPlaceholderText) line += Join(" ", ListingString(f.text));
   return line + '\n';
+}
+
+std::string CountsLine(const std::vector<Finding>& findings) {
+  const auto defects = std::count_if(findings.begin(), findings.end(),
+                                     [](const Finding& f) { return KindRow(f.kind).defect; });
+  const auto notes = static_cast<std::ptrdiff_t>(findings.size()) - defects;
+  return Join(std::to_string(defects), defects == 1 ? " defect, " : " defects, ", std::to_string(notes),
+              notes == 1 ? " note\n" : " notes\n");
 }
 
 std::string FindingsJson(const std::vector<Finding>& findings) {
@@ -110,13 +157,21 @@ std::string FindingsJson(const std::vector<Finding>& findings) {
   std::string out = "[\n";
   for (size_t i = 0; i < findings.size(); ++i) {
     const Finding& f = findings[i];
+    const FindingKindRow& kind = KindRow(f.kind);
+    Json value = HasValue(f.kind) ? Json(f.found) : Json();
+    if (f.kind == FindingKind::kPlaceholderText) value = Utf8Text(f.text);
+    if (f.kind == FindingKind::kPlaceholderUuid) value = UuidText(f);
     const Json object = {
+        {"severity", kind.defect ? "defect" : "note"},
+        {"kind", kind.words},
         {"handle", NumberOrNull(f.handle)},
+        {"position", f.type != kNoValue ? Json(f.position) : Json()},
         {"type", NumberOrNull(f.type)},
         {"offset", NumberOrNull(f.offset)},
         {"field", f.field != nullptr ? Json(f.field) : Json()},
+        {"entry_point", f.in_entry_point},
+        {"value", value},
         {"finding", Description(f)},
-        {"text", f.kind == FindingKind::kPlaceholderText ? Json(Utf8Text(f.text)) : Json()},
     };
     out += "  " + object.dump() + (i + 1 < findings.size() ? ",\n" : "\n");
   }
@@ -129,8 +184,9 @@ bool PrintFindings(bool json, const EntryPointBytes& entry) {
     Out(FindingsJson(findings));
   } else {
     for (const Finding& finding : findings) Out(FindingLine(finding));
+    Out(CountsLine(findings));
   }
-  return !findings.empty();
+  return std::any_of(findings.begin(), findings.end(), [](const Finding& f) { return KindRow(f.kind).defect; });
 }
 
 Bytes KernelEntryPoint(const std::string& sysfs) {

@@ -10,17 +10,23 @@
 
 namespace tarnwick::cli {
 
-// "handle 0x000F  type 3  offset 08h  Asset Tag Number: string number 3, but
-// the structure holds 2 strings", and "table: ..." for the table as a whole.
+// "defect string-past-set  handle 0x000F  at 0x0123  type 3  offset 08h
+// Asset Tag Number: string number 3, but the structure holds 2 strings";
+// "table: ..." for the table as a whole, "entry point  ..." for its fields.
 std::string FindingLine(const Finding& finding);
 
-// [{"handle", "type", "offset", "field", "finding", "text"}, ...]: numbers,
-// null where a finding has none; one object per line.
+// "2 defects, 1 note": the line that ends the text output.
+std::string CountsLine(const std::vector<Finding>& findings);
+
+// [{"severity", "kind", "handle", "position", "type", "offset", "field",
+// "entry_point", "value", "finding"}, ...]: numbers, null where a finding
+// has none; the value a number, or the text or UUID found; one object per
+// line.
 std::string FindingsJson(const std::vector<Finding>& findings);
 
 // Checks the loaded table, and the entry point in front of it when there is
-// one, and prints the findings to standard output, as lines or as JSON;
-// true when there are any.
+// one, and prints the findings to standard output, as lines (and their
+// counts) or as JSON; true when there is a defect.
 bool PrintFindings(bool json, const EntryPointBytes& entry);
 
 // The kernel's smbios_entry_point file under `sysfs` (Linux), or nothing.

@@ -1,131 +1,231 @@
 #include "smbios/table_check.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <iterator>
 
-#include "smbios/chassis_types.h"
 #include "smbios/entry_point.h"
-#include "smbios/firmware_table.h"
+#include "smbios/field_description.h"
+#include "smbios/field_reader.h"
 #include "smbios/placeholders.h"
 
 namespace tarnwick {
 namespace {
 
-// DSP0134's minimum lengths of the types that names read, from the version
-// that added the last field of each length on: 7.1 BIOS Information, 7.2
-// System Information, 7.3 Baseboard, 7.4 Chassis, 7.5 Processor, 7.18
-// Memory Device. A baseboard's fields from 08h on carry no version, and
-// readers accept 08h; so does this check.
-constexpr MinimumLength kMinimumLengths[] = {
-    {0, 2, 0, 0x12}, {0, 2, 4, 0x18}, {0, 3, 1, 0x1A},                                      //
-    {1, 2, 0, 0x08}, {1, 2, 1, 0x19}, {1, 2, 4, 0x1B},                                      //
-    {2, 2, 0, 0x08},                                                                        //
-    {3, 2, 0, 0x09}, {3, 2, 1, 0x0D}, {3, 2, 3, 0x15},                                      //
-    {4, 2, 0, 0x1A}, {4, 2, 1, 0x20}, {4, 2, 3, 0x23}, {4, 2, 5, 0x28}, {4, 2, 6, 0x2A},  //
-    {4, 3, 0, 0x30}, {4, 3, 6, 0x32},                                                       //
-    {17, 2, 1, 0x15}, {17, 2, 3, 0x1B}, {17, 2, 6, 0x1C}, {17, 2, 7, 0x22}, {17, 2, 8, 0x28},
-    {17, 3, 2, 0x54}, {17, 3, 3, 0x5C},
-};
-
-// The string fields of those types, DSP0134's names. The chassis SKU Number
-// stands behind the contained elements (7.4, offset 15h + n * m).
-struct StringField {
-  uint8_t type;
-  uint8_t offset;
-  const char* name;
-  bool after_elements = false;
-};
-
-constexpr StringField kStringFields[] = {
-    {0, 0x04, "Vendor"},
-    {0, 0x05, "BIOS Version"},
-    {0, 0x08, "BIOS Release Date"},
-    {1, 0x04, "Manufacturer"},
-    {1, 0x05, "Product Name"},
-    {1, 0x06, "Version"},
-    {1, 0x07, "Serial Number"},
-    {1, 0x19, "SKU Number"},
-    {1, 0x1A, "Family"},
-    {2, 0x04, "Manufacturer"},
-    {2, 0x05, "Product"},
-    {2, 0x06, "Version"},
-    {2, 0x07, "Serial Number"},
-    {2, 0x08, "Asset Tag"},
-    {2, 0x0A, "Location in Chassis"},
-    {3, 0x04, "Manufacturer"},
-    {3, 0x06, "Version"},
-    {3, 0x07, "Serial Number"},
-    {3, 0x08, "Asset Tag Number"},
-    {3, 0x15, "SKU Number", true},
-    {4, 0x04, "Socket Designation"},
-    {4, 0x07, "Processor Manufacturer"},
-    {4, 0x10, "Processor Version"},
-    {4, 0x20, "Serial Number"},
-    {4, 0x21, "Asset Tag"},
-    {4, 0x22, "Part Number"},
-    {17, 0x10, "Device Locator"},
-    {17, 0x11, "Bank Locator"},
-    {17, 0x17, "Manufacturer"},
-    {17, 0x18, "Serial Number"},
-    {17, 0x19, "Asset Tag"},
-    {17, 0x1A, "Part Number"},
-    {17, 0x2B, "Firmware Version"},
-};
-
-constexpr uint8_t kSystemType = 1;
-constexpr uint8_t kUuidOffset = 0x08;  // DSP0134 7.2, 16 bytes
-constexpr uint8_t kChassisType = 3;
-constexpr uint8_t kChassisTypeOffset = 0x05;
-constexpr uint8_t kElementCountOffset = 0x13;  // n, then the record length m at 14h
+static_assert(std::size(kFindingKinds) == static_cast<size_t>(FindingKind::kStructureCountMismatch) + 1);
+constexpr bool KindsInOrder() {
+  for (size_t i = 0; i < std::size(kFindingKinds); ++i) {
+    if (static_cast<size_t>(kFindingKinds[i].kind) != i) return false;
+  }
+  return true;
+}
+static_assert(KindsInOrder(), "one row per kind, in the enum's order");
 
 // Firmware writes 2.31 and 2.33 for 2.3 (DSP0134 versions have one digit
-// after the point up to 2.8).
-SmbiosVersion Effective(SmbiosVersion version) {
+// after the point up to 2.8); as 0xMMmm, 0 when unknown.
+uint16_t VersionOf(const TableModel& model) {
+  if (!model.version) return 0;
+  SmbiosVersion version = *model.version;
   if (version.major == 2 && version.minor >= 10) version.minor /= 10;
-  return version;
+  return static_cast<uint16_t>(version.major << 8 | version.minor);
 }
 
-int32_t HandleOf(const uint8_t* structure) { return structure[2] | structure[3] << 8; }
+class Checker {
+ public:
+  Checker(const Structure& structure, std::vector<Finding>* findings)
+      : s_(structure), findings_(findings) {}
 
-uint32_t PositionOf(const uint8_t* structure, const uint8_t* table) {
-  return static_cast<uint32_t>(structure - table);
-}
-
-// A finding about a field of an indexed structure, or about the table.
-Finding About(FindingKind kind, const uint8_t* structure = nullptr, int32_t offset = kNoValue,
-              const char* field = nullptr) {
-  Finding finding;
-  finding.kind = kind;
-  if (structure != nullptr) {
-    finding.handle = HandleOf(structure);
-    finding.type = structure[0];
-    finding.position = PositionOf(structure, g_structure_index.entries[0]);
+  Finding& Add(FindingKind kind, uint32_t offset, const char* field, uint64_t found = 0, uint64_t expected = 0) {
+    Finding finding;
+    finding.kind = kind;
+    finding.handle = s_.handle;
+    finding.type = s_.type;
+    finding.position = s_.position;
+    finding.offset = static_cast<int32_t>(offset);
+    finding.field = field;
+    finding.found = found;
+    finding.expected = expected;
+    findings_->push_back(finding);
+    return findings_->back();
   }
-  finding.offset = offset;
-  finding.field = field;
-  return finding;
-}
 
-// The strings of an indexed structure; validity closes its set inside the table.
-std::vector<std::string_view> Strings(const uint8_t* structure) {
-  std::vector<std::string_view> strings;
-  for (const auto* at = reinterpret_cast<const char*>(structure + structure[1]); *at != 0;) {
-    strings.emplace_back(at);
-    at += strings.back().size() + 1;
+  void Length(uint16_t version) {
+    const uint32_t required = RequiredLength(s_.bytes, version);
+    if (s_.length < required) {
+      Add(FindingKind::kShortForVersion, 1, "Length", s_.length, required);
+      return;
+    }
+    if (version == 0) return;
+    const uint32_t defined = DefinedLength(s_.bytes, version);
+    if (defined != 0 && s_.length > defined) Add(FindingKind::kLongForVersion, 1, "Length", s_.length, defined);
   }
-  return strings;
-}
+
+  // A string number at `offset`: past the set, or a placeholder.
+  void StringNumber(uint32_t offset, const char* field) {
+    const uint8_t number = s_.bytes[offset];
+    if (number == 0) return;
+    if (number > s_.strings.size()) {
+      Add(FindingKind::kStringBeyondSet, offset, field, number, s_.strings.size());
+    } else if (IsPlaceholderString(s_.strings[number - 1])) {
+      Add(FindingKind::kPlaceholderText, offset, field).text = s_.strings[number - 1];
+    }
+  }
+
+  void Row(const FieldRow& row) {
+    uint32_t offset = 0;
+    if (!FieldOffset(row, s_.bytes, &offset) || offset + row.width > s_.length) return;
+    if (row.validity == Validity::kString) return StringNumber(offset, row.name);
+    if (row.validity == Validity::kZero) {
+      for (uint32_t at = offset; at < offset + row.width; ++at) {
+        if (s_.bytes[at] != 0) return void(Add(FindingKind::kReservedNonzero, at, row.name, s_.bytes[at]));
+      }
+      return;
+    }
+    uint64_t value = 0;
+    if (row.width > 8 || !ReadField(s_.bytes, offset, row.width, &value)) return;
+    if (row.validity == Validity::kReserved && (value & row.bits) != 0) {
+      Add(FindingKind::kReservedBits, offset, row.name, value, row.bits);
+    } else if (row.validity == Validity::kValues && !Allowed(row, value)) {
+      Add(FindingKind::kOutOfRange, offset, row.name, row.bits != 0 ? (value & row.bits) >> std::countr_zero(row.bits)
+                                                                     : value);
+    }
+  }
+
+  static bool Allowed(const FieldRow& row, uint64_t value) {
+    if (row.bits != 0) value = (value & row.bits) >> std::countr_zero(row.bits);
+    const ValueRange* end = row.allowed.ranges + row.allowed.count;
+    return std::any_of(row.allowed.ranges, end, [value](const ValueRange& r) { return value >= r.low && value <= r.high; });
+  }
+
+  // The rules that join fields, and the repeated items no row describes.
+  void Joined() {
+    switch (s_.type) {
+      case 1: return Uuid();
+      case 3: return ContainedElements();
+      case 4: return SocketType();
+      case 9: return SlotNumbers();
+      case 10: return OnBoardDevices();
+      case 11: return CountedStrings("String");
+      case 12: return CountedStrings("Option");
+      case 13: return CountedStrings("Installable Language");
+      case 19: return AddressRange(0x0F);
+      case 20: return AddressRange(0x13);
+      case 40: return AdditionalInformation();
+      default: return;
+    }
+  }
+
+ private:
+  uint64_t Read(uint32_t offset, uint32_t width) const {
+    uint64_t value = 0;
+    ReadField(s_.bytes, offset, width, &value);
+    return value;
+  }
+
+  // DSP0134 7.2.1: 16 bytes at 08h.
+  void Uuid() {
+    if (s_.length >= 0x18 && IsPlaceholderUuid(s_.bytes + 0x08)) Add(FindingKind::kPlaceholderUuid, 0x08, "UUID");
+  }
+
+  // DSP0134 7.4.4: n records of m bytes from 15h; a record's type byte
+  // names a baseboard type (7.3.2) or, with bit 7 set, a structure type.
+  void ContainedElements() {
+    if (s_.length < 0x15) return;
+    const uint32_t count = s_.bytes[0x13];
+    const uint32_t size = s_.bytes[0x14];
+    const uint32_t end = 0x15 + count * size;
+    if (end > s_.length) {
+      Add(FindingKind::kElementsPastLength, 0x13, "Contained Element Count", end, s_.length);
+      return;
+    }
+    if (size < 3) return;
+    for (uint32_t at = 0x15; at < end; at += size) {
+      const uint8_t element = s_.bytes[at];
+      const bool defined = (element & 0x80) != 0 ? (element & 0x7F) <= 46 || (element & 0x7F) >= 126
+                                                 : element >= 0x01 && element <= 0x0D;
+      if (!defined) Add(FindingKind::kOutOfRange, at, "Contained Element Type", element);
+    }
+  }
+
+  // DSP0134 7.5.5: upgrade FFh points to the Socket Type string at 32h.
+  void SocketType() {
+    if (s_.length <= 0x19 || s_.bytes[0x19] != 0xFF) return;
+    if (s_.length < 0x33 || s_.bytes[0x32] == 0) Add(FindingKind::kSocketTypeMissing, 0x32, "Socket Type");
+  }
+
+  // DSP0134 7.10.8: a slot that is not PCI, AGP, PCI-X, PCI Express or
+  // their kin (M.2, MXM, OCP, CXL) has FFh in segment, bus and device.
+  void SlotNumbers() {
+    if (s_.length < 0x11) return;
+    const uint8_t slot = s_.bytes[0x05];
+    const bool pci = slot == 0x06 || (slot >= 0x0E && slot <= 0x28) || slot == 0x30 || (slot >= 0xA5 && slot <= 0xC6);
+    if (pci) return;
+    if (Read(0x0D, 2) != 0xFFFF) Add(FindingKind::kSlotAddress, 0x0D, "Segment Group Number", Read(0x0D, 2));
+    if (s_.bytes[0x0F] != 0xFF) Add(FindingKind::kSlotAddress, 0x0F, "Bus Number", s_.bytes[0x0F]);
+    if (s_.bytes[0x10] != 0xFF) Add(FindingKind::kSlotAddress, 0x10, "Device/Function Number", s_.bytes[0x10]);
+  }
+
+  // DSP0134 7.11: pairs of device type (bits 6-0; bit 7: enabled) and
+  // description string from 04h.
+  void OnBoardDevices() {
+    for (uint32_t at = 0x04; at + 1 < s_.length; at += 2) {
+      const uint8_t device = s_.bytes[at] & 0x7F;
+      if (device < 0x01 || device > 0x0A) Add(FindingKind::kOutOfRange, at, "Device Type", device);
+      StringNumber(at + 1, "Description String");
+    }
+  }
+
+  // DSP0134 7.12-7.14: the count at 04h names strings 1 to n.
+  void CountedStrings(const char* field) {
+    if (s_.length < 0x05) return;
+    const uint8_t count = s_.bytes[0x04];
+    if (count > s_.strings.size()) Add(FindingKind::kStringBeyondSet, 0x04, field, count, s_.strings.size());
+    for (size_t i = 0; i < std::min<size_t>(count, s_.strings.size()); ++i) {
+      if (IsPlaceholderString(s_.strings[i])) Add(FindingKind::kPlaceholderText, 0x04, field).text = s_.strings[i];
+    }
+  }
+
+  // DSP0134 7.20, 7.21: kilobyte addresses at 04h and 08h, or with
+  // FFFF FFFFh there byte addresses at `extended` and 8 bytes on.
+  void AddressRange(uint32_t extended) {
+    if (s_.length < 0x0C) return;
+    const uint64_t start = Read(0x04, 4);
+    if (start == 0xFFFFFFFF && s_.length >= extended + 16) {
+      const uint64_t first = Read(extended, 8);
+      const uint64_t last = Read(extended + 8, 8);
+      if (last <= first) Add(FindingKind::kAddressRange, extended + 8, "Extended Ending Address", last, first);
+    } else if (Read(0x08, 4) < start) {
+      Add(FindingKind::kAddressRange, 0x08, "Ending Address", Read(0x08, 4), start);
+    }
+  }
+
+  // DSP0134 7.41: entries from 05h, each its length at 0 and a string at 4.
+  void AdditionalInformation() {
+    if (s_.length < 0x05) return;
+    uint32_t at = 0x05;
+    for (uint32_t i = 0; i < s_.bytes[0x04] && at + 5 <= s_.length && s_.bytes[at] >= 5; ++i) {
+      StringNumber(at + 4, "String");
+      at += s_.bytes[at];
+    }
+  }
+
+  const Structure& s_;
+  std::vector<Finding>* findings_;
+};
 
 // Where the walk stopped short of an end-of-table structure: a length byte
 // below 4, or a string-set that does not close inside the table. A header's
 // length names the table's bytes; after the end-of-table structure they
 // should all be used (an entry point's length is checked with it).
-void CheckWalkEnd(const uint8_t* table, uint32_t size, const TableWalk& walk, bool header,
-                  std::vector<Finding>* findings) {
+void CheckWalkEnd(const TableModel& model, bool header, std::vector<Finding>* findings) {
+  const TableWalk& walk = model.walk;
+  const uint8_t* table = model.table.data();
+  const size_t size = model.table.size();
+  Finding finding;
   if (walk.end == WalkEnd::kEndOfTable) {
     if (!header || walk.end_offset == size) return;
-    Finding finding = About(FindingKind::kTableLengthMismatch);
+    finding.kind = FindingKind::kTableLengthMismatch;
     finding.found = walk.end_offset;
     finding.expected = size;
     findings->push_back(finding);
@@ -133,7 +233,7 @@ void CheckWalkEnd(const uint8_t* table, uint32_t size, const TableWalk& walk, bo
   }
   if (walk.end == WalkEnd::kNotValid) {
     const uint8_t* next = table + walk.end_offset;
-    Finding finding = About(FindingKind::kPastTableEnd);
+    finding.kind = FindingKind::kPastTableEnd;
     finding.type = next[0];
     finding.position = walk.end_offset;
     if (walk.end_offset + 1 < size && next[1] < 4) {
@@ -142,61 +242,12 @@ void CheckWalkEnd(const uint8_t* table, uint32_t size, const TableWalk& walk, bo
       finding.field = "Length";
       finding.found = next[1];
     }
-    if (walk.end_offset + 4 <= size) finding.handle = HandleOf(next);
+    if (walk.end_offset + 4 <= size) finding.handle = StructureHandle(next);
     findings->push_back(finding);
   }
-  findings->push_back(About(FindingKind::kNoEndOfTable));
-}
-
-void CheckLength(const uint8_t* structure, SmbiosVersion version, std::vector<Finding>* findings) {
-  const uint8_t required = RequiredLength(structure[0], version.major, version.minor);
-  if (structure[1] >= required) return;
-  Finding finding = About(FindingKind::kShortForVersion, structure, 1, "Length");
-  finding.found = structure[1];
-  finding.expected = required;
-  findings->push_back(finding);
-}
-
-void CheckStrings(const uint8_t* structure, std::vector<Finding>* findings) {
-  const auto of_type = [structure](const StringField& row) { return row.type == structure[0]; };
-  if (std::none_of(std::begin(kStringFields), std::end(kStringFields), of_type)) return;
-  const uint8_t length = structure[1];
-  const std::vector<std::string_view> strings = Strings(structure);
-  for (const StringField& row : kStringFields) {
-    if (row.type != structure[0]) continue;
-    uint32_t offset = row.offset;
-    if (row.after_elements) {
-      if (length <= kElementCountOffset + 1) continue;
-      offset += structure[kElementCountOffset] * structure[kElementCountOffset + 1];
-    }
-    if (offset >= length || structure[offset] == 0) continue;
-    const uint32_t number = structure[offset];
-    Finding finding = About(FindingKind::kStringBeyondSet, structure, static_cast<int32_t>(offset), row.name);
-    if (number > strings.size()) {
-      finding.found = number;
-      finding.expected = static_cast<uint32_t>(strings.size());
-      findings->push_back(finding);
-    } else if (IsPlaceholderString(strings[number - 1])) {
-      finding.kind = FindingKind::kPlaceholderText;
-      finding.text = strings[number - 1];
-      findings->push_back(finding);
-    }
-  }
-}
-
-void CheckValues(const uint8_t* structure, std::vector<Finding>* findings) {
-  const uint8_t type = structure[0];
-  if (type == kSystemType && structure[1] >= kUuidOffset + 16 && IsPlaceholderUuid(structure + kUuidOffset)) {
-    findings->push_back(About(FindingKind::kPlaceholderUuid, structure, kUuidOffset, "UUID"));
-  }
-  if (type == kChassisType && structure[1] > kChassisTypeOffset) {
-    const uint8_t chassis = structure[kChassisTypeOffset] & 0x7F;  // bit 7: the lock
-    if (chassis == 0 || chassis > kLastChassisType) {
-      Finding finding = About(FindingKind::kUndefinedChassisType, structure, kChassisTypeOffset, "Type");
-      finding.found = chassis;
-      findings->push_back(finding);
-    }
-  }
+  Finding no_end;
+  no_end.kind = FindingKind::kNoEndOfTable;
+  findings->push_back(no_end);
 }
 
 // Where each kind of entry point keeps its fields (DSP0134 5.2.1, 5.2.2;
@@ -225,13 +276,18 @@ constexpr EntryPointFields kEntryPointFields[] = {
 // DSP0134 2.1 gave the "_SM_" length as 1Eh, and firmware of that time
 // writes it.
 constexpr uint8_t kSmbios21EntryPointLength = 0x1E;
+constexpr uint8_t kSmbios3Reserved = 0x0B;       // DSP0134 5.2.2
+constexpr uint8_t kIntermediateAnchorAt = 0x10;  // DSP0134 5.2.1
 
 void CheckEntryPoint(const EntryPointBytes& bytes, const EntryPoint& entry, const TableWalk& walk,
                      std::vector<Finding>* findings) {
   const EntryPointFields* fields = std::find_if(std::begin(kEntryPointFields), std::end(kEntryPointFields),
                                                 [&](const EntryPointFields& row) { return row.kind == entry.kind; });
   const auto add = [&](FindingKind kind, uint8_t offset, const char* name, uint64_t found, uint64_t expected) {
-    Finding finding = About(kind, nullptr, offset, name);
+    Finding finding;
+    finding.kind = kind;
+    finding.offset = offset;
+    finding.field = name;
     finding.found = found;
     finding.expected = expected;
     finding.in_entry_point = true;
@@ -253,10 +309,19 @@ void CheckEntryPoint(const EntryPointBytes& bytes, const EntryPoint& entry, cons
   if (fields->length != 0 && !length_known) {
     add(FindingKind::kEntryPointLength, fields->length, "Entry Point Length", entry.length, fields->size);
   }
+  if (entry.kind == EntryPointKind::kSmbios2 &&
+      std::memcmp(bytes.bytes + kIntermediateAnchorAt, "_DMI_", 5) != 0) {
+    add(FindingKind::kIntermediateAnchor, kIntermediateAnchorAt, "Intermediate Anchor String", 0, 0);
+  }
+  if (entry.kind == EntryPointKind::kSmbios3 && bytes.bytes[kSmbios3Reserved] != 0) {
+    add(FindingKind::kReservedNonzero, kSmbios3Reserved, "Reserved", bytes.bytes[kSmbios3Reserved], 0);
+  }
   // An SMBIOS 3 entry point gives a maximum size, which the table may fall
   // short of; the others give the table's length.
   const bool maximum = entry.kind == EntryPointKind::kSmbios3;
-  if (bytes.file_size != 0 && entry.table_address > bytes.file_size) {
+  if (entry.table_address == 0) {
+    add(FindingKind::kTableAddressZero, fields->table_address, "Structure Table Address", 0, 0);
+  } else if (bytes.file_size != 0 && entry.table_address > bytes.file_size) {
     add(FindingKind::kAddressPastFile, fields->table_address, "Structure Table Address", entry.table_address,
         bytes.file_size);
   } else if (bytes.file_size != 0 && !maximum && entry.table_address + entry.table_length > bytes.file_size) {
@@ -274,35 +339,22 @@ void CheckEntryPoint(const EntryPointBytes& bytes, const EntryPoint& entry, cons
 
 }  // namespace
 
-uint8_t RequiredLength(uint8_t type, uint8_t major, uint8_t minor) {
-  const SmbiosVersion version = Effective({major, minor});
-  uint8_t required = 0;
-  for (const MinimumLength& row : kMinimumLengths) {
-    if (row.type != type) continue;
-    const bool applies = version.major > row.major || (version.major == row.major && version.minor >= row.minor);
-    if (applies || required == 0) required = row.length;
-  }
-  return required;
-}
-
-std::vector<Finding> CheckTable(const EntryPointBytes& entry) {
+std::vector<Finding> CheckModel(const TableModel& model, const EntryPointBytes& entry) {
   std::vector<Finding> findings;
-  const StructureIndex& index = g_structure_index;
-  if (index.count == 0) return findings;
-  const uint8_t* table = index.entries[0];
-  const uint32_t size = g_firmware_table.size - PositionOf(table, g_firmware_table.buffer);
-  for (uint32_t i = 0; i < index.count; ++i) {
-    const uint8_t* structure = index.entries[i];
-    CheckLength(structure, g_smbios_version, &findings);
-    CheckStrings(structure, &findings);
-    CheckValues(structure, &findings);
+  if (model.structures.empty()) return findings;
+  const uint16_t version = VersionOf(model);
+  for (const Structure& structure : model.structures) {
+    Checker checker(structure, &findings);
+    checker.Length(version);
+    for (const FieldRow& row : FieldRowsOf(structure.type)) checker.Row(row);
+    checker.Joined();
   }
-  const TableWalk walk = WalkStructures(table, size, 0, nullptr);
   const EntryPoint read = ReadEntryPoint(entry.bytes, entry.size);
-  const bool header = table != g_firmware_table.buffer && read.kind == EntryPointKind::kNone;
-  CheckWalkEnd(table, size, walk, header, &findings);
-  if (read.kind != EntryPointKind::kNone) CheckEntryPoint(entry, read, walk, &findings);
+  CheckWalkEnd(model, model.header.has_value() && read.kind == EntryPointKind::kNone, &findings);
+  if (read.kind != EntryPointKind::kNone) CheckEntryPoint(entry, read, model.walk, &findings);
   return findings;
 }
+
+std::vector<Finding> CheckTable(const EntryPointBytes& entry) { return CheckModel(LoadedTableModel(), entry); }
 
 }  // namespace tarnwick

@@ -1,7 +1,6 @@
-// What in the held table makes answers wrong or empty: the walk's end, the
-// lengths of the structures that names read, their string numbers, firmware
-// placeholders and undefined values. Findings are data; the program that
-// shows them words them.
+// What in a table is wrong by DSP0134: every structure's fields against
+// their description (smbios/field_description.h), the walk's end and the
+// entry point. Findings are data; the program that shows them words them.
 #pragma once
 
 #include <cstddef>
@@ -9,25 +8,73 @@
 #include <string_view>
 #include <vector>
 
+#include "smbios/table_model.h"
+
 namespace tarnwick {
 
 enum class FindingKind : uint8_t {
-  kLengthBelowHeader,     // a length byte below 4 (`found`): the walk stops there
-  kPastTableEnd,          // a structure's string-set does not close inside the table
-  kNoEndOfTable,          // the walk ended without an end-of-table structure
-  kTableLengthMismatch,   // `expected` bytes announced, the structures use `found`
-  kShortForVersion,       // length `found`, below the `expected` that the version requires
-  kStringBeyondSet,       // string number `found`, the set holds `expected` strings
-  kPlaceholderText,       // `text` is a placeholder
-  kPlaceholderUuid,       // the UUID's bytes are a placeholder
-  kUndefinedChassisType,  // chassis type `found` (bits 6-0)
+  kLengthBelowHeader,      // a length byte below 4 (`found`): the walk stops there
+  kPastTableEnd,           // a structure's string-set does not close inside the table
+  kNoEndOfTable,           // the walk ended without an end-of-table structure
+  kTableLengthMismatch,    // `expected` bytes announced, the structures use `found`
+  kShortForVersion,        // length `found`, below the `expected` that the version requires
+  kLongForVersion,         // length `found`, past the `expected` that the version defines (a note)
+  kStringBeyondSet,        // string number (or count) `found`, the set holds `expected` strings
+  kPlaceholderText,        // `text` is a placeholder
+  kPlaceholderUuid,        // the UUID's bytes are a placeholder
+  kOutOfRange,             // value `found` is none that DSP0134 defines for the field
+  kReservedBits,           // the field `found` sets reserved bits `expected`
+  kReservedNonzero,        // a reserved field (or byte) holds `found`, not 0
+  kAddressRange,           // an ending address `found` below its starting address `expected`
+  kSlotAddress,            // a slot of a type without PCI numbers gives number `found`
+  kElementsPastLength,     // contained elements end at `found`, past the length `expected`
+  kSocketTypeMissing,      // Processor Upgrade FFh without a Socket Type string
   // The entry point's (DSP0134 5.2); `offset` is the field's in it.
   kEntryPointChecksum,     // the bytes it covers sum to `found`, not 0
   kEntryPointLength,       // length byte `found`, not the `expected` of its kind
+  kIntermediateAnchor,     // "_SM_" without "_DMI_" at 10h
+  kTableAddressZero,       // the table's address is 0
   kAddressPastFile,        // the table's address `found`, past the file's `expected` bytes
   kLengthPastFile,         // the table's length `found`; the file holds `expected` from its address
   kStructureCountMismatch, // `expected` structures announced, `found` in the table
 };
+
+// Each kind once, in the enum's order: the words that name it wherever a
+// finding is shown (stable, for scripts to match) and whether it is a
+// defect, or a note that leaves the table sound.
+struct FindingKindRow {
+  FindingKind kind;
+  const char* words;
+  bool defect;
+};
+
+inline constexpr FindingKindRow kFindingKinds[] = {
+    {FindingKind::kLengthBelowHeader, "length-below-header", true},
+    {FindingKind::kPastTableEnd, "past-table-end", true},
+    {FindingKind::kNoEndOfTable, "no-end-of-table", true},
+    {FindingKind::kTableLengthMismatch, "table-length", true},
+    {FindingKind::kShortForVersion, "short-structure", true},
+    {FindingKind::kLongForVersion, "long-structure", false},
+    {FindingKind::kStringBeyondSet, "string-past-set", true},
+    {FindingKind::kPlaceholderText, "placeholder-text", true},
+    {FindingKind::kPlaceholderUuid, "placeholder-uuid", true},
+    {FindingKind::kOutOfRange, "out-of-range", true},
+    {FindingKind::kReservedBits, "reserved-bits", true},
+    {FindingKind::kReservedNonzero, "reserved-nonzero", true},
+    {FindingKind::kAddressRange, "address-range", true},
+    {FindingKind::kSlotAddress, "slot-address", true},
+    {FindingKind::kElementsPastLength, "elements-past-length", true},
+    {FindingKind::kSocketTypeMissing, "socket-type-missing", true},
+    {FindingKind::kEntryPointChecksum, "checksum", true},
+    {FindingKind::kEntryPointLength, "entry-point-length", true},
+    {FindingKind::kIntermediateAnchor, "intermediate-anchor", true},
+    {FindingKind::kTableAddressZero, "table-address-zero", true},
+    {FindingKind::kAddressPastFile, "address-past-file", true},
+    {FindingKind::kLengthPastFile, "length-past-file", true},
+    {FindingKind::kStructureCountMismatch, "structure-count", true},
+};
+
+inline const FindingKindRow& KindRow(FindingKind kind) { return kFindingKinds[static_cast<size_t>(kind)]; }
 
 inline constexpr int32_t kNoValue = -1;
 
@@ -54,20 +101,11 @@ struct EntryPointBytes {
   uint64_t file_size = 0;
 };
 
-// Each minimum length takes effect from its SMBIOS version on.
-struct MinimumLength {
-  uint8_t type;
-  uint8_t major;
-  uint8_t minor;
-  uint8_t length;
-};
+// Checks `model`: every structure in table order, then the walk's end, then
+// the entry point when one is given.
+std::vector<Finding> CheckModel(const TableModel& model, const EntryPointBytes& entry = {});
 
-// The shortest length the version allows for `type`, the type's first
-// minimum for a table of unknown version; 0 for a type without rows.
-uint8_t RequiredLength(uint8_t type, uint8_t major, uint8_t minor);
-
-// Checks the held table (LoadTable), structures in table order, then the
-// walk's end, then the entry point when one is given.
+// CheckModel on the held table (LoadTable).
 std::vector<Finding> CheckTable(const EntryPointBytes& entry = {});
 
 }  // namespace tarnwick

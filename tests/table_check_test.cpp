@@ -14,15 +14,17 @@ namespace tarnwick::testing {
 namespace {
 
 // Every type that names read, at the lengths SMBIOS 3.4 requires, with
-// real strings, a real UUID and a defined chassis type; the first `count`.
+// real strings, a real UUID and defined values; the first `count`.
 std::vector<Structure> Clean(size_t count = 7) {
   std::vector<Structure> structures = {
       {0, 0x00, Formatted(0x1A, {{4, 1}, {5, 2}, {8, 3}}), {"Vendor Inc.", "1.2.3", "01/02/2024"}},
-      {1, 0x01, Formatted(0x1B, {{4, 1}, {7, 2}, {8, 0x4C}, {0x19, 3}}), {"Maker", "SN-4711", "SKU-1"}},
-      {2, 0x02, Formatted(0x0F, {{4, 1}, {5, 2}}), {"Board Maker", "B-100"}},
-      {3, 0x03, Formatted(0x16, {{4, 1}, {5, 0x17}, {8, 2}, {0x15, 3}}), {"Chassis Maker", "TAG-9", "CSKU"}},
-      {4, 0x04, Formatted(0x30, {{4, 1}, {0x10, 2}}), {"CPU0", "Chip 9000"}},
-      {17, 0x11, Formatted(0x5C, {{0x10, 1}}), {"DIMM A"}},
+      {1, 0x01, Formatted(0x1B, {{4, 1}, {7, 2}, {8, 0x4C}, {0x18, 6}, {0x19, 3}}), {"Maker", "SN-4711", "SKU-1"}},
+      {2, 0x02, Formatted(0x0F, {{4, 1}, {5, 2}, {0x0D, 0x0A}}), {"Board Maker", "B-100"}},
+      {3, 0x03, Formatted(0x16, {{4, 1}, {5, 0x17}, {8, 2}, {9, 3}, {0x0A, 3}, {0x0B, 3}, {0x0C, 3}, {0x15, 3}}),
+       {"Chassis Maker", "TAG-9", "CSKU"}},
+      {4, 0x04, Formatted(0x30, {{4, 1}, {5, 3}, {6, 0xC6}, {0x10, 2}, {0x18, 0x41}, {0x19, 0x36}, {0x28, 0xC6}}),
+       {"CPU0", "Chip 9000"}},
+      {17, 0x11, Formatted(0x5C, {{0x0E, 0x09}, {0x10, 1}, {0x12, 0x1A}, {0x28, 0x03}}), {"DIMM A"}},
       {127, 0x7F, {}, {}}};
   structures.resize(count);
   return structures;
@@ -35,12 +37,23 @@ std::vector<Structure> CleanWith(size_t at, Structure replacement) {
   return structures;
 }
 
+// Clean() with bytes of structure `at` set (offsets from its start); its
+// strings replaced when given.
+std::vector<Structure> Changed(size_t at, std::initializer_list<std::pair<uint32_t, uint8_t>> bytes,
+                               std::vector<std::string> strings = {"-"}) {
+  std::vector<Structure> structures = Clean();
+  Structure& structure = structures[at];
+  for (const auto& [offset, value] : bytes) {
+    if (offset - 4 >= structure.formatted.size()) structure.formatted.resize(offset - 3);
+    structure.formatted[offset - 4] = value;
+  }
+  if (strings != std::vector<std::string>{"-"}) structure.strings = std::move(strings);
+  return structures;
+}
+
 // What identifies a finding: kind, handle, field offset, found/expected, text.
 std::string Summary(const Finding& f) {
-  static const char* const kKinds[] = {"below 4", "past end", "no end", "table length", "short", "string number",
-                                       "placeholder", "uuid", "chassis type", "checksum", "ep length", "address",
-                                       "length", "count"};
-  return std::string(kKinds[static_cast<int>(f.kind)]) + ' ' + std::to_string(f.handle) + ' ' +
+  return std::string(KindRow(f.kind).words) + ' ' + std::to_string(f.handle) + ' ' +
          std::to_string(f.offset) + ' ' + std::to_string(f.found) + '/' + std::to_string(f.expected) +
          (f.text.empty() ? "" : " \"" + std::string(f.text) + '"');
 }
@@ -56,40 +69,52 @@ struct CheckCase { const char* name; Bytes table; std::vector<std::string> findi
 TEST(TableCheckTest, FindsWhatEachTableHolds) {
   Structure old_processor = Clean()[4];
   old_processor.formatted.resize(0x20 - 4);
+  Structure old_memory = Clean()[5];
+  old_memory.formatted.resize(0x54 - 4);
   const size_t clean_size = BareTable(Clean()).size();
   const CheckCase cases[] = {
       {"clean", With(Clean(), {}), {}},
       {"clean bare table", BareTable(Clean()), {}},
-      {"string number past the set",
-       With(CleanWith(3, {3, 0x03, Formatted(0x16, {{5, 0x17}, {8, 3}}), {"Chassis Maker", "TAG-9"}}), {}),
-       {"string number 3 8 3/2"}},
+      {"string number past the set", With(Changed(3, {{4, 0}, {8, 3}, {0x15, 2}}, {"TAG-9", "CSKU"}), {}),
+       {"string-past-set 3 8 3/2"}},
       {"placeholders, trimmed and case-blind",
-       With(CleanWith(1, {1, 0x01, Formatted(0x1B, {{6, 1}, {7, 2}, {8, 0x4C}}),
-                          {" Default string ", "to be filled by o.e.m."}}),
-            {}),
-       {"placeholder 1 6 0/0 \" Default string \"", "placeholder 1 7 0/0 \"to be filled by o.e.m.\""}},
+       With(Changed(1, {{4, 0}, {6, 1}, {7, 2}, {0x19, 0}}, {" Default string ", "to be filled by o.e.m."}), {}),
+       {"placeholder-text 1 6 0/0 \" Default string \"", "placeholder-text 1 7 0/0 \"to be filled by o.e.m.\""}},
       {"chassis SKU behind two elements of 3 bytes",
-       With(CleanWith(3, {3, 0x03, Formatted(0x1C, {{5, 0x17}, {0x13, 2}, {0x14, 3}, {0x1B, 1}}), {"0000"}}), {}),
-       {"placeholder 3 27 0/0 \"0000\""}},
+       With(Changed(3, {{0x13, 2}, {0x14, 3}, {0x15, 0x8A}, {0x18, 0x03}, {0x1B, 3}}, {"Chassis Maker", "TAG-9", "0000"}),
+            {}),
+       {"placeholder-text 3 27 0/0 \"0000\""}},
+      {"contained elements past the length", With(Changed(3, {{0x13, 2}, {0x14, 3}}), {}),
+       {"short-structure 3 1 22/28", "elements-past-length 3 19 27/22"}},
       {"AMI's placeholder UUID, stored little-endian",
-       With(CleanWith(1, {1, 0x01, Formatted(0x1B, {{9, 2}, {0x0B, 3}, {0x0D, 4}, {0x0F, 5}, {0x11, 6}, {0x13, 7},
-                                                    {0x15, 8}, {0x17, 9}}), {}}), {}),
-       {"uuid 1 8 0/0"}},
-      {"chassis type 0, lock set", With(CleanWith(3, {3, 0x03, Formatted(0x16, {{5, 0x80}}), {}}), {}),
-       {"chassis type 3 5 0/0"}},
-      {"chassis type 25h", With(CleanWith(3, {3, 0x03, Formatted(0x16, {{5, 0x25}}), {}}), {}),
-       {"chassis type 3 5 37/0"}},
-      {"2.1 processor in a 2.3 table", With(CleanWith(4, old_processor), {}, 2, 3), {"short 4 1 32/35"}},
-      {"2.1 processor in a 2.1 table", With(CleanWith(4, old_processor), {}, 2, 1), {}},
-      {"2.33 read as 2.3", With(CleanWith(4, old_processor), {}, 2, 33), {"short 4 1 32/35"}},
-      {"3.2 memory device in a 3.3 table", With(CleanWith(5, {17, 0x11, Formatted(0x54), {}}), {}, 3, 3),
-       {"short 17 1 84/92"}},
-      {"no end-of-table structure", With(Clean(6), {}), {"no end -1 -1 0/0"}},
-      {"length byte 2", With(Clean(6), {0x88, 2, 0x99, 0, 0, 0}), {"below 4 153 1 2/0", "no end -1 -1 0/0"}},
+       With(Changed(1, {{8, 0}, {9, 2}, {0x0B, 3}, {0x0D, 4}, {0x0F, 5}, {0x11, 6}, {0x13, 7}, {0x15, 8}, {0x17, 9}}), {}),
+       {"placeholder-uuid 1 8 0/0"}},
+      {"chassis type 0, lock set", With(Changed(3, {{5, 0x80}}), {}), {"out-of-range 3 5 0/0"}},
+      {"chassis type 25h", With(Changed(3, {{5, 0x25}}), {}), {"out-of-range 3 5 37/0"}},
+      {"processor status 5, reserved bit 7", With(Changed(4, {{0x18, 0xC5}}), {}),
+       {"out-of-range 4 24 5/0", "reserved-bits 4 24 197/184"}},
+      {"processor upgrade FFh without a socket type", With(Changed(4, {{0x19, 0xFF}}), {}),
+       {"socket-type-missing 4 50 0/0"}},
+      {"memory type 15h, form factor 14h", With(Changed(5, {{0x0E, 0x14}, {0x12, 0x15}}), {}),
+       {"out-of-range 17 14 20/0", "out-of-range 17 18 21/0"}},
+      {"MRDIMM in a CSODIMM", With(Changed(5, {{0x0E, 0x13}, {0x12, 0x25}}), {}), {}},
+      {"longer than 3.4 defines", With(Changed(5, {{0x63, 0}}), {}), {"long-structure 17 1 100/92"}},
+      {"2.1 processor in a 2.3 table, later fields elsewhere", With(CleanWith(4, old_processor), {}, 2, 3),
+       {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/21", "short-structure 4 1 32/35",
+        "long-structure 17 1 92/27"}},
+      {"2.1 processor in a 2.1 table", With(CleanWith(4, old_processor), {}, 2, 1),
+       {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/13", "long-structure 17 1 92/21"}},
+      {"2.33 read as 2.3", With(CleanWith(4, old_processor), {}, 2, 33),
+       {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/21", "short-structure 4 1 32/35",
+        "long-structure 17 1 92/27"}},
+      {"3.2 memory device in a 3.3 table", With(CleanWith(5, old_memory), {}, 3, 3),
+       {"short-structure 17 1 84/92"}},
+      {"no end-of-table structure", With(Clean(6), {}), {"no-end-of-table -1 -1 0/0"}},
+      {"length byte 2", With(Clean(6), {0x88, 2, 0x99, 0, 0, 0}), {"length-below-header 153 1 2/0", "no-end-of-table -1 -1 0/0"}},
       {"string-set past the end", With(Clean(6), {0x88, 6, 0x99, 0, 1, 2, 'x'}),
-       {"past end 153 -1 0/0", "no end -1 -1 0/0"}},
+       {"past-table-end 153 -1 0/0", "no-end-of-table -1 -1 0/0"}},
       {"bytes after the end", With(Clean(), {0, 0, 0}),
-       {"table length -1 -1 " + std::to_string(clean_size) + "/" + std::to_string(clean_size + 3)}},
+       {"table-length -1 -1 " + std::to_string(clean_size) + "/" + std::to_string(clean_size + 3)}},
   };
   for (const CheckCase& c : cases) {
     ASSERT_EQ(LoadTable(c.table), 0) << c.name;
@@ -132,17 +157,17 @@ TEST(TableCheckTest, FindsWhatEachEntryPointHolds) {
       {"intermediate checksum", Dump(Kind::kSmbios2, none, [](Bytes& d) { ++d[0x15], --d[4]; }),
        {"checksum -1 21 1/0"}},
       {"_SM_ length 20h", Dump(Kind::kSmbios2, none, [](Bytes& d) { d[5] = 0x20, --d[4]; }),
-       {"ep length -1 5 32/31"}},
+       {"entry-point-length -1 5 32/31"}},
       {"_SM_ length 1Eh of SMBIOS 2.1",
        Dump(Kind::kSmbios2, none, [](Bytes& d) { d[5] = 0x1E, d[4] = static_cast<uint8_t>(d[4] + 1 + d[0x1E]); }),
        {}},
-      {"count", Dump(Kind::kSmbios2, [](EntryPoint& e) { e.structure_count = 9; }), {"count -1 28 7/9"}},
+      {"count", Dump(Kind::kSmbios2, [](EntryPoint& e) { e.structure_count = 9; }), {"structure-count -1 28 7/9"}},
       {"length past the file", Dump(Kind::kLegacy, [](EntryPoint& e) { e.table_length = 1024; }),
-       {"length -1 6 1024/" + size}},
+       {"length-past-file -1 6 1024/" + size}},
       {"length short of the table", Dump(Kind::kSmbios2, [](EntryPoint& e) { e.table_length = 32; }),
-       {"table length -1 22 " + size + "/32"}},
+       {"table-length -1 22 " + size + "/32"}},
       {"address past the file", Dump(Kind::kSmbios3, [](EntryPoint& e) { e.table_address = 1ull << 32; }),
-       {"address -1 16 4294967296/" + std::to_string(kEntryPointRoom + std::stoul(size))}},
+       {"address-past-file -1 16 4294967296/" + std::to_string(kEntryPointRoom + std::stoul(size))}},
   };
   for (const CheckCase& c : cases) {
     ASSERT_EQ(LoadTable(With(Clean(), {})), 0) << c.name;

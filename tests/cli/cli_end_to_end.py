@@ -475,6 +475,8 @@ class RealAndCheck(TempDir):
                                  ['set "_smbserial=%s"' % expected[VARIABLES.index("_smbserial")]])
 
     def test_check_on_every_layout(self):
+        members = ["severity", "kind", "handle", "position", "type", "offset", "field", "entry_point", "value",
+                   "finding"]
         for name in corpus_names():
             with self.subTest(name):
                 found = []
@@ -482,16 +484,20 @@ class RealAndCheck(TempDir):
                     status, out, err = run("--check", "--from-dump", path)
                     json_status, text, _ = run("--check", "--json", "--from-dump", path)
                     findings = json.loads(text)
-                    self.assertEqual((status, json_status, err), (1 if findings else 0,) * 2 + (b"",))
-                    self.assertEqual(len(out.splitlines()), len(findings))
-                    for finding in findings:
-                        self.assertEqual(list(finding), ["handle", "type", "offset", "field", "finding", "text"])
-                    found.append([line for line in out.splitlines() if not line.startswith(b"entry point")])
+                    defects = [f for f in findings if f["severity"] == "defect"]
+                    self.assertEqual((status, json_status, err), (1 if defects else 0,) * 2 + (b"",))
+                    lines = out.decode("utf-8").splitlines()
+                    self.assertEqual(len(lines), len(findings) + 1)
+                    self.assertRegex(lines[-1], r"^%d defects?, %d notes?$" % (len(defects), len(findings) - len(defects)))
+                    for finding, line in zip(findings, lines):
+                        self.assertEqual(list(finding), members)
+                        self.assertTrue(line.startswith(finding["severity"] + " " + finding["kind"] + "  "), line)
+                    found.append([line for line in lines[:-1] if "  entry point  " not in line])
                 self.assertEqual(found[0], found[1])  # a dump adds its entry point's findings
 
     def test_clean_table_unreadable_table_and_usage(self):
         self.assertEqual([run("--sample", "--check"), run("--sample", "--check", "--json")],
-                         [(0, b"", b""), (0, b"[]\n", b"")])
+                         [(0, b"0 defects, 0 notes\n", b""), (0, b"[]\n", b"")])
         self.assertEqual(run("--check", "--from-dump", self.write("zero.bin", bytes(64)))[0], 2)
         for arguments in (["_smbmfg"], ["--real"], ["--cmd"], ["--list"]):
             self.assertEqual(run("--sample", "--check", *arguments)[0], 2, arguments)
