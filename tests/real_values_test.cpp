@@ -1,9 +1,12 @@
 // The placeholder rule and @smbreal, which answers through it.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+#include <vector>
 
 #include "host/exports.h"
+#include "smbios/placeholder_texts.h"
 #include "smbios/placeholders.h"
 #include "tests/support/plugin_test.h"
 #include "tests/support/table_builder.h"
@@ -28,6 +31,48 @@ TEST(PlaceholderRuleTest, TextsShapesAndUuids) {
     EXPECT_EQ(IsPlaceholderString(text), placeholder) << '"' << text << '"';
     EXPECT_EQ(IsPlaceholderText(std::u16string(text.begin(), text.end())), placeholder) << '"' << text << '"';
   }
+}
+
+// The listed part of the rule, probed around every listed text: the text
+// itself in other case and blanks, and one character more or less at either
+// end, each answered as the rule states it (below), in both widths.
+TEST(PlaceholderRuleTest, EveryListedTextAndItsNeighbours) {
+  const std::string blanks = " \t\xA0";
+  const auto fold = [&](std::string_view text) {
+    std::string key;
+    for (char c : text) {
+      if (blanks.find(c) == std::string::npos) key += static_cast<char>(c >= 'a' && c <= 'z' ? c - 0x20 : c);
+    }
+    return key;
+  };
+  std::set<std::string> keys;
+  for (std::string_view row : kPlaceholderTexts) keys.insert(fold(row));
+  const auto expected = [&](const std::string& text) {
+    const size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos) return false;
+    const std::string trimmed = text.substr(first, text.find_last_not_of(blanks) - first + 1);
+    return keys.count(fold(trimmed)) != 0 || trimmed.find_first_not_of('0') == std::string::npos ||
+           trimmed.find_first_not_of('.') == std::string::npos;
+  };
+  const std::string more = "0 19AaMmXxZz._-:#$()[]<>/\t\xA0\xE9";
+  size_t listed = 0;
+  for (std::string_view row : kPlaceholderTexts) {
+    const std::string text(row);
+    std::string lower = text, upper = text, spaced;
+    for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 0x20 : c);
+    for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 0x20 : c);
+    for (char c : text) spaced += std::string(1, c) + (c == ' ' ? "\t\xA0" : " ");
+    std::vector<std::string> probes = {text, lower, upper, " " + spaced, text.substr(1), text.substr(0, text.size() - 1)};
+    for (char c : more) probes.insert(probes.end(), {text + c, c + text});
+    for (const std::string& probe : probes) {
+      listed += expected(probe);
+      EXPECT_EQ(IsPlaceholderString(probe), expected(probe)) << '"' << probe << '"';
+      std::u16string wide;
+      for (char c : probe) wide += static_cast<char16_t>(static_cast<uint8_t>(c));
+      EXPECT_EQ(IsPlaceholderText(wide), expected(probe)) << '"' << probe << '"';
+    }
+  }
+  EXPECT_GT(listed, 4 * std::size(kPlaceholderTexts));  // the probes reach the listed texts
 }
 
 class SmbRealTest : public PluginTest {};
