@@ -6,39 +6,31 @@ namespace tarnwick::cli {
 namespace {
 
 // Merging every kRecent names keeps insertion linear in practice: a 16 MiB
-// batch file holds at most a few million names, some fifty merges.
+// batch file holds at most a few million names, some thirty merges. A set of
+// all of them would take some 80 bytes a name, beyond the memory bound.
 constexpr size_t kRecent = 65536;
-
-uint64_t Fnv1a(std::string_view text) {
-  uint64_t hash = 0xCBF29CE484222325u;
-  for (const char c : text) hash = (hash ^ static_cast<uint8_t>(c)) * 0x100000001B3u;
-  return hash;
-}
 
 }  // namespace
 
 bool SeenNames::Insert(std::string_view name) {
-  const uint64_t hash = Fnv1a(name);
-  if (std::binary_search(sorted_.begin(), sorted_.end(), hash) || !recent_.insert(hash).second) return false;
+  const auto kept = std::lower_bound(sorted_.begin(), sorted_.end(), name,
+                                     [this](Place place, std::string_view other) { return Name(place) < other; });
+  if (kept != sorted_.end() && Name(*kept) == name) return false;
+  if (!recent_.emplace(name).second) return false;
   if (recent_.size() == kRecent) Merge();
   return true;
 }
 
-// The recent hashes, sorted, merged into the sorted ones from the back, in place.
+// The recent names, in order, appended to the kept ones and merged with them.
 void SeenNames::Merge() {
-  std::vector<uint64_t> run(recent_.begin(), recent_.end());
-  recent_.clear();
-  std::sort(run.begin(), run.end());
-  size_t kept = sorted_.size(), added = run.size();
-  sorted_.resize(kept + added);
-  while (added != 0) {
-    const size_t to = kept + added - 1;
-    if (kept == 0 || run[added - 1] > sorted_[kept - 1]) {
-      sorted_[to] = run[--added];
-    } else {
-      sorted_[to] = sorted_[--kept];
-    }
+  const size_t kept = sorted_.size();
+  for (const std::string& name : recent_) {
+    sorted_.push_back({static_cast<uint32_t>(names_.size()), static_cast<uint32_t>(name.size())});
+    names_ += name;
   }
+  recent_.clear();
+  std::inplace_merge(sorted_.begin(), sorted_.begin() + static_cast<std::ptrdiff_t>(kept), sorted_.end(),
+                     [this](Place a, Place b) { return Name(a) < Name(b); });
 }
 
 }  // namespace tarnwick::cli

@@ -353,10 +353,13 @@ class BatchFile(TempDir):
 
 class Json(TempDir):
     def test_values_and_null_for_failures(self):
-        status, out, err = run("--sample", "--json", "_smbmfg", "@smbbyte[1]", "_nosuch", "@smbword[4,0x16]")
+        # A name asked again is one member; the last two names have one 64-bit FNV-1a hash.
+        status, out, err = run("--sample", "--json", "_smbmfg", "@smbbyte[1]", "_nosuch", "@smbword[4,0x16]",
+                               "_smbmfg", "U5Lx5PTQ4FHq", "HnfvKDSKCVqv")
         self.assertEqual(status, 1)
-        self.assertEqual(json.loads(out), {"_smbmfg": "Brackenfold Computing", "@smbbyte[1]": None,
-                                           "_nosuch": None, "@smbword[4,0x16]": "3600"})
+        self.assertEqual(json.loads(out, object_pairs_hook=list),
+                         [("_smbmfg", "Brackenfold Computing"), ("@smbbyte[1]", None), ("_nosuch", None),
+                          ("@smbword[4,0x16]", "3600"), ("U5Lx5PTQ4FHq", None), ("HnfvKDSKCVqv", None)])
         self.assertIn(b"Missing offset", err)
 
     def test_report(self):
