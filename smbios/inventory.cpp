@@ -21,8 +21,26 @@ constexpr uint32_t kThreadCount2Offset = 0x2E;
 
 void Add(Total* total, uint64_t value) { *total = {total->value + value, true}; }
 
-// The module's size in KB; false when no module is installed or its size
-// is unknown.
+// The core or thread count: the byte, or the 2-field where the byte is FFh.
+bool ProcessorCount(const uint8_t* processor, uint32_t offset, uint32_t offset2, uint64_t* count) {
+  if (!ReadField(processor, offset, 1, count)) return false;
+  if (*count == 0xFF && !(ReadField(processor, offset2, 2, count) && *count != 0xFFFF)) return false;
+  return *count != 0;
+}
+
+void TallyProcessor(const uint8_t* processor) {
+  uint64_t status = 0;
+  if (!ReadField(processor, kStatusOffset, 1, &status)) return;
+  const bool populated = (status & 0x40) != 0;
+  Add(&g_inventory.populated_processors, populated ? 1 : 0);
+  if (!populated) return;
+  uint64_t count = 0;
+  if (ProcessorCores(processor, &count)) Add(&g_inventory.cores, count);
+  if (ProcessorThreads(processor, &count)) Add(&g_inventory.threads, count);
+}
+
+}  // namespace
+
 bool MemoryDeviceKilobytes(const uint8_t* device, uint64_t* kilobytes) {
   uint64_t size = 0;
   if (!ReadField(device, kSizeOffset, 2, &size) || size == 0 || size == 0xFFFF) return false;
@@ -39,26 +57,18 @@ bool MemoryDeviceKilobytes(const uint8_t* device, uint64_t* kilobytes) {
   return true;
 }
 
-// The processor's core or thread count: the byte, or the 2-field where the
-// byte is FFh; false when neither gives a known count.
-bool ProcessorCount(const uint8_t* processor, uint32_t offset, uint32_t offset2, uint64_t* count) {
-  if (!ReadField(processor, offset, 1, count)) return false;
-  if (*count == 0xFF && !(ReadField(processor, offset2, 2, count) && *count != 0xFFFF)) return false;
-  return *count != 0;
-}
-
-void TallyProcessor(const uint8_t* processor) {
+bool ProcessorPopulated(const uint8_t* processor) {
   uint64_t status = 0;
-  if (!ReadField(processor, kStatusOffset, 1, &status)) return;
-  const bool populated = (status & 0x40) != 0;
-  Add(&g_inventory.populated_processors, populated ? 1 : 0);
-  if (!populated) return;
-  uint64_t count = 0;
-  if (ProcessorCount(processor, kCoreCountOffset, kCoreCount2Offset, &count)) Add(&g_inventory.cores, count);
-  if (ProcessorCount(processor, kThreadCountOffset, kThreadCount2Offset, &count)) Add(&g_inventory.threads, count);
+  return ReadField(processor, kStatusOffset, 1, &status) && (status & 0x40) != 0;
 }
 
-}  // namespace
+bool ProcessorCores(const uint8_t* processor, uint64_t* count) {
+  return ProcessorCount(processor, kCoreCountOffset, kCoreCount2Offset, count);
+}
+
+bool ProcessorThreads(const uint8_t* processor, uint64_t* count) {
+  return ProcessorCount(processor, kThreadCountOffset, kThreadCount2Offset, count);
+}
 
 void TallyStructure(const uint8_t* structure, size_t size) {
   ++g_inventory.structures;

@@ -29,6 +29,18 @@ struct Inventory {
 // Written only by LoadTable and ReleaseTable, like the index.
 extern Inventory g_inventory;
 
+// The rules for "installed" and "populated", for the tallies and for
+// whatever lists the modules and processors one by one.
+// The size of the module in KB (DSP0134 7.18.5, with the Extended Size of
+// 2.7 and later); false when no module is installed or its size is unknown.
+bool MemoryDeviceKilobytes(const uint8_t* device, uint64_t* kilobytes);
+// Bit 6 of the processor's Status (7.5): its socket is populated.
+bool ProcessorPopulated(const uint8_t* processor);
+// The processor's cores or threads: the byte (2.5 and later), or the word
+// of 3.0 and later where the byte is FFh; false when neither is known.
+bool ProcessorCores(const uint8_t* processor, uint64_t* count);
+bool ProcessorThreads(const uint8_t* processor, uint64_t* count);
+
 // Counts one more valid structure of `size` bytes into g_inventory; the
 // loader calls it for each structure of the table in table order.
 void TallyStructure(const uint8_t* structure, size_t size);
