@@ -77,16 +77,28 @@ NameExport Decisive(const ExportEntry& row, std::u16string_view argument) {
 
 }  // namespace
 
-CallResult CallOnMachine(const MachineTable& machine, std::string_view text) {
+CallResult CallOnMachine(const MachineTable& machine, std::string_view text, std::vector<std::string>* need_table) {
   if (!machine.dmi_id) return CallName(text);
   // Each call, nested ones too, as the folder can answer it.
-  return CallName(text, [&machine](const ExportEntry& row, char16_t* buffer) {
+  return CallName(text, [&machine, need_table](const ExportEntry& row, char16_t* buffer) {
     const NameExport decisive = Decisive(row, buffer);
     if (decisive == nullptr || AnswersExactly(*machine.dmi_id, decisive)) return row.entry(buffer);
-    RefuseName(EncodeUtf8(row.name),
-               "needs the SMBIOS table, which " + machine.dmi_id_folder + " does not give; run as root");
+    if (need_table != nullptr) {
+      need_table->push_back(EncodeUtf8(row.name));
+    } else {
+      RefuseNeedingTable(machine, {EncodeUtf8(row.name)});
+    }
     return -1;
   });
+}
+
+void RefuseNeedingTable(const MachineTable& machine, const std::vector<std::string>& names) {
+  const std::string reason = " the SMBIOS table, which " + machine.dmi_id_folder + " does not give; run as root";
+  if (names.size() == 1) return RefuseName(names[0], "needs" + reason);
+  // The report's variables, named whole: they are the plug-in's, not a user's text to cut short.
+  std::string list;
+  for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
+  Err("tarnwick: " + list + ": need" + reason + "\n");
 }
 
 }  // namespace tarnwick::cli

@@ -29,7 +29,12 @@ struct MachineTable {
 int LoadMachineTable(const std::string& sysfs, MachineTable* machine);
 
 // CallName, but a name that the folder of DMI files cannot answer exactly,
-// when the answers come from it, fails with a word on what it needs.
-CallResult CallOnMachine(const MachineTable& machine, std::string_view text);
+// when the answers come from it, fails with a word on what it needs: at
+// once, or, given `need_table`, added there for one word on them all.
+CallResult CallOnMachine(const MachineTable& machine, std::string_view text,
+                         std::vector<std::string>* need_table = nullptr);
+
+// "tarnwick: A, B: need the SMBIOS table, which FOLDER does not give; run as root".
+void RefuseNeedingTable(const MachineTable& machine, const std::vector<std::string>& names);
 
 }  // namespace tarnwick::cli

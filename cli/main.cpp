@@ -7,6 +7,7 @@
 // load, run the mode, shut down.
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "cli/batch_file.h"
 #include "cli/cmd_set_lines.h"
@@ -106,10 +107,14 @@ class Answers {
         real_(options.real),
         format_(options.json ? Format::kJson : options.cmd ? Format::kCmd : Format::kLines) {}
 
+  // A failed NAME keeps its place: null in JSON, an empty line as lines,
+  // so that answers read by position stay the NAMEs' (its reason is on
+  // standard error); no set line for cmd.exe.
   int Evaluate(const std::string& text) {
     const CallResult result = CallAnswer(machine_, text, real_);
     if (result.ok) return Show(text, result.value) ? kAllAnswered : kNameFailed;
     if (format_ == Format::kJson) json_.Member(text, nullptr);
+    if (format_ == Format::kLines) Out("\n");
     return kNameFailed;
   }
 
@@ -133,25 +138,31 @@ class Answers {
     return status;
   }
 
-  // Every variable; as lines, each name padded to the longest and two blanks.
+  // Every variable; as lines, each name padded to the longest and two
+  // blanks. Variables that the folder of DMI files cannot give, when it
+  // stands in for the table, have no value and are named once on standard
+  // error: the report is what can be read, and no failure.
   int Report() {
     int status = kAllAnswered;
+    std::vector<std::string> need_table;
     for (const ExportEntry& row : kExportTable) {
       if (row.is_function) continue;
       const std::string name = EncodeUtf8(row.name);
-      if (format_ != Format::kLines) {
-        status = Worst(status, Evaluate(name));
-        continue;
-      }
-      const CallResult result = CallAnswer(machine_, name, real_);
-      if (!result.ok) {  // refused by tarnwick: the variables themselves always answer
-        status = kNameFailed;
+      const size_t refused = need_table.size();
+      const CallResult result = CallAnswer(machine_, name, real_, &need_table);
+      if (!result.ok) {
+        status = Worst(status, need_table.size() > refused ? kAllAnswered : kNameFailed);
+        if (format_ == Format::kJson) json_.Member(name, nullptr);
+        if (format_ == Format::kLines) Out(name + "\n");
+      } else if (format_ != Format::kLines) {
+        status = Worst(status, Show(name, result.value) ? kAllAnswered : kNameFailed);
       } else if (result.value.empty()) {
         Out(name + "\n");  // no trailing blanks after a name without value
       } else {
         Out(name + std::string(name.size() < 20 ? 20 - name.size() : 2, ' ') + result.value + "\n");
       }
     }
+    if (!need_table.empty()) RefuseNeedingTable(machine_, need_table);
     return status;
   }
 

@@ -8,8 +8,9 @@
 
 namespace tarnwick::cli {
 
-// CallOnMachine(machine, text); with `real`, a variable whose value is a
-// firmware placeholder answers "N/A", as @smbreal[text] does.
-CallResult CallAnswer(const MachineTable& machine, std::string_view text, bool real);
+// CallOnMachine(machine, text, need_table); with `real`, a variable whose
+// value is a firmware placeholder answers "N/A", as @smbreal[text] does.
+CallResult CallAnswer(const MachineTable& machine, std::string_view text, bool real,
+                      std::vector<std::string>* need_table = nullptr);
 
 }  // namespace tarnwick::cli

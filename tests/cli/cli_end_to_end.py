@@ -157,7 +157,7 @@ class Names(TempDir):
             ("@smbstrnum[11,@smbcount[17]]", (0, b"SLOT-CONF 2xDIMM\n", b"")),
             # A failing inner call fails the whole name, and the outer call is not made.
             ("@smbword[17,0x0C,@smbhandle[17,0]]",
-             (1, b"", b'Tarnwick plugin: Bad structure number (must be 1 - 65535) "0"\r\n')),
+             (1, b"\n", b'Tarnwick plugin: Bad structure number (must be 1 - 65535) "0"\r\n')),
         ]
         for name, expected in cases:
             with self.subTest(name):
@@ -186,7 +186,7 @@ class Names(TempDir):
         for name, message in cases:
             with self.subTest(name):
                 self.assertEqual(run("--sample", name, "_smbmfg"),
-                                 (1, b"Brackenfold Computing\n", b"Tarnwick plugin: " + message))
+                                 (1, b"\nBrackenfold Computing\n", b"Tarnwick plugin: " + message))
 
     def test_host_refusals_name_the_text_and_the_part_that_failed(self):
         cases = [
@@ -207,7 +207,7 @@ class Names(TempDir):
                 with self.subTest(name=name[:40], separator=separator):
                     echoed = name if len(name) <= 80 else name[:80] + "..."
                     self.assertEqual(run("--sample", "_smbver", *separator, name),
-                                     (1, b"3.1\n", f"tarnwick: {echoed}: {reason}\n".encode()))
+                                     (1, b"3.1\n\n", f"tarnwick: {echoed}: {reason}\n".encode()))
 
     def test_a_name_of_8191_characters_passes(self):
         status, out, err = run("--sample", "@randx[" + " " * 8181 + "16]")
@@ -224,11 +224,11 @@ class Names(TempDir):
         ]
         for name, message in cases:
             with self.subTest(name):
-                self.assertEqual(run("--from-dump", table, name), (1, b"", b"Tarnwick plugin: " + message + b"\r\n"))
+                self.assertEqual(run("--from-dump", table, name), (1, b"\n", b"Tarnwick plugin: " + message + b"\r\n"))
 
     def test_utf8_in_and_out(self):
         status, out, err = run("--sample", "@randx[\u00e9x]")
-        self.assertEqual((status, out, err), (1, b"", "Tarnwick plugin: Invalid number: '\u00e9X'\r\n".encode()))
+        self.assertEqual((status, out, err), (1, b"\n", "Tarnwick plugin: Invalid number: '\u00e9X'\r\n".encode()))
         # String bytes 80h-FFh are ISO 8859-1 characters (U+0080-U+00FF).
         table = self.write("latin1.bin", structure(1, 0, [1, 0, 0, 0], [b"Caf\xe9"]) + structure(127, 1, []))
         self.assertEqual(run("--from-dump", table, "_smbmfg"), (0, "Caf\u00e9\n".encode(), b""))
@@ -325,13 +325,13 @@ class BatchFile(TempDir):
         path = self.write("names.btm", b"_smbmfg\r\n@smbbyte[1]\r\n\r\n# a comment\r\n  @randx[abc]  \r\n@smbword[4,0x16]")
         full = os.path.realpath(path).encode()
         status, out, err = run("--sample", "--file", path)
-        self.assertEqual((status, out), (1, b"Brackenfold Computing\n3600\n"))
+        self.assertEqual((status, out), (1, b"Brackenfold Computing\n\n\n3600\n"))  # a line per NAME
         self.assertEqual(err, b"Tarnwick plugin: " + full + b" [2]  Missing offset\r\n"
                               b"Tarnwick plugin: " + full + b" [5]  Invalid number: 'ABC'\r\n")
 
     def test_standard_input_and_command_line_names(self):
         status, out, err = run("--sample", "--file", "-", "@smbbyte[2]", input_bytes=b"_smbver\n@smbword[4]\n")
-        self.assertEqual((status, out), (1, b"3.1\n"))
+        self.assertEqual((status, out), (1, b"\n3.1\n\n"))
         # A name from the command line runs outside the batch file: no location.
         self.assertEqual(err, b"Tarnwick plugin: Missing offset\r\nTarnwick plugin: <stdin> [2]  Missing offset\r\n")
 
@@ -345,7 +345,7 @@ class BatchFile(TempDir):
             with self.subTest(label):
                 full = os.path.realpath(self.write("names.btm", data)).encode()
                 self.assertEqual(run("--sample", "--file", self.dir + "/names.btm"), (
-                    1, b"Brackenfold Computing\n",
+                    1, b"Brackenfold Computing\n\n\n\n",
                     b"tarnwick: " + full + b" [2]  _nosuch: unknown name\n" + b"Tarnwick plugin: " + full +
                     b" [3]  Invalid number: '\xc3\xa9'\r\ntarnwick: " + full + b" [4]  " + b"x" * 80 +
                     b"...: a NAME of 100000 characters; the shell's line holds at most 8191\n"))

@@ -1,6 +1,8 @@
-"""where_users_meet.py TARNWICK CORPUS_DIR MANUAL_PAGE: tarnwick without root, without a table, in help, in JSON."""
+"""where_users_meet.py TARNWICK CORPUS_DIR MANUAL_PAGE: tarnwick without root, without a table, in help, in JSON,
+in Ansible's facts."""
 import json
 import os
+import shutil
 import struct
 import subprocess
 import sys
@@ -77,8 +79,14 @@ class WithoutRoot(unittest.TestCase):
                 losses = make_folder(service[8:8 + struct.unpack_from("<I", service, 4)[0]], folder)
                 status, out, err = run("--sysfs", root, "--json", *variables)
                 real = json.loads(run("--sysfs", root, "--json", *("@smbreal[%s]" % v for v in variables))[1])
+                report, report_lines = run("--sysfs", root, "--json"), run("--sysfs", root)
             self.assertEqual(status, 1, err)
             lines, from_folder = err.splitlines(), json.loads(out)
+            # The report: what can be read, status 0, the names without value said once; a line for each.
+            need_table = ", ".join(name for name in variables if from_folder[name] is None)
+            self.assertEqual((report[0], json.loads(report[1]), report[2].splitlines()[1:]), (0, from_folder, [
+                f"tarnwick: {need_table}: need the SMBIOS table, which {folder} does not give; run as root"]))
+            self.assertEqual([line.split()[0] for line in report_lines[1].splitlines()], variables)
             from_table = json.loads(run("--from-dump", path, "--json", *variables)[1])
             self.assertEqual(lines[0], f"tarnwick: cannot read {root}/firmware/dmi/tables/DMI: No such file or "
                                        f"directory; answers come from {folder}")
@@ -120,7 +128,7 @@ class Messages(unittest.TestCase):
             self.assertEqual(run("--sample", "--file", first, "--file", second),
                              (0, "Brackenfold Computing\n3.1\n", ""))
             self.assertEqual(run("--sample", "--file", first, second),
-                             (1, "Brackenfold Computing\n", f"tarnwick: {second}: unknown name\n"))
+                             (1, "\nBrackenfold Computing\n", f"tarnwick: {second}: unknown name\n"))
         self.assertEqual(run("--sample", "--json", "_smbver", "_smbmfg", "_smbver")[1],
                          '{\n  "_smbver": "3.1",\n  "_smbmfg": "Brackenfold Computing"\n}\n')
 
@@ -129,6 +137,59 @@ class Messages(unittest.TestCase):
             page = f.read().split(".SH NAMES\n", 1)[1].split("\n.SH ", 1)[0]
         self.assertEqual([row.replace(".B ", "", 1).split("\n")[:2] for row in page.split(".TP\n")[1:]],
                          [line.split(None, 1) for line in run("--names")[1].splitlines()])
+
+
+# The variables that the world-readable files do not give.
+NEED_ROOT = set("""_smbbbserial _smbchassis _smbchassislock _smbchassisserial _smbcores _smbcpuclock _smbcpucount
+    _smbcpumfg _smbcpusocket _smbcpuspeed _smbcpuversion _smbmemory _smbserial _smbthreads _smbuuid _smbver""".split())
+USER = "tarnwick-facts"  # made where there is none, for the facts of a user without root
+
+
+class Ansible(unittest.TestCase):
+    """README's fact file brings tarnwick's answers into ansible-core's setup module as ansible_local.tarnwick."""
+
+    def facts(self, work, command, user=None):
+        os.makedirs(facts := os.path.join(work, "facts"))
+        with open(fact := os.path.join(facts, "tarnwick.fact"), "w") as f:
+            f.write("#!/bin/sh\n" + command + "\n")
+        os.chmod(fact, 0o755)
+        os.makedirs(home := os.path.join(work, "home"))
+        environment = [f"HOME={home}", f"ANSIBLE_LOCAL_TEMP={home}/tmp", f"ANSIBLE_REMOTE_TEMP={home}/tmp",
+                       "ANSIBLE_PYTHON_INTERPRETER=auto_silent"]
+        setup = ["ansible", "localhost", "-m", "ansible.builtin.setup", "-a", f"fact_path={facts} filter=ansible_local"]
+        if user:
+            shutil.chown(home, user)
+        done = hang_guard.run([*(["runuser", "-u", user, "--"] if user else []), "env", *environment, *setup],
+                              capture_output=True, text=True)
+        self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+        return json.loads(done.stdout[done.stdout.index("{"):])["ansible_facts"]["ansible_local"]["tarnwick"]
+
+    def test_names_after_json_pick_the_facts(self):
+        with tempfile.TemporaryDirectory() as work:
+            self.assertEqual(self.facts(work, f"exec {TARNWICK} --sample --json _smbuuid '@smbword[4,0x16]'"),
+                             {"_smbuuid": "E2517A3C-0B94-4D6F-A128-5EC307D4198B", "@smbword[4,0x16]": "3600"})
+
+    def test_a_user_without_root_gets_what_the_folder_gives_and_null(self):
+        if os.geteuid() != 0:
+            (self.fail if os.environ.get("CI") == "true" else self.skipTest)("making a user needs root")
+        if subprocess.run(["id", "-u", USER], capture_output=True).returncode != 0:
+            hang_guard.run(["useradd", "--system", "--no-create-home", "--shell", "/usr/sbin/nologin", USER], check=True)
+            self.addCleanup(hang_guard.run, ["userdel", USER])
+        with tempfile.TemporaryDirectory() as work:
+            os.chmod(work, 0o755)
+            tarnwick = shutil.copy(TARNWICK, work)  # where the user may run it
+            # The sample table as the kernel lays it out: the table for root only, the folder for every user.
+            run("--sample", "--dump-bin", dump := os.path.join(work, "sample.dump"))
+            with open(dump, "rb") as f:
+                table = f.read()[0x20:]
+            os.makedirs(tables := os.path.join(work, "sys", "firmware", "dmi", "tables"))
+            with open(os.path.join(tables, "DMI"), "wb") as f:
+                f.write(table)
+            os.chmod(os.path.join(tables, "DMI"), 0o400)
+            make_folder(table, os.path.join(work, "sys", "class", "dmi", "id"))
+            facts = self.facts(work, f"exec {tarnwick} --sysfs {work}/sys --json", USER)
+        sample = json.loads(run("--sample", "--json")[1])
+        self.assertEqual(facts, {name: None if name in NEED_ROOT else value for name, value in sample.items()})
 
 
 if __name__ == "__main__":
