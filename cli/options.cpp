@@ -51,8 +51,8 @@ void Describe(CLI::App& app, Options& options) {
                "answer N/A for a variable whose value is a firmware placeholder\n"
                "(\"To Be Filled By O.E.M.\"), as @smbreal does");
   app.add_flag("--check", options.check,
-               "list what in the table makes answers wrong or empty, one finding\n"
-               "per line (exit status 1 with findings)");
+               "check every structure against DSP0134, one finding per line\n"
+               "(exit status 1 with a defect)");
   app.add_flag("--banner", options.banner, "run as an interactive shell, so the load banner may show");
   app.add_flag("--names", options.names_list, "list every NAME with its arguments and its help's first sentence");
   app.add_flag("--version", options.version, "print the plug-in's name and version");

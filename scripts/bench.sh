@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 build=${BENCH_BUILD_DIR:-build/bench-run}
 min_time=${BENCH_MIN_TIME:-0.2}
 repetitions=${BENCH_REPETITIONS:-3}
-programs=(load names arguments cli)
+programs=(load names arguments cli check)
 
 cmake --preset bench -B "$build" >/dev/null
 targets=()
@@ -32,7 +32,7 @@ import json, os, sys
 
 results = sys.argv[1]
 rows = {}
-for program in ("load", "names", "arguments", "cli"):
+for program in ("load", "names", "arguments", "cli", "check"):
     path = os.path.join(results, program + ".json")
     if not os.path.exists(path) or os.path.getsize(path) == 0:
         continue  # a filter that left the program nothing to run
@@ -64,6 +64,8 @@ for prefix, what in (("Variable/corpus/", "variable"), ("Function/corpus/", "fun
     if worst:
         name = max(worst, key=worst.get)
         checks.append((f"every {what} per call, slowest corpus table ({name})", worst[name], 100))
+if "Check/generated-64KiB" in rows:
+    checks.append(("--check's model and checks, 64 KiB table", ns(rows["Check/generated-64KiB"]), 1000000))
 lookup = group("Lookup/last-of-1024/", lambda b: b.get("ns_per_call", 0))
 if lookup:
     checks.append(("lookup by handle, last of 1024", max(lookup.values()), 1000))

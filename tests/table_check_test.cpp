@@ -2,6 +2,8 @@
 // built clean holds none.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -176,6 +178,37 @@ TEST(TableCheckTest, FindsWhatEachEntryPointHolds) {
     EXPECT_EQ(found, c.findings) << c.name;
   }
   ShutdownPlugin(0);
+}
+
+// Every structure is checked, past the index's 1,024 too: a memory device
+// too short for its version at the end of a long table is found there.
+TEST(TableCheckTest, ChecksEveryStructurePastTheIndex) {
+  std::vector<Structure> structures = Clean(6);
+  structures.resize(1100, Structure{126, 0x7E00, {}, {}});
+  Structure old_memory = Clean()[5];
+  old_memory.handle = 0x1717;
+  old_memory.formatted.resize(0x0C - 4);
+  structures.push_back(old_memory);
+  structures.push_back(Clean()[6]);
+  ASSERT_EQ(LoadTable(With(structures, {})), 0);
+  const std::vector<Finding> found = CheckTable();
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(Summary(found[0]), "short-structure 5911 1 12/92");
+  EXPECT_EQ(found[0].position, BareTable({structures.begin(), structures.end() - 2}).size());
+  ShutdownPlugin(0);
+}
+
+// The kinds' words are what scripts match: the manual page and the README
+// list each.
+TEST(TableCheckTest, EveryKindIsDocumented) {
+  for (const char* file : {"/cli/tarnwick.1", "/README.md"}) {
+    std::ifstream in(std::string(TARNWICK_SOURCE_DIR) + file);
+    std::stringstream text;
+    text << in.rdbuf();
+    for (const FindingKindRow& row : kFindingKinds) {
+      EXPECT_NE(text.str().find(row.words), std::string::npos) << row.words << " in " << file;
+    }
+  }
 }
 
 }  // namespace
