@@ -2,12 +2,15 @@
 // built clean holds none.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "host/names.h"
 #include "smbios/entry_point.h"
+#include "smbios/field_description.h"
 #include "smbios/table_check.h"
 #include "tests/support/plugin_test.h"
 #include "tests/support/table_builder.h"
@@ -36,6 +39,13 @@ std::vector<Structure> Clean(size_t count = 7) {
 std::vector<Structure> CleanWith(size_t at, Structure replacement) {
   std::vector<Structure> structures = Clean();
   structures[at] = std::move(replacement);
+  return structures;
+}
+
+// Clean() with `extra` before its end-of-table structure.
+std::vector<Structure> CleanPlus(Structure extra) {
+  std::vector<Structure> structures = Clean();
+  structures.insert(structures.end() - 1, std::move(extra));
   return structures;
 }
 
@@ -100,6 +110,17 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
       {"memory type 15h, form factor 14h", With(Changed(5, {{0x0E, 0x14}, {0x12, 0x15}}), {}),
        {"out-of-range 17 14 20/0", "out-of-range 17 18 21/0"}},
       {"MRDIMM in a CSODIMM", With(Changed(5, {{0x0E, 0x13}, {0x12, 0x25}}), {}), {}},
+      {"two languages counted, one given; a reserved byte set",
+       With(CleanPlus({13, 0x0D, Formatted(0x16, {{4, 2}, {7, 1}, {0x15, 1}}), {"en|US|iso8859-1"}}), {}),
+       {"reserved-nonzero 13 7 1/0", "string-past-set 13 4 2/1"}},
+      {"an ISA slot with bus number 0",
+       With(CleanPlus({9, 0x09, Formatted(0x17, {{5, 3}, {6, 3}, {7, 3}, {8, 3}, {0x0D, 0xFF}, {0x0E, 0xFF}, {0x10, 0xFF},
+                                                {0x14, 0x08}}), {}}),
+            {}),
+       {"slot-address 9 15 0/0"}},
+      {"a mapped range ending below its start",
+       With(CleanPlus({20, 0x14, Formatted(0x23, {{5, 0x04}, {9, 0x02}, {0x10, 1}}), {}}), {}),
+       {"address-range 20 8 512/1024"}},
       {"longer than 3.4 defines", With(Changed(5, {{0x63, 0}}), {}), {"long-structure 17 1 100/92"}},
       {"2.1 processor in a 2.3 table, later fields elsewhere", With(CleanWith(4, old_processor), {}, 2, 3),
        {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/21", "short-structure 4 1 32/35",
@@ -163,6 +184,12 @@ TEST(TableCheckTest, FindsWhatEachEntryPointHolds) {
       {"_SM_ length 1Eh of SMBIOS 2.1",
        Dump(Kind::kSmbios2, none, [](Bytes& d) { d[5] = 0x1E, d[4] = static_cast<uint8_t>(d[4] + 1 + d[0x1E]); }),
        {}},
+      {"_SM_ without _DMI_", Dump(Kind::kSmbios2, none, [](Bytes& d) { d[0x10] = 'X', d[0x15] += 7; }),
+       {"intermediate-anchor -1 16 0/0"}},
+      {"_SM3_ reserved byte", Dump(Kind::kSmbios3, none, [](Bytes& d) { d[0x0B] = 1, --d[5]; }),
+       {"reserved-nonzero -1 11 1/0"}},
+      {"table address 0", Dump(Kind::kSmbios3, [](EntryPoint& e) { e.table_address = 0; }),
+       {"table-address-zero -1 16 0/0"}},
       {"count", Dump(Kind::kSmbios2, [](EntryPoint& e) { e.structure_count = 9; }), {"structure-count -1 28 7/9"}},
       {"length past the file", Dump(Kind::kLegacy, [](EntryPoint& e) { e.table_length = 1024; }),
        {"length-past-file -1 6 1024/" + size}},
@@ -209,6 +236,26 @@ TEST(TableCheckTest, EveryKindIsDocumented) {
       EXPECT_NE(text.str().find(row.words), std::string::npos) << row.words << " in " << file;
     }
   }
+}
+
+// The string fields that names read are string fields of the description,
+// which gives --check their DSP0134 names.
+TEST(TableCheckTest, NamesReadStringFieldsOfTheDescription) {
+  std::vector<std::string> not_described;
+  const auto check = [&](const char* name, uint8_t type, uint32_t offset) {
+    const auto rows = FieldRowsOf(type);
+    if (std::none_of(rows.begin(), rows.end(), [&](const FieldRow& row) {
+          return row.offset == offset && row.validity == Validity::kString && row.place == Place::kFixed;
+        })) {
+      not_described.push_back(name);
+    }
+  };
+#define TARNWICK_STRING_ROW(name, type, offset, help) check(#name, type, offset);
+#define TARNWICK_OTHER_ROW(...)
+  TARNWICK_NAMES(TARNWICK_STRING_ROW, TARNWICK_OTHER_ROW, TARNWICK_OTHER_ROW)
+#undef TARNWICK_STRING_ROW
+#undef TARNWICK_OTHER_ROW
+  EXPECT_EQ(not_described, std::vector<std::string>{});
 }
 
 }  // namespace
