@@ -31,29 +31,55 @@ std::basic_string_view<Char> Trimmed(std::basic_string_view<Char> text) {
   return text;
 }
 
-// A text's key: its characters but blanks, letters A-Z upper case. The
-// listed texts are ASCII: a text with any other character has no key ("").
+// No listed text has a key longer than this: a longer text is none of them.
+constexpr size_t kLongestKey = 32;
+
+// A text's key: its characters but blanks, letters A-Z upper case.
+struct Key {
+  std::array<char, kLongestKey> text;
+  size_t length;
+  std::string_view view() const { return {text.data(), length}; }
+};
+
+// The key of a text; false when it can have none that is listed: a
+// character above 7Fh (the listed texts are ASCII) or more than kLongestKey.
 template <class Char>
-std::string Key(std::basic_string_view<Char> text) {
-  std::string key;
+bool MakeKey(std::basic_string_view<Char> text, Key* key) {
+  size_t length = 0;
   for (Char c : text) {
     const uint32_t unit = Unit(c);
     if (IsBlank(unit)) continue;
-    if (unit > 0x7F) return {};
-    key += static_cast<char>(UpperCase(unit));
+    if (unit > 0x7F || length == kLongestKey) return false;
+    key->text[length++] = static_cast<char>(UpperCase(unit));
   }
-  return key;
+  key->length = length;
+  return true;
 }
 
-// The listed texts' keys, sorted.
+// Shorter keys first, keys of one length in character order: a text's key
+// and a listed one mostly differ in length, which decides at once.
+bool Before(std::string_view a, std::string_view b) { return a.size() != b.size() ? a.size() < b.size() : a < b; }
+
+// The listed texts' keys in that order.
 const std::vector<std::string>& ListedKeys() {
   static const std::vector<std::string> keys = [] {
     std::vector<std::string> all;
-    for (std::string_view text : kPlaceholderTexts) all.push_back(Key(text));
-    std::sort(all.begin(), all.end());
+    for (std::string_view text : kPlaceholderTexts) {
+      Key key;
+      MakeKey(text, &key);
+      all.emplace_back(key.view());
+    }
+    std::sort(all.begin(), all.end(), Before);
     return all;
   }();
   return keys;
+}
+
+template <class Char>
+bool IsListed(std::basic_string_view<Char> text) {
+  const std::vector<std::string>& keys = ListedKeys();
+  Key key;
+  return MakeKey(text, &key) && std::binary_search(keys.begin(), keys.end(), key.view(), Before);
 }
 
 // A hexadecimal digit's value; 16 for any other unit.
@@ -107,10 +133,10 @@ bool IsPlaceholder(std::basic_string_view<Char> text) {
   const auto only = [&](uint32_t wanted) {
     return std::all_of(text.begin(), text.end(), [wanted](Char c) { return Unit(c) == wanted; });
   };
-  const std::vector<std::string>& keys = ListedKeys();
+  if (only('.') || only('0')) return true;
+  // A UUID's key has 36 characters, more than any listed text's.
   UuidBytes uuid;
-  return only('.') || only('0') || std::binary_search(keys.begin(), keys.end(), Key(text)) ||
-         (ReadUuid(text, &uuid) && IsPlaceholderUuid(uuid.data()));
+  return ReadUuid(text, &uuid) ? IsPlaceholderUuid(uuid.data()) : IsListed(text);
 }
 
 }  // namespace

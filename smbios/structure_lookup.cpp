@@ -1,10 +1,10 @@
 #include "smbios/structure_lookup.h"
 
-#include <bit>
 #include <cstring>
 
 #include "host/result_text.h"
 #include "smbios/firmware_table.h"
+#include "smbios/table_model.h"
 
 namespace tarnwick {
 
@@ -13,16 +13,9 @@ const uint8_t* FindStructure(uint8_t type, int32_t handle) {
   const uint32_t first = index.first_of_type[type];
   if (index.count == 0 || first == kNoStructure) return nullptr;
   if (handle < 0 || handle > 0xFFFF) return index.entries[first];
-  // Type at byte 0, handle at bytes 2-3 of every structure (DSP0134 6.1.2):
-  // one read of the 4-byte header compares both. A table of 1024 structures
-  // spills out of the first-level cache, so each visit costs a cache line.
-  static_assert(std::endian::native == std::endian::little, "the header word's bytes are read little-endian");
-  const uint32_t wanted = type | static_cast<uint32_t>(handle) << 16;
-#pragma GCC unroll 4
   for (uint32_t i = first; i < index.count; ++i) {
-    uint32_t header;
-    std::memcpy(&header, index.entries[i], sizeof header);
-    if ((header & 0xFFFF00FFu) == wanted) return index.entries[i];
+    const uint8_t* structure = index.entries[i];
+    if (StructureHandle(structure) == handle && structure[0] == type) return structure;
   }
   return nullptr;
 }
