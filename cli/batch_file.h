@@ -17,7 +17,7 @@ enum class BatchEncoding { kUtf8, kUtf16Le, kUtf16Be, kLatin1 };
 BatchEncoding DetectBatchEncoding(std::string_view bytes);
 
 // A NAME of a batch file in UTF-8, with its line number (from 1). Lines
-// are split at LF with a CR before it dropped, white space around a NAME is
+// end at CR LF, LF or CR alone, white space around a NAME is
 // dropped, and empty lines and lines starting with "#" are skipped.
 struct BatchLine {
   uint32_t number;

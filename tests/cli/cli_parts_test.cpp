@@ -95,6 +95,9 @@ TEST(BatchLines, EveryEncodingNumbersEveryLineAndSkipsBlanksAndComments) {
       {text, expected}, {"\xEF\xBB\xBF" + text, expected}, {le, expected}, {be, expected},
       {latin1, expected},
       {"", {}}, {std::string("\xFF\xFEx\0y", 5), {{1, "x\uFFFD"}}},  // a last byte without its pair
+      // CR alone ends a line too (old Mac editors), and CR LF is one end, not two.
+      {"a\rb\r\r# c\rd\r\ne\r", {{1, "a"}, {2, "b"}, {5, "d"}, {6, "e"}}},
+      {std::string("\xFF\xFE" "a\0\r\0b\0\r\0\n\0c\0", 14), {{1, "a"}, {2, "b"}, {3, "c"}}},
   };
   for (const auto& [bytes, lines] : cases) {
     Lines read;
