@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "cli/dump_layout.h"
+#include "smbios/firmware_table.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -31,6 +32,12 @@ bool ReadTableFile(const std::string& path, Bytes* service, std::string* error, 
   if (kept != nullptr) *kept = file;
   if (file.size() > kLargestTable) {
     *error = path + ": larger than any SMBIOS table (16 MiB)";
+    return false;
+  }
+  if (file.size() < kSmallestStructure) {  // the loader would say only that there is no table
+    *error = path + ": not an SMBIOS table: " +
+             (file.empty() ? std::string("empty") : std::to_string(file.size()) + " bytes, fewer than the " +
+                                                        std::to_string(kSmallestStructure) + " of one structure");
     return false;
   }
   if (!ServiceLayoutFromFile(std::move(file), service, error)) {

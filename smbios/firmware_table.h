@@ -11,6 +11,9 @@ namespace tarnwick {
 inline constexpr uint32_t kMaxStructures = TARNWICK_MAX_STRUCTURES;
 inline constexpr uint8_t kEndOfTableType = 127;  // DSP0134 7.45
 inline constexpr uint16_t kNoStructure = 0xFFFF;
+// The fewest bytes a structure takes: its 4-byte header and the two NULs
+// that end an empty string-set (DSP0134 6.1.2, 6.1.3); no table is smaller.
+inline constexpr uint32_t kSmallestStructure = 6;
 
 struct FirmwareTable {
   const uint8_t* buffer;  // header included; null when no table is held

@@ -250,15 +250,19 @@ class Names(TempDir):
 
 
 class ExitStatus(TempDir):
-    def test_plugin_that_does_not_load(self):
+    def test_plugin_that_does_not_load_and_files_too_short_to_try(self):
         junk = self.write("junk.bin", b"\x01\x02\x00\x00\x00\x00")  # length byte 2: not a structure
-        cases = [
-            (self.write("empty.bin", b""), b"Tarnwick plugin: No firmware table!\r\nPlugin not loaded.\r\n"),
-            (junk, b"Tarnwick plugin: Firmware tables don't appear valid!\r\nPlugin not loaded.\r\n"),
+        tiny, empty = self.write("tiny.bin", b"\x01\x04\x00"), self.write("empty.bin", b"")
+        cases = [  # (FILE, standard input, standard error)
+            (empty, b"", b"tarnwick: " + empty.encode() + b": not an SMBIOS table: empty\n"),
+            ("-", b"", b"tarnwick: -: not an SMBIOS table: empty\n"),
+            (tiny, b"", b"tarnwick: " + tiny.encode() + b": not an SMBIOS table: 3 bytes, fewer than the 6 of one "
+                                                        b"structure\n"),
+            (junk, b"", b"Tarnwick plugin: Firmware tables don't appear valid!\r\nPlugin not loaded.\r\n"),
         ]
-        for path, message in cases:
+        for path, stdin, message in cases:
             with self.subTest(path):
-                self.assertEqual(run("--from-dump", path, "_smbmfg"), (2, b"", message))
+                self.assertEqual(run("--from-dump", path, "_smbmfg", input_bytes=stdin), (2, b"", message))
 
     def test_usage_errors_and_unreadable_files(self):
         cases = [
