@@ -1,7 +1,10 @@
 #include "cli/options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tarnwick::cli {
@@ -37,8 +40,8 @@ void Describe(CLI::App& app, Options& options) {
       // Hidden: the folder that stands for /sys, so tests can lay out a machine.
       app.add_option("--sysfs", options.sysfs)->group("")};
   for (CLI::Option* option : with_value) {
-    // One value per occurrence, as --help shows it: a repeated single value
-    // takes the last, a list gathers them all.
+    // One value per occurrence, as --help shows it: a list gathers them all;
+    // a single value given twice is refused after parsing, by name.
     const bool gathers = option->get_expected_max() > 1;
     option->allow_extra_args(false)->expected(1);
     option->multi_option_policy(gathers ? CLI::MultiOptionPolicy::TakeAll : CLI::MultiOptionPolicy::TakeLast);
@@ -67,11 +70,74 @@ void Describe(CLI::App& app, Options& options) {
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 }
 
+// The options that take a value, by the word their help shows for it.
+constexpr std::pair<const char*, const char*> kValueOptions[] = {{"--from-dump", "FILE"},
+                                                                 {"--dump-bin", "FILE"},
+                                                                 {"--file", "FILE"},
+                                                                 {"--help-name", "NAME"},
+                                                                 {"--sysfs", "FOLDER"}};
+
+// "--file=" with nothing after "=": CLI11 would take the next argument, an
+// option perhaps, as the value. False, with the reason, for the first one
+// before "--"; an empty argument after the option is found after parsing.
+bool NoEmptyValue(const std::vector<std::string>& arguments, std::string* error) {
+  for (const std::string& argument : arguments) {
+    if (argument == "--") break;
+    for (const auto& [option, word] : kValueOptions) {
+      if (argument == std::string(option) + "=") return *error = option + std::string(": an empty ") + word, false;
+    }
+  }
+  return true;
+}
+
+// A value option given twice (a table from two dumps?), or with an empty
+// argument as its value. False with the reason.
+bool EachValueOnceAndNamed(const CLI::App& app, const Options& options, std::string* error) {
+  for (const auto& [option, word] : kValueOptions) {
+    const bool gathers = std::string_view(option) == "--file" || std::string_view(option) == "--help-name";
+    if (!gathers && app.count(option) > 1) return *error = option + std::string(" may be given once"), false;
+  }
+  const bool empty_batch_file =
+      std::find(options.batch_files.begin(), options.batch_files.end(), "") != options.batch_files.end();
+  const std::pair<const char*, bool> empty[] = {
+      {"--from-dump: an empty FILE", options.from_dump && options.dump_file.empty()},
+      {"--dump-bin: an empty FILE", options.dump_bin && options.dump_bin_file.empty()},
+      {"--file: an empty FILE", empty_batch_file},
+      {"--sysfs: an empty FOLDER", options.sysfs.empty()}};
+  for (const auto& [message, found] : empty) {
+    if (found) return *error = message, false;
+  }
+  return true;
+}
+
+// --json, --cmd and --real shape answers: to NAMEs, batch files, or the
+// report, which runs when nothing else is asked; --json shapes --list's
+// structures too. --names, --help-name and --dump-bin print no answers, nor
+// does --list for --cmd and --real, which would change none of its bytes.
+// False, with the reason, for an option that shapes nothing asked.
+bool ShapesSomething(const Options& options, std::string* error) {
+  const char* text_only = options.names_list            ? "--names"
+                          : !options.help_names.empty() ? "--help-name"
+                          : options.dump_bin            ? "--dump-bin"
+                          : options.list                ? "--list"
+                                                        : nullptr;
+  if (text_only == nullptr || !options.names.empty() || !options.batch_files.empty()) return true;
+  const char* shaper = options.cmd                     ? "--cmd"
+                       : options.real                  ? "--real"
+                       : options.json && !options.list ? "--json"
+                                                       : nullptr;
+  if (shaper == nullptr) return true;
+  *error = shaper + std::string(" applies to answers, and ") + text_only + " gives none: add a NAME, or leave " +
+           shaper + " out";
+  return false;
+}
+
 }  // namespace
 
 bool ParseOptions(const std::vector<std::string>& arguments, Options* options, std::string* error) {
   CLI::App app("tarnwick", "tarnwick");
   Describe(app, *options);
+  if (!NoEmptyValue(arguments, error)) return false;
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());  // CLI11 takes them last first
   try {
     app.parse(reversed);
@@ -81,6 +147,7 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options* options, s
   }
   options->from_dump = app.count("--from-dump") != 0;
   options->dump_bin = app.count("--dump-bin") != 0;
+  if (!EachValueOnceAndNamed(app, *options, error)) return false;
   const auto exclusive = [&](bool both, const char* message) { return both ? (*error = message, false) : true; };
   return exclusive(options->sample && options->from_dump, "--sample and --from-dump exclude each other") &&
          exclusive(options->json && options->cmd, "--json and --cmd exclude each other") &&
@@ -91,7 +158,8 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options* options, s
          exclusive(options->check && (options->cmd || options->real || options->list || options->dump_bin ||
                                       !options->names.empty() || !options->batch_files.empty() ||
                                       !options->help_names.empty() || options->names_list),
-                   "--check takes no NAME and goes only with --json, --sample or --from-dump");
+                   "--check takes no NAME and goes only with --json, --sample or --from-dump") &&
+         ShapesSomething(*options, error);
 }
 
 std::string UsageText() {

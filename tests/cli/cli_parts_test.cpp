@@ -150,12 +150,21 @@ TEST(Options, ValuesFlagsAndErrors) {
   EXPECT_EQ(options.names, (std::vector<std::string>{"_smbmfg", "--list"}));
 
   const std::vector<std::vector<std::string>> refused = {
-      {"--nope"}, {"--dump-bin"}, {"--json=1"}, {"--sample", "--from-dump", "x"}, {"--json", "--cmd"}, {"-x"}};
+      {"--nope"}, {"--dump-bin"}, {"--json=1"}, {"--sample", "--from-dump", "x"}, {"--json", "--cmd"}, {"-x"},
+      // An empty FILE, a second table, and options that would shape no answer.
+      {"--file=", "--sample"}, {"--file", ""}, {"--from-dump=a", "--from-dump=b"}, {"--sample", "--list", "--real"},
+      {"--names", "--json"}, {"--help-name", "_smbver", "--json"}, {"--sample", "--dump-bin", "d", "--cmd"}};
   for (const auto& arguments : refused) {
     Options ignored;
     error.clear();
     EXPECT_FALSE(ParseOptions(arguments, &ignored, &error)) << arguments[0];
     EXPECT_FALSE(error.empty());
+  }
+  // Each still does what it says beside a NAME; --json shapes --list's structures.
+  for (const auto& arguments : std::vector<std::vector<std::string>>{{"--list", "--real", "_smbmfg"},
+                                                                      {"--names", "--json", "_smbmfg"}}) {
+    Options taken;
+    EXPECT_TRUE(ParseOptions(arguments, &taken, &error)) << arguments[0] << ": " << error;
   }
 }
 
