@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -56,11 +57,7 @@ bool MakeKey(std::basic_string_view<Char> text, Key* key) {
   return true;
 }
 
-// Shorter keys first, keys of one length in character order: a text's key
-// and a listed one mostly differ in length, which decides at once.
-bool Before(std::string_view a, std::string_view b) { return a.size() != b.size() ? a.size() < b.size() : a < b; }
-
-// The listed texts' keys in that order.
+// The listed texts' keys, sorted.
 const std::vector<std::string>& ListedKeys() {
   static const std::vector<std::string> keys = [] {
     std::vector<std::string> all;
@@ -69,7 +66,7 @@ const std::vector<std::string>& ListedKeys() {
       MakeKey(text, &key);
       all.emplace_back(key.view());
     }
-    std::sort(all.begin(), all.end(), Before);
+    std::sort(all.begin(), all.end());
     return all;
   }();
   return keys;
@@ -79,7 +76,7 @@ template <class Char>
 bool IsListed(std::basic_string_view<Char> text) {
   const std::vector<std::string>& keys = ListedKeys();
   Key key;
-  return MakeKey(text, &key) && std::binary_search(keys.begin(), keys.end(), key.view(), Before);
+  return MakeKey(text, &key) && std::binary_search(keys.begin(), keys.end(), key.view(), std::less<>());
 }
 
 // A hexadecimal digit's value; 16 for any other unit.
