@@ -20,6 +20,7 @@
 #include "cli/name_message.h"
 #include "cli/options.h"
 #include "cli/output.h"
+#include "cli/prometheus_output.h"
 #include "cli/real_values.h"
 #include "cli/sample_table.h"
 #include "cli/structure_listing.h"
@@ -50,6 +51,7 @@ enum class Mode {
   kVersion,  // --version
   kHelp,     // --names, --help-name alone: the one list, no table
   kCheck,    // --check
+  kPrometheus,  // --prometheus
   kQuery,    // NAMEs, --file, --list, --dump-bin, after any help
   kReport,   // nothing asked: every variable
 };
@@ -58,6 +60,7 @@ Mode ChooseMode(const Options& options) {
   if (options.usage) return Mode::kUsage;
   if (options.version) return Mode::kVersion;
   if (options.check) return Mode::kCheck;
+  if (options.prometheus) return Mode::kPrometheus;
   if (!options.names.empty() || !options.batch_files.empty() || options.list || options.dump_bin) return Mode::kQuery;
   if (options.names_list || !options.help_names.empty()) return Mode::kHelp;
   return Mode::kReport;
@@ -67,7 +70,7 @@ Mode ChooseMode(const Options& options) {
 struct Source {
   bool from_file = false;  // --sample or --from-dump; else the machine's table
   Bytes table;             // the table read or built in, in the service's layout
-  Bytes file;              // --check --from-dump: the file as read, for its entry point
+  Bytes file;              // --check or --prometheus --from-dump: the file as read, for its entry point
   MachineTable machine;
 };
 
@@ -76,7 +79,7 @@ int ReadSource(const Options& options, Source* source) {
   if (options.sample) {
     source->table = SampleTable();
   } else if (options.from_dump) {
-    if (!ReadTableFile(options.dump_file, &source->table, &error, options.check ? &source->file : nullptr)) {
+    if (!ReadTableFile(options.dump_file, &source->table, &error, options.check || options.prometheus ? &source->file : nullptr)) {
       return Refuse(error);
     }
   } else {
@@ -226,6 +229,20 @@ int RunCheck(const Options& options, const Source& source) {
   return found ? kNameFailed : kAllAnswered;
 }
 
+// The exposition for the textfile collectors; the findings only of a
+// table that is the machine's (not one built from its DMI files).
+int RunPrometheus(const Options& options, const Source& source) {
+  std::vector<Finding> findings;
+  if (!source.machine.dmi_id) {
+    const Bytes entry = source.from_file ? source.file : KernelEntryPoint(options.sysfs);
+    findings = CheckTable({entry.data(), entry.size(), source.from_file ? entry.size() : 0});
+  }
+  const CallResult chassis = CallAnswer(source.machine, "_smbchassistype", true);
+  Out(PrometheusText(LoadedTableModel(), chassis.value == "N/A" ? "" : chassis.value,
+                     source.machine.dmi_id ? nullptr : &findings));
+  return kAllAnswered;
+}
+
 int RunMode(Mode mode, const Options& options, const Source& source) {
   if (source.machine.dmi_id && (options.check || options.dump_bin || options.list)) {
     // The table built from the folder is not the machine's to check, dump or list.
@@ -233,6 +250,7 @@ int RunMode(Mode mode, const Options& options, const Source& source) {
     return Refuse(option + " needs the SMBIOS table, which " + source.machine.dmi_id_folder +
                   " does not give; run as root");
   }
+  if (mode == Mode::kPrometheus) return RunPrometheus(options, source);
   return mode == Mode::kCheck ? RunCheck(options, source) : RunQuery(mode, options, source);
 }
 

@@ -56,6 +56,9 @@ void Describe(CLI::App& app, Options& options) {
   app.add_flag("--check", options.check,
                "check every structure against DSP0134, one finding per line\n"
                "(exit status 1 with a defect)");
+  app.add_flag("--prometheus", options.prometheus,
+               "write the identity, memory modules, processors and --check's\n"
+               "findings for the textfile collectors of Prometheus exporters");
   app.add_flag("--banner", options.banner, "run as an interactive shell, so the load banner may show");
   app.add_flag("--names", options.names_list, "list every NAME with its arguments and its help's first sentence");
   app.add_flag("--version", options.version, "print the plug-in's name and version");
@@ -159,6 +162,11 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options* options, s
                                       !options->names.empty() || !options->batch_files.empty() ||
                                       !options->help_names.empty() || options->names_list),
                    "--check takes no NAME and goes only with --json, --sample or --from-dump") &&
+         exclusive(options->prometheus && (options->check || options->json || options->cmd || options->real ||
+                                           options->list || options->dump_bin || !options->names.empty() ||
+                                           !options->batch_files.empty() || !options->help_names.empty() ||
+                                           options->names_list),
+                   "--prometheus takes no NAME and goes only with --sample or --from-dump") &&
          ShapesSomething(*options, error);
 }
 

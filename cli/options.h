@@ -17,6 +17,7 @@ struct Options {
   bool cmd = false;
   bool real = false;
   bool check = false;
+  bool prometheus = false;
   bool banner = false;
   bool usage = false;
   bool version = false;

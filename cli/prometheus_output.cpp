@@ -159,7 +159,17 @@ std::string PrometheusText(const TableModel& model, std::string_view chassis_typ
          {{dmi, 1}});
   MemoryFamilies(model, &out);
   ProcessorFamilies(model, &out);
-  (void)findings;
+  if (findings != nullptr) {
+    std::vector<std::pair<Labels, uint64_t>> counts;
+    for (const FindingKindRow& row : kFindingKinds) {
+      const auto count = std::count_if(findings->begin(), findings->end(), [&](const Finding& f) {
+        return f.kind == row.kind;
+      });
+      counts.push_back({{{"kind", row.words}, {"severity", row.defect ? "defect" : "note"}}, uint64_t(count)});
+    }
+    Family(&out, "tarnwick_check_findings", "What --check finds in the table, by kind; 0 for a kind not found.",
+           counts);
+  }
   return out;
 }
 

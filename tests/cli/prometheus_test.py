@@ -1,0 +1,236 @@
+"""prometheus_test.py TARNWICK CORPUS_DIR: tarnwick --prometheus against promtool, dmidecode, node_exporter and
+Prometheus (Debian's; installed here when missing and run as root, else a failure). Servers started are stopped."""
+import collections
+import json
+import os
+import re
+import shutil
+import socket
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import urllib.parse
+import urllib.request
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import where_users_meet as kernel  # noqa: E402  the kernel's rules for /sys/class/dmi/id
+
+TARNWICK = CORPUS = None
+HANG_GUARD = 120  # seconds, against a hang only
+NODE_EXPORTER = "prometheus-node-exporter"
+# node_dmi_info's labels (the kernel's files) and the variables that read the same fields.
+LABELS = dict(zip(
+    "bios_date bios_release bios_vendor bios_version board_asset_tag board_name board_serial board_vendor "
+    "board_version chassis_asset_tag chassis_serial chassis_vendor chassis_version product_family product_name "
+    "product_serial product_sku product_uuid product_version system_vendor".split(),
+    "_smbbiosdate _smbbiosrev _smbbiosvendor _smbbiosversion _smbbbassettag _smbbbproduct _smbbbserial _smbbbmfg "
+    "_smbbbversion _smbchassistag _smbchassisserial _smbchassismfg _smbchassisversion _smbfamily _smbproduct "
+    "_smbserial _smbsku _smbuuid _smbsysversion _smbmfg".split()))
+MORE_LABELS = {"chassis_type": "_smbchassistype", "smbios_version": "_smbver"}
+ROOT_ONLY = [("product_serial", 1, 7, "s"), ("board_serial", 2, 7, "s"), ("chassis_serial", 3, 7, "s")]
+
+
+def ensure_tools():
+    tools = {"promtool": "prometheus", "prometheus": "prometheus", NODE_EXPORTER: "prometheus-node-exporter"}
+    missing = sorted({package for tool, package in tools.items() if shutil.which(tool) is None})
+    if missing and os.geteuid() == 0:
+        env = dict(os.environ, DEBIAN_FRONTEND="noninteractive")
+        subprocess.run(["apt-get", "update", "-qq"], check=True, env=env, timeout=900)
+        subprocess.run(["apt-get", "install", "-y", "-qq", "--no-install-recommends", *missing], check=True, env=env,
+                       timeout=900, stdout=subprocess.DEVNULL)
+    if [tool for tool in tools if shutil.which(tool) is None]:
+        raise AssertionError(f"{missing} missing: run scripts/setup.sh --tests as root")
+
+
+def run(*arguments):
+    done = subprocess.run([TARNWICK, *arguments], capture_output=True, timeout=HANG_GUARD)
+    return done.returncode, done.stdout.decode(), done.stderr.decode()
+
+
+def series(text, name):
+    """(labels, value) of each of `name`'s series in an exposition, label values unescaped."""
+    found = []
+    for line in text.splitlines():
+        if line.startswith(name + "{"):
+            labels, value = line[len(name):].rsplit(" ", 1)
+            pairs = re.findall(r'(\w+)="((?:[^"\\]|\\.)*)"', labels)
+            found.append(({k: re.sub(r"\\(.)", lambda m: "\n" if m[1] == "n" else m[1], v) for k, v in pairs},
+                          float(value)))
+    return found
+
+
+def label_value(text):
+    """A variable's answer (N/A: a placeholder or nothing) in a label's form: the bytes as UTF-8, trimmed."""
+    return "" if text in (None, "N/A") else text.encode("latin-1").decode("utf-8", "replace").strip()
+
+
+def kernel_texts(service, uuid):
+    """The files of /sys/class/dmi/id for the service-layout table `service`; None where there is none."""
+    every = list(kernel.structures(service[8:8 + struct.unpack_from("<I", service, 4)[0]]))
+    texts = {"product_uuid": uuid.lower().encode() if uuid != "N/A" else None}
+    for name, type_, offset, kind in kernel.KERNEL_FILES + ROOT_ONLY:
+        found = (kernel.kernel_text(kind, length, data, strings, offset) for _, length, data, strings in
+                 (s for s in every if s[0] == type_))
+        texts[name] = next((text for text in found if text is not None), None)
+    return texts
+
+
+def fetch(url):
+    with urllib.request.urlopen(url, timeout=HANG_GUARD) as response:
+        return response.read().decode()
+
+
+def wait_for(what, probe):
+    deadline = time.monotonic() + HANG_GUARD
+    while True:
+        try:
+            if result := probe():
+                return result
+        except OSError:
+            pass
+        if time.monotonic() > deadline:
+            raise AssertionError(f"{what}: timed out after {HANG_GUARD} s")
+        time.sleep(0.2)
+
+
+class Server:
+    def __init__(self, *command, log):
+        self.command, self.log = command, log
+
+    def __enter__(self):
+        self.process = None
+        with socket.socket() as s:  # a free port on the loopback
+            s.bind(("127.0.0.1", 0))
+            self.port = s.getsockname()[1]
+        return self
+
+    def start(self, *arguments):
+        self.process = subprocess.Popen([*self.command, *arguments], stdout=self.log, stderr=subprocess.STDOUT)
+
+    def __exit__(self, *_):
+        if self.process and self.process.poll() is None:
+            self.process.terminate()
+            self.process.wait(timeout=HANG_GUARD)
+
+
+def crafted_table():
+    """A table whose strings test the label form: bytes that are no UTF-8, white space, quotes, line feeds."""
+    def structure(type_, formatted, *strings):
+        return bytes([type_, 4 + len(formatted)]) + struct.pack("<H", 0x100 + type_) + formatted + \
+            b"".join(s + b"\0" for s in strings) + b"\0" * (1 + (not strings))
+    uuid = bytes.fromhex("3c7a51e2940b6f4da1285ec307d4198b")
+    table = structure(0, bytes([1, 2, 0, 0, 3, 0]) + b"\0" * 10 + bytes([2, 7, 0xFF, 0xFF]), b"Tarnwick\\Firmware",
+                      b'"quoted"', b"07/12/2026")
+    table += structure(1, bytes([1, 2, 3, 4]) + uuid + bytes([6, 5, 6]), b"  Brackenfold\xc2\xa0",
+                       b"A\xe9\xe8B \xe2\x82", b"line\nfeed", b"To Be Filled By O.E.M.", b"\tSKU 1 ", b"Family")
+    table += structure(3, bytes([1, 0x97, 0, 0, 0]), b"Chassis Maker")
+    for handle, size, extended in ((0, 0x2000, 0), (1, 0x7FFF, 0x8000), (2, 0, 0)):  # 8 GiB, 32 GiB, none
+        table += structure(17, bytes(8) + struct.pack("<H", size) + bytes([9, 0, 1, 2, 0x1A]) + bytes(2) +
+                           struct.pack("<H", 3200) + bytes([3, 0, 0, 0, 0]) + struct.pack("<I", extended),
+                           b"DIMM %d" % handle, b"BANK %d" % handle, b"Maker")
+    return struct.pack("<BBBBI", 0, 3, 1, 0, len(table + b"\x7f\x04\xff\xff\0\0")) + table + b"\x7f\x04\xff\xff\0\0"
+
+
+class OnEveryCorpusTable(unittest.TestCase):
+    def test_promtool_accepts_it_labels_equal_real_variables_and_modules_equal_dmidecodes(self):
+        tables = sorted(f[:-5] for f in os.listdir(CORPUS) if f.endswith(".dump"))
+        self.assertGreater(len(tables), 50)
+        for table in tables:
+            dump = os.path.join(CORPUS, table + ".dump")
+            status, out, err = run("--from-dump", dump, "--prometheus")
+            self.assertEqual((status, err), (0, ""), table)
+            check = subprocess.run(["promtool", "check", "metrics"], input=out.encode(), capture_output=True,
+                                   timeout=HANG_GUARD)
+            self.assertEqual((check.returncode, check.stdout + check.stderr), (0, b""), table)
+            real = json.loads(run("--from-dump", dump, "--real", "--json", *LABELS.values(),
+                                  *MORE_LABELS.values(), "_smbmemory")[1])
+            with open(os.path.join(CORPUS, table + ".rsmb"), "rb") as f:
+                texts = kernel_texts(f.read(), real["_smbuuid"])
+            [(dmi, _)] = series(out, "tarnwick_dmi_info")
+            for label, variable in {**LABELS, **MORE_LABELS}.items():
+                # One difference: for FFh FFh the kernel writes no bios_release; the variable says 255.255.
+                expected = label_value(real[variable]) if real[variable] != "255.255" else ""
+                self.assertEqual(dmi[label], expected.lower() if label == "product_uuid" else expected, table + label)
+                if expected and label in LABELS:  # and what node_exporter reads from the kernel's file
+                    text = texts["sys_vendor" if label == "system_vendor" else label] or b""
+                    self.assertEqual(dmi[label], label_value(text.decode("latin-1")), table + label)
+            decoded = subprocess.run(["dmidecode", "--from-dump", dump, "-t", "17"], capture_output=True,
+                                     timeout=HANG_GUARD).stdout.decode("latin-1")
+            installed = [s for s in re.findall(r"\n\tSize: (.*)", decoded) if s not in ("No Module Installed", "Unknown")]
+            sizes = series(out, "tarnwick_memory_device_size_bytes")
+            self.assertEqual((len(series(out, "tarnwick_memory_device_info")), len(sizes)), (len(installed),) * 2)
+            self.assertEqual(sum(v for _, v in sizes), int(real["_smbmemory"].replace("N/A", "0")) * 2**20, table)
+            found = collections.Counter((f["kind"], f["severity"]) for f in json.loads(run(
+                "--from-dump", dump, "--check", "--json")[1]))
+            counts = {(labels["kind"], labels["severity"]): v for labels, v in series(out, "tarnwick_check_findings")}
+            self.assertEqual({k: v for k, v in counts.items() if v}, found, table)
+
+
+class WithoutRoot(unittest.TestCase):
+    def test_the_folder_of_dmi_files_gives_its_labels_and_the_root_only_ones_stay_empty(self):
+        path = os.path.join(CORPUS, "dell-poweredge-r730.rsmb")
+        with tempfile.TemporaryDirectory() as root, open(path, "rb") as f:
+            service = f.read()
+            kernel.make_folder(service[8:8 + struct.unpack_from("<I", service, 4)[0]], f"{root}/class/dmi/id")
+            status, out, err = run("--sysfs", root, "--prometheus")
+        self.assertEqual((status, err.count("answers come from")), (0, 1), err)
+        [(dmi, _)] = series(out, "tarnwick_dmi_info")
+        [(from_table, _)] = series(run("--from-dump", path, "--prometheus")[1], "tarnwick_dmi_info")
+        unread = {name for name, *_ in ROOT_ONLY} | {"product_uuid", "smbios_version"}
+        self.assertEqual({k: ("" if k in unread else v) for k, v in from_table.items()}, dmi)
+        self.assertNotIn("tarnwick_check_findings", out)  # the files are not the machine's table to check
+
+
+class ServedByNodeExporterAndPrometheus(unittest.TestCase):
+    def test_node_exporter_serves_the_file_as_its_own_dmi_info_and_prometheus_answers_queries(self):
+        with tempfile.TemporaryDirectory() as work:
+            textfiles, folder = os.path.join(work, "textfiles"), os.path.join(work, "sys", "class", "dmi", "id")
+            os.makedirs(textfiles), os.makedirs(folder)
+            with open(os.path.join(work, "crafted.rsmb"), "wb") as f:
+                f.write(service := crafted_table())
+            status, text, _ = run("--from-dump", f.name, "--prometheus")
+            uuid = run("--from-dump", f.name, "--real", "_smbuuid")[1].strip()
+            for name, content in kernel_texts(service, uuid).items():  # as the kernel makes the files
+                if content is not None:
+                    with open(os.path.join(folder, name), "wb") as out:
+                        out.write(content + b"\n")
+            with open(os.path.join(textfiles, ".tarnwick.prom.tmp"), "w") as out:  # written, then renamed
+                out.write(text)
+            os.rename(out.name, os.path.join(textfiles, "tarnwick.prom"))
+            [(dmi, _)] = series(text, "tarnwick_dmi_info")
+            self.assertEqual((status, dmi["product_name"], dmi["system_vendor"], dmi["product_serial"]),
+                             (0, "A\ufffdB \ufffd", "Brackenfold", ""))
+            with open(os.path.join(work, "log"), "w") as log, Server(NODE_EXPORTER, log=log) as node, \
+                    Server("prometheus", log=log) as prometheus:
+                node.start(f"--web.listen-address=127.0.0.1:{node.port}", "--collector.disable-defaults",
+                           "--collector.dmi", f"--path.sysfs={work}/sys", "--collector.textfile",
+                           f"--collector.textfile.directory={textfiles}")
+                scraped = wait_for("node_exporter", lambda: fetch(f"http://127.0.0.1:{node.port}/metrics"))
+                self.assertIn("\nnode_textfile_scrape_error 0\n", scraped)
+                self.assertEqual(series(scraped, "tarnwick_dmi_info"), [(dmi, 1)])
+                [(node_dmi, _)] = series(scraped, "node_dmi_info")  # its own reading, as ours: the two join
+                self.assertEqual({k: node_dmi.get(k) for k in LABELS if dmi[k]}, {k: dmi[k] for k in LABELS if dmi[k]})
+                with open(os.path.join(work, "prometheus.yml"), "w") as config:
+                    config.write("global: {scrape_interval: 1s}\nscrape_configs: [{job_name: node, static_configs: "
+                                 f"[{{targets: ['127.0.0.1:{node.port}']}}]}}]\n")
+                prometheus.start(f"--config.file={config.name}", f"--storage.tsdb.path={work}/data",
+                                 f"--web.listen-address=127.0.0.1:{prometheus.port}")
+                query = lambda expression: json.loads(fetch(  # noqa: E731
+                    f"http://127.0.0.1:{prometheus.port}/api/v1/query?" + urllib.parse.urlencode(
+                        {"query": expression})))["data"]["result"]
+                [answer] = wait_for("Prometheus's first scrape", lambda: query("tarnwick_dmi_info"))
+                self.assertEqual({k: v for k, v in answer["metric"].items() if k in dmi},
+                                 {k: v for k, v in dmi.items() if v})
+                self.assertEqual(query("sum(tarnwick_memory_device_size_bytes)")[0]["value"][1], str(40 * 2**30))
+                self.assertEqual(query("node_textfile_scrape_error")[0]["value"][1], "0")
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 3:
+        sys.exit(__doc__)
+    TARNWICK, CORPUS = (os.path.abspath(a) for a in sys.argv[1:3])
+    ensure_tools()
+    unittest.main(argv=[sys.argv[0], *sys.argv[3:]], verbosity=1)
