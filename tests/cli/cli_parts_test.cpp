@@ -223,6 +223,14 @@ TEST(CmdSetLine, ValuesThatCmdCarriesAndThoseItCannot) {
       {"_smbmfg", std::string("a\0b", 3), false},
       {"_smbmfg", "hi!", false},
       {"@smbstring[1,\"a=b\"]", "x", false},
+      // Wine's cmd.exe replaces the loop's for variables again; Ctrl-Z ends its reading; a line ends at 8190.
+      {"_smbmfg", "%a %C %~dp0 %PATH% %~ 50%", true},
+      {"_smbmfg", "x%A", false},
+      {"_smbmfg", "%~nB", false},
+      {"_smbmfg", "%~$PATH:L", false},
+      {"_smbmfg", "a\x1A" "b", false},
+      {"_smbmfg", std::string(8176, 'x'), true},
+      {"_smbmfg", std::string(8177, 'x'), false},
   };
   for (const auto& c : cases) {
     std::string line, reason;
