@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "bench/bench_main.h"
-#include "plugin/export_table.h"
+#include "host/export_table.h"
 #include "smbios/structure_lookup.h"
 
 namespace tarnwick::bench {

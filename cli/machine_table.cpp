@@ -4,9 +4,9 @@
 #include "cli/output.h"
 #include "cli/system.h"
 #include "cli/utf8_utf16.h"
-#include "host/characters.h"
+#include "functions/argument_list.h"
+#include "host/export_table.h"
 #include "host/exports.h"
-#include "plugin/export_table.h"
 #include "plugin/firmware_service.h"
 #include "plugin/lifecycle.h"
 
@@ -65,13 +65,12 @@ int LoadMachineTable(const std::string& sysfs, MachineTable* machine) {
 namespace {
 
 // The export whose answer decides whether the folder answers `row` exactly:
-// @smbreal's is the variable it names; null when the argument names none,
-// which @smbreal refuses itself.
-NameExport Decisive(const ExportEntry& row, std::u16string_view argument) {
+// @smbreal's is the variable it names, its first argument as the plug-in
+// splits it; null when the argument names none, which @smbreal refuses itself.
+NameExport Decisive(const ExportEntry& row, const char16_t* argument) {
   if (row.entry != &f_smbreal) return row.entry;
-  while (!argument.empty() && (IsWhiteSpace(argument.front()) || argument.front() == u'"')) argument.remove_prefix(1);
-  while (!argument.empty() && (IsWhiteSpace(argument.back()) || argument.back() == u'"')) argument.remove_suffix(1);
-  const ExportEntry* named = FindName(argument);
+  if (SplitArguments(argument) < 1) return nullptr;
+  const ExportEntry* named = FindName({g_arguments.texts[0], static_cast<size_t>(g_arguments.lengths[0])});
   return named != nullptr && !named->is_function ? named->entry : nullptr;
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "plugin/export_table.h"
+#include "host/export_table.h"
 
 namespace tarnwick::cli {
 

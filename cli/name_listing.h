@@ -1,12 +1,11 @@
 // Which names are there: every name of the one list with what its help
-// says first, as `tarnwick --names` prints it. The manual page and
-// README.txt carry the same lines, made from the list by the build
-// (cmake/names.cmake) with the same rule.
+// says first, as `tarnwick --names` prints it. The build reads both from
+// the list (cmake/names.cmake), for the manual page and the READMEs too.
 #pragma once
 
 #include <string>
 
-#include "plugin/export_table.h"
+#include "host/export_table.h"
 
 namespace tarnwick::cli {
 

@@ -1,7 +1,7 @@
 #include "cli/real_values.h"
 
 #include "cli/utf8_utf16.h"
-#include "plugin/export_table.h"
+#include "host/export_table.h"
 #include "smbios/placeholders.h"
 
 namespace tarnwick::cli {

@@ -3,7 +3,9 @@
 #   TARNWICK_EXPORT_NAMES  every export: the lifecycle and help, then one per name
 #   TARNWICK_VARIABLE_COUNT, TARNWICK_FUNCTION_COUNT  for the documents
 # and from them the module-definition file and the Linux version script, so
-# that the libraries export exactly the list. Editing the list reconfigures.
+# that the libraries export exactly the list, and each name's call form and
+# summary for `tarnwick --names` and the documents. This is the one reader
+# of the list outside the compiler. Editing the list reconfigures.
 set(list_file ${PROJECT_SOURCE_DIR}/host/names.h)
 set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list_file})
 file(READ ${list_file} text)
@@ -30,7 +32,7 @@ foreach(row IN LISTS rows)
 endforeach()
 
 # Each name with what its help says first, as `tarnwick --names` lists them
-# (cli/name_listing.cpp, the same rule): the call form from the help's first
+# (cli/name_listing.cpp reads the rows written here): the call form from the help's first
 # line, optional arguments in brackets and the flags of the numeric field
 # functions added; the description up to its first sentence's end or a
 # list's colon, its lines joined, without a variable's ", or N/A if ...".
@@ -41,6 +43,7 @@ string(ASCII 31 semicolon)
 string(REPLACE ";" "${semicolon}" help_text "${text}")
 string(REGEX MATCHALL "${help_row}" helps "${help_text}")
 set(TARNWICK_NAMES_MAN "")
+set(listing_rows "")
 set(calls "")
 set(width 0)
 foreach(help IN LISTS helps)
@@ -110,6 +113,7 @@ foreach(help IN LISTS helps)
   string(REGEX REPLACE "[.:]$" "" summary "${summary}")
 
   string(APPEND TARNWICK_NAMES_MAN ".TP\n.B ${call}\n${summary}\n")
+  string(APPEND listing_rows "    {R\"row(${call})row\", R\"row(${summary})row\"},\n")
   string(LENGTH "${call}" length)
   if(length GREATER width AND NOT call MATCHES "\\[")
     set(width ${length})
@@ -157,6 +161,9 @@ endforeach()
 list(JOIN text_lines "\n" TARNWICK_NAMES_TEXT)
 string(REPLACE "${semicolon}" ";" TARNWICK_NAMES_TEXT "${TARNWICK_NAMES_TEXT}")
 string(REPLACE "${semicolon}" ";" TARNWICK_NAMES_MAN "${TARNWICK_NAMES_MAN}")
+string(REPLACE "${semicolon}" ";" listing_rows "${listing_rows}")
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/cli/name_listing_rows.inc CONTENT
+  "// Written by the build (cmake/names.cmake): each name's call form and summary, in list order.\n${listing_rows}")
 
 if(NOT TARNWICK_NAMES)
   message(FATAL_ERROR "No names found in ${list_file}")

@@ -1,7 +1,7 @@
 // Help on the plug-in's names, shown when the user asks the host for it.
 #include "host/result_text.h"
 #include "platform/platform.h"
-#include "plugin/export_table.h"
+#include "host/export_table.h"
 
 using namespace tarnwick;
 

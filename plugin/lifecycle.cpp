@@ -6,7 +6,7 @@
 #include "host/diagnostics.h"
 #include "host/exports.h"
 #include "host/result_text.h"
-#include "plugin/export_table.h"
+#include "host/export_table.h"
 #include "plugin/firmware_service.h"
 #include "smbios/firmware_table.h"
 

@@ -10,7 +10,7 @@ bytes overwritten) and seeded random tables. For each: the load's status and
 messages, every variable, every function but @randx over generated argument
 texts (the diagnostics included), --list, --json and --dump-bin. Then the
 help text of every name and the shape of @randx's digits. The names are the
-rows of host/names.h beside this script. Everything is seeded: two runs of
+ones the build lists (tarnwick --names). Everything is seeded: two runs of
 one build give the same file.
 """
 import glob
@@ -22,17 +22,13 @@ import sys
 import tempfile
 
 SCRATCH = None  # the working folder of every run: file names in the output are relative
-NAMES_LIST = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "host", "names.h")
 
 
-def names_of_list():
+def names_of_list(tarnwick):
     """The variables and the functions of the one list, as users write them."""
-    with open(NAMES_LIST) as f:
-        rows = f.read().split("#define TARNWICK_NAMES(", 1)[1]
-    variables, functions = [], []
-    for kind, name in re.findall(r"\b(STRING|VARIABLE|FUNCTION)\(\s*([a-z0-9_]+)", rows):
-        (functions if kind == "FUNCTION" else variables).append("@" + name if kind == "FUNCTION" else name)
-    return variables, functions
+    listing = subprocess.run([tarnwick, "--names"], capture_output=True, check=True).stdout.decode()
+    names = [re.match(r"[^\s\[]+", line).group(0) for line in listing.splitlines()]
+    return [n for n in names if not n.startswith("@")], [n for n in names if n.startswith("@")]
 
 
 def random_table(rng):
@@ -94,7 +90,7 @@ def handles_of(listing):
 
 def main():
     tarnwick, corpus, out_path = sys.argv[1:4]
-    variables, functions = names_of_list()
+    variables, functions = names_of_list(tarnwick)
     # @randx depends on the clock: only the shape of its digits is compared.
     table_functions = [f for f in functions if f != "@randx"]
     rng = random.Random(20261207)

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "plugin/export_table.h"
+#include "host/export_table.h"
 #include "tests/support/plugin_test.h"
 #include "tests/support/table_builder.h"
 

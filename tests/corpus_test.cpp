@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "host/exports.h"
-#include "plugin/export_table.h"
+#include "host/export_table.h"
 #include "host/host_interface.h"
 #include "smbios/firmware_table.h"
 #include "smbios/structure_lookup.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "host/exports.h"
-#include "plugin/export_table.h"
+#include "host/export_table.h"
 #include "tests/support/recording_host.h"
 
 namespace tarnwick::testing {

@@ -10,7 +10,7 @@
 
 #include "functions/random_generator.h"
 #include "host/diagnostics.h"
-#include "plugin/export_table.h"
+#include "host/export_table.h"
 #include "host/exports.h"
 #include "plugin/lifecycle.h"
 #include "tests/support/recording_host.h"

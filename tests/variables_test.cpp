@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/export_table.h"
+#include "host/export_table.h"
 #include "host/exports.h"
 #include "host/host_interface.h"
 #include "tests/support/recording_host.h"

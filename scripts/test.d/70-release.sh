@@ -105,7 +105,7 @@ if dpkg -i "$deb" >"$work/dpkg.log" 2>&1; then
     fail "the installed tarnwick --sample gives the wrong answers"
   tarnwick --sample >"$work/report.txt" || fail "the installed tarnwick --sample: exit status $?"
   # One line per variable of the list of names.
-  variables=$(grep -cE '^  (STRING|VARIABLE)\(' host/names.h)
+  variables=$(tarnwick --names | grep -c '^_')
   [[ $(wc -l <"$work/report.txt") == "$variables" ]] ||
     fail "the installed tarnwick --sample reports $(wc -l <"$work/report.txt") lines, not $variables"
   MANWIDTH=80 man --warnings tarnwick >"$work/man.txt" 2>"$work/man.err" || fail "man tarnwick: exit status $?"
