@@ -109,8 +109,10 @@ class Checker {
       case 11: return CountedStrings("String");
       case 12: return CountedStrings("Option");
       case 13: return CountedStrings("Installable Language");
+      case 15: return LogTypeDescriptors();
       case 19: return AddressRange(0x0F);
       case 20: return AddressRange(0x13);
+      case 23: return BootOptions();
       case 40: return AdditionalInformation();
       default: return;
     }
@@ -197,6 +199,32 @@ class Checker {
       if (last <= first) Add(FindingKind::kAddressRange, extended + 8, "Extended Ending Address", last, first);
     } else if (Read(0x08, 4) < start) {
       Add(FindingKind::kAddressRange, 0x08, "Ending Address", Read(0x08, 4), start);
+    }
+  }
+
+  // DSP0134 7.16.1: n descriptors of m bytes from 17h, a log type
+  // (01h-0Eh, 10h-17h, 80h-FFh) and its data format (00h-06h, 80h-FFh).
+  void LogTypeDescriptors() {
+    if (s_.length < 0x17 || s_.bytes[0x16] < 2) return;
+    const uint32_t size = s_.bytes[0x16];
+    const uint32_t end = std::min<uint32_t>(s_.length, 0x17 + s_.bytes[0x15] * size);
+    for (uint32_t at = 0x17; at + 1 < end; at += size) {
+      const uint8_t type = s_.bytes[at];
+      const uint8_t format = s_.bytes[at + 1];
+      if (type == 0 || type == 0x0F || (type > 0x17 && type < 0x80)) {
+        Add(FindingKind::kOutOfRange, at, "Log Type Descriptor", type);
+      }
+      if (format > 0x06 && format < 0x80) Add(FindingKind::kOutOfRange, at + 1, "Log Type Descriptor", format);
+    }
+  }
+
+  // DSP0134 7.24: with a watchdog timer (bit 5), the boot options in bits
+  // 1-2 and 3-4 are 01b-11b; 00b is reserved.
+  void BootOptions() {
+    if (s_.length < 0x05 || (s_.bytes[0x04] & 0x20) == 0) return;
+    const uint8_t capabilities = s_.bytes[0x04];
+    if ((capabilities & 0x06) == 0 || (capabilities & 0x18) == 0) {
+      Add(FindingKind::kOutOfRange, 0x04, "Capabilities", capabilities);
     }
   }
 

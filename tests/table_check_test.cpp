@@ -121,6 +121,8 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
       {"a mapped range ending below its start",
        With(CleanPlus({20, 0x14, Formatted(0x23, {{5, 0x04}, {9, 0x02}, {0x10, 1}}), {}}), {}),
        {"address-range 20 8 512/1024"}},
+      {"a watchdog without a boot option", With(CleanPlus({23, 0x17, Formatted(0x0D, {{4, 0x20}}), {}}), {}),
+       {"out-of-range 23 4 32/0"}},
       {"longer than 3.4 defines", With(Changed(5, {{0x63, 0}}), {}), {"long-structure 17 1 100/92"}},
       {"2.1 processor in a 2.3 table, later fields elsewhere", With(CleanWith(4, old_processor), {}, 2, 3),
        {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/21", "short-structure 4 1 32/35",
