@@ -12,7 +12,9 @@ namespace {
 
 constexpr size_t kBiosRelease = 3;
 constexpr size_t kEcRelease = 4;
+constexpr size_t kUuidFile = 21;
 constexpr uint8_t kEndOfTable = 127;
+constexpr size_t kUuidBytes = 16;
 
 // Decimal from 0 to `largest`, the whole of `text`.
 bool ParseByte(std::string_view text, unsigned largest, uint8_t* value) {
@@ -23,15 +25,37 @@ bool ParseByte(std::string_view text, unsigned largest, uint8_t* value) {
   return true;
 }
 
-// The bytes a numeric file stands for: the chassis byte, or major and minor.
-bool ParseNumbers(const DmiIdFile& file, std::string_view text, uint8_t bytes[2]) {
+// "xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx" as stored in a table without a
+// version, which is read as one of SMBIOS 2.6 on: the first three fields
+// little-endian (DSP0134 7.2.1). The kernel writes the digits in the order
+// of the table's own version, as _smbuuid does, so they stay the same.
+bool ParseUuid(std::string_view text, uint8_t bytes[kUuidBytes]) {
+  static constexpr uint8_t kStoredAt[kUuidBytes] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
+  if (text.size() != 36) return false;
+  size_t at = 0;
+  for (size_t i = 0; i < kUuidBytes; ++i, at += 2) {
+    if (at == 8 || at == 13 || at == 18 || at == 23) {
+      if (text[at++] != '-') return false;
+    }
+    const auto [end, failure] = std::from_chars(text.data() + at, text.data() + at + 2, bytes[kStoredAt[i]], 16);
+    if (failure != std::errc() || end != text.data() + at + 2) return false;
+  }
+  return true;
+}
+
+// The bytes a numeric file stands for: the chassis byte, major and minor,
+// or the UUID's 16.
+bool ParseNumbers(const DmiIdFile& file, std::string_view text, uint8_t* bytes) {
+  if (file.kind == DmiIdKind::kUuid) return ParseUuid(text, bytes);
   if (file.kind == DmiIdKind::kChassisType) return ParseByte(text, 0x7F, &bytes[0]);
   const size_t dot = text.find('.');
   return dot != std::string_view::npos && ParseByte(text.substr(0, dot), 0xFF, &bytes[0]) &&
          ParseByte(text.substr(dot + 1), 0xFF, &bytes[1]);
 }
 
-size_t FieldWidth(const DmiIdFile& file) { return file.kind == DmiIdKind::kRelease ? 2 : 1; }
+size_t FieldWidth(const DmiIdFile& file) {
+  return file.kind == DmiIdKind::kUuid ? kUuidBytes : file.kind == DmiIdKind::kRelease ? 2 : 1;
+}
 
 bool AnyOfType(const DmiIdTexts& texts, uint8_t type) {
   for (size_t i = 0; i < kDmiIdFiles.size(); ++i) {
@@ -40,8 +64,8 @@ bool AnyOfType(const DmiIdTexts& texts, uint8_t type) {
   return false;
 }
 
-// The STRING rows of the one list whose field is one of the files'.
-bool IsStringOfAFile(NameExport entry) {
+// The STRING rows of the one list whose field is one of the files read.
+bool IsStringOfAFile(NameExport entry, const DmiIdUnread& unread) {
   struct Row {
     NameExport entry;
     uint8_t type;
@@ -54,8 +78,9 @@ bool IsStringOfAFile(NameExport entry) {
 #undef TARNWICK_OTHER_ROW
   for (const Row& row : kRows) {
     if (row.entry != entry) continue;
-    for (const DmiIdFile& file : kDmiIdFiles) {
-      if (file.kind == DmiIdKind::kString && file.type == row.type && file.offset == row.offset) return true;
+    for (size_t i = 0; i < kDmiIdFiles.size(); ++i) {
+      const DmiIdFile& file = kDmiIdFiles[i];
+      if (file.kind == DmiIdKind::kString && file.type == row.type && file.offset == row.offset) return !unread[i];
     }
   }
   return false;
@@ -63,7 +88,7 @@ bool IsStringOfAFile(NameExport entry) {
 
 }  // namespace
 
-bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, std::string* error) {
+bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, DmiIdUnread* unread, std::string* error) {
   std::error_code status;
   if (!std::filesystem::is_directory(path, status)) {
     *error = path + ": " + (status ? status.message() : "not a folder");
@@ -76,12 +101,14 @@ bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, std::string* er
     Bytes bytes;
     std::string reason;
     if (!input.Open(file, &reason) || !input.ReadUpTo(65536, &bytes, &reason)) {
+      (*unread)[i] = i >= kFirstRootOnlyFile;  // as expected unless the user is root: its names need the table
+      if ((*unread)[i]) continue;
       *error = file + ": " + reason;
       return false;
     }
     std::string text(bytes.begin(), bytes.end());
     if (!text.empty() && text.back() == '\n') text.pop_back();
-    uint8_t numbers[2];
+    uint8_t numbers[kUuidBytes];
     if (text.find('\0') != std::string::npos ||
         (kDmiIdFiles[i].kind != DmiIdKind::kString && !ParseNumbers(kDmiIdFiles[i], text, numbers))) {
       *error = file + ": not as the kernel writes it";
@@ -130,15 +157,18 @@ std::vector<uint8_t> DmiIdTable(const DmiIdTexts& texts) {
   return table;
 }
 
-bool AnswersExactly(const DmiIdTexts& texts, NameExport entry) {
+bool AnswersExactly(const DmiIdTexts& texts, const DmiIdUnread& unread, NameExport entry) {
   if (entry == &f_randx) return true;  // random digits read no table
   // Without a file, the BIOS release is either beyond a short structure
   // (N/A) or FFh FFh (255.255); only the EC release's file tells which.
   if (entry == &_smbbiosrev) return texts[kBiosRelease] || texts[kEcRelease] || !AnyOfType(texts, 0);
   // The chassis type without its lock bit; both asset tags; the EC
   // release, N/A alike for FFh FFh and a short structure.
+  // The UUID's file is absent where _smbuuid answers N/A: all 00h or FFh,
+  // or no System Information structure long enough to hold it.
+  if (entry == &_smbuuid) return !unread[kUuidFile];
   return entry == &_smbchassistype || entry == &_smbbox || entry == &_smbassettag || entry == &_smbecversion ||
-         IsStringOfAFile(entry);
+         IsStringOfAFile(entry, unread);
 }
 
 }  // namespace tarnwick::cli

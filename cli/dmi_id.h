@@ -1,7 +1,8 @@
-// Linux without root: the files of /sys/class/dmi/id that the kernel makes
-// world-readable, turned back into the structures they come from, so that
-// the plug-in answers from them as it does from the table, for the names
-// whose answer the files give exactly.
+// Linux without the table: the files of /sys/class/dmi/id that the user
+// can read (root all of them, others those the kernel makes world-readable),
+// turned back into the structures they come from, so that the plug-in
+// answers from them as it does from the table, for the names whose answer
+// the files give exactly.
 #pragma once
 
 #include <array>
@@ -20,6 +21,7 @@ enum class DmiIdKind {
   kString,       // the string the byte selects; empty for number 0, one past the strings, or blanks only
   kChassisType,  // the byte without its lock bit (80h), in decimal
   kRelease,      // "major.minor" from the byte and the next; absent for FFh FFh
+  kUuid,         // 16 bytes as _smbuuid writes them, in lower case; absent when all 00h or FFh
 };
 
 struct DmiIdFile {
@@ -29,8 +31,10 @@ struct DmiIdFile {
   DmiIdKind kind;
 };
 
-// The 18 files of mode 0444; the serial numbers and the UUID are 0400.
-inline constexpr std::array<DmiIdFile, 18> kDmiIdFiles = {{
+// The 18 files of mode 0444, then the serial numbers and the UUID, of mode
+// 0400: for root only.
+inline constexpr size_t kFirstRootOnlyFile = 18;
+inline constexpr std::array<DmiIdFile, 22> kDmiIdFiles = {{
     {"bios_vendor", 0, 0x04, DmiIdKind::kString},
     {"bios_version", 0, 0x05, DmiIdKind::kString},
     {"bios_date", 0, 0x08, DmiIdKind::kString},
@@ -49,16 +53,22 @@ inline constexpr std::array<DmiIdFile, 18> kDmiIdFiles = {{
     {"chassis_type", 3, 0x05, DmiIdKind::kChassisType},
     {"chassis_version", 3, 0x06, DmiIdKind::kString},
     {"chassis_asset_tag", 3, 0x08, DmiIdKind::kString},
+    {"product_serial", 1, 0x07, DmiIdKind::kString},
+    {"board_serial", 2, 0x07, DmiIdKind::kString},
+    {"chassis_serial", 3, 0x07, DmiIdKind::kString},
+    {"product_uuid", 1, 0x08, DmiIdKind::kUuid},
 }};
 
 // Each file's text without its final line feed, in kDmiIdFiles' order;
-// none where the file is absent.
+// none where the file is absent or, for `unread`, cannot be read.
 using DmiIdTexts = std::array<std::optional<std::string>, kDmiIdFiles.size()>;
+using DmiIdUnread = std::array<bool, kDmiIdFiles.size()>;
 
-// Reads the folder `path`. False, with the file and the reason, when the
-// folder is not there, a file cannot be read, or a number in it is not as
-// the kernel writes it.
-bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, std::string* error);
+// Reads the folder `path`; a file for root only that cannot be read is
+// marked in `unread`. False, with the file and the reason, when the folder
+// is not there, another file cannot be read, or a number or UUID in a file
+// is not as the kernel writes it.
+bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, DmiIdUnread* unread, std::string* error);
 
 // A bare structure table that gives what the files give: the structures of
 // types 0 to 3, each as long as its last present field, and the end of the
@@ -66,7 +76,7 @@ bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, std::string* er
 std::vector<uint8_t> DmiIdTable(const DmiIdTexts& texts);
 
 // True when the export `entry`, asked over DmiIdTable(texts), answers as it
-// would over the machine's table.
-bool AnswersExactly(const DmiIdTexts& texts, NameExport entry);
+// would over the machine's table: the files it reads were read.
+bool AnswersExactly(const DmiIdTexts& texts, const DmiIdUnread& unread, NameExport entry);
 
 }  // namespace tarnwick::cli

@@ -13,12 +13,10 @@
 namespace tarnwick::cli {
 namespace {
 
-#if defined(_WIN32)
-// Any user may read the table on Windows.
-constexpr const char* kWhatToDo = "use --sample or --from-dump FILE";
-#else
-constexpr const char* kWhatToDo = "run as root, or use --sample or --from-dump FILE";
-#endif
+// Root, and any user on Windows, may read the table: running as root helps no one who does.
+std::string WhatToDo() {
+  return std::string(RunsAsRoot() ? "" : "run as root, or ") + "use --sample or --from-dump FILE";
+}
 
 int LoadBytes(MachineTable* machine) {
   return InitializeWithTable(machine->bytes.data(), static_cast<uint32_t>(machine->bytes.size()));
@@ -50,7 +48,7 @@ int LoadMachineTable(const std::string& sysfs, MachineTable* machine) {
   machine->dmi_id_folder = sysfs + "/class/dmi/id";
   DmiIdTexts texts;
   std::string unreadable;  // no folder: no word about it, the table is what is missing
-  if (ReadDmiIdFolder(machine->dmi_id_folder, &texts, &unreadable)) {
+  if (ReadDmiIdFolder(machine->dmi_id_folder, &texts, &machine->dmi_id_unread, &unreadable)) {
     Err("tarnwick: cannot read " + tried + ": " + reason + "; answers come from " + machine->dmi_id_folder + "\n");
     machine->dmi_id = texts;
     machine->bytes = DmiIdTable(texts);
@@ -58,7 +56,7 @@ int LoadMachineTable(const std::string& sysfs, MachineTable* machine) {
   }
   // The plug-in tries and says why it does not load; then what to do.
   const int loaded = LoadReadableTable(sysfs, machine);
-  if (loaded != 0) Err("tarnwick: cannot read " + tried + ": " + reason + "; " + kWhatToDo + "\n");
+  if (loaded != 0) Err("tarnwick: cannot read " + tried + ": " + reason + "; " + WhatToDo() + "\n");
   return loaded;
 }
 
@@ -81,7 +79,7 @@ CallResult CallOnMachine(const MachineTable& machine, std::string_view text, std
   // Each call, nested ones too, as the folder can answer it.
   return CallName(text, [&machine, need_table](const ExportEntry& row, char16_t* buffer) {
     const NameExport decisive = Decisive(row, buffer);
-    if (decisive == nullptr || AnswersExactly(*machine.dmi_id, decisive)) return row.entry(buffer);
+    if (decisive == nullptr || AnswersExactly(*machine.dmi_id, machine.dmi_id_unread, decisive)) return row.entry(buffer);
     if (need_table != nullptr) {
       need_table->push_back(EncodeUtf8(row.name));
     } else {
@@ -91,8 +89,12 @@ CallResult CallOnMachine(const MachineTable& machine, std::string_view text, std
   });
 }
 
+std::string TableNotGiven(const MachineTable& machine) {
+  return "the SMBIOS table, which " + machine.dmi_id_folder + " does not give" + (RunsAsRoot() ? "" : "; run as root");
+}
+
 void RefuseNeedingTable(const MachineTable& machine, const std::vector<std::string>& names) {
-  const std::string reason = " the SMBIOS table, which " + machine.dmi_id_folder + " does not give; run as root";
+  const std::string reason = " " + TableNotGiven(machine);
   if (names.size() == 1) return RefuseName(names[0], "needs" + reason);
   // The report's variables, named whole: they are the plug-in's, not a user's text to cut short.
   std::string list;

@@ -19,6 +19,7 @@ struct MachineTable {
   std::vector<uint8_t> bytes;       // what tarnwick read or built for the plug-in
   std::string dmi_id_folder;        // `sysfs`/class/dmi/id
   std::optional<DmiIdTexts> dmi_id;  // set when the answers come from that folder
+  DmiIdUnread dmi_id_unread{};       // its files for root that the user cannot read
 };
 
 // Loads the plug-in with the machine's table under `sysfs`. When the table
@@ -34,7 +35,11 @@ int LoadMachineTable(const std::string& sysfs, MachineTable* machine);
 CallResult CallOnMachine(const MachineTable& machine, std::string_view text,
                          std::vector<std::string>* need_table = nullptr);
 
-// "tarnwick: A, B: need the SMBIOS table, which FOLDER does not give; run as root".
+// "the SMBIOS table, which FOLDER does not give; run as root", the advice
+// only to a user who is not root.
+std::string TableNotGiven(const MachineTable& machine);
+
+// "tarnwick: A, B: need " and TableNotGiven.
 void RefuseNeedingTable(const MachineTable& machine, const std::vector<std::string>& names);
 
 }  // namespace tarnwick::cli

@@ -247,8 +247,7 @@ int RunMode(Mode mode, const Options& options, const Source& source) {
   if (source.machine.dmi_id && (options.check || options.dump_bin || options.list)) {
     // The table built from the folder is not the machine's to check, dump or list.
     const std::string option = options.check ? "--check" : options.dump_bin ? "--dump-bin" : "--list";
-    return Refuse(option + " needs the SMBIOS table, which " + source.machine.dmi_id_folder +
-                  " does not give; run as root");
+    return Refuse(option + " needs " + TableNotGiven(source.machine));
   }
   if (mode == Mode::kPrometheus) return RunPrometheus(options, source);
   return mode == Mode::kCheck ? RunCheck(options, source) : RunQuery(mode, options, source);

@@ -36,6 +36,10 @@ WriteOutcome WriteText(void* handle, std::string_view text, std::string* reason)
 // True when the process's standard input or output is a pipe.
 bool RunsInPipe();
 
+// True when the process may read every file, the SMBIOS table too: root on
+// Linux. Windows lets every user read the table.
+bool RunsAsRoot();
+
 // A file, or standard input for "-", open for reading.
 class Input {
  public:

@@ -59,6 +59,8 @@ WriteOutcome WriteText(void* handle, std::string_view text, std::string* reason)
 
 bool RunsInPipe() { return IsFifo(STDIN_FILENO) || IsFifo(STDOUT_FILENO); }
 
+bool RunsAsRoot() { return geteuid() == 0; }
+
 Input::~Input() {
   if (owned_) close(static_cast<int>(handle_));
 }

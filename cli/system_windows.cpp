@@ -93,6 +93,8 @@ WriteOutcome WriteText(void* handle, std::string_view text, std::string* reason)
 
 bool RunsInPipe() { return IsPipe(STD_INPUT_HANDLE) || IsPipe(STD_OUTPUT_HANDLE); }
 
+bool RunsAsRoot() { return true; }
+
 Input::~Input() {
   if (owned_) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }

@@ -14,13 +14,17 @@ import hang_guard  # noqa: E402
 
 TARNWICK = CORPUS = MANUAL = None
 
-# The world-readable files of /sys/class/dmi/id as drivers/firmware/dmi_scan.c fills them:
-# name, structure type, offset, kind (s: string, t: chassis type, r: release, major and minor).
-KERNEL_FILES = [(name, int(type_), int(offset, 16), kind) for name, type_, offset, kind in (row.split() for row in """
+# The files of /sys/class/dmi/id as drivers/firmware/dmi_scan.c fills them: name, structure type,
+# offset, kind (s: string, t: chassis type, r: release, major and minor, u: UUID); the world-readable
+# ones, then those for root only.
+KERNEL_FILES, ROOT_FILES = ([(name, int(type_), int(offset, 16), kind) for name, type_, offset, kind in (
+    row.split() for row in rows.split(";"))] for rows in ("""
     bios_vendor 0 4 s; bios_version 0 5 s; bios_date 0 8 s; bios_release 0 14 r; ec_firmware_release 0 16 r;
     sys_vendor 1 4 s; product_name 1 5 s; product_version 1 6 s; product_sku 1 19 s; product_family 1 1A s;
     board_vendor 2 4 s; board_name 2 5 s; board_version 2 6 s; board_asset_tag 2 8 s; chassis_vendor 3 4 s;
-    chassis_type 3 5 t; chassis_version 3 6 s; chassis_asset_tag 3 8 s""".split(";"))]
+    chassis_type 3 5 t; chassis_version 3 6 s; chassis_asset_tag 3 8 s""",
+    "product_serial 1 7 s; board_serial 2 7 s; chassis_serial 3 7 s; product_uuid 1 8 u"))
+RUN_AS_ROOT = "" if os.geteuid() == 0 else "; run as root"  # said only to a user who is not
 
 
 def run(*arguments):
@@ -37,8 +41,15 @@ def structures(table):
         at = len(table) if table[at] == 127 else end + 2
 
 
-def kernel_text(kind, length, data, strings, offset):
+def kernel_text(kind, length, data, strings, offset, version=None):
     """What the kernel writes for one field of one structure; None: it looks at the next."""
+    if kind == "u":  # dmi_save_uuid: not all 00h or FFh; from SMBIOS 2.6 on the first three fields little-endian
+        uuid = data[offset:offset + 16]
+        if length < offset + 16 or uuid in (b"\0" * 16, b"\xff" * 16):
+            return None
+        order = [3, 2, 1, 0, 5, 4, 7, 6, *range(8, 16)] if version >= (2, 6) else range(16)
+        digits = bytes(uuid[i] for i in order).hex().encode()
+        return b"-".join((digits[:8], digits[8:12], digits[12:16], digits[16:20], digits[20:]))
     if kind == "r":  # dmi_save_release tests the length against the minor byte's offset
         return None if length < offset + 1 or data[offset:offset + 2] == b"\xff\xff" else b"%d.%d" % (
             data[offset], data[offset + 1])
@@ -48,16 +59,19 @@ def kernel_text(kind, length, data, strings, offset):
     return b"" if text.strip(b" ") == b"" else text
 
 
-def make_folder(table, folder):
-    """Lays out `folder` from `table` by the kernel's rules; returns where they lose information."""
+def make_folder(table, folder, version=None):
+    """Lays out `folder` from `table` by the kernel's rules, the files for root too (mode 0400) when the
+    table's SMBIOS `version` (major, minor) is given; returns where the rules lose information."""
     os.makedirs(folder)
     every, losses = list(structures(table)), []
-    for name, type_, offset, kind in KERNEL_FILES:
+    version = {(2, 31): (2, 3), (2, 33): (2, 3), (2, 51): (2, 6)}.get(version, version)  # as the kernel mends them
+    for name, type_, offset, kind in KERNEL_FILES + (ROOT_FILES if version else []):
         for position, (_, length, data, strings) in enumerate(s for s in every if s[0] == type_):
-            text = kernel_text(kind, length, data, strings, offset)
+            text = kernel_text(kind, length, data, strings, offset, version)
             if text is not None:
                 with open(os.path.join(folder, name), "wb") as out:
                     out.write(text + b"\n")
+                os.chmod(os.path.join(folder, name), 0o400 if (name, type_, offset, kind) in ROOT_FILES else 0o444)
                 losses += [f"{name}: from structure {position + 1}, the first too short"] * (position > 0)
                 losses += [f"{name}: minor byte past the structure"] * (kind == "r" and length == offset + 1)
                 losses += [f"{name}: blanks only"] * (kind == "s" and text == b"" and 0 < data[offset] <= len(strings))
@@ -76,7 +90,7 @@ class WithoutRoot(unittest.TestCase):
                 service = f.read()
             with tempfile.TemporaryDirectory() as root:
                 folder = os.path.join(root, "class", "dmi", "id")
-                losses = make_folder(service[8:8 + struct.unpack_from("<I", service, 4)[0]], folder)
+                losses = make_folder(service[8:8 + struct.unpack_from("<I", service, 4)[0]], folder, (service[1], service[2]))
                 status, out, err = run("--sysfs", root, "--json", *variables)
                 real = json.loads(run("--sysfs", root, "--json", *("@smbreal[%s]" % v for v in variables))[1])
                 report, report_lines = run("--sysfs", root, "--json"), run("--sysfs", root)
@@ -85,7 +99,7 @@ class WithoutRoot(unittest.TestCase):
             # The report: what can be read, status 0, the names without value said once; a line for each.
             need_table = ", ".join(name for name in variables if from_folder[name] is None)
             self.assertEqual((report[0], json.loads(report[1]), report[2].splitlines()[1:]), (0, from_folder, [
-                f"tarnwick: {need_table}: need the SMBIOS table, which {folder} does not give; run as root"]))
+                f"tarnwick: {need_table}: need the SMBIOS table, which {folder} does not give{RUN_AS_ROOT}"]))
             self.assertEqual([line.split()[0] for line in report_lines[1].splitlines()], variables)
             from_table = json.loads(run("--from-dump", path, "--json", *variables)[1])
             self.assertEqual(lines[0], f"tarnwick: cannot read {root}/firmware/dmi/tables/DMI: No such file or "
@@ -93,8 +107,8 @@ class WithoutRoot(unittest.TestCase):
             for name in variables:
                 self.assertEqual(real["@smbreal[%s]" % name] is None, from_folder[name] is None, name)
                 if from_folder[name] is None:
-                    self.assertIn(f"tarnwick: {name}: needs the SMBIOS table, which {folder} does not give; "
-                                  "run as root", lines)
+                    self.assertIn(f"tarnwick: {name}: needs the SMBIOS table, which {folder} does not give"
+                                  + RUN_AS_ROOT, lines)
                     continue
                 answered += 1
                 if from_folder[name] != from_table[name]:
@@ -102,7 +116,7 @@ class WithoutRoot(unittest.TestCase):
                     explained = any(("blanks" in loss) == blanks for loss in losses)
                     (lost if explained else unexplained).append(
                         f"{table} {name}: table {from_table[name]!r}, folder {from_folder[name]!r}")
-            self.assertEqual((from_folder["_smbmfg"] is None, from_folder["_smbserial"]), (False, None), table)
+            self.assertEqual((from_folder["_smbmfg"] is None, from_folder["_smbcores"]), (False, None), table)
         print(f"\n{len(tables)} tables, {answered} answers from the folder; {len(lost)} differ where the "
               "kernel's rules lose information:", *lost, sep="\n  ")
         self.assertEqual(unexplained, [])
@@ -114,12 +128,12 @@ class Messages(unittest.TestCase):
             self.assertEqual(run("--sysfs", root, "_smbmfg"), (2, "", (
                 "Tarnwick plugin: No firmware table!\r\nPlugin not loaded.\r\n"
                 f"tarnwick: cannot read {root}/firmware/dmi/tables/DMI: No such file or directory; "
-                "run as root, or use --sample or --from-dump FILE\n")))
+                + ("use" if os.geteuid() == 0 else "run as root, or use") + " --sample or --from-dump FILE\n")))
             status, out, err = run("--sysfs", root, "--help-name", "@SMBCOUNT")
             self.assertEqual((status, out.split(" \r\n\n")[0], err), (0, "@SMBCOUNT[type]", ""))
             os.makedirs(folder := os.path.join(root, "class", "dmi", "id"))  # no table built from it is listed
             self.assertEqual(run("--sysfs", root, "--list")[2].splitlines()[1],
-                             f"tarnwick: --list needs the SMBIOS table, which {folder} does not give; run as root")
+                             f"tarnwick: --list needs the SMBIOS table, which {folder} does not give{RUN_AS_ROOT}")
 
     def test_one_file_per_file_option_and_a_name_asked_twice_one_json_member(self):
         with tempfile.NamedTemporaryFile("w") as first, tempfile.NamedTemporaryFile("w") as second:
@@ -186,8 +200,12 @@ class Ansible(unittest.TestCase):
             with open(os.path.join(tables, "DMI"), "wb") as f:
                 f.write(table)
             os.chmod(os.path.join(tables, "DMI"), 0o400)
-            make_folder(table, os.path.join(work, "sys", "class", "dmi", "id"))
+            make_folder(table, os.path.join(work, "sys", "class", "dmi", "id"), (3, 1))
             facts = self.facts(work, f"exec {tarnwick} --sysfs {work}/sys --json", USER)
+            serial = hang_guard.run(["runuser", "-u", USER, "--", tarnwick, "--sysfs", f"{work}/sys", "_smbserial"],
+                                    capture_output=True, text=True)
+        self.assertEqual((serial.returncode, serial.stdout, serial.stderr.splitlines()[-1][-13:]),
+                         (1, "\n", "; run as root"))
         sample = json.loads(run("--sample", "--json")[1])
         self.assertEqual(facts, {name: None if name in NEED_ROOT else value for name, value in sample.items()})
 
