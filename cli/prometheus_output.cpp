@@ -80,7 +80,9 @@ std::string DmiLabel(const TableModel& model, std::string_view label, std::strin
   if (label == "chassis_type") return LabelValue(chassis_type);
   if (label == "smbios_version") {
     std::string version;
-    if (model.version) Append(&version, std::to_string(model.version->major), ".", std::to_string(model.version->minor));
+    if (model.version) {
+      Append(&version, std::to_string(model.version->major), ".", std::to_string(model.version->minor));
+    }
     return version;
   }
   const KernelDmiField* field = FindKernelDmiField(label == "system_vendor" ? "sys_vendor" : label);
@@ -153,18 +155,15 @@ std::string PrometheusText(const TableModel& model, std::string_view chassis_typ
   std::string out;
   Labels dmi;
   for (const char* label : kDmiLabels) dmi.emplace_back(label, DmiLabel(model, label, chassis_type));
-  Family(&out, "tarnwick_dmi_info",
-         "The machine's identity from its SMBIOS table, labelled as "
-         "node_dmi_info.",
+  Family(&out, "tarnwick_dmi_info", "The machine's identity from its SMBIOS table, labelled as node_dmi_info.",
          {{dmi, 1}});
   MemoryFamilies(model, &out);
   ProcessorFamilies(model, &out);
   if (findings != nullptr) {
     std::vector<std::pair<Labels, uint64_t>> counts;
     for (const FindingKindRow& row : kFindingKinds) {
-      const auto count = std::count_if(findings->begin(), findings->end(), [&](const Finding& f) {
-        return f.kind == row.kind;
-      });
+      const auto found = [&](const Finding& f) { return f.kind == row.kind; };
+      const auto count = std::count_if(findings->begin(), findings->end(), found);
       counts.push_back({{{"kind", row.words}, {"severity", row.defect ? "defect" : "note"}}, uint64_t(count)});
     }
     Family(&out, "tarnwick_check_findings", "What --check finds in the table, by kind; 0 for a kind not found.",

@@ -1,6 +1,8 @@
 """prometheus_test.py TARNWICK CORPUS_DIR: tarnwick --prometheus against promtool, dmidecode, node_exporter and
 Prometheus (Debian's; installed here when missing and run as root, else a failure). Servers started are stopped."""
 import collections
+import contextlib
+import functools
 import json
 import os
 import re
@@ -35,13 +37,10 @@ ROOT_ONLY = [("product_serial", 1, 7, "s"), ("board_serial", 2, 7, "s"), ("chass
 
 def ensure_tools():
     tools = {"promtool": "prometheus", "prometheus": "prometheus", NODE_EXPORTER: "prometheus-node-exporter"}
-    missing = sorted({package for tool, package in tools.items() if shutil.which(tool) is None})
-    if missing and os.geteuid() == 0:
-        env = dict(os.environ, DEBIAN_FRONTEND="noninteractive")
-        subprocess.run(["apt-get", "update", "-qq"], check=True, env=env, timeout=900)
-        subprocess.run(["apt-get", "install", "-y", "-qq", "--no-install-recommends", *missing], check=True, env=env,
-                       timeout=900, stdout=subprocess.DEVNULL)
-    if [tool for tool in tools if shutil.which(tool) is None]:
+    if (missing := {package for tool, package in tools.items() if not shutil.which(tool)}) and os.geteuid() == 0:
+        subprocess.run("apt-get update -qq && apt-get install -y -qq --no-install-recommends " + " ".join(missing),
+                       shell=True, check=True, timeout=900, env=dict(os.environ, DEBIAN_FRONTEND="noninteractive"))
+    if not all(map(shutil.which, tools)):
         raise AssertionError(f"{missing} missing: run scripts/setup.sh --tests as root")
 
 
@@ -52,14 +51,10 @@ def run(*arguments):
 
 def series(text, name):
     """(labels, value) of each of `name`'s series in an exposition, label values unescaped."""
-    found = []
-    for line in text.splitlines():
-        if line.startswith(name + "{"):
-            labels, value = line[len(name):].rsplit(" ", 1)
-            pairs = re.findall(r'(\w+)="((?:[^"\\]|\\.)*)"', labels)
-            found.append(({k: re.sub(r"\\(.)", lambda m: "\n" if m[1] == "n" else m[1], v) for k, v in pairs},
-                          float(value)))
-    return found
+    unescape = functools.partial(re.sub, r"\\(.)", lambda m: "\n" if m[1] == "n" else m[1])
+    return [({k: unescape(v) for k, v in re.findall(r'(\w+)="((?:[^"\\]|\\.)*)"', labels)}, float(value))
+            for labels, value in (line[len(name):].rsplit(" ", 1) for line in text.splitlines()
+                                  if line.startswith(name + "{"))]
 
 
 def label_value(text):
@@ -85,53 +80,51 @@ def fetch(url):
 
 def wait_for(what, probe):
     deadline = time.monotonic() + HANG_GUARD
-    while True:
-        try:
+    while time.monotonic() < deadline:
+        with contextlib.suppress(OSError):
             if result := probe():
                 return result
-        except OSError:
-            pass
-        if time.monotonic() > deadline:
-            raise AssertionError(f"{what}: timed out after {HANG_GUARD} s")
         time.sleep(0.2)
+    raise AssertionError(f"{what}: timed out after {HANG_GUARD} s")
 
 
-class Server:
-    def __init__(self, *command, log):
-        self.command, self.log = command, log
+def free_port():
+    with socket.create_server(("127.0.0.1", 0)) as s:
+        return s.getsockname()[1]
 
-    def __enter__(self):
-        self.process = None
-        with socket.socket() as s:  # a free port on the loopback
-            s.bind(("127.0.0.1", 0))
-            self.port = s.getsockname()[1]
-        return self
 
-    def start(self, *arguments):
-        self.process = subprocess.Popen([*self.command, *arguments], stdout=self.log, stderr=subprocess.STDOUT)
-
-    def __exit__(self, *_):
-        if self.process and self.process.poll() is None:
-            self.process.terminate()
-            self.process.wait(timeout=HANG_GUARD)
+@contextlib.contextmanager
+def server(*command, log):
+    process = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT)
+    try:
+        yield process
+    finally:
+        process.terminate()
+        process.wait(timeout=HANG_GUARD)
 
 
 def crafted_table():
-    """A table whose strings test the label form: bytes that are no UTF-8, white space, quotes, line feeds."""
-    def structure(type_, formatted, *strings):
-        return bytes([type_, 4 + len(formatted)]) + struct.pack("<H", 0x100 + type_) + formatted + \
-            b"".join(s + b"\0" for s in strings) + b"\0" * (1 + (not strings))
-    uuid = bytes.fromhex("3c7a51e2940b6f4da1285ec307d4198b")
-    table = structure(0, bytes([1, 2, 0, 0, 3, 0]) + b"\0" * 10 + bytes([2, 7, 0xFF, 0xFF]), b"Tarnwick\\Firmware",
-                      b'"quoted"', b"07/12/2026")
-    table += structure(1, bytes([1, 2, 3, 4]) + uuid + bytes([6, 5, 6]), b"  Brackenfold\xc2\xa0",
-                       b"A\xe9\xe8B \xe2\x82", b"line\nfeed", b"To Be Filled By O.E.M.", b"\tSKU 1 ", b"Family")
-    table += structure(3, bytes([1, 0x97, 0, 0, 0]), b"Chassis Maker")
-    for handle, size, extended in ((0, 0x2000, 0), (1, 0x7FFF, 0x8000), (2, 0, 0)):  # 8 GiB, 32 GiB, none
-        table += structure(17, bytes(8) + struct.pack("<H", size) + bytes([9, 0, 1, 2, 0x1A]) + bytes(2) +
-                           struct.pack("<H", 3200) + bytes([3, 0, 0, 0, 0]) + struct.pack("<I", extended),
-                           b"DIMM %d" % handle, b"BANK %d" % handle, b"Maker")
-    return struct.pack("<BBBBI", 0, 3, 1, 0, len(table + b"\x7f\x04\xff\xff\0\0")) + table + b"\x7f\x04\xff\xff\0\0"
+    """Strings that test the label form (bytes that are no UTF-8, white space, quotes, line feeds), 3.3's extended
+    module size and speed, a processor's extended counts beside an unpopulated socket."""
+    def structure(type_, length, fields, *strings):
+        data = bytearray([type_, length, type_, 1]) + bytes(length - 4)
+        for offset, value in fields.items():
+            data[offset:offset + len(value)] = value
+        return bytes(data) + b"".join(s + b"\0" for s in strings) + b"\0" * (1 + (not strings))
+    table = structure(0, 0x18, {4: b"\1\2", 8: b"\3", 0x14: b"\2\7\xff\xff"}, b"Tarnwick\\Firmware", b'"quoted"',
+                      b"07/12/2026")
+    table += structure(1, 0x1B, {4: b"\1\2\3\4", 8: bytes.fromhex("3c7a51e2940b6f4da1285ec307d4198b"), 0x19: b"\5\6"},
+                       b"  Brackenfold\xc2\xa0", b"A\xe9\xe8B \xe2\x82", b"line\nfeed", b"To Be Filled By O.E.M.",
+                       b"\tSKU 1 ", b"Family")
+    table += structure(3, 9, {4: b"\1\x97"}, b"Chassis Maker")
+    table += structure(4, 0x30, {4: b"\1", 0x18: b"\x41", 0x23: b"\xff", 0x25: b"\xff", 0x2A: b"\0\1", 0x2E: b"\0\2"},
+                       b"CPU 1") + structure(4, 0x30, {0x18: b"\1"})
+    for n, size, extended, speed in ((0, 0x2000, 0, 0x80001F40), (1, 0x7FFF, 0x8000, 3200), (2, 0, 0, 0)):
+        table += structure(17, 0x5C, {0x0C: struct.pack("<H", size), 0x0E: b"\x09", 0x10: b"\1\2\x1a", 0x17: b"\3",
+                                      0x15: struct.pack("<H", min(speed, 0xFFFF)), 0x1C: struct.pack("<I", extended),
+                                      0x54: struct.pack("<I", speed)}, b"DIMM %d" % n, b"BANK %d" % n, b"Maker")
+    table += b"\x7f\x04\xff\xff\0\0"
+    return struct.pack("<BBBBI", 0, 3, 3, 0, len(table)) + table
 
 
 class OnEveryCorpusTable(unittest.TestCase):
@@ -165,8 +158,8 @@ class OnEveryCorpusTable(unittest.TestCase):
             self.assertEqual(sum(v for _, v in sizes), int(real["_smbmemory"].replace("N/A", "0")) * 2**20, table)
             found = collections.Counter((f["kind"], f["severity"]) for f in json.loads(run(
                 "--from-dump", dump, "--check", "--json")[1]))
-            counts = {(labels["kind"], labels["severity"]): v for labels, v in series(out, "tarnwick_check_findings")}
-            self.assertEqual({k: v for k, v in counts.items() if v}, found, table)
+            self.assertEqual({(labels["kind"], labels["severity"]): v for labels, v in series(
+                out, "tarnwick_check_findings") if v}, found, table)
 
 
 class WithoutRoot(unittest.TestCase):
@@ -203,23 +196,26 @@ class ServedByNodeExporterAndPrometheus(unittest.TestCase):
             [(dmi, _)] = series(text, "tarnwick_dmi_info")
             self.assertEqual((status, dmi["product_name"], dmi["system_vendor"], dmi["product_serial"]),
                              (0, "A\ufffdB \ufffd", "Brackenfold", ""))
-            with open(os.path.join(work, "log"), "w") as log, Server(NODE_EXPORTER, log=log) as node, \
-                    Server("prometheus", log=log) as prometheus:
-                node.start(f"--web.listen-address=127.0.0.1:{node.port}", "--collector.disable-defaults",
-                           "--collector.dmi", f"--path.sysfs={work}/sys", "--collector.textfile",
-                           f"--collector.textfile.directory={textfiles}")
-                scraped = wait_for("node_exporter", lambda: fetch(f"http://127.0.0.1:{node.port}/metrics"))
+            self.assertEqual([v for _, v in series(text, "tarnwick_memory_device_speed_mts")], [8000, 3200])
+            self.assertEqual([(labels["socket"], v) for name in ("cores", "threads") for labels, v in series(
+                text, "tarnwick_processor_" + name)], [("CPU 1", 256), ("CPU 1", 512)])
+            node, port = free_port(), free_port()
+            with open(os.path.join(work, "prometheus.yml"), "w") as config:
+                config.write("global: {scrape_interval: 1s}\nscrape_configs: [{job_name: node, static_configs: "
+                             f"[{{targets: ['127.0.0.1:{node}']}}]}}]\n")
+            with open(os.path.join(work, "log"), "w") as log, server(
+                    NODE_EXPORTER, f"--web.listen-address=127.0.0.1:{node}", "--collector.disable-defaults",
+                    "--collector.dmi", f"--path.sysfs={work}/sys", "--collector.textfile",
+                    f"--collector.textfile.directory={textfiles}", log=log), server(
+                    "prometheus", f"--config.file={config.name}", f"--storage.tsdb.path={work}/data",
+                    f"--web.listen-address=127.0.0.1:{port}", log=log):
+                scraped = wait_for("node_exporter", lambda: fetch(f"http://127.0.0.1:{node}/metrics"))
                 self.assertIn("\nnode_textfile_scrape_error 0\n", scraped)
                 self.assertEqual(series(scraped, "tarnwick_dmi_info"), [(dmi, 1)])
                 [(node_dmi, _)] = series(scraped, "node_dmi_info")  # its own reading, as ours: the two join
                 self.assertEqual({k: node_dmi.get(k) for k in LABELS if dmi[k]}, {k: dmi[k] for k in LABELS if dmi[k]})
-                with open(os.path.join(work, "prometheus.yml"), "w") as config:
-                    config.write("global: {scrape_interval: 1s}\nscrape_configs: [{job_name: node, static_configs: "
-                                 f"[{{targets: ['127.0.0.1:{node.port}']}}]}}]\n")
-                prometheus.start(f"--config.file={config.name}", f"--storage.tsdb.path={work}/data",
-                                 f"--web.listen-address=127.0.0.1:{prometheus.port}")
                 query = lambda expression: json.loads(fetch(  # noqa: E731
-                    f"http://127.0.0.1:{prometheus.port}/api/v1/query?" + urllib.parse.urlencode(
+                    f"http://127.0.0.1:{port}/api/v1/query?" + urllib.parse.urlencode(
                         {"query": expression})))["data"]["result"]
                 [answer] = wait_for("Prometheus's first scrape", lambda: query("tarnwick_dmi_info"))
                 self.assertEqual({k: v for k, v in answer["metric"].items() if k in dmi},

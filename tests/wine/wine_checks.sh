@@ -399,11 +399,14 @@ elif [[ ! -d $corpus ]]; then
 else
   mapfile -t calls < <(rows "$cases/corpus_calls.txt")
   mkdir "$work/corpus"
-  # A dump gives the report of every variable, with --real, and "check:" before it --check's findings;
-  # a service buffer the calls.
+  # A dump gives the report of every variable, with --real, "check:" before it --check's findings and
+  # "prometheus:" the exposition of --prometheus; a service buffer the calls.
   corpus_args() {
-    args=(--from-dump "${1#check:}")
-    case $1 in check:*) args+=(--check --json) ;; *.rsmb) args+=("${calls[@]}") ;; *) args+=(--real) ;; esac
+    args=(--from-dump "${1#*:}")
+    case $1 in
+      check:*) args+=(--check --json) ;; prometheus:*) args+=(--prometheus) ;; *.rsmb) args+=("${calls[@]}") ;;
+      *) args+=(--real) ;;
+    esac
   }
   # run_corpus wine|native TABLES...: outputs and status under $work/corpus.
   run_corpus() {
@@ -422,7 +425,8 @@ else
   # Relative names from the corpus folder, so that both see the same text.
   cd "$corpus"
   tables=(*.dump *.rsmb)
-  tables+=("${tables[@]/#/check:}")
+  dumps=(*.dump)
+  tables+=("${tables[@]/#/check:}" "${dumps[@]/#/prometheus:}")
   half=$(((${#tables[@]} + 1) / 2))
   # Two Wine runs at a time, one per core.
   run_corpus wine "${tables[@]:0:half}" &
@@ -440,7 +444,8 @@ else
     compared=$((compared + 1))
   done
   cd - >/dev/null
-  echo "    $compared runs compared (dumps: the report, --real; service buffers: ${#calls[@]} calls; --check of both)"
+  echo "    $compared runs compared (dumps: the report, --real, --prometheus; service buffers: ${#calls[@]} calls;" \
+    "--check of both)"
   ((compared >= 200)) || fail "only $compared runs over the corpus"
 fi
 section_done
