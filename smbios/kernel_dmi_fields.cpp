@@ -43,7 +43,7 @@ std::optional<std::string> Text(const Structure& s, const KernelDmiField& field,
 
 const KernelDmiField* FindKernelDmiField(std::string_view file) {
   for (const KernelDmiField& field : kKernelDmiFields) {
-    if (file == field.file) return &field;
+    if (file == field.name) return &field;
   }
   return nullptr;
 }

@@ -24,7 +24,7 @@ enum class KernelDmiKind : uint8_t {
 };
 
 struct KernelDmiField {
-  const char* file;
+  const char* name;  // the file's
   uint8_t type;
   uint8_t offset;
   KernelDmiKind kind;
@@ -56,7 +56,7 @@ inline constexpr std::array<KernelDmiField, 22> kKernelDmiFields = {{
     {"chassis_asset_tag", 3, 0x08, KernelDmiKind::kString, false},
 }};
 
-// The file `file` of kKernelDmiFields; null for another name.
+// The field of the file named `file`; null for another name.
 const KernelDmiField* FindKernelDmiField(std::string_view file);
 
 // The text the kernel writes into the field's file, without the line feed
