@@ -49,8 +49,12 @@ bool MakeKey(std::basic_string_view<Char> text, Key* key) {
   size_t length = 0;
   for (Char c : text) {
     const uint32_t unit = Unit(c);
+    if (unit > 0x7F) {
+      if (IsBlank(unit)) continue;  // a no-break space, say
+      return false;
+    }
     if (IsBlank(unit)) continue;
-    if (unit > 0x7F || length == kLongestKey) return false;
+    if (length == kLongestKey) return false;
     key->text[length++] = static_cast<char>(UpperCase(unit));
   }
   key->length = length;
