@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "cli/structure_bytes.h"
-#include "cli/system.h"
 #include "host/exports.h"
+#include "platform/system.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -97,10 +97,9 @@ bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, DmiIdUnread* un
   for (size_t i = 0; i < kDmiIdFiles.size(); ++i) {
     const std::string file = path + "/" + kDmiIdFiles[i].name;
     if (!std::filesystem::exists(file, status)) continue;
-    Input input;
-    Bytes bytes;
+    std::vector<uint8_t> bytes;
     std::string reason;
-    if (!input.Open(file, &reason) || !input.ReadUpTo(65536, &bytes, &reason)) {
+    if (platform::ReadFileOnce(file, 65536, &bytes, &reason) != platform::FileRead::kWhole) {
       (*unread)[i] = i >= kFirstRootOnlyFile;  // as expected unless the user is root: its names need the table
       if ((*unread)[i]) continue;
       *error = file + ": " + reason;

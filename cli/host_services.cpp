@@ -6,11 +6,11 @@
 #include "cli/host_printf.h"
 #include "cli/host_state.h"
 #include "cli/output.h"
-#include "cli/system.h"
 #include "cli/utf8_utf16.h"
 #include "cli/variable_expansion.h"
 #include "host/characters.h"
 #include "host/host_interface.h"
+#include "platform/system.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -41,7 +41,7 @@ bool LookupHostVariable(std::string_view name, std::string* value) {
     // Outside a batch file the shell answers -1.
     *value = host.in_batch ? std::to_string(host.batch_line) : "-1";
   } else {
-    return EnvironmentValue(std::string(name), value);
+    return platform::EnvironmentValue(std::string(name), value);
   }
   return true;
 }

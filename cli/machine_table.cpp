@@ -2,11 +2,11 @@
 
 #include "cli/name_message.h"
 #include "cli/output.h"
-#include "cli/system.h"
 #include "cli/utf8_utf16.h"
 #include "functions/argument_list.h"
 #include "host/export_table.h"
 #include "host/exports.h"
+#include "platform/system.h"
 #include "plugin/firmware_service.h"
 #include "plugin/lifecycle.h"
 
@@ -15,7 +15,7 @@ namespace {
 
 // Root, and any user on Windows, may read the table: running as root helps no one who does.
 std::string WhatToDo() {
-  return std::string(RunsAsRoot() ? "" : "run as root, or ") + "use --sample or --from-dump FILE";
+  return std::string(platform::RunsAsRoot() ? "" : "run as root, or ") + "use --sample or --from-dump FILE";
 }
 
 int LoadBytes(MachineTable* machine) {
@@ -26,11 +26,11 @@ int LoadBytes(MachineTable* machine) {
 // system's, the same read from there (Linux; Windows has one service).
 int LoadReadableTable([[maybe_unused]] const std::string& sysfs, [[maybe_unused]] MachineTable* machine) {
 #if !defined(_WIN32)
-  if (sysfs != kSysfs) {
-    const std::string folder = sysfs + "/firmware/dmi/tables";
-    machine->bytes.resize(ReadDmiTables(folder.c_str(), nullptr, 0));
+  if (sysfs != platform::kSysfs) {
+    const std::string folder = platform::DmiTablesFolder(sysfs);
+    machine->bytes.resize(ReadDmiTables(folder, nullptr, 0));
     if (!machine->bytes.empty() &&
-        ReadDmiTables(folder.c_str(), machine->bytes.data(), static_cast<uint32_t>(machine->bytes.size())) !=
+        ReadDmiTables(folder, machine->bytes.data(), static_cast<uint32_t>(machine->bytes.size())) !=
             machine->bytes.size()) {
       machine->bytes.clear();
     }
@@ -44,8 +44,8 @@ int LoadReadableTable([[maybe_unused]] const std::string& sysfs, [[maybe_unused]
 
 int LoadMachineTable(const std::string& sysfs, MachineTable* machine) {
   std::string tried, reason;
-  if (ProbeMachineTable(sysfs, &tried, &reason)) return LoadReadableTable(sysfs, machine);
-  machine->dmi_id_folder = sysfs + "/class/dmi/id";
+  if (platform::ProbeMachineTable(sysfs, &tried, &reason)) return LoadReadableTable(sysfs, machine);
+  machine->dmi_id_folder = platform::DmiIdFolder(sysfs);
   DmiIdTexts texts;
   std::string unreadable;  // no folder: no word about it, the table is what is missing
   if (ReadDmiIdFolder(machine->dmi_id_folder, &texts, &machine->dmi_id_unread, &unreadable)) {
@@ -90,7 +90,7 @@ CallResult CallOnMachine(const MachineTable& machine, std::string_view text, std
 }
 
 std::string TableNotGiven(const MachineTable& machine) {
-  return "the SMBIOS table, which " + machine.dmi_id_folder + " does not give" + (RunsAsRoot() ? "" : "; run as root");
+  return "the SMBIOS table, which " + machine.dmi_id_folder + " does not give" + (platform::RunsAsRoot() ? "" : "; run as root");
 }
 
 void RefuseNeedingTable(const MachineTable& machine, const std::vector<std::string>& names) {

@@ -12,9 +12,6 @@
 
 namespace tarnwick::cli {
 
-// Where Linux keeps the table and the folder of DMI files.
-inline constexpr const char* kSysfs = "/sys";
-
 struct MachineTable {
   std::vector<uint8_t> bytes;       // what tarnwick read or built for the plug-in
   std::string dmi_id_folder;        // `sysfs`/class/dmi/id

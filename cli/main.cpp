@@ -24,11 +24,11 @@
 #include "cli/real_values.h"
 #include "cli/sample_table.h"
 #include "cli/structure_listing.h"
-#include "cli/system.h"
 #include "cli/table_file.h"
 #include "cli/table_findings.h"
 #include "cli/utf8_utf16.h"
 #include "host/exports.h"
+#include "platform/system.h"
 #include "plugin/lifecycle.h"
 
 namespace tarnwick::cli {
@@ -91,7 +91,7 @@ int ReadSource(const Options& options, Source* source) {
 
 int Load(const Options& options, Source* source) {
   Host().transient = !options.banner;
-  Host().in_pipe = RunsInPipe();
+  Host().in_pipe = platform::RunsInPipe();
   GetPluginInfo();  // first, as the shell asks it
   const int loaded = source->from_file
                          ? InitializeWithTable(source->table.data(), static_cast<uint32_t>(source->table.size()))
@@ -131,7 +131,7 @@ class Answers {
     json_.Expect(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     HostState& host = Host();
     host.in_batch = true;
-    host.batch_name = path == "-" ? "<stdin>" : FullPathName(path);
+    host.batch_name = path == "-" ? "<stdin>" : platform::FullPathName(path);
     int status = kAllAnswered;
     ForEachBatchLine(text, [&](const BatchLine& line) {
       host.batch_line = line.number;
@@ -203,7 +203,7 @@ class Answers {
 int RunQuery(Mode mode, const Options& options, const Source& source) {
   if (options.dump_bin) {
     std::string error;
-    if (!WriteNewFile(options.dump_bin_file, DumpLayout(LoadedTableImage()), &error)) {
+    if (!platform::WriteNewFile(options.dump_bin_file, DumpLayout(LoadedTableImage()), &error)) {
       return Refuse("cannot write " + options.dump_bin_file + ": " + error);
     }
   }
@@ -298,8 +298,8 @@ int Run(const std::vector<std::string>& arguments) {
 
 int main(int argc, char** argv) {
   using namespace tarnwick::cli;
-  PrepareStandardStreams();
-  const int status = Run(CommandLineArguments(argc, argv));
+  tarnwick::platform::PrepareStandardStreams();
+  const int status = Run(tarnwick::platform::CommandLineArguments(argc, argv));
   FlushOutput();
   return status;
 }

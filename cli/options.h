@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace tarnwick::cli {
 
 struct Options {
@@ -22,7 +24,7 @@ struct Options {
   bool usage = false;
   bool version = false;
   bool names_list = false;
-  std::string sysfs = "/sys";  // where the machine's table and its DMI files are; other folders for tests
+  std::string sysfs = platform::kSysfs;  // where the machine's table and its DMI files are; other folders for tests
   std::vector<std::string> batch_files;  // "-": standard input
   std::vector<std::string> help_names;
   std::vector<std::string> names;

@@ -3,10 +3,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "cli/system.h"
+#include "platform/system.h"
 
 namespace tarnwick::cli {
 namespace {
+
+using platform::StandardErrorHandle;
+using platform::StandardOutputHandle;
 
 std::string& Pending() {
   static std::string pending;
@@ -17,12 +20,12 @@ std::string& Pending() {
 // without a word, and a run that lost output must not read as success.
 void WriteOrEnd(void* handle, std::string_view text) {
   std::string reason;
-  const WriteOutcome outcome = WriteText(handle, text, &reason);
-  if (outcome == WriteOutcome::kWritten) return;
-  if (outcome == WriteOutcome::kFailed) {
+  const platform::WriteOutcome outcome = platform::WriteText(handle, text, &reason);
+  if (outcome == platform::WriteOutcome::kWritten) return;
+  if (outcome == platform::WriteOutcome::kFailed) {
     // Standard error may be what failed; then nothing is left to tell.
     std::string ignored;
-    WriteText(StreamHandle(Stream::kError), "tarnwick: write error: " + reason + "\n", &ignored);
+    platform::WriteText(StandardErrorHandle(), "tarnwick: write error: " + reason + "\n", &ignored);
   }
   Pending().clear();
   std::exit(kWriteFailed);
@@ -33,7 +36,7 @@ void WriteOrEnd(void* handle, std::string_view text) {
 void FlushOutput() {
   std::string& pending = Pending();
   if (pending.empty()) return;
-  WriteOrEnd(StreamHandle(Stream::kOutput), pending);
+  WriteOrEnd(StandardOutputHandle(), pending);
   pending.clear();
 }
 
@@ -44,11 +47,11 @@ void Out(std::string_view text) {
 }
 
 void WriteToHandle(void* handle, std::string_view text) {
-  if (handle == StreamHandle(Stream::kOutput)) return Out(text);
+  if (handle == StandardOutputHandle()) return Out(text);
   FlushOutput();
   WriteOrEnd(handle, text);
 }
 
-void Err(std::string_view text) { WriteToHandle(StreamHandle(Stream::kError), text); }
+void Err(std::string_view text) { WriteToHandle(StandardErrorHandle(), text); }
 
 }  // namespace tarnwick::cli

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "cli/dump_layout.h"
+#include "platform/system.h"
 #include "smbios/firmware_table.h"
 
 namespace tarnwick::cli {
@@ -11,17 +12,18 @@ namespace {
 // Reads `path` once, up to one byte past kLargestTable: one byte more tells
 // a file that is too large from one that just fits. False with the message.
 bool ReadCapped(const std::string& path, Bytes* bytes, std::string* error) {
-  Input input;
   std::string reason;
-  if (!input.Open(path, &reason) || !input.ReadUpTo(kLargestTable + 1, bytes, &reason)) {
-    *error = "cannot read " + path + ": " + reason;
-    return false;
+  switch (platform::ReadFileOnce(path, kLargestTable + 1, bytes, &reason)) {
+    case platform::FileRead::kWhole:
+      return true;
+    case platform::FileRead::kChanged:
+      *error = path + ": " + reason;
+      return false;
+    case platform::FileRead::kFailed:
+      break;
   }
-  if (input.Changed()) {
-    *error = path + ": changed while it was read";
-    return false;
-  }
-  return true;
+  *error = "cannot read " + path + ": " + reason;
+  return false;
 }
 
 }  // namespace

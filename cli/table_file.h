@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
-
-#include "cli/system.h"
+#include <vector>
 
 namespace tarnwick::cli {
+
+using Bytes = std::vector<uint8_t>;
 
 // Far above any real table (those hold some kilobytes).
 inline constexpr size_t kLargestTable = 16 * 1024 * 1024;

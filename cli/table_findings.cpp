@@ -7,6 +7,7 @@
 #include "cli/output.h"
 #include "cli/text_quoting.h"
 #include "cli/utf8_utf16.h"
+#include "platform/system.h"
 #include "smbios/entry_point.h"
 #include "smbios/firmware_table.h"
 #include "smbios/uuid_text.h"
@@ -189,14 +190,11 @@ bool PrintFindings(bool json, const EntryPointBytes& entry) {
   return std::any_of(findings.begin(), findings.end(), [](const Finding& f) { return KindRow(f.kind).defect; });
 }
 
-Bytes KernelEntryPoint(const std::string& sysfs) {
-  Input input;
-  Bytes bytes;
+std::vector<uint8_t> KernelEntryPoint(const std::string& sysfs) {
+  std::vector<uint8_t> bytes;
   std::string ignored;
-  if (!input.Open(sysfs + "/firmware/dmi/tables/smbios_entry_point", &ignored) ||
-      !input.ReadUpTo(kEntryPointRoom, &bytes, &ignored)) {
-    bytes.clear();
-  }
+  const std::string path = platform::DmiTablesFolder(sysfs) + "/smbios_entry_point";
+  if (platform::ReadFileOnce(path, kEntryPointRoom, &bytes, &ignored) != platform::FileRead::kWhole) bytes.clear();
   return bytes;
 }
 

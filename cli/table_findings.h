@@ -2,10 +2,10 @@
 // one line per finding, or a JSON array of them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "cli/system.h"
 #include "smbios/table_check.h"
 
 namespace tarnwick::cli {
@@ -30,6 +30,6 @@ std::string FindingsJson(const std::vector<Finding>& findings);
 bool PrintFindings(bool json, const EntryPointBytes& entry);
 
 // The kernel's smbios_entry_point file under `sysfs` (Linux), or nothing.
-Bytes KernelEntryPoint(const std::string& sysfs);
+std::vector<uint8_t> KernelEntryPoint(const std::string& sysfs);
 
 }  // namespace tarnwick::cli

@@ -3,55 +3,78 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/platform.h"
 #include "platform/utf8.h"
 
 namespace tarnwick::platform {
-namespace {
 
-struct Path {
-  char text[512];
-};
-
-Path InDirectory(const char* directory, const char* name) {
-  Path path{};
-  std::snprintf(path.text, sizeof path.text, "%s/%s", directory, name);
-  return path;
+FileReader::~FileReader() {
+  if (owned_) close(static_cast<int>(handle_));
 }
 
-}  // namespace
+bool FileReader::Open(const std::string& path, std::string* reason) {
+  int fd = STDIN_FILENO;
+  if (path != "-") {
+    fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return *reason = std::strerror(errno), false;
+    owned_ = true;
+  }
+  handle_ = fd;
+  struct stat info {};
+  if (fstat(fd, &info) != 0) return *reason = std::strerror(errno), false;
+  if (S_ISDIR(info.st_mode)) return *reason = std::strerror(EISDIR), false;
+  regular_ = S_ISREG(info.st_mode);
+  size_at_open_ = static_cast<uint64_t>(info.st_size);
+  return true;
+}
 
-long ReadFilePrefix(const char* directory, const char* name, uint8_t* out, size_t size) {
-  int fd = open(InDirectory(directory, name).text, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return -1;
+long FileReader::Read(uint8_t* out, size_t size, std::string* reason) {
+  while (true) {
+    const ssize_t got = read(static_cast<int>(handle_), out, size);
+    if (got >= 0) return static_cast<long>(got);
+    if (errno != EINTR) return *reason = std::strerror(errno), -1;
+  }
+}
+
+bool FileReader::Changed() const {
+  struct stat info {};
+  return regular_ && (fstat(static_cast<int>(handle_), &info) != 0 ||
+                      static_cast<uint64_t>(info.st_size) != size_at_open_);
+}
+
+long ReadFilePrefix(const std::string& directory, const char* name, uint8_t* out, size_t size) {
+  FileReader file;
+  std::string ignored;
+  if (!file.Open(directory + "/" + name, &ignored)) return -1;
   size_t total = 0;
   while (total < size) {
-    ssize_t got = read(fd, out + total, size - total);
+    const long got = file.Read(out + total, size - total, &ignored);
     if (got <= 0) break;
     total += static_cast<size_t>(got);
   }
-  close(fd);
   return static_cast<long>(total);
 }
 
-long long FileSize(const char* directory, const char* name) {
-  int fd = open(InDirectory(directory, name).text, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return -1;
-  struct stat info {};
-  long long size = fstat(fd, &info) == 0 ? static_cast<long long>(info.st_size) : -1;
+long long FileSize(const std::string& directory, const char* name) {
+  FileReader file;
+  std::string ignored;
+  if (!file.Open(directory + "/" + name, &ignored)) return -1;
+  auto size = static_cast<long long>(file.SizeAtOpen());
   if (size == 0) {  // some pseudo files report no size: count the bytes
     uint8_t scratch[4096];
-    ssize_t got;
-    while ((got = read(fd, scratch, sizeof scratch)) > 0) size += got;
+    long got;
+    while ((got = file.Read(scratch, sizeof scratch, &ignored)) > 0) size += got;
   }
-  close(fd);
   return size;
 }
 
+void* StandardOutputHandle() { return reinterpret_cast<void*>(static_cast<intptr_t>(STDOUT_FILENO)); }
 void* StandardErrorHandle() { return reinterpret_cast<void*>(static_cast<intptr_t>(STDERR_FILENO)); }
 
 // The standard calendar rather than gmtime_r: glibc's gmtime_r reads

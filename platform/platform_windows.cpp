@@ -15,6 +15,7 @@ FirmwareTableFetch LocateFirmwareService() {
   return reinterpret_cast<FirmwareTableFetch>(reinterpret_cast<void*>(service));
 }
 
+void* StandardOutputHandle() { return GetStdHandle(STD_OUTPUT_HANDLE); }
 void* StandardErrorHandle() { return GetStdHandle(STD_ERROR_HANDLE); }
 
 UtcTime CurrentUtcTime() {

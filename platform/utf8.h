@@ -1,15 +1,17 @@
-// UTF-16 to UTF-8 at the operating-system edge, without allocating.
+// UTF-8 to UTF-16 and back at the operating-system edge.
 #pragma once
 
 #include <utf8.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace tarnwick::platform {
 
 // Calls sink(const char* bytes, size_t count) with the UTF-8 form of `text`
-// in pieces; an unpaired surrogate becomes U+FFFD.
+// in pieces, without allocating; an unpaired surrogate becomes U+FFFD.
 template <class Sink>
 void EncodeUtf8(const char16_t* text, size_t length, Sink&& sink) {
   char chunk[256];
@@ -29,5 +31,17 @@ void EncodeUtf8(const char16_t* text, size_t length, Sink&& sink) {
   }
   if (used != chunk) sink(chunk, static_cast<size_t>(used - chunk));
 }
+
+// The same as one text.
+inline std::string EncodeUtf8(std::u16string_view text) {
+  std::string out;
+  EncodeUtf8(text.data(), text.size(), [&out](const char* bytes, size_t count) { out.append(bytes, count); });
+  return out;
+}
+
+// A malformed sequence (stray continuation byte, overlong form, encoded
+// surrogate, value above U+10FFFF, truncated sequence) becomes one U+FFFD,
+// the continuation bytes that follow it included.
+inline std::u16string DecodeUtf8(std::string_view bytes) { return utf8::utf8to16(utf8::replace_invalid(bytes)); }
 
 }  // namespace tarnwick::platform

@@ -16,12 +16,12 @@ namespace {
 
 uint32_t FetchFromSysfs(uint32_t provider, uint32_t table_id, void* buffer, uint32_t buffer_size) {
   if (provider != platform::kRawSmbiosProvider || table_id != 0) return 0;
-  return ReadDmiTables(platform::kDmiTablesDirectory, buffer, buffer_size);
+  return ReadDmiTables(platform::DmiTablesFolder(platform::kSysfs), buffer, buffer_size);
 }
 
 }  // namespace
 
-uint32_t ReadDmiTables(const char* directory, void* buffer, uint32_t buffer_size) {
+uint32_t ReadDmiTables(const std::string& directory, void* buffer, uint32_t buffer_size) {
   uint8_t bytes[kEntryPointRoom];
   const long read = platform::ReadFilePrefix(directory, "smbios_entry_point", bytes, sizeof bytes);
   const EntryPoint entry = ReadEntryPoint(bytes, read < 0 ? 0 : static_cast<size_t>(read));

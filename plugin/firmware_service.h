@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/platform.h"
 
@@ -17,7 +18,7 @@ platform::FirmwareTableFetch MachineFirmwareService();
 // `directory`: the table behind the header that its entry point gives, as
 // for a dump (smbios/entry_point.h). 0 when a file is missing or the entry
 // point is none.
-uint32_t ReadDmiTables(const char* directory, void* buffer, uint32_t buffer_size);
+uint32_t ReadDmiTables(const std::string& directory, void* buffer, uint32_t buffer_size);
 #endif
 
 }  // namespace tarnwick

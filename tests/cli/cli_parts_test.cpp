@@ -13,11 +13,11 @@
 #include "cli/name_listing.h"
 #include "cli/options.h"
 #include "cli/prometheus_output.h"
-#include "cli/system.h"
 #include "cli/text_quoting.h"
 #include "cli/utf8_utf16.h"
 #include "cli/variable_expansion.h"
 #include "host/exports.h"
+#include "platform/platform.h"
 #include "plugin/firmware_service.h"
 #include "plugin/lifecycle.h"
 #include "smbios/firmware_table.h"
@@ -240,19 +240,18 @@ TEST(CmdSetLine, ValuesThatCmdCarriesAndThoseItCannot) {
   }
 }
 
-TEST(Input, AFileThatShrinksWhileReadIsNoticed) {
+TEST(FileReader, AFileThatShrinksWhileReadIsNoticed) {
   const std::filesystem::path path = std::filesystem::temp_directory_path() / "tarnwick-shrinking.bin";
   std::ofstream(path, std::ios::binary) << std::string(4096, 'x');
-  Input input;
-  Bytes bytes;
+  platform::FileReader file;
+  uint8_t bytes[4096];
   std::string error;
-  ASSERT_TRUE(input.Open(path.string(), &error)) << error;
-  ASSERT_TRUE(input.ReadUpTo(100, &bytes, &error)) << error;
-  EXPECT_FALSE(input.Changed());
+  ASSERT_TRUE(file.Open(path.string(), &error)) << error;
+  ASSERT_EQ(file.Read(bytes, 100, &error), 100) << error;
+  EXPECT_FALSE(file.Changed());
   std::filesystem::resize_file(path, 50);
-  ASSERT_TRUE(input.ReadUpTo(4096, &bytes, &error)) << error;
-  EXPECT_EQ(bytes.size(), 100u);  // the end came early
-  EXPECT_TRUE(input.Changed());
+  EXPECT_EQ(file.Read(bytes, sizeof bytes, &error), 0);  // the end came early
+  EXPECT_TRUE(file.Changed());
   std::filesystem::remove(path);
 }
 
@@ -402,7 +401,7 @@ TEST(DumpLayout, CorpusDumpsBecomeTheirServiceBuffers) {
 // The kernel's files (entry point and DMI) in a folder stand in for the live table.
 std::string g_dmi_directory;
 uint32_t ReadDmiDirectory(uint32_t, uint32_t, void* buffer, uint32_t size) {
-  return ReadDmiTables(g_dmi_directory.c_str(), buffer, size);
+  return ReadDmiTables(g_dmi_directory, buffer, size);
 }
 
 // The live files and the dump of one table go through one entry-point

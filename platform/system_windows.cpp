@@ -6,11 +6,10 @@
 
 #include <algorithm>
 
-#include "cli/system.h"
-#include "cli/utf8_utf16.h"
-#include "platform/platform.h"
+#include "platform/system.h"
+#include "platform/utf8.h"
 
-namespace tarnwick::cli {
+namespace tarnwick::platform {
 namespace {
 
 std::wstring Wide(std::string_view text) {
@@ -57,10 +56,6 @@ std::vector<std::string> CommandLineArguments(int /*argc*/, char** /*argv*/) {
   return arguments;
 }
 
-void* StreamHandle(Stream stream) {
-  return GetStdHandle(stream == Stream::kOutput ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
-}
-
 void PrepareStandardStreams() {}
 
 WriteOutcome WriteText(void* handle, std::string_view text, std::string* reason) {
@@ -95,58 +90,47 @@ bool RunsInPipe() { return IsPipe(STD_INPUT_HANDLE) || IsPipe(STD_OUTPUT_HANDLE)
 
 bool RunsAsRoot() { return true; }
 
-Input::~Input() {
+// Only tarnwick reads files on Windows: the plug-in's reader lives here.
+FileReader::~FileReader() {
   if (owned_) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
 
-bool Input::Open(const std::string& path, std::string* error) {
+bool FileReader::Open(const std::string& path, std::string* reason) {
   HANDLE handle = GetStdHandle(STD_INPUT_HANDLE);
   if (path != "-") {
     handle = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                          FILE_FLAG_BACKUP_SEMANTICS, nullptr);  // opens a directory too, to say what it is
-    if (handle == INVALID_HANDLE_VALUE) return *error = Reason(GetLastError()), false;
+    if (handle == INVALID_HANDLE_VALUE) return *reason = Reason(GetLastError()), false;
     owned_ = true;
   }
   handle_ = reinterpret_cast<intptr_t>(handle);
   BY_HANDLE_FILE_INFORMATION info{};
   if (GetFileType(handle) == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &info)) {
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return *error = "Is a directory", false;
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return *reason = "Is a directory", false;
     regular_ = true;
     size_at_open_ = static_cast<uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
   }
   return true;
 }
 
-bool Input::ReadUpTo(size_t limit, Bytes* bytes, std::string* error) {
-  const HANDLE handle = reinterpret_cast<HANDLE>(handle_);
-  // Reserved once: no growth copies, and pages are used only as bytes arrive.
-  // One byte past a regular file's size, for the read that finds its end.
-  bytes->reserve(regular_ ? std::min<uint64_t>(limit, size_at_open_ + 1) : limit);
-  while (bytes->size() < limit) {
-    const size_t have = bytes->size();
-    // Within what is reserved: a read past it would copy the bytes to twice the room.
-    const DWORD want =
-        static_cast<DWORD>(std::min<size_t>({limit - have, 65536, std::max<size_t>(bytes->capacity() - have, 1)}));
-    bytes->resize(have + want);
-    DWORD got = 0;
-    const bool ok = ReadFile(handle, bytes->data() + have, want, &got, nullptr);
-    const DWORD code = ok ? 0 : GetLastError();
-    bytes->resize(have + got);
-    if (!ok && code == ERROR_BROKEN_PIPE) break;  // the writer closed its end
-    if (!ok) return *error = Reason(code), false;
-    if (got == 0) break;
-  }
-  return true;
+long FileReader::Read(uint8_t* out, size_t size, std::string* reason) {
+  DWORD got = 0;
+  const DWORD want = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
+  if (ReadFile(reinterpret_cast<HANDLE>(handle_), out, want, &got, nullptr)) return static_cast<long>(got);
+  const DWORD code = GetLastError();
+  if (code == ERROR_BROKEN_PIPE) return 0;  // the writer closed its end
+  *reason = Reason(code);
+  return -1;
 }
 
-bool Input::Changed() const {
+bool FileReader::Changed() const {
   BY_HANDLE_FILE_INFORMATION info{};
   if (!regular_) return false;
   if (!GetFileInformationByHandle(reinterpret_cast<HANDLE>(handle_), &info)) return true;
   return (static_cast<uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow) != size_at_open_;
 }
 
-bool WriteNewFile(const std::string& path, const Bytes& bytes, std::string* error) {
+bool WriteNewFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error) {
   // CREATE_NEW refuses every existing name, a symbolic link or junction
   // included whether or not its target exists.
   const std::wstring wide = Wide(path);
@@ -167,10 +151,10 @@ bool WriteNewFile(const std::string& path, const Bytes& bytes, std::string* erro
 
 bool ProbeMachineTable(const std::string& /*sysfs*/, std::string* tried, std::string* reason) {
   *tried = "the firmware-table service's SMBIOS table";
-  const platform::FirmwareTableFetch fetch = platform::LocateFirmwareService();
+  const FirmwareTableFetch fetch = LocateFirmwareService();
   if (fetch == nullptr) return *reason = "GetSystemFirmwareTable is missing", false;
   SetLastError(0);
-  if (fetch(platform::kRawSmbiosProvider, 0, nullptr, 0) != 0) return true;
+  if (fetch(kRawSmbiosProvider, 0, nullptr, 0) != 0) return true;
   *reason = GetLastError() == 0 ? "empty" : Reason(GetLastError());
   return false;
 }
@@ -192,4 +176,4 @@ bool EnvironmentValue(const std::string& name, std::string* value) {
   return true;
 }
 
-}  // namespace tarnwick::cli
+}  // namespace tarnwick::platform

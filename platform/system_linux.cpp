@@ -6,16 +6,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
-#include "cli/system.h"
+#include "platform/system.h"
 #include "host/characters.h"
 
 extern char** environ;
 
-namespace tarnwick::cli {
+namespace tarnwick::platform {
 namespace {
 
 bool IsFifo(int fd) {
@@ -42,10 +41,6 @@ std::string Reason() { return std::strerror(errno); }
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
 
-void* StreamHandle(Stream stream) {
-  return reinterpret_cast<void*>(static_cast<intptr_t>(stream == Stream::kOutput ? STDOUT_FILENO : STDERR_FILENO));
-}
-
 void PrepareStandardStreams() { signal(SIGXFSZ, SIG_IGN); }
 
 WriteOutcome WriteText(void* handle, std::string_view text, std::string* reason) {
@@ -61,51 +56,7 @@ bool RunsInPipe() { return IsFifo(STDIN_FILENO) || IsFifo(STDOUT_FILENO); }
 
 bool RunsAsRoot() { return geteuid() == 0; }
 
-Input::~Input() {
-  if (owned_) close(static_cast<int>(handle_));
-}
-
-bool Input::Open(const std::string& path, std::string* error) {
-  int fd = STDIN_FILENO;
-  if (path != "-") {
-    fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return *error = Reason(), false;
-    owned_ = true;
-  }
-  handle_ = fd;
-  struct stat info {};
-  if (fstat(fd, &info) != 0) return *error = Reason(), false;
-  if (S_ISDIR(info.st_mode)) return *error = std::strerror(EISDIR), false;
-  regular_ = S_ISREG(info.st_mode);
-  size_at_open_ = static_cast<uint64_t>(info.st_size);
-  return true;
-}
-
-bool Input::ReadUpTo(size_t limit, Bytes* bytes, std::string* error) {
-  const int fd = static_cast<int>(handle_);
-  // Reserved once: no growth copies, and pages are used only as bytes arrive.
-  // One byte past a regular file's size, for the read that finds its end.
-  bytes->reserve(regular_ ? std::min<uint64_t>(limit, size_at_open_ + 1) : limit);
-  while (bytes->size() < limit) {
-    const size_t have = bytes->size();
-    // Within what is reserved: a read past it would copy the bytes to twice the room.
-    const size_t want = std::min<size_t>({limit - have, 65536, std::max<size_t>(bytes->capacity() - have, 1)});
-    bytes->resize(have + want);
-    const ssize_t got = read(fd, bytes->data() + have, want);
-    bytes->resize(have + (got > 0 ? static_cast<size_t>(got) : 0));
-    if (got == 0) break;
-    if (got < 0 && errno != EINTR) return *error = Reason(), false;
-  }
-  return true;
-}
-
-bool Input::Changed() const {
-  struct stat info {};
-  return regular_ && (fstat(static_cast<int>(handle_), &info) != 0 ||
-                      static_cast<uint64_t>(info.st_size) != size_at_open_);
-}
-
-bool WriteNewFile(const std::string& path, const Bytes& bytes, std::string* error) {
+bool WriteNewFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error) {
   // O_EXCL refuses every existing name, a symbolic link included whether or
   // not its target exists; O_NOFOLLOW says so again for the last component.
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
@@ -131,8 +82,8 @@ bool WriteNewFile(const std::string& path, const Bytes& bytes, std::string* erro
 
 bool ProbeMachineTable(const std::string& sysfs, std::string* tried, std::string* reason) {
   for (const char* name : {"DMI", "smbios_entry_point"}) {
-    *tried = sysfs + "/firmware/dmi/tables/" + name;
-    if (Input input; !input.Open(*tried, reason)) return false;
+    *tried = DmiTablesFolder(sysfs) + "/" + name;
+    if (FileReader file; !file.Open(*tried, reason)) return false;
   }
   return true;
 }
@@ -158,4 +109,4 @@ bool EnvironmentValue(const std::string& name, std::string* value) {
   return false;
 }
 
-}  // namespace tarnwick::cli
+}  // namespace tarnwick::platform
