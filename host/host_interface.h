@@ -26,9 +26,9 @@ inline constexpr uint32_t kMaxArgLen = 8192;
 #define TARNWICK_CALL
 #endif
 
-// Services the host offers. On Windows they are imported from TakeCmd.dll; on
-// Linux the program that loads the plug-in defines them. Formats use %s for a
-// UTF-16 text, %d and %u for 32-bit integers.
+// Services the host offers. On Windows they are imported from the host's
+// library; on Linux the program that loads the plug-in defines them.
+// Formats use %s for a UTF-16 text, %d and %u for 32-bit integers.
 extern "C" {
 int Printf(const char16_t* format, ...);
 int Qprintf(void* handle, const char16_t* format, ...);

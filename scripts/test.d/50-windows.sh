@@ -44,9 +44,11 @@ elapsed "built x64, x86 and native"
 
 # The exports: the lifecycle and help, then every name of the one list, as
 # the build wrote them out from host/names.h.
+# The host's library, by the name the build gives it.
 exports=build/wine-x64/plugin/exports.txt
-bash tests/wine/pe_tables.sh x86_64-w64-mingw32-objdump build/wine-x64/Tarnwick.dll "$exports"
-bash tests/wine/pe_tables.sh i686-w64-mingw32-objdump build/wine-x86/Tarnwick.dll "$exports"
+host_library=$(<build/wine-x64/host_library.txt)
+bash tests/wine/pe_tables.sh x86_64-w64-mingw32-objdump build/wine-x64/Tarnwick.dll "$host_library" "$exports"
+bash tests/wine/pe_tables.sh i686-w64-mingw32-objdump build/wine-x86/Tarnwick.dll "$host_library" "$exports"
 # What ships holds no test hook (a firmware stand-in, an allocation-failure
 # switch, another sysfs folder): no such symbol in either DLL.
 for dll in build/wine-x64/Tarnwick.dll build/wine-x86/Tarnwick.dll; do
@@ -59,7 +61,7 @@ done
 # The programs, too, must run without the compiler's runtime DLLs.
 for arch in x64:x86_64 x86:i686; do
   for program in cli/tarnwick.exe standins/standin_host.exe; do
-    bash tests/wine/pe_tables.sh "${arch#*:}-w64-mingw32-objdump" "build/wine-${arch%:*}/$program"
+    bash tests/wine/pe_tables.sh "${arch#*:}-w64-mingw32-objdump" "build/wine-${arch%:*}/$program" "$host_library"
   done
 done
 elapsed "export and import tables checked"

@@ -152,7 +152,8 @@ for arch in x64 x86; do
   ((status == 0)) || fail "$arch: wineboot could not create the prefix"
   unzip -q "$first/tarnwick-$version-windows-$arch.zip" -d "$WINEPREFIX/drive_c/Tarnwick"
   mkdir "$WINEPREFIX/drive_c/Host"
-  cp "$standins"/standins/{TakeCmd.dll,standin_host.exe,version_reader.exe} "$WINEPREFIX/drive_c/Host/"
+  cp "$standins/standins/$(<"$standins/host_library.txt")" "$standins"/standins/{standin_host.exe,version_reader.exe} \
+    "$WINEPREFIX/drive_c/Host/"
   for module in Tarnwick.dll:dll tarnwick.exe:exe; do
     wine 'C:\Host\version_reader.exe' "C:\\Tarnwick\\${module%:*}" >"$work/version.txt" 2>&1 ||
       fail "$arch: no version resource in ${module%:*}"

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Reads a Windows module's export and import tables with objdump -p, prints
 # them to the log and checks them:
-#   pe_tables.sh OBJDUMP MODULE [EXPECTED_EXPORTS]
-# Imports come only from system DLLs and the host's TakeCmd.dll, never from
-# the compiler's runtime DLLs; when a list of names is given, the module
-# exports exactly those, undecorated, and imports exactly the host's three
-# services from TakeCmd.dll.
+#   pe_tables.sh OBJDUMP MODULE HOST_LIBRARY [EXPECTED_EXPORTS]
+# Imports come only from system DLLs and the host's library (the name the
+# build wrote into host_library.txt), never from the compiler's runtime
+# DLLs; when a list of names is given, the module exports exactly those,
+# undecorated, and imports exactly the host's three services from its library.
 set -euo pipefail
 
 objdump=$1
 module=$2
-expected_exports=${3:-}
+host_library=$3
+expected_exports=${4:-}
 
 system_dlls='^(kernel32|msvcrt|user32|advapi32|shell32|ntdll)\.dll$'
 runtime_dlls='^(libgcc|libstdc\+\+|libwinpthread)'
@@ -43,7 +44,7 @@ for dll in $dlls; do
   lower=${dll,,}
   if [[ $lower =~ $runtime_dlls ]]; then
     fail "imports the compiler's runtime DLL $dll"
-  elif [[ ! $lower =~ $system_dlls && $lower != takecmd.dll ]]; then
+  elif [[ ! $lower =~ $system_dlls && $lower != "${host_library,,}" ]]; then
     fail "imports $dll, which is neither a system DLL nor the host's"
   fi
 done
@@ -53,9 +54,10 @@ if [[ -n $expected_exports ]]; then
     fail "exports differ from the expected names:"
     diff -u <(sort "$expected_exports") <(sort <<<"$exports") | tail -n +3 || true
   fi
-  services=$(sed -n 's/^import TakeCmd\.dll //p' <<<"$tables" | sort | paste -sd' ')
+  services=$(awk -v dll="$host_library" '$1 == "import" && $2 == dll && NF == 3 { print $3 }' <<<"$tables" |
+    sort | paste -sd' ')
   [[ $services == "ExpandVariables Printf Qprintf" ]] ||
-    fail "imports \"$services\" from TakeCmd.dll instead of ExpandVariables Printf Qprintf"
+    fail "imports \"$services\" from $host_library instead of ExpandVariables Printf Qprintf"
 fi
 
 ((failed == 0)) && echo "  tables checked: ok"

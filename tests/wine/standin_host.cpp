@@ -26,7 +26,7 @@
 #include "host/host_interface.h"
 #include "tests/wine/firmware_standin.h"
 #include "tests/wine/import_redirect.h"
-#include "tests/wine/takecmd_standin.h"
+#include "tests/wine/host_library_standin.h"
 #include "tests/wine/text_output.h"
 
 namespace {

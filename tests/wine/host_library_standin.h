@@ -1,4 +1,4 @@
-// The one export of the stand-in TakeCmd.dll that the host's own library
+// The one export of the stand-in for the host's library that the host's own library
 // lacks: the stand-in host sets the variables ExpandVariables expands.
 #pragma once
 

@@ -8,7 +8,7 @@
 
 #include "host/host_interface.h"
 #include "tests/wine/host_variables.h"
-#include "tests/wine/takecmd_standin.h"
+#include "tests/wine/host_library_standin.h"
 #include "tests/wine/text_output.h"
 
 namespace {
