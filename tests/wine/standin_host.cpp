@@ -97,8 +97,10 @@ HANDLE g_message_box_texts = INVALID_HANDLE_VALUE;
 // Stands in for MessageBoxW: records what the plug-in asked for and answers
 // as if the user had pressed OK.
 int WINAPI RecordMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style) {
+  // Without a foreground window (a busy headless Wine may have none) the
+  // plug-in's owner is null, and still the foreground window it asked for.
   const std::u16string_view owner_kind =
-      owner == nullptr ? u"no owner" : owner == GetForegroundWindow() ? u"foreground window" : u"other window";
+      owner == GetForegroundWindow() ? u"foreground window" : owner == nullptr ? u"no owner" : u"other window";
   Line({u"messagebox", owner_kind, caption == nullptr ? u"(null)" : View(caption), Decimal(style)});
   if (text != nullptr) wine::WriteText(g_message_box_texts, View(text));
   return IDOK;
