@@ -12,6 +12,9 @@ namespace {
 
 constexpr size_t kBiosRelease = 3;
 constexpr size_t kEcRelease = 4;
+constexpr size_t kBoardAssetTag = 13;
+constexpr size_t kChassisType = 15;
+constexpr size_t kChassisAssetTag = 17;
 constexpr size_t kUuidFile = 21;
 constexpr uint8_t kEndOfTable = 127;
 constexpr size_t kUuidBytes = 16;
@@ -86,9 +89,46 @@ bool IsStringOfAFile(NameExport entry, const DmiIdUnread& unread) {
   return false;
 }
 
+// Why the text of kDmiIdFiles[file] is not as the kernel writes it; empty when it is.
+std::string Malformed(size_t file, std::string_view text) {
+  static constexpr const char* kWanted[] = {"", "a chassis type from 0 to 127", "a release MAJOR.MINOR up to 255.255",
+                                            "a UUID of 32 hexadecimal digits in 5 groups"};
+  uint8_t numbers[kUuidBytes];
+  if (text.find('\0') != std::string_view::npos) return "a NUL byte";
+  const DmiIdFile& kind = kDmiIdFiles[file];
+  if (kind.kind == DmiIdKind::kString || ParseNumbers(kind, text, numbers)) return {};
+  return std::string("not ") + kWanted[static_cast<size_t>(kind.kind)];
+}
+
+enum class DmiIdRead { kRead, kNotRead, kFault };
+
+// The text of the file at `path` without its final line feed; with why,
+// kNotRead when it cannot be read (a file for root only, as a user), kFault
+// when it is no regular file (sysfs attributes are), changes while read, or
+// is not as the kernel writes kDmiIdFiles[file].
+DmiIdRead ReadDmiIdFile(const std::string& path, size_t file, std::string* text, std::string* why) {
+  std::error_code status;
+  if (!std::filesystem::is_regular_file(path, status)) {  // a FIFO is never opened, a device never read
+    *why = status ? status.message() : "not as the kernel writes it: not a regular file";
+    return DmiIdRead::kFault;
+  }
+  std::vector<uint8_t> bytes;
+  const platform::FileRead read = platform::ReadFileOnce(path, 65536, &bytes, why);
+  if (read != platform::FileRead::kWhole)
+    return read == platform::FileRead::kFailed ? DmiIdRead::kNotRead : DmiIdRead::kFault;
+  text->assign(bytes.begin(), bytes.end());
+  if (!text->empty() && text->back() == '\n') text->pop_back();
+  if (const std::string malformed = Malformed(file, *text); !malformed.empty()) {
+    *why = "not as the kernel writes it: " + malformed;
+    return DmiIdRead::kFault;
+  }
+  return DmiIdRead::kRead;
+}
+
 }  // namespace
 
-bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, DmiIdUnread* unread, std::string* error) {
+bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, DmiIdUnread* unread, std::vector<std::string>* faults,
+                     std::string* error) {
   std::error_code status;
   if (!std::filesystem::is_directory(path, status)) {
     *error = path + ": " + (status ? status.message() : "not a folder");
@@ -96,24 +136,16 @@ bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, DmiIdUnread* un
   }
   for (size_t i = 0; i < kDmiIdFiles.size(); ++i) {
     const std::string file = path + "/" + kDmiIdFiles[i].name;
-    if (!std::filesystem::exists(file, status)) continue;
-    std::vector<uint8_t> bytes;
-    std::string reason;
-    if (platform::ReadFileOnce(file, 65536, &bytes, &reason) != platform::FileRead::kWhole) {
-      (*unread)[i] = i >= kFirstRootOnlyFile;  // as expected unless the user is root: its names need the table
-      if ((*unread)[i]) continue;
-      *error = file + ": " + reason;
-      return false;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(file, status))) continue;
+    std::string text, why;
+    const DmiIdRead read = ReadDmiIdFile(file, i, &text, &why);
+    if (read == DmiIdRead::kRead) {
+      (*texts)[i] = std::move(text);
+      continue;
     }
-    std::string text(bytes.begin(), bytes.end());
-    if (!text.empty() && text.back() == '\n') text.pop_back();
-    uint8_t numbers[kUuidBytes];
-    if (text.find('\0') != std::string::npos ||
-        (kDmiIdFiles[i].kind != DmiIdKind::kString && !ParseNumbers(kDmiIdFiles[i], text, numbers))) {
-      *error = file + ": not as the kernel writes it";
-      return false;
-    }
-    (*texts)[i] = std::move(text);
+    // A file for root only that a user cannot open is as expected: its names need the table, unsaid.
+    (*unread)[i] = true;
+    if (i < kFirstRootOnlyFile || read == DmiIdRead::kFault) faults->push_back(file + ": " + why);
   }
   return true;
 }
@@ -160,14 +192,20 @@ bool AnswersExactly(const DmiIdTexts& texts, const DmiIdUnread& unread, NameExpo
   if (entry == &f_randx) return true;  // random digits read no table
   // Without a file, the BIOS release is either beyond a short structure
   // (N/A) or FFh FFh (255.255); only the EC release's file tells which.
-  if (entry == &_smbbiosrev) return texts[kBiosRelease] || texts[kEcRelease] || !AnyOfType(texts, 0);
+  if (entry == &_smbbiosrev) {
+    return !unread[kBiosRelease] && !unread[kEcRelease] &&
+           (texts[kBiosRelease] || texts[kEcRelease] || !AnyOfType(texts, 0));
+  }
   // The chassis type without its lock bit; both asset tags; the EC
   // release, N/A alike for FFh FFh and a short structure.
   // The UUID's file is absent where _smbuuid answers N/A: all 00h or FFh,
   // or no System Information structure long enough to hold it.
   if (entry == &_smbuuid) return !unread[kUuidFile];
-  return entry == &_smbchassistype || entry == &_smbbox || entry == &_smbassettag || entry == &_smbecversion ||
-         IsStringOfAFile(entry, unread);
+  if (entry == &_smbchassistype || entry == &_smbbox) return !unread[kChassisType];
+  if (entry == &_smbecversion) return !unread[kEcRelease];
+  // The chassis asset tag, or failing that the board's.
+  if (entry == &_smbassettag) return !unread[kBoardAssetTag] && !unread[kChassisAssetTag];
+  return IsStringOfAFile(entry, unread);
 }
 
 }  // namespace tarnwick::cli

@@ -64,11 +64,14 @@ inline constexpr std::array<DmiIdFile, 22> kDmiIdFiles = {{
 using DmiIdTexts = std::array<std::optional<std::string>, kDmiIdFiles.size()>;
 using DmiIdUnread = std::array<bool, kDmiIdFiles.size()>;
 
-// Reads the folder `path`; a file for root only that cannot be read is
-// marked in `unread`. False, with the file and the reason, when the folder
-// is not there, another file cannot be read, or a number or UUID in a file
-// is not as the kernel writes it.
-bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, DmiIdUnread* unread, std::string* error);
+// Reads the folder `path`. False, with the reason, when the folder is not
+// there. A file that cannot be read, is no regular file, or holds what the
+// kernel does not write (a NUL, a number or UUID out of form) is marked in
+// `unread`, costing only the names it feeds, and named with why in
+// `faults`; a file for root only that a user cannot open is as expected and
+// only marked.
+bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, DmiIdUnread* unread, std::vector<std::string>* faults,
+                     std::string* error);
 
 // A bare structure table that gives what the files give: the structures of
 // types 0 to 3, each as long as its last present field, and the end of the

@@ -48,8 +48,10 @@ int LoadMachineTable(const std::string& sysfs, MachineTable* machine) {
   machine->dmi_id_folder = platform::DmiIdFolder(sysfs);
   DmiIdTexts texts;
   std::string unreadable;  // no folder: no word about it, the table is what is missing
-  if (ReadDmiIdFolder(machine->dmi_id_folder, &texts, &machine->dmi_id_unread, &unreadable)) {
+  std::vector<std::string> faults;
+  if (ReadDmiIdFolder(machine->dmi_id_folder, &texts, &machine->dmi_id_unread, &faults, &unreadable)) {
     Err("tarnwick: cannot read " + tried + ": " + reason + "; answers come from " + machine->dmi_id_folder + "\n");
+    for (const std::string& fault : faults) Err("tarnwick: " + fault + "\n");
     machine->dmi_id = texts;
     machine->bytes = DmiIdTable(texts);
     return LoadBytes(machine);

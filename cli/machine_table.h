@@ -16,7 +16,7 @@ struct MachineTable {
   std::vector<uint8_t> bytes;       // what tarnwick read or built for the plug-in
   std::string dmi_id_folder;        // `sysfs`/class/dmi/id
   std::optional<DmiIdTexts> dmi_id;  // set when the answers come from that folder
-  DmiIdUnread dmi_id_unread{};       // its files for root that the user cannot read
+  DmiIdUnread dmi_id_unread{};       // its files that cannot be read or are at fault
 };
 
 // Loads the plug-in with the machine's table under `sysfs`. When the table

@@ -2,6 +2,7 @@
 in Ansible's facts."""
 import json
 import os
+import pathlib
 import shutil
 import struct
 import subprocess
@@ -120,6 +121,41 @@ class WithoutRoot(unittest.TestCase):
         print(f"\n{len(tables)} tables, {answered} answers from the folder; {len(lost)} differ where the "
               "kernel's rules lose information:", *lost, sep="\n  ")
         self.assertEqual(unexplained, [])
+
+
+def text(value):
+    """Writes value and a line feed, as the kernel does, into the file at the path it is given."""
+    return lambda path: pathlib.Path(path).write_text(value + "\n")
+
+
+class BadFiles(unittest.TestCase):
+    def test_one_bad_file_costs_only_the_names_it_feeds_and_is_named(self):
+        names = ["_smbmfg", "_smbproduct", "_smbchassistype", "_smbbox", "_smbchassismfg"]
+        good = {"_smbmfg": "Maker", "_smbproduct": "Q7", "_smbchassistype": "Desktop", "_smbbox": "D",
+                "_smbchassismfg": "Case Co"}
+        # Root reads a file of mode 000: without the capabilities that let it, it reads as a user does.
+        as_user = ["setpriv", "--bounding-set=-dac_override,-dac_read_search"] if os.geteuid() == 0 else []
+        cases = [  # (file, how it is bad, the names it costs, why)
+            ("chassis_type", text("999"), ["_smbchassistype", "_smbbox"], "not a chassis"),
+            ("chassis_type", text("abc"), ["_smbchassistype", "_smbbox"], "not a chassis"),
+            ("product_name", os.mkdir, ["_smbproduct"], "not a regular file"),
+            ("product_name", lambda p: os.symlink("/dev/zero", p), ["_smbproduct"], "not a regular file"),
+            ("product_name", os.mkfifo, ["_smbproduct"], "not a regular file"),  # no writer: never waited for
+            ("sys_vendor", text("Ma\0ker"), ["_smbmfg"], "a NUL byte"),
+            ("product_name", lambda p: (text("Q7")(p), os.chmod(p, 0)), ["_smbproduct"],
+             "Permission denied"),
+        ]
+        for file, spoil, lost, why in cases:
+            with self.subTest(file=file, why=why), tempfile.TemporaryDirectory() as root:
+                os.makedirs(folder := os.path.join(root, "class", "dmi", "id"))
+                for name, value in [("sys_vendor", "Maker"), ("product_name", "Q7"), ("chassis_type", "3"),
+                                    ("chassis_vendor", "Case Co")]:
+                    (text(value) if name != file else spoil)(os.path.join(folder, name))
+                done = hang_guard.run([*as_user, TARNWICK, "--sysfs", root, "--json", *names], capture_output=True)
+                self.assertEqual((done.returncode, json.loads(done.stdout)),
+                                 (1, {name: None if name in lost else good[name] for name in names}))
+                self.assertIn(f"tarnwick: {folder}/{file}: ", done.stderr.decode())
+                self.assertIn(why, done.stderr.decode().splitlines()[1])
 
 
 class Messages(unittest.TestCase):
