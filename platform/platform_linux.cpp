@@ -21,11 +21,18 @@ FileReader::~FileReader() {
 bool FileReader::Open(const std::string& path, std::string* reason) {
   int fd = STDIN_FILENO;
   if (path != "-") {
-    fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // A FIFO opened without O_NONBLOCK waits for a writer, for ever if none
+    // comes (fifo(7)). With it, the open returns at once; cleared again, a
+    // read waits only for a writer that is there, and one without reads as
+    // ended.
+    fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return *reason = std::strerror(errno), false;
     owned_ = true;
   }
   handle_ = fd;
+  if (const int flags = fcntl(fd, F_GETFL); owned_ && (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)) {
+    return *reason = std::strerror(errno), false;
+  }
   struct stat info {};
   if (fstat(fd, &info) != 0) return *reason = std::strerror(errno), false;
   if (S_ISDIR(info.st_mode)) return *reason = std::strerror(EISDIR), false;

@@ -87,8 +87,11 @@ class HostileInputs(unittest.TestCase):
         return self.path(name)
 
     def fifo(self, name, data):
+        """A FIFO whose writer is there before tarnwick opens it, and never closes."""
         os.mkfifo(self.path(name))
-        feed(self.path(name), data)
+        held = os.open(self.path(name), os.O_RDONLY | os.O_NONBLOCK)  # lets the writer open at once
+        self.addCleanup(os.close, held)
+        feed(open(self.path(name), "wb"), data)
         return self.path(name)
 
     def link(self, name, target):
@@ -129,6 +132,21 @@ class HostileInputs(unittest.TestCase):
                 with open(self.precious, "rb") as f:
                     self.assertEqual(f.read(), PRECIOUS)
                 self.assertFalse(os.path.exists(self.path("new")))
+
+    def test_a_fifo_without_a_writer_ends_at_once(self):
+        os.makedirs(tables := self.path("sys/firmware/dmi/tables"))
+        for name in ("DMI", "smbios_entry_point", "../../../nobody"):
+            os.mkfifo(os.path.join(tables, name))
+        cases = [  # (arguments, status, standard output, what standard error holds)
+            (["--from-dump", self.path("sys/nobody")], 2, b"", b": not an SMBIOS table: empty\n"),
+            (["--sample", "--file", self.path("sys/nobody"), "_smbver"], 0, b"3.1\n", b""),
+            (["--sysfs", self.path("sys"), "_smbmfg"], 2, b"", b"No firmware table!"),
+        ]
+        for arguments, status, out, message in cases:
+            with self.subTest(arguments):
+                done = hang_guard.run([TARNWICK, *arguments], capture_output=True)
+                self.assertEqual((done.returncode, done.stdout), (status, out), done.stderr)
+                self.assertIn(message, done.stderr)
 
     def test_a_batch_file_of_16_mib_in_every_output_mode_within_64_mib(self):
         # A sanitizer's build takes tens of microseconds a line: the bound is a plain build's, the
