@@ -123,38 +123,33 @@ class WithoutRoot(unittest.TestCase):
         self.assertEqual(unexplained, [])
 
 
-def text(value):
-    """Writes value and a line feed, as the kernel does, into the file at the path it is given."""
-    return lambda path: pathlib.Path(path).write_text(value + "\n")
-
-
 class BadFiles(unittest.TestCase):
     def test_one_bad_file_costs_only_the_names_it_feeds_and_is_named(self):
-        names = ["_smbmfg", "_smbproduct", "_smbchassistype", "_smbbox", "_smbchassismfg"]
-        good = {"_smbmfg": "Maker", "_smbproduct": "Q7", "_smbchassistype": "Desktop", "_smbbox": "D",
-                "_smbchassismfg": "Case Co"}
-        # Root reads a file of mode 000: without the capabilities that let it, it reads as a user does.
+        def text(value):  # a file as the kernel writes it, with its line feed
+            return lambda path: pathlib.Path(path).write_text(value + "\n")
+        files = {"sys_vendor": "Maker", "product_name": "Q7", "chassis_type": "3", "chassis_vendor": "Case Co"}
+        answers = {"_smbmfg": "Maker", "_smbproduct": "Q7", "_smbchassistype": "Desktop", "_smbbox": "D",
+                   "_smbchassismfg": "Case Co"}
+        # Root reads a file of mode 000; without the capabilities that let it, it reads as a user does.
         as_user = ["setpriv", "--bounding-set=-dac_override,-dac_read_search"] if os.geteuid() == 0 else []
         cases = [  # (file, how it is bad, the names it costs, why)
-            ("chassis_type", text("999"), ["_smbchassistype", "_smbbox"], "not a chassis"),
-            ("chassis_type", text("abc"), ["_smbchassistype", "_smbbox"], "not a chassis"),
+            ("chassis_type", text("999"), ["_smbchassistype", "_smbbox"], "not a chassis type"),
+            ("chassis_type", text("abc"), ["_smbchassistype", "_smbbox"], "not a chassis type"),
             ("product_name", os.mkdir, ["_smbproduct"], "not a regular file"),
             ("product_name", lambda p: os.symlink("/dev/zero", p), ["_smbproduct"], "not a regular file"),
             ("product_name", os.mkfifo, ["_smbproduct"], "not a regular file"),  # no writer: never waited for
             ("sys_vendor", text("Ma\0ker"), ["_smbmfg"], "a NUL byte"),
-            ("product_name", lambda p: (text("Q7")(p), os.chmod(p, 0)), ["_smbproduct"],
-             "Permission denied"),
+            ("product_name", lambda p: (text("Q7")(p), os.chmod(p, 0)), ["_smbproduct"], "Permission denied"),
         ]
         for file, spoil, lost, why in cases:
             with self.subTest(file=file, why=why), tempfile.TemporaryDirectory() as root:
                 os.makedirs(folder := os.path.join(root, "class", "dmi", "id"))
-                for name, value in [("sys_vendor", "Maker"), ("product_name", "Q7"), ("chassis_type", "3"),
-                                    ("chassis_vendor", "Case Co")]:
-                    (text(value) if name != file else spoil)(os.path.join(folder, name))
-                done = hang_guard.run([*as_user, TARNWICK, "--sysfs", root, "--json", *names], capture_output=True)
+                for name, value in files.items():
+                    (spoil if name == file else text(value))(os.path.join(folder, name))
+                done = hang_guard.run([*as_user, TARNWICK, "--sysfs", root, "--json", *answers], capture_output=True)
                 self.assertEqual((done.returncode, json.loads(done.stdout)),
-                                 (1, {name: None if name in lost else good[name] for name in names}))
-                self.assertIn(f"tarnwick: {folder}/{file}: ", done.stderr.decode())
+                                 (1, {name: None if name in lost else value for name, value in answers.items()}))
+                self.assertIn(f"tarnwick: {folder}/{file}: ", done.stderr.decode().splitlines()[1])
                 self.assertIn(why, done.stderr.decode().splitlines()[1])
 
 
