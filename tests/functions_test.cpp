@@ -91,6 +91,7 @@ TEST(SplitArgumentsTest, KeepsTheFirst1024Arguments) {
   SplitArguments(text.c_str());
   EXPECT_EQ(g_arguments.count, kMaxArguments);
   EXPECT_EQ(std::u16string(g_arguments.texts[kMaxArguments - 1]), u"7");
+  for (int32_t k = 0; k < kMaxArguments; ++k) ASSERT_EQ(g_arguments.lengths[k], 1) << k;  // none overwritten
   // The next split leaves no entry of this one behind.
   EXPECT_EQ(SplitArguments(u"5"), 1);
   for (int32_t k = 1; k < kMaxArguments; ++k) ASSERT_EQ(g_arguments.texts[k], nullptr) << k;
