@@ -12,7 +12,6 @@
 #include "cli/name_call.h"
 #include "cli/name_listing.h"
 #include "cli/options.h"
-#include "cli/prometheus_output.h"
 #include "cli/text_quoting.h"
 #include "cli/utf8_utf16.h"
 #include "cli/variable_expansion.h"
@@ -188,20 +187,6 @@ TEST(NameListing, CallFormsWithEveryArgumentAndWholeFirstSentences) {
 
 TEST(TextQuoting, ListingEscapesAndLatin1) {
   EXPECT_EQ(ListingString("a\"b\\c\n\x7F\xE9"), "\"a\\\"b\\\\c\\x0a\\x7f\u00e9\"");
-}
-
-TEST(PrometheusLabel, TrimmedValidUtf8EscapedAndPlaceholdersEmpty) {
-  const struct {
-    std::string_view bytes, label;
-  } cases[] = {
-      {"a\"b\\c\nd", "a\\\"b\\\\c\\nd"},        // escapes
-      {" \t\xC2\xA0x y\xE2\x80\x83\r ", "x y"},  // white space as Go trims it, NBSP and em space too
-      {"A\xE9\xE8" "B\xE2\x82", "A\uFFFD" "B\uFFFD"},  // a run of bytes that are no UTF-8: one U+FFFD
-      {"\xF0\x9F\x98\x80\xED\xA0\x80", "\U0001F600\uFFFD"},  // valid kept; an encoded surrogate is not
-      {"To Be Filled By O.E.M.", ""},
-      {"", ""},
-  };
-  for (const auto& c : cases) EXPECT_EQ(LabelValue(c.bytes), c.label) << c.bytes;
 }
 
 TEST(CmdSetLine, ValuesThatCmdCarriesAndThoseItCannot) {

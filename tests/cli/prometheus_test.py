@@ -32,6 +32,9 @@ LABELS = dict(zip(
     "_smbbbversion _smbchassistag _smbchassisserial _smbchassismfg _smbchassisversion _smbfamily _smbproduct "
     "_smbserial _smbsku _smbuuid _smbsysversion _smbmfg".split()))
 MORE_LABELS = {"chassis_type": "_smbchassistype", "smbios_version": "_smbver"}
+MODULE_LABELS = dict(locator="Locator", bank_locator="Bank Locator", manufacturer="Manufacturer",
+                     serial_number="Serial Number", part_number="Part Number", memory_type="Type",
+                     form_factor="Form Factor").items()
 ROOT_ONLY = [("product_serial", 1, 7, "s"), ("board_serial", 2, 7, "s"), ("chassis_serial", 3, 7, "s")]
 
 
@@ -50,7 +53,6 @@ def run(*arguments):
 
 
 def series(text, name):
-    """(labels, value) of each of `name`'s series in an exposition, label values unescaped."""
     unescape = functools.partial(re.sub, r"\\(.)", lambda m: "\n" if m[1] == "n" else m[1])
     return [({k: unescape(v) for k, v in re.findall(r'(\w+)="((?:[^"\\]|\\.)*)"', labels)}, float(value))
             for labels, value in (line[len(name):].rsplit(" ", 1) for line in text.splitlines()
@@ -58,7 +60,7 @@ def series(text, name):
 
 
 def label_value(text):
-    """A variable's answer (N/A: a placeholder or nothing) in a label's form: the bytes as UTF-8, trimmed."""
+    # A variable's answer (N/A: a placeholder or nothing) as a label: the bytes as UTF-8, trimmed.
     return "" if text in (None, "N/A") else text.encode("latin-1").decode("utf-8", "replace").strip()
 
 
@@ -104,8 +106,7 @@ def server(*command, log):
 
 
 def crafted_table():
-    """Strings that test the label form (bytes that are no UTF-8, white space, quotes, line feeds), 3.3's extended
-    module size and speed, a processor's extended counts beside an unpopulated socket."""
+    """Strings that test the label form (bytes that are no UTF-8, white space, quotes, line feeds); 3.3's speeds."""
     def structure(type_, length, fields, *strings):
         data = bytearray([type_, length, type_, 1]) + bytes(length - 4)
         for offset, value in fields.items():
@@ -117,8 +118,6 @@ def crafted_table():
                        b"  Brackenfold\xc2\xa0", b"A\xe9\xe8B \xe2\x82", b"line\nfeed", b"To Be Filled By O.E.M.",
                        b"\tSKU 1 ", b"Family")
     table += structure(3, 9, {4: b"\1\x97"}, b"Chassis Maker")
-    table += structure(4, 0x30, {4: b"\1", 0x18: b"\x41", 0x23: b"\xff", 0x25: b"\xff", 0x2A: b"\0\1", 0x2E: b"\0\2"},
-                       b"CPU 1") + structure(4, 0x30, {0x18: b"\1"})
     for n, size, extended, speed in ((0, 0x2000, 0, 0x80001F40), (1, 0x7FFF, 0x8000, 3200), (2, 0, 0, 0)):
         table += structure(17, 0x5C, {0x0C: struct.pack("<H", size), 0x0E: b"\x09", 0x10: b"\1\2\x1a", 0x17: b"\3",
                                       0x15: struct.pack("<H", min(speed, 0xFFFF)), 0x1C: struct.pack("<I", extended),
@@ -139,7 +138,7 @@ class OnEveryCorpusTable(unittest.TestCase):
                                    timeout=HANG_GUARD)
             self.assertEqual((check.returncode, check.stdout + check.stderr), (0, b""), table)
             real = json.loads(run("--from-dump", dump, "--real", "--json", *LABELS.values(),
-                                  *MORE_LABELS.values(), "_smbmemory")[1])
+                                  *MORE_LABELS.values(), "_smbmemory", "_smbcpucount", "_smbcores", "_smbthreads")[1])
             with open(os.path.join(CORPUS, table + ".rsmb"), "rb") as f:
                 texts = kernel_texts(f.read(), real["_smbuuid"])
             [(dmi, _)] = series(out, "tarnwick_dmi_info")
@@ -152,10 +151,24 @@ class OnEveryCorpusTable(unittest.TestCase):
                     self.assertEqual(dmi[label], label_value(text.decode("latin-1")), table + label)
             decoded = subprocess.run(["dmidecode", "--from-dump", dump, "-t", "17"], capture_output=True,
                                      timeout=HANG_GUARD).stdout.decode("latin-1")
-            installed = [s for s in re.findall(r"\n\tSize: (.*)", decoded) if s not in ("No Module Installed", "Unknown")]
+            devices = {block["handle"]: block for block in (dict([("handle", text.split(",")[0])] + re.findall(
+                r"\n\t([^:\n]+): (.*)", text)) for text in decoded.split("\nHandle ")[1:])
+                if block["Size"] not in ("No Module Installed", "Unknown")}
             sizes = series(out, "tarnwick_memory_device_size_bytes")
-            self.assertEqual((len(series(out, "tarnwick_memory_device_info")), len(sizes)), (len(installed),) * 2)
+            modules = series(out, "tarnwick_memory_device_info")
+            self.assertEqual((len(modules), len(sizes), all(v == 1 for _, v in modules)), (len(devices),) * 2 + (True,))
             self.assertEqual(sum(v for _, v in sizes), int(real["_smbmemory"].replace("N/A", "0")) * 2**20, table)
+            for labels, _ in modules:  # as dmidecode decodes them, where the label is not empty
+                want = {k: devices[labels["handle"]].get(name, "").strip().lower() for k, name in MODULE_LABELS}
+                self.assertEqual({k: labels[k].lower() for k in want if labels[k]},
+                                 {k: v for k, v in want.items() if labels[k]}, table)
+            self.assertEqual([(labels["handle"], f"{v:.0f} MT/s") for labels, v in series(
+                out, "tarnwick_memory_device_speed_mts")], [(handle, d["Speed"]) for handle, d in devices.items()
+                                                            if d.get("Speed", "Unknown") != "Unknown"])
+            for name, variable in (("info", "_smbcpucount"), ("cores", "_smbcores"), ("threads", "_smbthreads")):
+                values = [v for _, v in series(out, "tarnwick_processor_" + name)]
+                self.assertEqual(len(values) if name == "info" else sum(values),
+                                 int(real[variable].replace("N/A", "0")), table + name)
             found = collections.Counter((f["kind"], f["severity"]) for f in json.loads(run(
                 "--from-dump", dump, "--check", "--json")[1]))
             self.assertEqual({(labels["kind"], labels["severity"]): v for labels, v in series(
@@ -197,8 +210,6 @@ class ServedByNodeExporterAndPrometheus(unittest.TestCase):
             self.assertEqual((status, dmi["product_name"], dmi["system_vendor"], dmi["product_serial"]),
                              (0, "A\ufffdB \ufffd", "Brackenfold", ""))
             self.assertEqual([v for _, v in series(text, "tarnwick_memory_device_speed_mts")], [8000, 3200])
-            self.assertEqual([(labels["socket"], v) for name in ("cores", "threads") for labels, v in series(
-                text, "tarnwick_processor_" + name)], [("CPU 1", 256), ("CPU 1", 512)])
             node, port = free_port(), free_port()
             with open(os.path.join(work, "prometheus.yml"), "w") as config:
                 config.write("global: {scrape_interval: 1s}\nscrape_configs: [{job_name: node, static_configs: "
