@@ -12,6 +12,7 @@
 #include "cli/name_call.h"
 #include "cli/name_listing.h"
 #include "cli/options.h"
+#include "cli/seen_names.h"
 #include "cli/text_quoting.h"
 #include "cli/utf8_utf16.h"
 #include "cli/variable_expansion.h"
@@ -187,6 +188,17 @@ TEST(NameListing, CallFormsWithEveryArgumentAndWholeFirstSentences) {
 
 TEST(TextQuoting, ListingEscapesAndLatin1) {
   EXPECT_EQ(ListingString("a\"b\\c\n\x7F\xE9"), "\"a\\\"b\\\\c\\x0a\\x7f\u00e9\"");
+}
+
+// Names asked again after two merges of the recent names into the kept
+// ones, in an order that is not the names' own; two names of one FNV-1a hash.
+TEST(SeenNames, ANameAskedAgainIsSeenHoweverManyCameBetween) {
+  SeenNames seen;
+  for (int i = 0; i < 140000; ++i) ASSERT_TRUE(seen.Insert("_" + std::to_string(i))) << i;
+  for (int i = 0; i < 140000; i += 997) EXPECT_FALSE(seen.Insert("_" + std::to_string(i))) << i;
+  EXPECT_TRUE(seen.Insert("U5Lx5PTQ4FHq"));
+  EXPECT_TRUE(seen.Insert("HnfvKDSKCVqv"));
+  EXPECT_FALSE(seen.Insert("U5Lx5PTQ4FHq"));
 }
 
 TEST(CmdSetLine, ValuesThatCmdCarriesAndThoseItCannot) {
