@@ -54,7 +54,7 @@ TARNWICK_EXPORT int TARNWICK_CALL f_smbhandle(char16_t* buffer) {
   if (structure == nullptr) {
     WriteNotAvailable(buffer);
   } else {
-    WriteDecimal(buffer, static_cast<uint32_t>(structure[2] | structure[3] << 8));
+    WriteDecimal(buffer, StructureHandle(structure));
   }
   return 0;
 }

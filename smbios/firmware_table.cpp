@@ -62,6 +62,12 @@ void IndexAndTally(const uint8_t* structure, size_t size, void*) {
 
 }  // namespace
 
+SmbiosVersion EffectiveVersion(SmbiosVersion stated) {
+  if (stated.major == 2 && (stated.minor == 31 || stated.minor == 33)) return {2, 3};
+  if (stated.major == 2 && stated.minor == 51) return {2, 6};
+  return stated;
+}
+
 size_t StructureSize(const uint8_t* structure) {
   const uint8_t* begin = g_firmware_table.buffer;
   if (structure == nullptr || begin == nullptr) return 0;

@@ -6,10 +6,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "smbios/structure_types.h"
+
 namespace tarnwick {
 
 inline constexpr uint32_t kMaxStructures = TARNWICK_MAX_STRUCTURES;
-inline constexpr uint8_t kEndOfTableType = 127;  // DSP0134 7.45
 inline constexpr uint16_t kNoStructure = 0xFFFF;
 // The fewest bytes a structure takes: its 4-byte header and the two NULs
 // that end an empty string-set (DSP0134 6.1.2, 6.1.3); no table is smaller.
@@ -24,6 +25,18 @@ struct SmbiosVersion {
   uint8_t major;
   uint8_t minor;
 };
+
+// The version that firmware means by the one it states. DSP0134's versions
+// have one digit after the point up to 2.8, yet some firmware writes 2.31 or
+// 2.33 for 2.3 and 2.51 for 2.6; the Linux kernel (dmi_scan.c) and dmidecode
+// mend exactly these three, so every reader here does the same and takes any
+// other version as it stands.
+SmbiosVersion EffectiveVersion(SmbiosVersion stated);
+
+// Type at 00h, length at 01h, handle at 02h-03h of every structure (DSP0134 6.1.2).
+inline uint16_t StructureHandle(const uint8_t* structure) {
+  return static_cast<uint16_t>(structure[2] | structure[3] << 8);
+}
 
 struct StructureIndex {
   const uint8_t* entries[kMaxStructures];  // table order

@@ -1,15 +1,13 @@
 #include "smbios/inventory.h"
 
 #include "smbios/field_reader.h"
+#include "smbios/structure_types.h"
 
 namespace tarnwick {
 
 Inventory g_inventory;
 
 namespace {
-
-constexpr uint8_t kProcessorType = 4;
-constexpr uint8_t kMemoryDeviceType = 17;
 
 constexpr uint32_t kSizeOffset = 0x0C;          // 7.18.5
 constexpr uint32_t kExtendedSizeOffset = 0x1C;  // 7.18.5, SMBIOS 2.7 and later

@@ -1,10 +1,8 @@
 #include "smbios/structure_lookup.h"
 
-#include <cstring>
-
 #include "host/result_text.h"
 #include "smbios/firmware_table.h"
-#include "smbios/table_model.h"
+#include "smbios/string_set.h"
 
 namespace tarnwick {
 
@@ -22,23 +20,21 @@ const uint8_t* FindStructure(uint8_t type, int32_t handle) {
 
 namespace {
 
-// String `number` of a valid structure; "N/A" unless it is there.
-int32_t ReadNumberedString(const uint8_t* structure, uint32_t number, char16_t* out) {
+// String `number` of the valid structure of `size` bytes at `structure`;
+// "N/A" unless it is there.
+int32_t ReadNumberedString(const uint8_t* structure, size_t size, uint32_t number, char16_t* out) {
   WriteNotAvailable(out);
   if (number == 0) return kStringFound;
-  // Strings are numbered from 1 in the order they follow the formatted area
-  // (DSP0134 6.1.3). Every string passed is non-empty, so the walk stops at
-  // the closing NUL pair, which validity places inside the table.
-  const auto* at = reinterpret_cast<const char*>(structure + structure[1]);
-  for (uint32_t n = 1; n < number; ++n) {
-    if (*at == 0) return kStringMissing;
-    at += std::strlen(at) + 1;
+  const uint8_t* at = structure + structure[1];
+  std::string_view text = StringAt(at, structure + size);
+  for (uint32_t n = 1; n < number && !text.empty(); ++n) {
+    at += text.size() + 1;
+    text = StringAt(at, structure + size);
   }
-  if (*at == 0) return kStringMissing;
-  const size_t count = std::strlen(at);
-  if (count >= kMaxArgLen) return kStringTooLong;
-  for (size_t i = 0; i < count; ++i) out[i] = static_cast<uint8_t>(at[i]);
-  out[count] = 0;
+  if (text.empty()) return kStringMissing;
+  if (text.size() >= kMaxArgLen) return kStringTooLong;
+  for (size_t i = 0; i < text.size(); ++i) out[i] = static_cast<uint8_t>(text[i]);
+  out[text.size()] = 0;
   return kStringFound;
 }
 
@@ -46,15 +42,17 @@ int32_t ReadNumberedString(const uint8_t* structure, uint32_t number, char16_t* 
 
 int32_t GetStructureString(const uint8_t* structure, uint32_t offset, char16_t* out) {
   if (structure == nullptr || out == nullptr) return kStringNoInput;
-  if (!NextStructure(structure, nullptr)) return kStringInvalid;
+  const size_t size = StructureSize(structure);
+  if (size == 0) return kStringInvalid;
   if (offset < 4 || offset >= structure[1]) return kStringBadOffset;
-  return ReadNumberedString(structure, structure[offset], out);
+  return ReadNumberedString(structure, size, structure[offset], out);
 }
 
 int32_t GetNumberedString(const uint8_t* structure, uint32_t number, char16_t* out) {
   if (structure == nullptr || out == nullptr) return kStringNoInput;
-  if (!NextStructure(structure, nullptr)) return kStringInvalid;
-  return ReadNumberedString(structure, number, out);
+  const size_t size = StructureSize(structure);
+  if (size == 0) return kStringInvalid;
+  return ReadNumberedString(structure, size, number, out);
 }
 
 }  // namespace tarnwick

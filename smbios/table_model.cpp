@@ -1,6 +1,6 @@
 #include "smbios/table_model.h"
 
-#include <cstring>
+#include "smbios/string_set.h"
 
 namespace tarnwick {
 
@@ -16,16 +16,7 @@ std::optional<std::string_view> Structure::String(uint32_t number) const {
 
 std::vector<std::string_view> SplitStringSet(const uint8_t* set, const uint8_t* end) {
   std::vector<std::string_view> strings;
-  // Each string is non-empty and ends in a NUL; the set ends at the first
-  // empty one, which is the second NUL of the pair (DSP0134 6.1.3).
-  const auto* at = reinterpret_cast<const char*>(set);
-  const auto* stop = reinterpret_cast<const char*>(end);
-  while (at < stop && *at != 0) {
-    const auto* nul = static_cast<const char*>(std::memchr(at, 0, static_cast<size_t>(stop - at)));
-    if (nul == nullptr) break;
-    strings.emplace_back(at, static_cast<size_t>(nul - at));
-    at = nul + 1;
-  }
+  for (std::string_view text; !(text = StringAt(set, end)).empty(); set += text.size() + 1) strings.push_back(text);
   return strings;
 }
 

@@ -17,11 +17,6 @@
 
 namespace tarnwick {
 
-// Type at 00h, length at 01h, handle at 02h-03h of every structure (DSP0134 6.1.2).
-inline uint16_t StructureHandle(const uint8_t* structure) {
-  return static_cast<uint16_t>(structure[2] | structure[3] << 8);
-}
-
 struct Structure {
   uint32_t position;  // bytes from the table's first structure
   uint32_t size;      // formatted area, string-set and closing NUL pair

@@ -5,14 +5,11 @@ namespace {
 
 // DSP0134 7.2.1: from version 2.6 on, the first three fields (time_low,
 // time_mid, time_hi_and_version) are stored little-endian; before, as read.
-// Some firmware writes 2.31 or 2.33 for 2.3 and 2.51 for 2.6; read those as
-// meant. A table of unknown version (a bare table) is taken as current.
-bool FieldsAreLittleEndian(SmbiosVersion version) {
-  if (version.major < 2 || version.major > 10) return true;
-  uint32_t minor = version.minor;
-  if (version.major == 2 && (minor == 31 || minor == 33)) minor = 3;
-  if (version.major == 2 && minor == 51) minor = 6;
-  return version.major > 2 || minor >= 6;
+// A table of unknown version (a bare table) is taken as current.
+bool FieldsAreLittleEndian(SmbiosVersion stated) {
+  if (stated.major < 2 || stated.major > 10) return true;
+  const SmbiosVersion version = EffectiveVersion(stated);
+  return version.major > 2 || version.minor >= 6;
 }
 
 }  // namespace

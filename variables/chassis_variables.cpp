@@ -5,14 +5,13 @@
 
 #include "host/exports.h"
 #include "host/result_text.h"
-#include "smbios/chassis_types.h"
 #include "smbios/field_reader.h"
 #include "smbios/structure_lookup.h"
+#include "smbios/structure_types.h"
 
 namespace tarnwick {
 namespace {
 
-constexpr uint8_t kChassisType = 3;
 constexpr uint32_t kChassisTypeOffset = 0x05;
 
 // DSP0134 7.4.1, values 1 to 36; 0 and 37-127 read "Unknown".

@@ -4,11 +4,11 @@
 #include "host/result_text.h"
 #include "smbios/field_reader.h"
 #include "smbios/structure_lookup.h"
+#include "smbios/structure_types.h"
 
 namespace tarnwick {
 namespace {
 
-constexpr uint8_t kProcessorType = 4;
 constexpr uint32_t kExternalClockOffset = 0x12;
 constexpr uint32_t kCurrentSpeedOffset = 0x16;
 

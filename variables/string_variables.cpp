@@ -3,12 +3,11 @@
 #include "host/exports.h"
 #include "host/result_text.h"
 #include "smbios/structure_lookup.h"
+#include "smbios/structure_types.h"
 
 namespace tarnwick {
 namespace {
 
-constexpr uint8_t kChassisType = 3;
-constexpr uint8_t kBaseboardType = 2;
 constexpr uint32_t kAssetTagOffset = 0x08;  // the same offset in types 2 and 3
 
 // Only the first structure of the type is asked; the string fetch writes

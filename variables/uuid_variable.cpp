@@ -4,12 +4,12 @@
 #include "host/result_text.h"
 #include "smbios/firmware_table.h"
 #include "smbios/structure_lookup.h"
+#include "smbios/structure_types.h"
 #include "smbios/uuid_text.h"
 
 namespace tarnwick {
 namespace {
 
-constexpr uint8_t kSystemType = 1;
 constexpr uint32_t kUuidOffset = 0x08;
 
 }  // namespace

@@ -6,11 +6,11 @@
 #include "smbios/field_reader.h"
 #include "smbios/firmware_table.h"
 #include "smbios/structure_lookup.h"
+#include "smbios/structure_types.h"
 
 namespace tarnwick {
 namespace {
 
-constexpr uint8_t kBiosType = 0;
 constexpr uint32_t kBiosMajorReleaseOffset = 0x14;  // DSP0134 7.1, SMBIOS 2.4+
 constexpr uint32_t kEcMajorReleaseOffset = 0x16;    // DSP0134 7.1, SMBIOS 2.4+
 
