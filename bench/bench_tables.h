@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace tarnwick::bench {
+#include "platform/bytes.h"
 
-using Bytes = std::vector<uint8_t>;
+namespace tarnwick::bench {
 
 struct NamedTable {
   std::string name;

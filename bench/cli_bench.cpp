@@ -18,7 +18,7 @@
 
 #include "bench/bench_main.h"
 #include "cli/name_call.h"
-#include "cli/sample_table.h"
+#include "smbios/sample_table.h"
 
 namespace tarnwick::bench {
 namespace {
@@ -38,7 +38,7 @@ std::string SideBySide(size_t count) {
 }
 
 void Expand(benchmark::State& state, std::string name) {
-  static const Bytes table = cli::SampleTable();
+  static const Bytes table = SampleTable();
   LoadOrDie(table);
   for (auto _ : state) {
     const cli::CallResult result = cli::CallName(name);

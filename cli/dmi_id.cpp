@@ -3,9 +3,9 @@
 #include <charconv>
 #include <filesystem>
 
-#include "cli/structure_bytes.h"
 #include "host/exports.h"
 #include "platform/system.h"
+#include "smbios/table_build.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -16,7 +16,6 @@ constexpr size_t kBoardAssetTag = 13;
 constexpr size_t kChassisType = 15;
 constexpr size_t kChassisAssetTag = 17;
 constexpr size_t kUuidFile = 21;
-constexpr uint8_t kEndOfTable = 127;
 constexpr size_t kUuidBytes = 16;
 
 // Decimal from 0 to `largest`, the whole of `text`.
@@ -184,7 +183,7 @@ std::vector<uint8_t> DmiIdTable(const DmiIdTexts& texts) {
     }
     AppendStructure(table, type, type, formatted, strings);
   }
-  AppendStructure(table, kEndOfTable, 0xFFFF, {}, {});
+  AppendEndOfTable(table, 0xFFFF);
   return table;
 }
 

@@ -11,7 +11,6 @@
 
 #include "cli/batch_file.h"
 #include "cli/cmd_set_lines.h"
-#include "cli/dump_layout.h"
 #include "cli/host_state.h"
 #include "cli/json_stream.h"
 #include "cli/machine_table.h"
@@ -22,7 +21,6 @@
 #include "cli/output.h"
 #include "cli/prometheus_output.h"
 #include "cli/real_values.h"
-#include "cli/sample_table.h"
 #include "cli/structure_listing.h"
 #include "cli/table_file.h"
 #include "cli/table_findings.h"
@@ -30,6 +28,8 @@
 #include "host/exports.h"
 #include "platform/system.h"
 #include "plugin/lifecycle.h"
+#include "smbios/dump_layout.h"
+#include "smbios/sample_table.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -203,7 +203,7 @@ class Answers {
 int RunQuery(Mode mode, const Options& options, const Source& source) {
   if (options.dump_bin) {
     std::string error;
-    if (!platform::WriteNewFile(options.dump_bin_file, DumpLayout(LoadedTableImage()), &error)) {
+    if (!platform::WriteNewFile(options.dump_bin_file, DumpLayout(ImageOf(LoadedTableModel())), &error)) {
       return Refuse("cannot write " + options.dump_bin_file + ": " + error);
     }
   }

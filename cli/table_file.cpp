@@ -1,13 +1,36 @@
 #include "cli/table_file.h"
 
+#include <charconv>
 #include <utility>
 
-#include "cli/dump_layout.h"
 #include "platform/system.h"
+#include "smbios/dump_layout.h"
 #include "smbios/firmware_table.h"
 
 namespace tarnwick::cli {
 namespace {
+
+// Why a file of `size` bytes is no table that tarnwick takes.
+std::string RefusalText(const FileLayout& layout, size_t size) {
+  char digits[16];
+  switch (layout.refusal) {
+    case FileRefusal::kEntryPointCut:
+      return std::string("the ") + LayoutOf(layout.kind)->anchor + " entry point is cut short";
+    case FileRefusal::kAddressPastFile:
+      return "the table address 0x" +
+             std::string(digits, std::to_chars(digits, digits + sizeof digits, layout.table_address, 16).ptr) +
+             " lies past the end of the file (" + std::to_string(size) + " bytes)";
+    case FileRefusal::kHeaderLengthMismatch:
+      return "the firmware-service header gives a table length of " + std::to_string(layout.stated_length) +
+             " bytes, but " + std::to_string(size - kServiceHeaderSize) + " bytes follow the header";
+    case FileRefusal::kNotATable:
+      return "not an SMBIOS table: no entry point, no firmware-service header, and its bytes do not walk as SMBIOS "
+             "structures to an end-of-table structure or to the end of the file";
+    case FileRefusal::kNone:
+      break;
+  }
+  return {};
+}
 
 // Reads `path` once, up to one byte past kLargestTable: one byte more tells
 // a file that is too large from one that just fits. False with the message.
@@ -42,8 +65,10 @@ bool ReadTableFile(const std::string& path, Bytes* service, std::string* error, 
                                                         std::to_string(kSmallestStructure) + " of one structure");
     return false;
   }
-  if (!ServiceLayoutFromFile(std::move(file), service, error)) {
-    *error = path + ": " + *error;
+  const size_t size = file.size();
+  const FileLayout layout = ServiceLayoutFromFile(std::move(file), service);
+  if (layout.refusal != FileRefusal::kNone) {
+    *error = path + ": " + RefusalText(layout, size);
     return false;
   }
   return true;

@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-namespace tarnwick::cli {
+#include "platform/bytes.h"
 
-using Bytes = std::vector<uint8_t>;
+namespace tarnwick::cli {
 
 // Far above any real table (those hold some kilobytes).
 inline constexpr size_t kLargestTable = 16 * 1024 * 1024;
 
 // The table of the dump, firmware-service or bare file at `path` ("-":
-// standard input) in the firmware service's layout (cli/dump_layout.h),
+// standard input) in the firmware service's layout (smbios/dump_layout.h),
 // read once up to kLargestTable. False, with a message naming the file,
 // when it cannot be read, is too large, changes while read, or is no table
 // that ServiceLayoutFromFile takes.

@@ -1,4 +1,4 @@
-// tarnwick's reading of table files (cli/dump_layout.h): any bytes as a
+// tarnwick's reading of table files (smbios/dump_layout.h): any bytes as a
 // dump, a firmware-service buffer or a bare table. A file is taken, or
 // refused with a reason, by tarnwick or the loader; a table that loads,
 // written in --dump-bin's layout, has sound checksums and the loader's
@@ -7,15 +7,14 @@
 #include <algorithm>
 #include <string>
 
-#include "cli/dump_layout.h"
 #include "fuzz/fuzz_require.h"
 #include "fuzz/quiet_host.h"
 #include "host/exports.h"
 #include "plugin/lifecycle.h"
+#include "smbios/dump_layout.h"
 #include "smbios/firmware_table.h"
 
 using namespace tarnwick;
-using namespace tarnwick::cli;
 using namespace tarnwick::fuzzing;
 
 namespace {
@@ -23,19 +22,14 @@ namespace {
 bool ChecksumsHold(const Bytes& dump, const EntryPoint& entry) {
   for (uint8_t i = 0; i < entry.checksum_count; ++i) {
     const ChecksumRange range = entry.checksums[i];
-    uint8_t sum = 0;
-    for (size_t at = range.from; at < size_t{range.from} + range.length; ++at) sum = static_cast<uint8_t>(sum + dump[at]);
-    if (sum != 0) return false;
+    if (ByteSum(dump.data() + range.from, range.length) != 0) return false;
   }
   return true;
 }
 
 void CheckTableFile(const Bytes& file) {
   Bytes service;
-  std::string error;
-  const bool taken = ServiceLayoutFromFile(file, &service, &error);
-  FUZZ_REQUIRE(taken == error.empty());
-  if (!taken) return;
+  if (ServiceLayoutFromFile(file, &service).refusal != FileRefusal::kNone) return;
   FUZZ_REQUIRE(service.size() <= file.size() + kServiceHeaderSize);
   Forget();
   if (InitializeWithTable(service.data(), static_cast<uint32_t>(service.size())) != 0) {
@@ -43,7 +37,7 @@ void CheckTableFile(const Bytes& file) {
     return;
   }
 
-  const TableImage image = LoadedTableImage();
+  const TableImage image = ImageOf(LoadedTableModel());
   FUZZ_REQUIRE(image.count >= g_structure_index.count && image.largest >= 6);
   const Bytes dump = DumpLayout(image);
   const EntryPoint entry = ReadEntryPoint(dump.data(), dump.size());
@@ -51,7 +45,7 @@ void CheckTableFile(const Bytes& file) {
   FUZZ_REQUIRE(entry.kind == EntryPointKind::kSmbios3 ||
                entry.structure_count == std::min<uint32_t>(image.count, 0xFFFF));
   Bytes again;
-  FUZZ_REQUIRE(ServiceLayoutFromFile(dump, &again, &error));
+  FUZZ_REQUIRE(ServiceLayoutFromFile(dump, &again).refusal == FileRefusal::kNone);
   const size_t header = image.has_version ? kServiceHeaderSize : 0;
   FUZZ_REQUIRE(again.size() == header + image.size);
   FUZZ_REQUIRE(std::equal(image.table, image.table + image.size, again.begin() + static_cast<ptrdiff_t>(header)));

@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "platform/bytes.h"
 #include "tests/support/table_builder.h"
 
 namespace tarnwick::fuzzing {
 
-using Bytes = std::vector<uint8_t>;
 using SeedStructure = testing::FieldStructure;
 
 // A desktop's table, SMBIOS 3.4: BIOS, system, baseboard, chassis, two

@@ -30,6 +30,66 @@ struct ChecksumRange {
   uint8_t length;
 };
 
+// The sum mod 256 of `count` bytes: 0 over what a checksum covers.
+uint8_t ByteSum(const uint8_t* bytes, size_t count);
+
+// A field of an entry point: its offset, its width in bytes (0: the kind
+// has no such field) and DSP0134's name for it.
+struct EntryPointField {
+  uint8_t offset = 0;
+  uint8_t width = 0;
+  const char* name = nullptr;
+};
+
+// A checksum byte and what it covers: `length` bytes from `from`, or the
+// entry point's own length where `length` is 0.
+struct ChecksumField {
+  EntryPointField byte;
+  uint8_t from = 0;
+  uint8_t length = 0;
+};
+
+// Where each kind keeps its fields (DSP0134 5.2.1, 5.2.2; "_DMI_" alone has
+// the layout of the 5.2.1 part from 10h on). The reader, the writer and the
+// table's check all take their offsets from here.
+struct EntryPointLayout {
+  EntryPointKind kind;
+  const char* anchor;
+  uint8_t size;                       // the fixed size
+  EntryPointField length;             // the entry point's length byte
+  EntryPointField major, minor;       // _DMI_: none; its BCD revision gives the version
+  EntryPointField revision;           // docrev, or the BCD revision
+  EntryPointField entry_point_revision;
+  uint8_t entry_point_revision_value; // the layout's own: 01h for 3.0, 00h for 2.1
+  EntryPointField table_length;
+  EntryPointField table_address;
+  EntryPointField structure_count;
+  EntryPointField largest_structure;
+  uint8_t legacy_part;                // _SM_: where its "_DMI_" part begins; 0: none
+  ChecksumField checksums[2];         // in the order of EntryPoint::checksums
+  uint8_t checksum_count;
+};
+
+inline constexpr EntryPointLayout kEntryPointLayouts[] = {
+    {EntryPointKind::kSmbios3, "_SM3_", kSmbios3EntryPointSize, {0x06, 1, "Entry Point Length"},
+     {0x07, 1, "SMBIOS Major Version"}, {0x08, 1, "SMBIOS Minor Version"}, {0x09, 1, "SMBIOS Docrev"},
+     {0x0A, 1, "Entry Point Revision"}, 1, {0x0C, 4, "Structure Table Maximum Size"},
+     {0x10, 8, "Structure Table Address"}, {}, {}, 0,
+     {{{0x05, 1, "Entry Point Structure Checksum"}, 0, 0}}, 1},
+    {EntryPointKind::kSmbios2, "_SM_", kSmbios2EntryPointSize, {0x05, 1, "Entry Point Length"},
+     {0x06, 1, "SMBIOS Major Version"}, {0x07, 1, "SMBIOS Minor Version"}, {0x1E, 1, "SMBIOS BCD Revision"},
+     {0x0A, 1, "Entry Point Revision"}, 0, {0x16, 2, "Structure Table Length"},
+     {0x18, 4, "Structure Table Address"}, {0x1C, 2, "Number of SMBIOS Structures"},
+     {0x08, 2, "Maximum Structure Size"}, 0x10,
+     {{{0x04, 1, "Entry Point Structure Checksum"}, 0, 0}, {{0x15, 1, "Intermediate Checksum"}, 0x10, 0x0F}}, 2},
+    {EntryPointKind::kLegacy, "_DMI_", kLegacyEntryPointSize, {}, {}, {}, {0x0E, 1, "SMBIOS BCD Revision"}, {},
+     0, {0x06, 2, "Structure Table Length"}, {0x08, 4, "Structure Table Address"},
+     {0x0C, 2, "Number of SMBIOS Structures"}, {}, 0, {{{0x05, 1, "Intermediate Checksum"}, 0, 0x0F}}, 1},
+};
+
+// The layout of `kind`; null for kNone.
+const EntryPointLayout* LayoutOf(EntryPointKind kind);
+
 struct EntryPoint {
   EntryPointKind kind = EntryPointKind::kNone;
   bool complete = false;  // false: the bytes end before the kind's fixed size

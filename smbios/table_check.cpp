@@ -278,39 +278,14 @@ void CheckWalkEnd(const TableModel& model, bool header, std::vector<Finding>* fi
   findings->push_back(no_end);
 }
 
-// Where each kind of entry point keeps its fields (DSP0134 5.2.1, 5.2.2;
-// "_DMI_" alone has the layout of the 5.2.1 part from 10h on).
-struct EntryPointFields {
-  EntryPointKind kind;
-  uint8_t checksums[2];  // the checksum bytes, in the order of EntryPoint::checksums
-  const char* checksum_names[2];
-  uint8_t length;  // the length byte; 0: none
-  uint8_t size;    // what it must hold
-  uint8_t table_length;
-  const char* table_length_name;
-  uint8_t table_address;
-  uint8_t count;  // the number of structures; 0: none
-};
-
-constexpr EntryPointFields kEntryPointFields[] = {
-    {EntryPointKind::kSmbios3, {0x05, 0}, {"Entry Point Structure Checksum", nullptr}, 0x06,
-     kSmbios3EntryPointSize, 0x0C, "Structure Table Maximum Size", 0x10, 0},
-    {EntryPointKind::kSmbios2, {0x04, 0x15}, {"Entry Point Structure Checksum", "Intermediate Checksum"}, 0x05,
-     kSmbios2EntryPointSize, 0x16, "Structure Table Length", 0x18, 0x1C},
-    {EntryPointKind::kLegacy, {0x05, 0}, {"Intermediate Checksum", nullptr}, 0, kLegacyEntryPointSize, 0x06,
-     "Structure Table Length", 0x08, 0x0C},
-};
-
 // DSP0134 2.1 gave the "_SM_" length as 1Eh, and firmware of that time
 // writes it.
 constexpr uint8_t kSmbios21EntryPointLength = 0x1E;
 constexpr uint8_t kSmbios3Reserved = 0x0B;       // DSP0134 5.2.2
-constexpr uint8_t kIntermediateAnchorAt = 0x10;  // DSP0134 5.2.1
 
 void CheckEntryPoint(const EntryPointBytes& bytes, const EntryPoint& entry, const TableWalk& walk,
                      std::vector<Finding>* findings) {
-  const EntryPointFields* fields = std::find_if(std::begin(kEntryPointFields), std::end(kEntryPointFields),
-                                                [&](const EntryPointFields& row) { return row.kind == entry.kind; });
+  const EntryPointLayout& fields = *LayoutOf(entry.kind);
   const auto add = [&](FindingKind kind, uint8_t offset, const char* name, uint64_t found, uint64_t expected) {
     Finding finding;
     finding.kind = kind;
@@ -322,24 +297,22 @@ void CheckEntryPoint(const EntryPointBytes& bytes, const EntryPoint& entry, cons
     findings->push_back(finding);
   };
   if (!entry.complete) {
-    return add(FindingKind::kEntryPointLength, fields->length, "Entry Point Length", bytes.size, fields->size);
+    return add(FindingKind::kEntryPointLength, fields.length.offset, "Entry Point Length", bytes.size, fields.size);
   }
   for (uint8_t i = 0; i < entry.checksum_count; ++i) {
     const ChecksumRange range = entry.checksums[i];
-    uint8_t sum = 0;
-    for (size_t at = range.from; at < size_t{range.from} + range.length && at < bytes.size; ++at) {
-      sum = static_cast<uint8_t>(sum + bytes.bytes[at]);
-    }
-    if (sum != 0) add(FindingKind::kEntryPointChecksum, fields->checksums[i], fields->checksum_names[i], sum, 0);
+    const size_t covered = range.from < bytes.size ? std::min<size_t>(range.length, bytes.size - range.from) : 0;
+    const uint8_t sum = ByteSum(bytes.bytes + range.from, covered);
+    const EntryPointField& byte = fields.checksums[i].byte;
+    if (sum != 0) add(FindingKind::kEntryPointChecksum, byte.offset, byte.name, sum, 0);
   }
-  const bool length_known = entry.length == fields->size ||
+  const bool length_known = entry.length == fields.size ||
                             (entry.kind == EntryPointKind::kSmbios2 && entry.length == kSmbios21EntryPointLength);
-  if (fields->length != 0 && !length_known) {
-    add(FindingKind::kEntryPointLength, fields->length, "Entry Point Length", entry.length, fields->size);
+  if (fields.length.width != 0 && !length_known) {
+    add(FindingKind::kEntryPointLength, fields.length.offset, fields.length.name, entry.length, fields.size);
   }
-  if (entry.kind == EntryPointKind::kSmbios2 &&
-      std::memcmp(bytes.bytes + kIntermediateAnchorAt, "_DMI_", 5) != 0) {
-    add(FindingKind::kIntermediateAnchor, kIntermediateAnchorAt, "Intermediate Anchor String", 0, 0);
+  if (fields.legacy_part != 0 && std::memcmp(bytes.bytes + fields.legacy_part, "_DMI_", 5) != 0) {
+    add(FindingKind::kIntermediateAnchor, fields.legacy_part, "Intermediate Anchor String", 0, 0);
   }
   if (entry.kind == EntryPointKind::kSmbios3 && bytes.bytes[kSmbios3Reserved] != 0) {
     add(FindingKind::kReservedNonzero, kSmbios3Reserved, "Reserved", bytes.bytes[kSmbios3Reserved], 0);
@@ -348,20 +321,20 @@ void CheckEntryPoint(const EntryPointBytes& bytes, const EntryPoint& entry, cons
   // short of; the others give the table's length.
   const bool maximum = entry.kind == EntryPointKind::kSmbios3;
   if (entry.table_address == 0) {
-    add(FindingKind::kTableAddressZero, fields->table_address, "Structure Table Address", 0, 0);
+    add(FindingKind::kTableAddressZero, fields.table_address.offset, fields.table_address.name, 0, 0);
   } else if (bytes.file_size != 0 && entry.table_address > bytes.file_size) {
-    add(FindingKind::kAddressPastFile, fields->table_address, "Structure Table Address", entry.table_address,
+    add(FindingKind::kAddressPastFile, fields.table_address.offset, fields.table_address.name, entry.table_address,
         bytes.file_size);
   } else if (bytes.file_size != 0 && !maximum && entry.table_address + entry.table_length > bytes.file_size) {
-    add(FindingKind::kLengthPastFile, fields->table_length, fields->table_length_name, entry.table_length,
+    add(FindingKind::kLengthPastFile, fields.table_length.offset, fields.table_length.name, entry.table_length,
         bytes.file_size - entry.table_address);
   } else if (maximum ? walk.end_offset > entry.table_length : walk.end_offset != entry.table_length) {
-    add(FindingKind::kTableLengthMismatch, fields->table_length, fields->table_length_name, walk.end_offset,
+    add(FindingKind::kTableLengthMismatch, fields.table_length.offset, fields.table_length.name, walk.end_offset,
         entry.table_length);
   }
-  if (fields->count != 0 && entry.structure_count != walk.structures) {
-    add(FindingKind::kStructureCountMismatch, fields->count, "Number of SMBIOS Structures", walk.structures,
-        entry.structure_count);
+  if (fields.structure_count.width != 0 && entry.structure_count != walk.structures) {
+    add(FindingKind::kStructureCountMismatch, fields.structure_count.offset, fields.structure_count.name,
+        walk.structures, entry.structure_count);
   }
 }
 

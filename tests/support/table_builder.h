@@ -8,9 +8,11 @@
 #include <utility>
 #include <vector>
 
+#include "platform/bytes.h"
+
 namespace tarnwick::testing {
 
-using Bytes = std::vector<uint8_t>;
+using tarnwick::Bytes;
 
 struct Structure {
   uint8_t type = 0;

@@ -5,14 +5,12 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
+#include "platform/bytes.h"
 #include "smbios/entry_point.h"
+#include "smbios/table_model.h"
 
-namespace tarnwick::cli {
-
-using Bytes = std::vector<uint8_t>;
+namespace tarnwick {
 
 // Where a dump puts the table: right behind the room kept for the entry
 // point.
@@ -25,10 +23,25 @@ inline constexpr uint32_t kDumpTableAddress = kEntryPointRoom;
 // service's layout, or is a bare table: its structures run to an
 // end-of-table structure or to its end (zero bytes after the last count as
 // padding). A file whose first structure is not valid goes on too, for the
-// loader to refuse with its own message. False, with a message, for a dump
-// cut short or whose table lies past its end, for a service header whose
-// length disagrees with the file, and for a file that is no SMBIOS table.
-bool ServiceLayoutFromFile(Bytes file, Bytes* service, std::string* error);
+// loader to refuse with its own message. Refused: a dump cut short or whose
+// table lies past its end, a service header whose length disagrees with the
+// file, and a file that is no SMBIOS table.
+enum class FileRefusal : uint8_t {
+  kNone,                  // taken
+  kEntryPointCut,         // the `kind` entry point ends before its fixed size
+  kAddressPastFile,       // `table_address` lies past the file's end
+  kHeaderLengthMismatch,  // the service header gives `stated_length` bytes
+  kNotATable,
+};
+
+struct FileLayout {
+  FileRefusal refusal = FileRefusal::kNone;
+  EntryPointKind kind = EntryPointKind::kNone;
+  uint64_t table_address = 0;
+  uint32_t stated_length = 0;
+};
+
+FileLayout ServiceLayoutFromFile(Bytes file, Bytes* service);
 
 // The table and what is known of its version; `has_version` is false for a
 // bare table, whose version nobody recorded.
@@ -45,9 +58,9 @@ struct TableImage {
   uint32_t largest = 0;
 };
 
-// The table the plug-in loaded, with the counts of the loader's walk: the
-// dump claims exactly the structures that Tarnwick read.
-TableImage LoadedTableImage();
+// The table of `model`, with the counts of the loader's walk: the dump
+// claims exactly the structures that Tarnwick read.
+TableImage ImageOf(const TableModel& model);
 
 // The dump layout that dmidecode --from-dump reads: "_SM3_" for SMBIOS 3
 // and later, "_SM_" with "_DMI_" before, checksums set, table at 0x20. A
@@ -55,4 +68,4 @@ TableImage LoadedTableImage();
 // revision 0, which claims no SMBIOS version and reads back as bare.
 Bytes DumpLayout(const TableImage& image);
 
-}  // namespace tarnwick::cli
+}  // namespace tarnwick

@@ -2,14 +2,13 @@
 // have no SMBIOS table of their own to show (build machines, containers).
 #pragma once
 
-#include <cstdint>
-#include <vector>
+#include "platform/bytes.h"
 
-namespace tarnwick::cli {
+namespace tarnwick {
 
 // SMBIOS 3.1 in the firmware service's layout: BIOS, system, baseboard,
 // chassis, processor, memory array with two devices and its mapping, boot
 // status and the end-of-table structure.
-std::vector<uint8_t> SampleTable();
+Bytes SampleTable();
 
-}  // namespace tarnwick::cli
+}  // namespace tarnwick

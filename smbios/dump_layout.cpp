@@ -1,40 +1,18 @@
-#include "cli/dump_layout.h"
+#include "smbios/dump_layout.h"
 
 #include <algorithm>
-#include <charconv>
 #include <utility>
 
 #include "smbios/firmware_table.h"
-#include "smbios/inventory.h"
 
-namespace tarnwick::cli {
+namespace tarnwick {
 namespace {
 
 constexpr uint8_t kEndOfTableLength = 4;  // DSP0134 7.45
 
-std::string AnchorName(EntryPointKind kind) {
-  switch (kind) {
-    case EntryPointKind::kSmbios3: return "_SM3_";
-    case EntryPointKind::kSmbios2: return "_SM_";
-    default: return "_DMI_";
-  }
-}
-
-std::string Hex(uint64_t value) {
-  char digits[16];
-  return "0x" + std::string(digits, std::to_chars(digits, digits + sizeof digits, value, 16).ptr);
-}
-
-bool ServiceFromDump(const Bytes& file, const EntryPoint& entry, Bytes* service, std::string* error) {
-  if (!entry.complete) {
-    *error = "the " + AnchorName(entry.kind) + " entry point is cut short";
-    return false;
-  }
-  if (entry.table_address > file.size()) {
-    *error = "the table address " + Hex(entry.table_address) + " lies past the end of the file (" +
-             std::to_string(file.size()) + " bytes)";
-    return false;
-  }
+FileLayout ServiceFromDump(const Bytes& file, const EntryPoint& entry, Bytes* service) {
+  if (!entry.complete) return {FileRefusal::kEntryPointCut, entry.kind};
+  if (entry.table_address > file.size()) return {FileRefusal::kAddressPastFile, entry.kind, entry.table_address};
   // dmidecode's own dumps end with the table; a length that the entry point
   // overstates (SMBIOS 3 firmware gives a maximum size, FFFFFFFFh too) ends
   // at the file's end.
@@ -45,7 +23,7 @@ bool ServiceFromDump(const Bytes& file, const EntryPoint& entry, Bytes* service,
   const auto* table = file.data() + entry.table_address;
   service->assign(header, header + header_size);
   service->insert(service->end(), table, table + length);
-  return true;
+  return {FileRefusal::kNone, entry.kind};
 }
 
 // A bare table's structures run to a table's end: an end-of-table structure
@@ -63,51 +41,41 @@ bool EndsAsTable(const Bytes& file, const TableWalk& walk) {
   return std::all_of(file.begin() + walk.end_offset, file.end(), [](uint8_t byte) { return byte == 0; });
 }
 
-bool TakenAsTable(const Bytes& file, std::string* error) {
-  if (ServiceHeaderFits(file.data(), file.size())) return true;
+FileLayout TakenAsTable(const Bytes& file) {
+  if (ServiceHeaderFits(file.data(), file.size())) return {};
   const auto size = static_cast<uint32_t>(file.size());
   const TableWalk walk = WalkStructures(file.data(), size, 0, nullptr);
-  if (EndsAsTable(file, walk)) return true;
-  if (walk.structures == 0) {
-    // Bytes that begin no structure may be a service header whose length
-    // disagrees with the file (a file cut short, or bytes appended).
-    if (size < kServiceHeaderSize || !KnownSmbiosMajor(file[1])) return true;  // the loader says why
-    const uint32_t stated = ReadServiceHeader(file.data()).table_length;
-    if (uint64_t{stated} + kServiceHeaderSize == size) return true;
-    *error = "the firmware-service header gives a table length of " + std::to_string(stated) + " bytes, but " +
-             std::to_string(size - kServiceHeaderSize) + " bytes follow the header";
-    return false;
-  }
-  *error =
-      "not an SMBIOS table: no entry point, no firmware-service header, and its bytes do not walk as SMBIOS "
-      "structures to an end-of-table structure or to the end of the file";
-  return false;
+  if (EndsAsTable(file, walk)) return {};
+  if (walk.structures != 0) return {FileRefusal::kNotATable};
+  // Bytes that begin no structure may be a service header whose length
+  // disagrees with the file (a file cut short, or bytes appended).
+  if (size < kServiceHeaderSize || !KnownSmbiosMajor(file[1])) return {};  // the loader says why
+  const uint32_t stated = ReadServiceHeader(file.data()).table_length;
+  if (uint64_t{stated} + kServiceHeaderSize == size) return {};
+  return {FileRefusal::kHeaderLengthMismatch, EntryPointKind::kNone, 0, stated};
 }
 
 }  // namespace
 
-bool ServiceLayoutFromFile(Bytes file, Bytes* service, std::string* error) {
+FileLayout ServiceLayoutFromFile(Bytes file, Bytes* service) {
   const EntryPoint entry = ReadEntryPoint(file.data(), file.size());
-  if (entry.kind != EntryPointKind::kNone) return ServiceFromDump(file, entry, service, error);
-  if (!TakenAsTable(file, error)) return false;
-  *service = std::move(file);
-  return true;
+  if (entry.kind != EntryPointKind::kNone) return ServiceFromDump(file, entry, service);
+  const FileLayout layout = TakenAsTable(file);
+  if (layout.refusal == FileRefusal::kNone) *service = std::move(file);
+  return layout;
 }
 
-TableImage LoadedTableImage() {
-  // A walk that starts behind the header means that the header passed the
-  // loader's check; a walk from the first byte means a bare table, whose
-  // version nobody recorded.
-  const uint8_t* buffer = g_firmware_table.buffer;
-  const uint8_t* start = g_structure_index.entries[0];
-  const uint32_t size = g_firmware_table.size - static_cast<uint32_t>(start - buffer);
-  TableImage image{start, size, start != buffer, 0, 0, 0, g_inventory.structures, g_inventory.largest_structure};
+TableImage ImageOf(const TableModel& model) {
+  // A model with a header is a table whose header passed the loader's
+  // check; one without is a bare table, whose version nobody recorded.
+  TableImage image{model.table.data(), static_cast<uint32_t>(model.table.size()), model.header.has_value()};
   if (image.has_version) {
-    const ServiceHeader header = ReadServiceHeader(buffer);
-    image.major = header.major;
-    image.minor = header.minor;
-    image.revision = header.revision;
+    image.major = model.header->major;
+    image.minor = model.header->minor;
+    image.revision = model.header->revision;
   }
+  image.count = static_cast<uint32_t>(model.structures.size());
+  for (const Structure& structure : model.structures) image.largest = std::max(image.largest, structure.size);
   return image;
 }
 
@@ -137,4 +105,4 @@ Bytes DumpLayout(const TableImage& image) {
   return dump;
 }
 
-}  // namespace tarnwick::cli
+}  // namespace tarnwick

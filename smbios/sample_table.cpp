@@ -1,14 +1,11 @@
-#include "cli/sample_table.h"
+#include "smbios/sample_table.h"
 
 #include <initializer_list>
-#include <iterator>
 
-#include "cli/structure_bytes.h"
+#include "smbios/table_build.h"
 
-namespace tarnwick::cli {
+namespace tarnwick {
 namespace {
-
-using Bytes = std::vector<uint8_t>;
 
 #define LE16(value) static_cast<uint8_t>((value) & 0xFF), static_cast<uint8_t>(((value) >> 8) & 0xFF)
 #define LE32(value) LE16((value) & 0xFFFF), LE16(((value) >> 16) & 0xFFFF)
@@ -25,7 +22,7 @@ constexpr uint16_t kNotProvided = 0xFFFF;
 
 }  // namespace
 
-std::vector<uint8_t> SampleTable() {
+Bytes SampleTable() {
   Bytes table;
   // BIOS Information, DSP0134 7.1 (3.1 layout, 1Ah bytes).
   Append(table, 0, 0x0000,
@@ -87,16 +84,11 @@ std::vector<uint8_t> SampleTable() {
          {});
   // System Boot Information, DSP0134 7.33: no errors detected.
   Append(table, 32, 0x0020, {0, 0, 0, 0, 0, 0, 0}, {});
-  // End-of-Table, DSP0134 7.45.
-  Append(table, 127, 0x00FF, {}, {});
-
-  const auto length = static_cast<uint32_t>(table.size());
-  const uint8_t header[] = {0, 3, 1, 0, LE32(length)};  // calling method, SMBIOS 3.1, DMI revision, length
-  table.insert(table.begin(), std::begin(header), std::end(header));
-  return table;
+  AppendEndOfTable(table, 0x00FF);
+  return InServiceLayout(3, 1, 0, table);  // SMBIOS 3.1, no DMI revision
 }
 
 #undef LE16
 #undef LE32
 
-}  // namespace tarnwick::cli
+}  // namespace tarnwick
