@@ -1,5 +1,5 @@
-// One line per indexed structure, so that users find the type, offset and
-// handle to pass to the structure functions.
+// One line per structure, so that users find the type, offset and handle to
+// pass to the structure functions.
 #pragma once
 
 #include <string>
@@ -7,7 +7,7 @@
 namespace tarnwick::cli {
 
 // "  3  type   3  length  22  handle 0x0003  1:"Maker" 2:"v2"" for every
-// structure of the loaded table's index, in table order.
+// structure of the loaded table, in table order, past the index's cap too.
 std::string StructureListing();
 
 }  // namespace tarnwick::cli

@@ -9,7 +9,7 @@
 #include "cli/utf8_utf16.h"
 #include "platform/system.h"
 #include "smbios/entry_point.h"
-#include "smbios/firmware_table.h"
+#include "smbios/table_model.h"
 #include "smbios/uuid_text.h"
 
 namespace tarnwick::cli {
@@ -31,15 +31,17 @@ std::string Hex(uint64_t value, int digits) {
   return text;
 }
 
+// A bare table's version is unknown: 0.0.
 std::string VersionText() {
-  return Join("SMBIOS ", std::to_string(g_smbios_version.major), ".", std::to_string(g_smbios_version.minor));
+  const SmbiosVersion version = LoadedTableHead().version.value_or(SmbiosVersion{0, 0});
+  return Join("SMBIOS ", std::to_string(version.major), ".", std::to_string(version.minor));
 }
 
 // The UUID of the System Information structure that the finding names.
 std::string UuidText(const Finding& finding) {
-  const uint8_t* system = g_structure_index.entries[0] + finding.position;
+  const TableModel head = LoadedTableHead();
   char16_t text[kUuidTextLength + 1];
-  WriteUuid(text, system + finding.offset, g_smbios_version);
+  WriteUuid(text, head.table.data() + finding.position + finding.offset, head.version.value_or(SmbiosVersion{0, 0}));
   return EncodeUtf8(text);
 }
 

@@ -28,9 +28,8 @@ void Collect(const uint8_t* structure, size_t size, void* visited) {
   static_cast<Visited*>(visited)->emplace_back(structure, size);
 }
 
-}  // namespace
-
-TableModel ReadTableModel(const uint8_t* buffer, uint32_t size) {
+// The table behind the header, when the loader takes one, and its version.
+TableModel ReadTableHead(const uint8_t* buffer, uint32_t size) {
   TableModel model;
   if (buffer == nullptr) return model;
   uint32_t start = 0;
@@ -40,9 +39,18 @@ TableModel ReadTableModel(const uint8_t* buffer, uint32_t size) {
     model.version = SmbiosVersion{header.major, header.minor};
     start = kServiceHeaderSize;
   }
+  model.table = {buffer + start, size - start};
+  return model;
+}
+
+}  // namespace
+
+TableModel ReadTableModel(const uint8_t* buffer, uint32_t size) {
+  TableModel model = ReadTableHead(buffer, size);
+  if (buffer == nullptr) return model;
+  const auto start = static_cast<uint32_t>(model.table.data() - buffer);
   Visited visited;
   model.walk = WalkStructures(buffer, size, start, &Collect, &visited);
-  model.table = {buffer + start, size - start};
   // Positions and the walk's offsets count from the table's first structure.
   model.walk.last_offset -= start;
   model.walk.end_offset -= start;
@@ -67,5 +75,7 @@ TableModel ReadTableModel(const uint8_t* buffer, uint32_t size) {
 }
 
 TableModel LoadedTableModel() { return ReadTableModel(g_firmware_table.buffer, g_firmware_table.size); }
+
+TableModel LoadedTableHead() { return ReadTableHead(g_firmware_table.buffer, g_firmware_table.size); }
 
 }  // namespace tarnwick

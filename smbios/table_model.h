@@ -61,4 +61,8 @@ TableModel ReadTableModel(const uint8_t* buffer, uint32_t size);
 // The model of the table the plug-in holds now (empty when none is held).
 TableModel LoadedTableModel();
 
+// The same without its structures (`table`, `header` and `version` only):
+// cheap, for a reader that needs the version or the place of one structure.
+TableModel LoadedTableHead();
+
 }  // namespace tarnwick
