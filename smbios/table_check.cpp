@@ -22,12 +22,10 @@ constexpr bool KindsInOrder() {
 }
 static_assert(KindsInOrder(), "one row per kind, in the enum's order");
 
-// Firmware writes 2.31 and 2.33 for 2.3 (DSP0134 versions have one digit
-// after the point up to 2.8); as 0xMMmm, 0 when unknown.
+// The version firmware means, as 0xMMmm; 0 when unknown.
 uint16_t VersionOf(const TableModel& model) {
   if (!model.version) return 0;
-  SmbiosVersion version = *model.version;
-  if (version.major == 2 && version.minor >= 10) version.minor /= 10;
+  const SmbiosVersion version = EffectiveVersion(*model.version);
   return static_cast<uint16_t>(version.major << 8 | version.minor);
 }
 
