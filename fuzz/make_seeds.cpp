@@ -12,7 +12,7 @@
 
 namespace {
 
-using tarnwick::fuzzing::Bytes;
+using tarnwick::Bytes;
 
 bool Write(const std::filesystem::path& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary);
