@@ -2,12 +2,10 @@
 
 #include "smbios/field_reader.h"
 #include "smbios/inventory.h"
+#include "smbios/structure_types.h"
 
 namespace tarnwick {
 namespace {
-
-constexpr uint8_t kProcessorType = 4;
-constexpr uint8_t kMemoryDeviceType = 17;
 
 // The string that the byte at `offset` selects; empty for number 0, one past
 // the set, or a structure that ends before the byte.

@@ -20,7 +20,7 @@ std::optional<std::string> Text(const Structure& s, const KernelDmiField& field,
       const std::string_view text = s.String(at[0]).value_or(std::string_view());
       return std::string(text.find_first_not_of(' ') == std::string_view::npos ? std::string_view() : text);
     }
-    case KernelDmiKind::kChassisType:
+    case KernelDmiKind::kChassis:
       return std::to_string(at[0] & 0x7F);
     case KernelDmiKind::kRelease:
       if (at[0] == 0xFF && at[1] == 0xFF) return std::nullopt;

@@ -18,7 +18,7 @@ namespace tarnwick {
 enum class KernelDmiKind : uint8_t {
   kString,       // the string the byte selects; empty for number 0, one past the
                  // strings, or spaces only
-  kChassisType,  // the byte without its lock bit (80h), in decimal
+  kChassis,      // the chassis type byte without its lock bit (80h), in decimal
   kRelease,      // "major.minor" from the byte and the next; no file for FFh FFh
   kUuid,         // lower-case XXXXXXXX-XXXX-...; no file for all 00h or all FFh
 };
@@ -50,7 +50,7 @@ inline constexpr std::array<KernelDmiField, 22> kKernelDmiFields = {{
     {"board_serial", 2, 0x07, KernelDmiKind::kString, true},
     {"board_asset_tag", 2, 0x08, KernelDmiKind::kString, false},
     {"chassis_vendor", 3, 0x04, KernelDmiKind::kString, false},
-    {"chassis_type", 3, 0x05, KernelDmiKind::kChassisType, false},
+    {"chassis_type", 3, 0x05, KernelDmiKind::kChassis, false},
     {"chassis_version", 3, 0x06, KernelDmiKind::kString, false},
     {"chassis_serial", 3, 0x07, KernelDmiKind::kString, true},
     {"chassis_asset_tag", 3, 0x08, KernelDmiKind::kString, false},
