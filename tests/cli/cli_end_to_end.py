@@ -471,15 +471,18 @@ class RealAndCheck(TempDir):
         return out.decode("utf-8").splitlines()
 
     def test_real_answers_as_smbreal_plain_as_json_and_as_set_lines(self):
+        with_placeholders = 0  # tables where the firmware's own texts, asked without --real, differ
         for name in corpus_names():
             with self.subTest(name):
                 path = corpus_file(name, ".dump")
                 expected = self.lines("--from-dump", path, *("@smbreal[%s]" % v for v in VARIABLES))
+                with_placeholders += self.lines("--from-dump", path, *VARIABLES) != expected
                 self.assertEqual(self.lines("--real", "--from-dump", path, *VARIABLES), expected)
                 report = json.loads(run("--real", "--json", "--from-dump", path)[1])
                 self.assertEqual(list(report.values()), expected)
                 self.assertEqual(self.lines("--real", "--cmd", "--from-dump", path, "_smbserial"),
                                  ['set "_smbserial=%s"' % expected[VARIABLES.index("_smbserial")]])
+        self.assertGreater(with_placeholders, 0)
 
     def test_check_on_every_layout(self):
         members = ["severity", "kind", "handle", "position", "type", "offset", "field", "entry_point", "value",
