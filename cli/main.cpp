@@ -207,7 +207,7 @@ int RunQuery(Mode mode, const Options& options, const Source& source) {
       return Refuse("cannot write " + options.dump_bin_file + ": " + error);
     }
   }
-  if (options.list) Out(StructureListing());
+  if (options.list) Out(options.json ? StructureListingJson(options.list_types) : StructureListing(options.list_types));
   Answers answers(options, source.machine);
   int status = kAllAnswered;
   for (const std::string& name : options.names) status = Worst(status, answers.Evaluate(name));

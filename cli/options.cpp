@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <charconv>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -47,7 +48,9 @@ void Describe(CLI::App& app, Options& options) {
     option->multi_option_policy(gathers ? CLI::MultiOptionPolicy::TakeAll : CLI::MultiOptionPolicy::TakeLast);
   }
   app.add_flag("--sample", options.sample, "use the built-in table of a fictional machine");
-  app.add_flag("--list", options.list, "list the structures: position, type, length, handle, strings");
+  app.add_flag("--list", options.list,
+               "list the structures: position, type, length, handle, the type's name,\n"
+               "strings; TYPEs after it (--list 17 4) list only those");
   app.add_flag("--json", options.json, "print the values (or the report) as one JSON object");
   app.add_flag("--cmd", options.cmd, "print one line set \"NAME=value\" per NAME, for cmd.exe's for /f");
   app.add_flag("--real", options.real,
@@ -135,6 +138,28 @@ bool ShapesSomething(const Options& options, std::string* error) {
   return false;
 }
 
+// --list 17 4: the NAMEs that are numbers (decimal, or hexadecimal after
+// 0x, as the functions read them) are structure types; no name of the
+// plug-in is a number. False, with the reason, for a number past 255.
+bool TakeListTypes(Options* options, std::string* error) {
+  std::vector<std::string> names;
+  for (const std::string& name : options->names) {
+    const bool hexadecimal = name.size() > 2 && name[0] == '0' && (name[1] == 'x' || name[1] == 'X');
+    const char* digits = name.data() + (hexadecimal ? 2 : 0);
+    unsigned long long type = 0;
+    const auto [end, failure] = std::from_chars(digits, name.data() + name.size(), type, hexadecimal ? 16 : 10);
+    if (!options->list || name.empty() || failure == std::errc::invalid_argument || end != name.data() + name.size()) {
+      names.push_back(name);
+    } else if (failure != std::errc() || type > 255) {
+      return *error = "--list: no structure type " + name + ": types are 0 - 255", false;
+    } else {
+      options->list_types.push_back(static_cast<uint8_t>(type));
+    }
+  }
+  options->names = std::move(names);
+  return true;
+}
+
 }  // namespace
 
 bool ParseOptions(const std::vector<std::string>& arguments, Options* options, std::string* error) {
@@ -151,10 +176,12 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options* options, s
   options->from_dump = app.count("--from-dump") != 0;
   options->dump_bin = app.count("--dump-bin") != 0;
   if (!EachValueOnceAndNamed(app, *options, error)) return false;
+  if (!TakeListTypes(options, error)) return false;
   const auto exclusive = [&](bool both, const char* message) { return both ? (*error = message, false) : true; };
   return exclusive(options->sample && options->from_dump, "--sample and --from-dump exclude each other") &&
          exclusive(options->json && options->cmd, "--json and --cmd exclude each other") &&
-         exclusive(options->list && options->json, "--list and --json exclude each other") &&
+         exclusive(options->list && options->json && (!options->names.empty() || !options->batch_files.empty()),
+                   "--list --json prints one array: ask for NAMEs in a run of their own") &&
          exclusive(options->list && options->cmd, "--list and --cmd exclude each other") &&
          exclusive(options->dump_bin && options->dump_bin_file == "-",
                    "--dump-bin writes a new file, not standard output: name a FILE") &&

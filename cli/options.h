@@ -1,6 +1,7 @@
 // The command line: options and the NAMEs to evaluate.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ struct Options {
   bool dump_bin = false;
   std::string dump_bin_file;
   bool list = false;
+  std::vector<uint8_t> list_types;  // --list 17 4: the types listed; none: every structure
   bool json = false;
   bool cmd = false;
   bool real = false;
@@ -31,7 +33,8 @@ struct Options {
 };
 
 // False, with the reason, for an unknown option, a missing value, or
-// options that exclude each other.
+// options that exclude each other. With --list, the NAMEs that are numbers
+// are the structure types to list.
 bool ParseOptions(const std::vector<std::string>& arguments, Options* options, std::string* error);
 
 // What --help prints.

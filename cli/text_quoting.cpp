@@ -24,4 +24,18 @@ std::string ListingString(std::string_view bytes) {
   return out + '"';
 }
 
+std::string FirmwareText(std::string_view bytes) {
+  std::string out;
+  for (const char byte : bytes) {
+    const auto c = static_cast<unsigned char>(byte);
+    if (c >= 0x80) {
+      out += static_cast<char>(0xC0 | c >> 6);
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += byte;
+    }
+  }
+  return out;
+}
+
 }  // namespace tarnwick::cli

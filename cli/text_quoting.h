@@ -1,4 +1,4 @@
-// Quoting of the table's strings for the structure listing.
+// The table's strings for the structure listing, quoted or as they stand.
 #pragma once
 
 #include <string>
@@ -11,5 +11,8 @@ namespace tarnwick::cli {
 // backslashes escaped, control characters (C0, DEL, C1) as \xHH, so that a
 // line stays one line and sends the terminal no sequence.
 std::string ListingString(std::string_view bytes);
+
+// The same string in UTF-8 as it stands, for JSON, which escapes it itself.
+std::string FirmwareText(std::string_view bytes);
 
 }  // namespace tarnwick::cli

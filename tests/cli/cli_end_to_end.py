@@ -274,7 +274,7 @@ class ExitStatus(TempDir):
             ("--sample", "--file", os.path.join(self.dir, "missing.txt")),
             ("--sample", "--dump-bin", os.path.join(self.dir, "no", "such", "dir.dump")),
             ("--from-dump", self.write("cut.dump", b"_SM3_\x00\x18\x03")),
-            ("--sample", "--list", "--json"), ("--sample", "--list", "--cmd"), ("--sample", "--dump-bin", "-"),
+            ("--sample", "--list", "--json", "_smbmfg"), ("--sample", "--list", "--cmd"), ("--sample", "--dump-bin", "-"),
         ]
         for arguments in cases:
             with self.subTest(arguments):
@@ -384,15 +384,39 @@ class Listing(TempDir):
         self.assertEqual((status, err), (0, b""))
         lines = out.decode().splitlines()
         self.assertEqual(len(lines), 12)
-        self.assertEqual(lines[3], '   3  type   3  length  22  handle 0x0003  1:"Brackenfold Computing"  '
+        self.assertEqual(lines[3], '   3  type   3  length  22  handle 0x0003  System Enclosure or Chassis  '
+                                   '1:"Brackenfold Computing"  '
                                    '2:"Q7 chassis v2"  3:"BFC7-25-118830"  4:"TW-ASSET-00417"  5:"Q7-MT-BLK"')
-        self.assertEqual(lines[11], "  11  type 127  length   4  handle 0x00FF")
+        self.assertEqual(lines[11], "  11  type 127  length   4  handle 0x00FF  End-of-Table")
+
+    def test_types_narrow_the_list_in_lines_and_in_json(self):
+        memory = ('   7  type  17  length  40  handle 0x0011  Memory Device  1:"DIMM A1"  2:"CHANNEL A"  '
+                  '3:"Brackenfold Memory"  4:"4E21A09C"  5:"MEM-ASSET-A1"  6:"BFM-16G3200-2R"')
+        cases = [  # the arguments after --sample --list; the lines, by their start
+            (["17"], [memory, "   8  type  17"]),
+            (["0x11", "4", "17"], ["   4  type   4", memory, "   8  type  17"]),
+            (["200"], []),
+            (["_smbver", "16"], ["   6  type  16  length  23  handle 0x0010  Physical Memory Array", "3.1"]),
+        ]
+        for arguments, starts in cases:
+            with self.subTest(arguments):
+                status, out, err = run("--sample", "--list", *arguments)
+                lines = out.decode().splitlines()
+                self.assertEqual((status, err, len(lines)), (0, b"", len(starts)))
+                for line, start in zip(lines, starts):
+                    self.assertTrue(line.startswith(start), line)
+        status, out, err = run("--sample", "--list", "--json", "3")
+        self.assertEqual((status, err, json.loads(out)), (0, b"", [{
+            "position": 3, "type": 3, "type_name": "System Enclosure or Chassis", "length": 22, "handle": 3,
+            "strings": ["Brackenfold Computing", "Q7 chassis v2", "BFC7-25-118830", "TW-ASSET-00417", "Q7-MT-BLK"]}]))
+        self.assertEqual(len(json.loads(run("--sample", "--list", "--json")[1])), 12)
+        self.assertEqual(run("--sample", "--list", "256")[:2], (2, b""))
 
     def test_control_characters_stay_on_one_line(self):
         table = self.write("c.bin", structure(1, 0, [1, 0, 0, 0], [b'x\ny"\x9b']) + structure(127, 1, []))
         self.assertEqual(run("--from-dump", table, "--list"),
-                         (0, b'   0  type   1  length   8  handle 0x0000  1:"x\\x0ay\\"\\x9b"\n'
-                             b"   1  type 127  length   4  handle 0x0001\n", b""))
+                         (0, b'   0  type   1  length   8  handle 0x0000  System Information  1:"x\\x0ay\\"\\x9b"\n'
+                             b"   1  type 127  length   4  handle 0x0001  End-of-Table\n", b""))
 
 
 class Layouts(TempDir):
