@@ -6,17 +6,25 @@
 #include "host/exports.h"
 #include "platform/system.h"
 #include "smbios/table_build.h"
+#include "smbios/uuid_text.h"
 
 namespace tarnwick::cli {
 namespace {
 
-constexpr size_t kBiosRelease = 3;
-constexpr size_t kEcRelease = 4;
-constexpr size_t kBoardAssetTag = 13;
-constexpr size_t kChassisType = 15;
-constexpr size_t kChassisAssetTag = 17;
-constexpr size_t kUuidFile = 21;
-constexpr size_t kUuidBytes = 16;
+// The place of a file in kKernelDmiFields, by its name.
+constexpr size_t FileIndex(std::string_view name) {
+  size_t i = 0;
+  while (i < kKernelDmiFields.size() && kKernelDmiFields[i].name != name) ++i;
+  return i;
+}
+
+constexpr size_t kBiosRelease = FileIndex("bios_release");
+constexpr size_t kEcRelease = FileIndex("ec_firmware_release");
+constexpr size_t kBoardAssetTag = FileIndex("board_asset_tag");
+constexpr size_t kChassisTypeFile = FileIndex("chassis_type");
+constexpr size_t kChassisAssetTag = FileIndex("chassis_asset_tag");
+constexpr size_t kUuidFile = FileIndex("product_uuid");
+static_assert(kUuidFile < kKernelDmiFields.size() && kChassisTypeFile < kKernelDmiFields.size());
 
 // Decimal from 0 to `largest`, the whole of `text`.
 bool ParseByte(std::string_view text, unsigned largest, uint8_t* value) {
@@ -47,21 +55,21 @@ bool ParseUuid(std::string_view text, uint8_t bytes[kUuidBytes]) {
 
 // The bytes a numeric file stands for: the chassis byte, major and minor,
 // or the UUID's 16.
-bool ParseNumbers(const DmiIdFile& file, std::string_view text, uint8_t* bytes) {
-  if (file.kind == DmiIdKind::kUuid) return ParseUuid(text, bytes);
-  if (file.kind == DmiIdKind::kChassisType) return ParseByte(text, 0x7F, &bytes[0]);
+bool ParseNumbers(const KernelDmiField& file, std::string_view text, uint8_t* bytes) {
+  if (file.kind == KernelDmiKind::kUuid) return ParseUuid(text, bytes);
+  if (file.kind == KernelDmiKind::kChassis) return ParseByte(text, 0x7F, &bytes[0]);
   const size_t dot = text.find('.');
   return dot != std::string_view::npos && ParseByte(text.substr(0, dot), 0xFF, &bytes[0]) &&
          ParseByte(text.substr(dot + 1), 0xFF, &bytes[1]);
 }
 
-size_t FieldWidth(const DmiIdFile& file) {
-  return file.kind == DmiIdKind::kUuid ? kUuidBytes : file.kind == DmiIdKind::kRelease ? 2 : 1;
+size_t FieldWidth(const KernelDmiField& file) {
+  return file.kind == KernelDmiKind::kUuid ? kUuidBytes : file.kind == KernelDmiKind::kRelease ? 2 : 1;
 }
 
 bool AnyOfType(const DmiIdTexts& texts, uint8_t type) {
-  for (size_t i = 0; i < kDmiIdFiles.size(); ++i) {
-    if (kDmiIdFiles[i].type == type && texts[i]) return true;
+  for (size_t i = 0; i < kKernelDmiFields.size(); ++i) {
+    if (kKernelDmiFields[i].type == type && texts[i]) return true;
   }
   return false;
 }
@@ -80,22 +88,22 @@ bool IsStringOfAFile(NameExport entry, const DmiIdUnread& unread) {
 #undef TARNWICK_OTHER_ROW
   for (const Row& row : kRows) {
     if (row.entry != entry) continue;
-    for (size_t i = 0; i < kDmiIdFiles.size(); ++i) {
-      const DmiIdFile& file = kDmiIdFiles[i];
-      if (file.kind == DmiIdKind::kString && file.type == row.type && file.offset == row.offset) return !unread[i];
+    for (size_t i = 0; i < kKernelDmiFields.size(); ++i) {
+      const KernelDmiField& file = kKernelDmiFields[i];
+      if (file.kind == KernelDmiKind::kString && file.type == row.type && file.offset == row.offset) return !unread[i];
     }
   }
   return false;
 }
 
-// Why the text of kDmiIdFiles[file] is not as the kernel writes it; empty when it is.
+// Why the text of kKernelDmiFields[file] is not as the kernel writes it; empty when it is.
 std::string Malformed(size_t file, std::string_view text) {
   static constexpr const char* kWanted[] = {"", "a chassis type from 0 to 127", "a release MAJOR.MINOR up to 255.255",
                                             "a UUID of 32 hexadecimal digits in 5 groups"};
   uint8_t numbers[kUuidBytes];
   if (text.find('\0') != std::string_view::npos) return "a NUL byte";
-  const DmiIdFile& kind = kDmiIdFiles[file];
-  if (kind.kind == DmiIdKind::kString || ParseNumbers(kind, text, numbers)) return {};
+  const KernelDmiField& kind = kKernelDmiFields[file];
+  if (kind.kind == KernelDmiKind::kString || ParseNumbers(kind, text, numbers)) return {};
   return std::string("not ") + kWanted[static_cast<size_t>(kind.kind)];
 }
 
@@ -104,7 +112,7 @@ enum class DmiIdRead { kRead, kNotRead, kFault };
 // The text of the file at `path` without its final line feed; with why,
 // kNotRead when it cannot be read (a file for root only, as a user), kFault
 // when it is no regular file (sysfs attributes are), changes while read, or
-// is not as the kernel writes kDmiIdFiles[file].
+// is not as the kernel writes kKernelDmiFields[file].
 DmiIdRead ReadDmiIdFile(const std::string& path, size_t file, std::string* text, std::string* why) {
   std::error_code status;
   if (!std::filesystem::is_regular_file(path, status)) {  // a FIFO is never opened, a device never read
@@ -133,8 +141,8 @@ bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, DmiIdUnread* un
     *error = path + ": " + (status ? status.message() : "not a folder");
     return false;
   }
-  for (size_t i = 0; i < kDmiIdFiles.size(); ++i) {
-    const std::string file = path + "/" + kDmiIdFiles[i].name;
+  for (size_t i = 0; i < kKernelDmiFields.size(); ++i) {
+    const std::string file = path + "/" + kKernelDmiFields[i].name;
     if (!std::filesystem::exists(std::filesystem::symlink_status(file, status))) continue;
     std::string text, why;
     const DmiIdRead read = ReadDmiIdFile(file, i, &text, &why);
@@ -144,7 +152,7 @@ bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, DmiIdUnread* un
     }
     // A file for root only that a user cannot open is as expected: its names need the table, unsaid.
     (*unread)[i] = true;
-    if (i < kFirstRootOnlyFile || read == DmiIdRead::kFault) faults->push_back(file + ": " + why);
+    if (!kKernelDmiFields[i].root_only || read == DmiIdRead::kFault) faults->push_back(file + ": " + why);
   }
   return true;
 }
@@ -157,18 +165,18 @@ std::vector<uint8_t> DmiIdTable(const DmiIdTexts& texts) {
     // present field bounds the structure, and a field before it that has
     // no file held what gives none.
     size_t length = 4;
-    for (size_t i = 0; i < kDmiIdFiles.size(); ++i) {
-      if (kDmiIdFiles[i].type == type && texts[i]) {
-        length = std::max(length, kDmiIdFiles[i].offset + FieldWidth(kDmiIdFiles[i]));
+    for (size_t i = 0; i < kKernelDmiFields.size(); ++i) {
+      if (kKernelDmiFields[i].type == type && texts[i]) {
+        length = std::max(length, kKernelDmiFields[i].offset + FieldWidth(kKernelDmiFields[i]));
       }
     }
     std::vector<uint8_t> formatted(length - 4, 0);
     std::vector<std::string> strings;
-    for (size_t i = 0; i < kDmiIdFiles.size(); ++i) {
-      const DmiIdFile& file = kDmiIdFiles[i];
+    for (size_t i = 0; i < kKernelDmiFields.size(); ++i) {
+      const KernelDmiField& file = kKernelDmiFields[i];
       if (file.type != type || !texts[i]) continue;
       uint8_t* field = formatted.data() + file.offset - 4;
-      if (file.kind != DmiIdKind::kString) {
+      if (file.kind != KernelDmiKind::kString) {
         ParseNumbers(file, *texts[i], field);
       } else if (!texts[i]->empty()) {  // empty: string number 0, N/A as the table says
         strings.push_back(*texts[i]);
@@ -178,8 +186,8 @@ std::vector<uint8_t> DmiIdTable(const DmiIdTexts& texts) {
     // The structure holds the BIOS release when it holds the embedded
     // controller's: without its file, it was FFh FFh.
     if (type == 0 && texts[kEcRelease] && !texts[kBiosRelease]) {
-      formatted[kDmiIdFiles[kBiosRelease].offset - 4] = 0xFF;
-      formatted[kDmiIdFiles[kBiosRelease].offset - 3] = 0xFF;
+      formatted[kKernelDmiFields[kBiosRelease].offset - 4] = 0xFF;
+      formatted[kKernelDmiFields[kBiosRelease].offset - 3] = 0xFF;
     }
     AppendStructure(table, type, type, formatted, strings);
   }
@@ -200,7 +208,7 @@ bool AnswersExactly(const DmiIdTexts& texts, const DmiIdUnread& unread, NameExpo
   // The UUID's file is absent where _smbuuid answers N/A: all 00h or FFh,
   // or no System Information structure long enough to hold it.
   if (entry == &_smbuuid) return !unread[kUuidFile];
-  if (entry == &_smbchassistype || entry == &_smbbox) return !unread[kChassisType];
+  if (entry == &_smbchassistype || entry == &_smbbox) return !unread[kChassisTypeFile];
   if (entry == &_smbecversion) return !unread[kEcRelease];
   // The chassis asset tag, or failing that the board's.
   if (entry == &_smbassettag) return !unread[kBoardAssetTag] && !unread[kChassisAssetTag];

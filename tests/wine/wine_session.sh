@@ -31,17 +31,24 @@ hang_guard() {
 
 # timed_run OUT ERR COMMAND...: COMMAND under the hang guard, its output in OUT and
 # ERR; returns its status. Now and then a Wine start, two at a time on a busy
-# machine, ends with a failure before the program runs and prints nothing at
-# all: such a silent failure runs once more and is shown. A program at fault
+# machine, ends with a failure before the program runs, printing nothing at
+# all or Wine's own "could not be started": such a failure runs again, at
+# most three times in all, and is shown. A program at fault
 # fails the same way twice.
 timed_run() {
   local out=$1 err=$2 status attempt
   shift 2
-  for attempt in 1 2; do
+  for attempt in 1 2 3; do
     status=0
     hang_guard "$@" >"$out" 2>"$err" || status=$?
-    [[ $status != 0 && ! -s $out && ! -s $err && $attempt == 1 ]] || break
-    echo "    $(basename "$out"): ended with status $status and printed nothing: run once more"
+    ((status != 0 && attempt < 3)) || break
+    if [[ ! -s $out && ! -s $err ]]; then
+      echo "    $(basename "$out"): ended with status $status and printed nothing: run once more"
+    elif grep -q -e '^ShellExecuteEx failed' -e '^Application could not be started' "$out" "$err"; then
+      echo "    $(basename "$out"): Wine could not start the program (status $status): run once more"
+    else
+      break
+    fi
   done
   return "$status"
 }
