@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "host/host_interface.h"
-#include "smbios/kernel_dmi_fields.h"
+#include "smbios/kernel_dmi_table.h"
 
 namespace tarnwick::cli {
 
 // Each file's text without its final line feed, in kKernelDmiFields' order;
 // none where the file is absent or, for `unread`, cannot be read.
-using DmiIdTexts = std::array<std::optional<std::string>, kKernelDmiFields.size()>;
+using DmiIdTexts = KernelDmiTexts;
 using DmiIdUnread = std::array<bool, kKernelDmiFields.size()>;
 
 // Reads the folder `path`. False, with the reason, when the folder is not
@@ -30,12 +30,7 @@ using DmiIdUnread = std::array<bool, kKernelDmiFields.size()>;
 bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, DmiIdUnread* unread, std::vector<std::string>* faults,
                      std::string* error);
 
-// A bare structure table that gives what the files give: the structures of
-// types 0 to 3, each as long as its last present field, and the end of the
-// table.
-std::vector<uint8_t> DmiIdTable(const DmiIdTexts& texts);
-
-// True when the export `entry`, asked over DmiIdTable(texts), answers as it
+// True when the export `entry`, asked over TableFromKernelDmiTexts(texts), answers as it
 // would over the machine's table: the files it reads were read.
 bool AnswersExactly(const DmiIdTexts& texts, const DmiIdUnread& unread, NameExport entry);
 

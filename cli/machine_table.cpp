@@ -53,7 +53,7 @@ int LoadMachineTable(const std::string& sysfs, MachineTable* machine) {
     Err("tarnwick: cannot read " + tried + ": " + reason + "; answers come from " + machine->dmi_id_folder + "\n");
     for (const std::string& fault : faults) Err("tarnwick: " + fault + "\n");
     machine->dmi_id = texts;
-    machine->bytes = DmiIdTable(texts);
+    machine->bytes = TableFromKernelDmiTexts(texts);
     return LoadBytes(machine);
   }
   // The plug-in tries and says why it does not load; then what to do.

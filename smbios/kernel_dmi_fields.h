@@ -5,9 +5,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "smbios/table_model.h"
 
@@ -55,6 +57,13 @@ inline constexpr std::array<KernelDmiField, 22> kKernelDmiFields = {{
     {"chassis_serial", 3, 0x07, KernelDmiKind::kString, true},
     {"chassis_asset_tag", 3, 0x08, KernelDmiKind::kString, false},
 }};
+
+// The place of the file named `name` in kKernelDmiFields; its size for another name.
+constexpr size_t KernelDmiFieldIndex(std::string_view name) {
+  size_t i = 0;
+  while (i < kKernelDmiFields.size() && kKernelDmiFields[i].name != name) ++i;
+  return i;
+}
 
 // The field of the file named `file`; null for another name.
 const KernelDmiField* FindKernelDmiField(std::string_view file);
