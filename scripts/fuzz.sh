@@ -46,6 +46,7 @@ for target in "${targets[@]}"; do mkdir -p "$build/corpus/$target"; done
 # report that the crash's own stack does not show.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-malloc_context_size=2:quarantine_size_mb=16}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0}
 
 # Replays the committed findings of one target; each must now pass.
 replay() {
