@@ -3,7 +3,7 @@
 #include "cli/name_message.h"
 #include "cli/output.h"
 #include "cli/utf8_utf16.h"
-#include "functions/argument_list.h"
+#include "functions/real_value.h"
 #include "host/export_table.h"
 #include "host/exports.h"
 #include "platform/system.h"
@@ -69,9 +69,8 @@ namespace {
 // splits it; null when the argument names none, which @smbreal refuses itself.
 NameExport Decisive(const ExportEntry& row, const char16_t* argument) {
   if (row.entry != &f_smbreal) return row.entry;
-  if (SplitArguments(argument) < 1) return nullptr;
-  const ExportEntry* named = FindName({g_arguments.texts[0], static_cast<size_t>(g_arguments.lengths[0])});
-  return named != nullptr && !named->is_function ? named->entry : nullptr;
+  const ExportEntry* named = RealValueVariable(argument);
+  return named != nullptr ? named->entry : nullptr;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // @smbreal[NAME]: the value of one of the _smb variables, or N/A where the
 // firmware left a placeholder (smbios/placeholders.h) instead of a value.
+#include "functions/real_value.h"
+
 #include "functions/argument_list.h"
 #include "host/diagnostics.h"
 #include "host/export_table.h"
@@ -7,6 +9,12 @@
 #include "smbios/placeholders.h"
 
 using namespace tarnwick;
+
+const ExportEntry* tarnwick::RealValueVariable(const char16_t* argument) {
+  if (SplitArguments(argument) < 1 || g_arguments.lengths[0] == 0) return nullptr;
+  const ExportEntry* named = FindName({g_arguments.texts[0], static_cast<size_t>(g_arguments.lengths[0])});
+  return named != nullptr && !named->is_function ? named : nullptr;
+}
 
 TARNWICK_EXPORT int TARNWICK_CALL f_smbreal(char16_t* buffer) {
   if (buffer == nullptr) return -1;

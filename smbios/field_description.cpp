@@ -396,7 +396,7 @@ constexpr FieldRow kRows[] = {
     Number(37, 0x06, 1, 0x0203, "Memory Device Count"),
     // 7.39 IPMI Device Information; 10h and 11h are absent from the shortest.
     Values(38, 0x04, 1, 0x0203, "Interface Type", Range(0x00, 0x04)),
-    Number(38, 0x05, 1, 0x0203, "IPMI Specification Revision"),
+    Number(38, 0x05, 1, 0x0203, "IPMI Revision"),
     Number(38, 0x06, 1, 0x0203, "I2C Target Address"),
     Number(38, 0x07, 1, 0x0203, "NV Storage Device Address"),
     Number(38, 0x08, 8, 0x0203, "Base Address"),
@@ -431,8 +431,8 @@ constexpr FieldRow kRows[] = {
     Number(42, 0x05, 1, 0x0300, "Interface Type Specific Data Length"),
     // 7.44 TPM Device
     Number(43, 0x04, 4, 0x0301, "Vendor ID"),
-    Number(43, 0x08, 1, 0x0301, "Major Spec Version"),
-    Number(43, 0x09, 1, 0x0301, "Minor Spec Version"),
+    Number(43, 0x08, 1, 0x0301, "TPM Major Version"),
+    Number(43, 0x09, 1, 0x0301, "TPM Minor Version"),
     Number(43, 0x0A, 4, 0x0301, "Firmware Version 1"),
     Number(43, 0x0E, 4, 0x0301, "Firmware Version 2"),
     String(43, 0x12, 0x0301, "Description"),
