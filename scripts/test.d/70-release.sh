@@ -138,18 +138,14 @@ elapsed "the .deb installed, used and purged"
 # Each zip in a fresh Wine prefix: unpacked into C:\Tarnwick, its DLL
 # loaded by the stand-in host from C:\Host, its tarnwick.exe run.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+source tests/wine/wine_prefix.sh
 unset DISPLAY WAYLAND_DISPLAY
 for arch in x64 x86; do
   standins=build/wine-$arch
   cmake --preset "mingw-$arch" -B "$standins" -DTARNWICK_WINE_STANDINS=ON >/dev/null
   nice -n 5 cmake --build "$standins" -j2 --target standin_host version_reader -- --quiet
   export WINEPREFIX=$work/prefix-$arch
-  mkdir "$WINEPREFIX"
-  wineserver -p
-  status=0
-  timeout 600 wine wineboot -i >/dev/null 2>&1 || status=$?
-  ((status != 124)) || fail "$arch: wineboot timed out after 600 s"
-  ((status == 0)) || fail "$arch: wineboot could not create the prefix"
+  new_wine_prefix || fail "$arch: wineboot could not create the prefix"
   unzip -q "$first/tarnwick-$version-windows-$arch.zip" -d "$WINEPREFIX/drive_c/Tarnwick"
   mkdir "$WINEPREFIX/drive_c/Host"
   cp "$standins/standins/$(<"$standins/host_library.txt")" "$standins"/standins/{standin_host.exe,version_reader.exe} \

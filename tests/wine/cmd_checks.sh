@@ -76,9 +76,7 @@ for mode in plain delayed; do
 done
 
 echo "--- Wine prefix"
-mkdir "$WINEPREFIX"
-wineserver -p
-hang_guard wine wineboot -i >/dev/null 2>&1 || { echo "FAIL: wineboot could not create the prefix"; exit 1; }
+new_wine_prefix || { echo "FAIL: wineboot could not create the prefix"; exit 1; }
 
 winrun=$(printf 'Z:%s' "${run//\//\\}")
 expected=$work/expected.txt

@@ -134,9 +134,7 @@ mapfile -t variables < <(grep -v '^@' <<<"$implemented")
 plugin_info() { sed "s/^info\timplements\t.*/info\timplements\t$(paste -sd, <<<"$implemented")/" "$cases/plugin_info.txt"; }
 
 section "Wine prefix"
-mkdir "$WINEPREFIX"
-wineserver -p
-if ! hang_guard wine wineboot -i >/dev/null 2>&1; then
+if ! new_wine_prefix; then
   echo "FAIL: wineboot could not create the prefix"
   exit 1
 fi

@@ -10,6 +10,7 @@ cleanup() {
   [[ -n ${KEEP:-} ]] || rm -rf "$work"
 }
 trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/wine_prefix.sh"
 
 failures=0
 fail() {
