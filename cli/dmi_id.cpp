@@ -2,42 +2,11 @@
 
 #include <filesystem>
 
-#include "host/exports.h"
 #include "platform/system.h"
 #include "smbios/kernel_dmi_table.h"
 
 namespace tarnwick::cli {
 namespace {
-
-constexpr size_t kBiosRelease = KernelDmiFieldIndex("bios_release");
-constexpr size_t kEcRelease = KernelDmiFieldIndex("ec_firmware_release");
-constexpr size_t kBoardAssetTag = KernelDmiFieldIndex("board_asset_tag");
-constexpr size_t kChassisTypeFile = KernelDmiFieldIndex("chassis_type");
-constexpr size_t kChassisAssetTag = KernelDmiFieldIndex("chassis_asset_tag");
-constexpr size_t kUuidFile = KernelDmiFieldIndex("product_uuid");
-static_assert(kUuidFile < kKernelDmiFields.size() && kChassisTypeFile < kKernelDmiFields.size());
-
-// The STRING rows of the one list whose field is one of the files read.
-bool IsStringOfAFile(NameExport entry, const DmiIdUnread& unread) {
-  struct Row {
-    NameExport entry;
-    uint8_t type;
-    uint8_t offset;
-  };
-#define TARNWICK_STRING_ROW(name, type, offset, help) Row{&name, type, offset},
-#define TARNWICK_OTHER_ROW(...)
-  static constexpr Row kRows[] = {TARNWICK_NAMES(TARNWICK_STRING_ROW, TARNWICK_OTHER_ROW, TARNWICK_OTHER_ROW)};
-#undef TARNWICK_STRING_ROW
-#undef TARNWICK_OTHER_ROW
-  for (const Row& row : kRows) {
-    if (row.entry != entry) continue;
-    for (size_t i = 0; i < kKernelDmiFields.size(); ++i) {
-      const KernelDmiField& file = kKernelDmiFields[i];
-      if (file.kind == KernelDmiKind::kString && file.type == row.type && file.offset == row.offset) return !unread[i];
-    }
-  }
-  return false;
-}
 
 // Why the text of kKernelDmiFields[file] is not as the kernel writes it; empty when it is.
 std::string Malformed(size_t file, std::string_view text) {
@@ -76,8 +45,8 @@ DmiIdRead ReadDmiIdFile(const std::string& path, size_t file, std::string* text,
 
 }  // namespace
 
-bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, DmiIdUnread* unread, std::vector<std::string>* faults,
-                     std::string* error) {
+bool ReadDmiIdFolder(const std::string& path, KernelDmiTexts* texts, KernelDmiUnread* unread,
+                     std::vector<std::string>* faults, std::string* error) {
   std::error_code status;
   if (!std::filesystem::is_directory(path, status)) {
     *error = path + ": " + (status ? status.message() : "not a folder");
@@ -97,26 +66,6 @@ bool ReadDmiIdFolder(const std::string& path, DmiIdTexts* texts, DmiIdUnread* un
     if (!kKernelDmiFields[i].root_only || read == DmiIdRead::kFault) faults->push_back(file + ": " + why);
   }
   return true;
-}
-
-bool AnswersExactly(const DmiIdTexts& texts, const DmiIdUnread& unread, NameExport entry) {
-  if (entry == &f_randx) return true;  // random digits read no table
-  // Without a file, the BIOS release is either beyond a short structure
-  // (N/A) or FFh FFh (255.255); only the EC release's file tells which.
-  if (entry == &_smbbiosrev) {
-    return !unread[kBiosRelease] && !unread[kEcRelease] &&
-           (texts[kBiosRelease] || texts[kEcRelease] || !AnyKernelDmiText(texts, 0));
-  }
-  // The chassis type without its lock bit; both asset tags; the EC
-  // release, N/A alike for FFh FFh and a short structure.
-  // The UUID's file is absent where _smbuuid answers N/A: all 00h or FFh,
-  // or no System Information structure long enough to hold it.
-  if (entry == &_smbuuid) return !unread[kUuidFile];
-  if (entry == &_smbchassistype || entry == &_smbbox) return !unread[kChassisTypeFile];
-  if (entry == &_smbecversion) return !unread[kEcRelease];
-  // The chassis asset tag, or failing that the board's.
-  if (entry == &_smbassettag) return !unread[kBoardAssetTag] && !unread[kChassisAssetTag];
-  return IsStringOfAFile(entry, unread);
 }
 
 }  // namespace tarnwick::cli

@@ -3,7 +3,6 @@
 #include "cli/name_message.h"
 #include "cli/output.h"
 #include "cli/utf8_utf16.h"
-#include "functions/real_value.h"
 #include "host/export_table.h"
 #include "host/exports.h"
 #include "platform/system.h"
@@ -46,7 +45,7 @@ int LoadMachineTable(const std::string& sysfs, MachineTable* machine) {
   std::string tried, reason;
   if (platform::ProbeMachineTable(sysfs, &tried, &reason)) return LoadReadableTable(sysfs, machine);
   machine->dmi_id_folder = platform::DmiIdFolder(sysfs);
-  DmiIdTexts texts;
+  KernelDmiTexts texts;
   std::string unreadable;  // no folder: no word about it, the table is what is missing
   std::vector<std::string> faults;
   if (ReadDmiIdFolder(machine->dmi_id_folder, &texts, &machine->dmi_id_unread, &faults, &unreadable)) {
@@ -62,25 +61,11 @@ int LoadMachineTable(const std::string& sysfs, MachineTable* machine) {
   return loaded;
 }
 
-namespace {
-
-// The export whose answer decides whether the folder answers `row` exactly:
-// @smbreal's is the variable it names, its first argument as the plug-in
-// splits it; null when the argument names none, which @smbreal refuses itself.
-NameExport Decisive(const ExportEntry& row, const char16_t* argument) {
-  if (row.entry != &f_smbreal) return row.entry;
-  const ExportEntry* named = RealValueVariable(argument);
-  return named != nullptr ? named->entry : nullptr;
-}
-
-}  // namespace
-
 CallResult CallOnMachine(const MachineTable& machine, std::string_view text, std::vector<std::string>* need_table) {
   if (!machine.dmi_id) return CallName(text);
   // Each call, nested ones too, as the folder can answer it.
   return CallName(text, [&machine, need_table](const ExportEntry& row, char16_t* buffer) {
-    const NameExport decisive = Decisive(row, buffer);
-    if (decisive == nullptr || AnswersExactly(*machine.dmi_id, machine.dmi_id_unread, decisive)) return row.entry(buffer);
+    if (KernelDmiAnswersExactly(*machine.dmi_id, machine.dmi_id_unread, row, buffer)) return row.entry(buffer);
     if (need_table != nullptr) {
       need_table->push_back(EncodeUtf8(row.name));
     } else {

@@ -15,8 +15,8 @@ namespace tarnwick::cli {
 struct MachineTable {
   std::vector<uint8_t> bytes;       // what tarnwick read or built for the plug-in
   std::string dmi_id_folder;        // `sysfs`/class/dmi/id
-  std::optional<DmiIdTexts> dmi_id;  // set when the answers come from that folder
-  DmiIdUnread dmi_id_unread{};       // its files that cannot be read or are at fault
+  std::optional<KernelDmiTexts> dmi_id;  // set when the answers come from that folder
+  KernelDmiUnread dmi_id_unread{};       // its files that cannot be read or are at fault
 };
 
 // Loads the plug-in with the machine's table under `sysfs`. When the table

@@ -27,6 +27,7 @@
 #include "cli/utf8_utf16.h"
 #include "host/exports.h"
 #include "platform/system.h"
+#include "plugin/firmware_service.h"
 #include "plugin/lifecycle.h"
 #include "smbios/dump_layout.h"
 #include "smbios/sample_table.h"

@@ -2,12 +2,12 @@
 
 #include "cli/host_state.h"
 #include "cli/output.h"
+#include "cli/text_quoting.h"
 #include "cli/utf8_utf16.h"
 
 namespace tarnwick::cli {
 
 std::string EchoText(std::string_view text) {
-  constexpr char kDigits[] = "0123456789abcdef";
   // A character takes at most four bytes: the bytes past those of the
   // characters shown need no decoding.
   const std::u16string wide = DecodeUtf8(text.substr(0, 4 * (kEchoedCharacters + 1)));
@@ -21,7 +21,7 @@ std::string EchoText(std::string_view text) {
     }
     if (++characters > kEchoedCharacters) return EncodeUtf8(out) + "...";
     if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {  // C0, DEL and C1
-      out += {u'\\', u'x', static_cast<char16_t>(kDigits[c >> 4]), static_cast<char16_t>(kDigits[c & 0xF])};
+      out += DecodeUtf8("\\x" + HexDigits(c, 2, true));
     } else {
       out += c;
     }

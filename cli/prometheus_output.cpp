@@ -6,6 +6,7 @@
 #include <set>
 #include <utility>
 
+#include "cli/text_quoting.h"
 #include "smbios/inventory_records.h"
 #include "smbios/kernel_dmi_fields.h"
 #include "smbios/memory_device_words.h"
@@ -45,18 +46,11 @@ std::string ValidUtf8(std::string_view bytes) {
   return text;
 }
 
-// Appends the pieces. (Appending spares g++ 12 its false -Wrestrict on a
-// literal plus a temporary string.)
-template <class... Pieces>
-void Append(std::string* out, const Pieces&... pieces) {
-  ((*out += pieces), ...);
-}
-
 using Labels = std::vector<std::pair<const char*, std::string>>;  // values as written
 
 std::string Braced(const Labels& labels) {
   std::string text = "{";
-  for (const auto& [name, value] : labels) Append(&text, text.size() > 1 ? "," : "", name, "=\"", value, "\"");
+  for (const auto& [name, value] : labels) text += Join(text.size() > 1 ? "," : "", name, "=\"", value, "\"");
   text += '}';
   return text;
 }
@@ -65,25 +59,14 @@ std::string Braced(const Labels& labels) {
 void Family(std::string* out, const char* name, const char* help,
             const std::vector<std::pair<Labels, uint64_t>>& series) {
   if (series.empty()) return;
-  Append(out, "# HELP ", name, " ", help, "\n# TYPE ", name, " gauge\n");
-  for (const auto& [labels, value] : series) Append(out, name, Braced(labels), " ", std::to_string(value), "\n");
-}
-
-std::string HandleText(uint16_t handle) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text = "0x";
-  for (int shift = 12; shift >= 0; shift -= 4) text += kDigits[(handle >> shift) & 0xF];
-  return text;
+  *out += Join("# HELP ", name, " ", help, "\n# TYPE ", name, " gauge\n");
+  for (const auto& [labels, value] : series) *out += Join(name, Braced(labels), " ", std::to_string(value), "\n");
 }
 
 std::string DmiLabel(const TableModel& model, std::string_view label, std::string_view chassis_type) {
   if (label == "chassis_type") return LabelValue(chassis_type);
   if (label == "smbios_version") {
-    std::string version;
-    if (model.version) {
-      Append(&version, std::to_string(model.version->major), ".", std::to_string(model.version->minor));
-    }
-    return version;
+    return model.version ? Join(std::to_string(model.version->major), ".", std::to_string(model.version->minor)) : "";
   }
   const KernelDmiField* field = FindKernelDmiField(label == "system_vendor" ? "sys_vendor" : label);
   const std::optional<std::string> text = field != nullptr ? KernelDmiText(model, *field) : std::nullopt;
@@ -94,7 +77,7 @@ void MemoryFamilies(const TableModel& model, std::string* out) {
   std::vector<std::pair<Labels, uint64_t>> info, size, speed;
   std::set<std::string> seen;
   for (const MemoryDeviceRecord& device : InstalledMemoryDevices(model)) {
-    Labels identity = {{"handle", HandleText(device.handle)},
+    Labels identity = {{"handle", "0x" + HexDigits(device.handle, 4)},
                        {"locator", LabelValue(device.locator)},
                        {"bank_locator", LabelValue(device.bank_locator)}};
     // One series per module: a module that repeats an earlier one's handle
@@ -120,7 +103,7 @@ void ProcessorFamilies(const TableModel& model, std::string* out) {
   std::vector<std::pair<Labels, uint64_t>> info, cores, threads;
   std::set<std::string> seen;
   for (const ProcessorRecord& processor : PopulatedProcessors(model)) {
-    Labels identity = {{"handle", HandleText(processor.handle)}, {"socket", LabelValue(processor.socket)}};
+    Labels identity = {{"handle", "0x" + HexDigits(processor.handle, 4)}, {"socket", LabelValue(processor.socket)}};
     if (!seen.insert(Braced(identity)).second) continue;  // as for the modules
     Labels all = identity;
     all.insert(all.end(),

@@ -7,29 +7,12 @@
 #include "cli/output.h"
 #include "cli/text_quoting.h"
 #include "cli/utf8_utf16.h"
-#include "platform/system.h"
 #include "smbios/entry_point.h"
 #include "smbios/table_model.h"
 #include "smbios/uuid_text.h"
 
 namespace tarnwick::cli {
 namespace {
-
-// The pieces end to end. (Appending spares g++ 12 its false -Wrestrict
-// on a literal plus a temporary string.)
-template <class... Pieces>
-std::string Join(const Pieces&... pieces) {
-  std::string out;
-  ((out += pieces), ...);
-  return out;
-}
-
-// `value` in `digits` upper-case hexadecimal digits, as DSP0134 writes offsets.
-std::string Hex(uint64_t value, int digits) {
-  std::string text(static_cast<size_t>(digits), '0');
-  for (int i = digits - 1; i >= 0; --i, value >>= 4) text[static_cast<size_t>(i)] = "0123456789ABCDEF"[value & 0xF];
-  return text;
-}
 
 // A bare table's version is unknown: 0.0.
 std::string VersionText() {
@@ -45,12 +28,11 @@ std::string UuidText(const Finding& finding) {
   return EncodeUtf8(text);
 }
 
-// `value` in upper-case hexadecimal digits, as many as a field of
-// `width` bytes holds (at least 2).
+// `value` in upper-case hexadecimal digits, whole bytes of them.
 std::string HexOfWidth(uint64_t value) {
   int digits = 2;
   while (digits < 16 && (value >> (4 * digits)) != 0) digits += 2;
-  return Hex(value, digits);
+  return HexDigits(value, digits);
 }
 
 // What was found, in words.
@@ -59,20 +41,20 @@ std::string Description(const Finding& f) {
   const std::string expected = std::to_string(f.expected);
   switch (f.kind) {
     case FindingKind::kLengthBelowHeader:
-      return Join("length ", found, " at table offset 0x", Hex(f.position, 4),
+      return Join("length ", found, " at table offset 0x", HexDigits(f.position, 4),
                   ", below the 4 bytes of a header: the structures from here on are lost");
     case FindingKind::kPastTableEnd:
-      return Join("the structure at table offset 0x", Hex(f.position, 4),
+      return Join("the structure at table offset 0x", HexDigits(f.position, 4),
                   " runs past the end of the table: it and any after it are lost");
     case FindingKind::kNoEndOfTable:
       return "no end-of-table structure (type 127)";
     case FindingKind::kTableLengthMismatch:
       return Join(expected, " bytes announced, the structures use ", found);
     case FindingKind::kShortForVersion:
-      return Join("length ", Hex(f.found, 2), "h, shorter than the ", Hex(f.expected, 2), "h that ", VersionText(),
-                  " requires: the fields from ", Hex(f.found, 2), "h on are missing");
+      return Join("length ", HexDigits(f.found, 2), "h, shorter than the ", HexDigits(f.expected, 2), "h that ", VersionText(),
+                  " requires: the fields from ", HexDigits(f.found, 2), "h on are missing");
     case FindingKind::kLongForVersion:
-      return Join("length ", Hex(f.found, 2), "h, longer than the ", Hex(f.expected, 2), "h that ", VersionText(),
+      return Join("length ", HexDigits(f.found, 2), "h, longer than the ", HexDigits(f.expected, 2), "h that ", VersionText(),
                   " defines: readers skip what they do not know");
     case FindingKind::kStringBeyondSet:
       return Join("string number ", found, ", but the structure holds ", expected,
@@ -92,20 +74,20 @@ std::string Description(const Finding& f) {
     case FindingKind::kSlotAddress:
       return Join(HexOfWidth(f.found), "h, for a slot type without PCI numbers (FFh expected)");
     case FindingKind::kElementsPastLength:
-      return Join("the contained elements end at ", Hex(f.found, 2), "h, past the structure's length ",
-                  Hex(f.expected, 2), "h");
+      return Join("the contained elements end at ", HexDigits(f.found, 2), "h, past the structure's length ",
+                  HexDigits(f.expected, 2), "h");
     case FindingKind::kSocketTypeMissing:
       return "no string, but Processor Upgrade FFh points to it";
     case FindingKind::kEntryPointChecksum:
-      return Join("the bytes it covers sum to ", Hex(f.found, 2), "h, not 0");
+      return Join("the bytes it covers sum to ", HexDigits(f.found, 2), "h, not 0");
     case FindingKind::kEntryPointLength:
-      return Join("length ", Hex(f.found, 2), "h, not the ", Hex(f.expected, 2), "h of this entry point");
+      return Join("length ", HexDigits(f.found, 2), "h, not the ", HexDigits(f.expected, 2), "h of this entry point");
     case FindingKind::kIntermediateAnchor:
       return "not \"_DMI_\"";
     case FindingKind::kTableAddressZero:
       return "0: no table";
     case FindingKind::kAddressPastFile:
-      return Join("0x", Hex(f.found, 8), ", past the end of the file (", expected, " bytes)");
+      return Join("0x", HexDigits(f.found, 8), ", past the end of the file (", expected, " bytes)");
     case FindingKind::kLengthPastFile:
       return Join(found, " bytes, but the file holds ", expected, " from the table's address on");
     case FindingKind::kStructureCountMismatch:
@@ -120,13 +102,6 @@ bool HasValue(FindingKind kind) {
          kind != FindingKind::kSocketTypeMissing && kind != FindingKind::kIntermediateAnchor;
 }
 
-// Bytes 80h-FFh are the characters U+0080-U+00FF, as the plug-in reads them.
-std::string Utf8Text(std::string_view bytes) {
-  std::u16string text;
-  for (char byte : bytes) text += static_cast<char16_t>(static_cast<unsigned char>(byte));
-  return EncodeUtf8(text);
-}
-
 using Json = nlohmann::ordered_json;  // members in the order written
 
 Json NumberOrNull(int32_t value) { return value == kNoValue ? Json() : Json(value); }
@@ -137,10 +112,10 @@ std::string FindingLine(const Finding& f) {
   const FindingKindRow& kind = KindRow(f.kind);
   std::string line = Join(kind.defect ? "defect " : "note ", kind.words, "  ");
   if (f.in_entry_point) line += "entry point  ";
-  if (f.handle != kNoValue) line += Join("handle 0x", Hex(static_cast<uint32_t>(f.handle), 4), "  ");
-  if (f.type != kNoValue) line += Join("at 0x", Hex(f.position, f.position > 0xFFFF ? 8 : 4), "  ");
+  if (f.handle != kNoValue) line += Join("handle 0x", HexDigits(static_cast<uint32_t>(f.handle), 4), "  ");
+  if (f.type != kNoValue) line += Join("at 0x", HexDigits(f.position, f.position > 0xFFFF ? 8 : 4), "  ");
   if (f.type != kNoValue) line += Join("type ", std::to_string(f.type), "  ");
-  if (f.offset != kNoValue) line += Join("offset ", Hex(static_cast<uint32_t>(f.offset), 2), "h  ");
+  if (f.offset != kNoValue) line += Join("offset ", HexDigits(static_cast<uint32_t>(f.offset), 2), "h  ");
   line += f.field != nullptr ? f.field : (f.type != kNoValue ? "structure" : f.in_entry_point ? "entry point" : "table");
   line += Join(": ", Description(f));
   if (f.kind == FindingKind::kPlaceholderText) line += Join(" ", ListingString(f.text));
@@ -162,7 +137,7 @@ std::string FindingsJson(const std::vector<Finding>& findings) {
     const Finding& f = findings[i];
     const FindingKindRow& kind = KindRow(f.kind);
     Json value = HasValue(f.kind) ? Json(f.found) : Json();
-    if (f.kind == FindingKind::kPlaceholderText) value = Utf8Text(f.text);
+    if (f.kind == FindingKind::kPlaceholderText) value = FirmwareText(f.text);
     if (f.kind == FindingKind::kPlaceholderUuid) value = UuidText(f);
     const Json object = {
         {"severity", kind.defect ? "defect" : "note"},
@@ -190,14 +165,6 @@ bool PrintFindings(bool json, const EntryPointBytes& entry) {
     Out(CountsLine(findings));
   }
   return std::any_of(findings.begin(), findings.end(), [](const Finding& f) { return KindRow(f.kind).defect; });
-}
-
-std::vector<uint8_t> KernelEntryPoint(const std::string& sysfs) {
-  std::vector<uint8_t> bytes;
-  std::string ignored;
-  const std::string path = platform::DmiTablesFolder(sysfs) + "/smbios_entry_point";
-  if (platform::ReadFileOnce(path, kEntryPointRoom, &bytes, &ignored) != platform::FileRead::kWhole) bytes.clear();
-  return bytes;
 }
 
 }  // namespace tarnwick::cli

@@ -29,7 +29,4 @@ std::string FindingsJson(const std::vector<Finding>& findings);
 // counts) or as JSON; true when there is a defect.
 bool PrintFindings(bool json, const EntryPointBytes& entry);
 
-// The kernel's smbios_entry_point file under `sysfs` (Linux), or nothing.
-std::vector<uint8_t> KernelEntryPoint(const std::string& sysfs);
-
 }  // namespace tarnwick::cli

@@ -1,10 +1,24 @@
-// The table's strings for the structure listing, quoted or as they stand.
+// The table's strings and numbers as tarnwick's outputs write them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace tarnwick::cli {
+
+// The pieces end to end. (Appending spares g++ 12 its false -Wrestrict on
+// a literal plus a temporary string.)
+template <class... Pieces>
+std::string Join(const Pieces&... pieces) {
+  std::string out;
+  ((out += pieces), ...);
+  return out;
+}
+
+// The low `digits` hexadecimal digits of `value`: upper-case, as DSP0134
+// writes offsets and handles ("001F", "3A"), or lower-case for escapes.
+std::string HexDigits(uint64_t value, int digits, bool lower_case = false);
 
 // A firmware string (one byte one character, ISO 8859-1, as the plug-in
 // reads it) double-quoted in UTF-8 for a listing line: quotes and

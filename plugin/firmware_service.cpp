@@ -10,6 +10,8 @@ namespace tarnwick {
 
 platform::FirmwareTableFetch MachineFirmwareService() { return platform::LocateFirmwareService(); }
 
+std::vector<uint8_t> KernelEntryPoint(const std::string&) { return {}; }
+
 #else
 
 namespace {
@@ -19,12 +21,17 @@ uint32_t FetchFromSysfs(uint32_t provider, uint32_t table_id, void* buffer, uint
   return ReadDmiTables(platform::DmiTablesFolder(platform::kSysfs), buffer, buffer_size);
 }
 
+// The kernel's entry point file, at most kEntryPointRoom bytes: the count read.
+size_t ReadEntryPointFile(const std::string& directory, uint8_t (&bytes)[kEntryPointRoom]) {
+  const long read = platform::ReadFilePrefix(directory, "smbios_entry_point", bytes, kEntryPointRoom);
+  return read < 0 ? 0 : static_cast<size_t>(read);
+}
+
 }  // namespace
 
 uint32_t ReadDmiTables(const std::string& directory, void* buffer, uint32_t buffer_size) {
   uint8_t bytes[kEntryPointRoom];
-  const long read = platform::ReadFilePrefix(directory, "smbios_entry_point", bytes, sizeof bytes);
-  const EntryPoint entry = ReadEntryPoint(bytes, read < 0 ? 0 : static_cast<size_t>(read));
+  const EntryPoint entry = ReadEntryPoint(bytes, ReadEntryPointFile(directory, bytes));
   if (!entry.complete) return 0;
   // The kernel's DMI file is the table, whatever length the entry point says.
   const long long table_size = platform::FileSize(directory, "DMI");
@@ -38,6 +45,11 @@ uint32_t ReadDmiTables(const std::string& directory, void* buffer, uint32_t buff
   std::memcpy(out, header, header_size);
   const long got = platform::ReadFilePrefix(directory, "DMI", out + header_size, length);
   return got == static_cast<long>(length) ? needed : 0;
+}
+
+std::vector<uint8_t> KernelEntryPoint(const std::string& sysfs) {
+  uint8_t bytes[kEntryPointRoom];
+  return {bytes, bytes + ReadEntryPointFile(platform::DmiTablesFolder(sysfs), bytes)};
 }
 
 platform::FirmwareTableFetch MachineFirmwareService() { return &FetchFromSysfs; }

@@ -6,12 +6,18 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
 namespace tarnwick {
 
 platform::FirmwareTableFetch MachineFirmwareService();
+
+// The entry point in front of the machine's table, as its bytes: the
+// kernel's smbios_entry_point under `sysfs` (Linux); none on Windows, whose
+// service gives the table behind a header of its own.
+std::vector<uint8_t> KernelEntryPoint(const std::string& sysfs);
 
 #if !defined(_WIN32)
 // The service's contract over the files smbios_entry_point and DMI in
