@@ -178,6 +178,10 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options* options, s
   if (!EachValueOnceAndNamed(app, *options, error)) return false;
   if (!TakeListTypes(options, error)) return false;
   const auto exclusive = [&](bool both, const char* message) { return both ? (*error = message, false) : true; };
+  // What --check and --prometheus, which read the table as a whole, have no use for.
+  const bool asks_more = options->cmd || options->real || options->list || options->dump_bin ||
+                         !options->names.empty() || !options->batch_files.empty() ||
+                         !options->help_names.empty() || options->names_list;
   return exclusive(options->sample && options->from_dump, "--sample and --from-dump exclude each other") &&
          exclusive(options->json && options->cmd, "--json and --cmd exclude each other") &&
          exclusive(options->list && options->json && (!options->names.empty() || !options->batch_files.empty()),
@@ -185,14 +189,9 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options* options, s
          exclusive(options->list && options->cmd, "--list and --cmd exclude each other") &&
          exclusive(options->dump_bin && options->dump_bin_file == "-",
                    "--dump-bin writes a new file, not standard output: name a FILE") &&
-         exclusive(options->check && (options->cmd || options->real || options->list || options->dump_bin ||
-                                      !options->names.empty() || !options->batch_files.empty() ||
-                                      !options->help_names.empty() || options->names_list),
+         exclusive(options->check && asks_more,
                    "--check takes no NAME and goes only with --json, --sample or --from-dump") &&
-         exclusive(options->prometheus && (options->check || options->json || options->cmd || options->real ||
-                                           options->list || options->dump_bin || !options->names.empty() ||
-                                           !options->batch_files.empty() || !options->help_names.empty() ||
-                                           options->names_list),
+         exclusive(options->prometheus && (options->check || options->json || asks_more),
                    "--prometheus takes no NAME and goes only with --sample or --from-dump") &&
          ShapesSomething(*options, error);
 }
