@@ -26,16 +26,9 @@ bool ParseByte(std::string_view text, unsigned largest, uint8_t* value) {
 // little-endian (DSP0134 7.2.1). The kernel writes the digits in the order
 // of the table's own version, as _smbuuid does, so they stay the same.
 bool ParseUuid(std::string_view text, uint8_t bytes[kUuidBytes]) {
-  static constexpr uint8_t kStoredAt[kUuidBytes] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
-  if (text.size() != 36) return false;
-  size_t at = 0;
-  for (size_t i = 0; i < kUuidBytes; ++i, at += 2) {
-    if (at == 8 || at == 13 || at == 18 || at == 23) {
-      if (text[at++] != '-') return false;
-    }
-    const auto [end, failure] = std::from_chars(text.data() + at, text.data() + at + 2, bytes[kStoredAt[i]], 16);
-    if (failure != std::errc() || end != text.data() + at + 2) return false;
-  }
+  uint8_t written[kUuidBytes];
+  if (!ReadUuidText(text, written)) return false;
+  for (size_t i = 0; i < kUuidBytes; ++i) bytes[kLittleEndianUuidOrder[i]] = written[i];
   return true;
 }
 

@@ -83,30 +83,7 @@ bool IsListed(std::basic_string_view<Char> text) {
   return MakeKey(text, &key) && std::binary_search(keys.begin(), keys.end(), key.view(), std::less<>());
 }
 
-// A hexadecimal digit's value; 16 for any other unit.
-constexpr uint32_t HexValue(uint32_t c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  c = UpperCase(c);
-  return c >= 'A' && c <= 'F' ? c - 'A' + 10 : 16;
-}
-
 using UuidBytes = std::array<uint8_t, kUuidBytes>;
-
-// Reads a UUID written XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX, its bytes in the
-// order written; false when the text is none.
-template <class Char>
-bool ReadUuid(std::basic_string_view<Char> text, UuidBytes* bytes) {
-  if (text.size() != kUuidTextLength) return false;
-  size_t at = 0;
-  for (size_t byte = 0; byte < kUuidBytes; ++byte) {
-    if ((byte == 4 || byte == 6 || byte == 8 || byte == 10) && Unit(text[at++]) != '-') return false;
-    const uint32_t high = HexValue(Unit(text[at])), low = HexValue(Unit(text[at + 1]));
-    if (high > 0xF || low > 0xF) return false;
-    (*bytes)[byte] = static_cast<uint8_t>(high << 4 | low);
-    at += 2;
-  }
-  return true;
-}
 
 // Each listed UUID's bytes as stored, its first three fields (time_low,
 // time_mid, time_hi_and_version) in either byte order (DSP0134 7.2.1).
@@ -115,7 +92,7 @@ const std::vector<UuidBytes>& ListedUuids() {
     std::vector<UuidBytes> all;
     for (std::string_view text : kPlaceholderUuids) {
       UuidBytes as_written{};
-      ReadUuid(text, &as_written);
+      ReadUuidText(text, as_written.data());
       UuidBytes swapped = as_written;
       std::reverse(swapped.begin(), swapped.begin() + 4);
       std::reverse(swapped.begin() + 4, swapped.begin() + 6);
@@ -137,7 +114,7 @@ bool IsPlaceholder(std::basic_string_view<Char> text) {
   if (only('.') || only('0')) return true;
   // A UUID's key has 36 characters, more than any listed text's.
   UuidBytes uuid;
-  return ReadUuid(text, &uuid) ? IsPlaceholderUuid(uuid.data()) : IsListed(text);
+  return ReadUuidText(text, uuid.data()) ? IsPlaceholderUuid(uuid.data()) : IsListed(text);
 }
 
 }  // namespace
