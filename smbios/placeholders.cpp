@@ -114,7 +114,8 @@ bool IsPlaceholder(std::basic_string_view<Char> text) {
   if (only('.') || only('0')) return true;
   // A UUID's key has 36 characters, more than any listed text's.
   UuidBytes uuid;
-  return ReadUuidText(text, uuid.data()) ? IsPlaceholderUuid(uuid.data()) : IsListed(text);
+  if (text.size() == kUuidTextLength && ReadUuidText(text, uuid.data())) return IsPlaceholderUuid(uuid.data());
+  return IsListed(text);
 }
 
 }  // namespace
