@@ -10,11 +10,16 @@ printf '%s\n' "PS1='$ '" "cd '$work'" "source '$(realpath "$1")'" >"$work/bashrc
 tmux -S "$socket" new-session -d -x 150 -y 20 "bash --noprofile --rcfile '$work/bashrc' -i"
 
 screen_line() { tmux -S "$socket" capture-pane -p | grep -v '^$' | tail -1; }
+# A guard against a hang only: a busy machine may take long to draw the line.
+HANG_GUARD_S=60
 shows() {  # LINE: waits until the screen's last line is "$ LINE" (trailing blanks dropped); false if never
-  local tries=0 want="\$ $1"
+  local deadline=$((SECONDS + HANG_GUARD_S)) want="\$ $1"
   want=${want%"${want##*[! ]}"}
   until [[ $(screen_line) == "$want" ]]; do
-    ((++tries > 200)) && return 1
+    if ((SECONDS >= deadline)); then
+      echo "timed out after $HANG_GUARD_S s waiting for '$want'"
+      return 1
+    fi
     sleep 0.05
   done
 }
