@@ -72,7 +72,8 @@ std::string Description(const Finding& f) {
     case FindingKind::kAddressRange:
       return Join("ends at ", HexOfWidth(f.found), "h, below its start ", HexOfWidth(f.expected), "h: an empty range");
     case FindingKind::kSlotAddress:
-      return Join(HexOfWidth(f.found), "h, for a slot type without PCI numbers (FFh expected)");
+      return Join(HexDigits(f.found, f.expected > 0xFF ? 4 : 2), "h, for a slot type without PCI numbers (",
+                  HexOfWidth(f.expected), "h expected)");
     case FindingKind::kElementsPastLength:
       return Join("the contained elements end at ", HexDigits(f.found, 2), "h, past the structure's length ",
                   HexDigits(f.expected, 2), "h");

@@ -161,9 +161,9 @@ class Checker {
     const uint8_t slot = s_.bytes[0x05];
     const bool pci = slot == 0x06 || (slot >= 0x0E && slot <= 0x28) || slot == 0x30 || (slot >= 0xA5 && slot <= 0xC6);
     if (pci) return;
-    if (Read(0x0D, 2) != 0xFFFF) Add(FindingKind::kSlotAddress, 0x0D, "Segment Group Number", Read(0x0D, 2));
-    if (s_.bytes[0x0F] != 0xFF) Add(FindingKind::kSlotAddress, 0x0F, "Bus Number", s_.bytes[0x0F]);
-    if (s_.bytes[0x10] != 0xFF) Add(FindingKind::kSlotAddress, 0x10, "Device/Function Number", s_.bytes[0x10]);
+    if (Read(0x0D, 2) != 0xFFFF) Add(FindingKind::kSlotAddress, 0x0D, "Segment Group Number", Read(0x0D, 2), 0xFFFF);
+    if (s_.bytes[0x0F] != 0xFF) Add(FindingKind::kSlotAddress, 0x0F, "Bus Number", s_.bytes[0x0F], 0xFF);
+    if (s_.bytes[0x10] != 0xFF) Add(FindingKind::kSlotAddress, 0x10, "Device/Function Number", s_.bytes[0x10], 0xFF);
   }
 
   // DSP0134 7.11: pairs of device type (bits 6-0; bit 7: enabled) and

@@ -26,7 +26,7 @@ enum class FindingKind : uint8_t {
   kReservedBits,           // the field `found` sets reserved bits `expected`
   kReservedNonzero,        // a reserved field (or byte) holds `found`, not 0
   kAddressRange,           // an ending address `found` below its starting address `expected`
-  kSlotAddress,            // a slot of a type without PCI numbers gives number `found`
+  kSlotAddress,            // a slot of a type without PCI numbers gives `found`, not `expected` (FFh, FFFFh)
   kElementsPastLength,     // contained elements end at `found`, past the length `expected`
   kSocketTypeMissing,      // Processor Upgrade FFh without a Socket Type string
   // The entry point's (DSP0134 5.2); `offset` is the field's in it.
