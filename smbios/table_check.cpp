@@ -187,14 +187,16 @@ class Checker {
   }
 
   // DSP0134 7.20, 7.21: kilobyte addresses at 04h and 08h, or with
-  // FFFF FFFFh there byte addresses at `extended` and 8 bytes on.
+  // FFFF FFFFh there byte addresses at `extended` and 8 bytes on. The end
+  // is the range's last kilobyte or byte: only an end below the start
+  // leaves it empty.
   void AddressRange(uint32_t extended) {
     if (s_.length < 0x0C) return;
     const uint64_t start = Read(0x04, 4);
     if (start == 0xFFFFFFFF && s_.length >= extended + 16) {
       const uint64_t first = Read(extended, 8);
       const uint64_t last = Read(extended + 8, 8);
-      if (last <= first) Add(FindingKind::kAddressRange, extended + 8, "Extended Ending Address", last, first);
+      if (last < first) Add(FindingKind::kAddressRange, extended + 8, "Extended Ending Address", last, first);
     } else if (Read(0x08, 4) < start) {
       Add(FindingKind::kAddressRange, 0x08, "Ending Address", Read(0x08, 4), start);
     }
