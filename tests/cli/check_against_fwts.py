@@ -14,7 +14,7 @@ import re
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-import hang_guard  # noqa: E402
+import end_to_end  # noqa: E402
 
 DUMP_TABLE_ADDRESS = 0x20  # where a dump keeps its table (dmidecode's layout)
 NOT_JUDGED = {"DMIInvalidHardwareEntry"}  # "no battery found": asks the running system
@@ -77,7 +77,7 @@ def fwts_findings(log, structures):
 
 def check_findings(tarnwick, dump, structures):
     """{(position, offset): finding} and the kinds that --check reports for the dump."""
-    out = hang_guard.run([tarnwick, "--check", "--json", "--from-dump", dump], capture_output=True).stdout
+    out = end_to_end.run([tarnwick, "--check", "--json", "--from-dump", dump], capture_output=True).stdout
     places, kinds = {}, set()
     by_handle = {s[3]: s[0] for s in structures}
     for finding in json.loads(out):

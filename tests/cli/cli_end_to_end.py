@@ -7,19 +7,18 @@ they are missing; with CI=true it fails instead.
 """
 import json
 import os
-import shutil
+import re
 import struct
 import subprocess
 import sys
-import tempfile
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-import hang_guard  # noqa: E402
+from end_to_end import TempDir, corpus_file, corpus_names, dmidecode_program, need, read_bytes  # noqa: E402
+import end_to_end  # noqa: E402
 
-TARNWICK = None
-CORPUS = None
-IN_CI = os.environ.get("CI") == "true"
+TARNWICK = CORPUS = None
+run = end_to_end.tarnwick  # (exit status, stdout bytes, stderr bytes)
 
 SAMPLE_REPORT = {
     "_smbassettag": "TW-ASSET-00417",
@@ -65,38 +64,6 @@ TABLE_FUNCTIONS = ["@smbstring[1,4]", "@smbstring[4,0x10]", "@smbbyte[0,0x14]", 
                    "@smbdword[1,8,,1]", "@smbqword[4,8,,1]", "@smbbyte[3,5]", "@smbstring[17,0x10]"]
 
 
-def run(*arguments, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, env=None, input_bytes=None):
-    """Runs tarnwick; returns (exit status, stdout bytes, stderr bytes)."""
-    streams = {"input": input_bytes} if input_bytes is not None else {"stdin": stdin}
-    done = hang_guard.run([TARNWICK, *arguments], stdout=stdout, stderr=subprocess.PIPE, env=env,
-                          **streams)
-    return done.returncode, done.stdout, done.stderr
-
-
-def need(condition, what):
-    """Skips outside CI, fails in CI, when something the test needs is missing."""
-    if condition:
-        return
-    if IN_CI:
-        raise AssertionError(f"{what} is missing, and CI=true does not allow skipping")
-    raise unittest.SkipTest(f"{what} is missing")
-
-
-def corpus_names():
-    need(CORPUS and os.path.isfile(os.path.join(CORPUS, "index.json")), f"the corpus of tables ({CORPUS})")
-    with open(os.path.join(CORPUS, "index.json")) as index:
-        return sorted(entry["name"] for entry in json.load(index))
-
-
-def corpus_file(name, suffix):
-    return os.path.join(CORPUS, name + suffix)
-
-
-def read_bytes(path):
-    with open(path, "rb") as f:
-        return f.read()
-
-
 def structure(kind, handle, formatted, strings=()):
     """A structure's bytes: header, formatted bytes from offset 4, string-set."""
     body = bytes([kind, 4 + len(formatted)]) + struct.pack("<H", handle) + bytes(formatted)
@@ -104,75 +71,64 @@ def structure(kind, handle, formatted, strings=()):
     return body + (texts if strings else b"\0") + b"\0"
 
 
-class TempDir(unittest.TestCase):
-    def setUp(self):
-        self.dir = tempfile.mkdtemp(prefix="tarnwick-cli-")
-        self.addCleanup(shutil.rmtree, self.dir)
+class Case(TempDir):
+    def ok(self, *arguments, **options):
+        """tarnwick's standard output, after its exit status 0 and an empty standard error."""
+        status, out, err = run(*arguments, **options)
+        self.assertEqual((status, err), (0, b""), arguments)
+        return out
 
-    def write(self, name, data):
-        path = os.path.join(self.dir, name)
-        with open(path, "wb") as f:
-            f.write(data)
-        return path
+    def system_table(self, formatted, *strings):
+        """A file of one System Information structure (DSP0134 7.2) and the end-of-table structure."""
+        return self.write("system.bin", structure(1, 0, formatted, strings) + structure(127, 1, []))
 
 
-class Names(TempDir):
+class Names(Case):
     def test_report_lists_every_variable_of_the_sample(self):
-        status, out, err = run("--sample")
-        self.assertEqual((status, err), (0, b""))
-        lines = out.decode().splitlines()
+        lines = self.ok("--sample").decode().splitlines()
         self.assertEqual([line.split()[0] for line in lines], VARIABLES)
         for line in lines:
             name, value = line[:20].rstrip(), line[20:]
             self.assertEqual(value, SAMPLE_REPORT[name], name)
 
     def test_each_variable_alone_prints_its_value_and_a_line_feed(self):
-        status, out, err = run("--sample", *VARIABLES)
-        self.assertEqual((status, err), (0, b""))
-        self.assertEqual(out, "".join(SAMPLE_REPORT[v] + "\n" for v in VARIABLES).encode())
+        self.assertEqual(self.ok("--sample", *VARIABLES), "".join(SAMPLE_REPORT[v] + "\n" for v in VARIABLES).encode())
 
-    def test_functions(self):
-        cases = [
-            ("@smbword[4,0x16]", b"3600"),        # current speed, DSP0134 7.5
-            ("@smbword[4,0x16,,1]", b"0x0e10"),
-            ("@smbword[4,0x16,4]", b"3600"),      # by handle
-            ("@smbword[4,0x16,5]", b"N/A"),       # no such handle
-            ("@smbbyte[3,5]", b"134"),
-            ("@smbdword[16,7]", b"33554432"),
-            ("@smbqword[4,8,,1]", b"0xbfebfbff00090a52"),
-            ("@smbstring[1,5]", b"Quillon Q7 Workstation"),
-            ('@smbstring["2",4,"0x0002"]', b"Brackenfold Computing"),
-            ("@smbstring[17,0x10,0x12]", b"DIMM B1"),
-            ("@smbbyte[1,27]", b"N/A"),           # past the structure's length
-            ("@randx[0]", b""),
-        ]
-        for name, expected in cases:
-            with self.subTest(name):
-                self.assertEqual(run("--sample", name), (0, expected + b"\n", b""))
-
-    def test_nested_calls_run_innermost_first(self):
-        cases = [
-            ("@smbword[17,0x0C,@smbhandle[17,2]]", (0, b"16384\n", b"")),
-            ("@smbstrnum[17,1,@smbhandle[17,@smbcount[17]]]", (0, b"DIMM B1\n", b"")),
-            ("@smbstrnum[11,@smbcount[17]]", (0, b"SLOT-CONF 2xDIMM\n", b"")),
+    def test_functions_nested_calls_and_names_in_any_case(self):
+        def digits(count):  # @randx's answer: count random hexadecimal digits
+            return re.compile(f"^[0-9A-F]{{{count}}}\n$".encode())
+        cases = [  # (the NAMEs after --sample, exit status, standard output or its pattern, standard error)
+            (["@smbword[4,0x16]"], 0, b"3600\n", b""),  # current speed, DSP0134 7.5
+            (["@smbword[4,0x16,,1]"], 0, b"0x0e10\n", b""),
+            (["@smbword[4,0x16,4]"], 0, b"3600\n", b""),  # by handle
+            (["@smbword[4,0x16,5]"], 0, b"N/A\n", b""),  # no such handle
+            (["@smbbyte[3,5]"], 0, b"134\n", b""),
+            (["@smbdword[16,7]"], 0, b"33554432\n", b""),
+            (["@smbqword[4,8,,1]"], 0, b"0xbfebfbff00090a52\n", b""),
+            (["@smbstring[1,5]"], 0, b"Quillon Q7 Workstation\n", b""),
+            (['@smbstring["2",4,"0x0002"]'], 0, b"Brackenfold Computing\n", b""),
+            (["@smbstring[17,0x10,0x12]"], 0, b"DIMM B1\n", b""),
+            (["@smbbyte[1,27]"], 0, b"N/A\n", b""),  # past the structure's length
+            (["@randx[0]"], 0, b"\n", b""),
+            (["@randx"], 0, digits(8), b""), (["@randx[]"], 0, digits(8), b""), (["@randx[16]"], 0, digits(16), b""),
+            (["@randx[1024]"], 0, digits(1024), b""),
+            (["@randx[" + " " * 8181 + "16]"], 0, digits(16), b""),  # a NAME of 8191 characters passes
+            (["@smbword[17,0x0C,@smbhandle[17,2]]"], 0, b"16384\n", b""),  # nested calls run innermost first
+            (["@smbstrnum[17,1,@smbhandle[17,@smbcount[17]]]"], 0, b"DIMM B1\n", b""),
+            (["@smbstrnum[11,@smbcount[17]]"], 0, b"SLOT-CONF 2xDIMM\n", b""),
             # A failing inner call fails the whole name, and the outer call is not made.
-            ("@smbword[17,0x0C,@smbhandle[17,0]]",
-             (1, b"\n", b'Tarnwick plugin: Bad structure number (must be 1 - 65535) "0"\r\n')),
+            (["@smbword[17,0x0C,@smbhandle[17,0]]"], 1, b"\n",
+             b'Tarnwick plugin: Bad structure number (must be 1 - 65535) "0"\r\n'),
+            (["_SMBMFG", "@SmbWord[4,0X16]"], 0, b"Brackenfold Computing\n3600\n", b""),  # names match without case
+            (["@randx[\u00e9x]"], 1, b"\n", "Tarnwick plugin: Invalid number: '\u00e9X'\r\n".encode()),  # UTF-8 in and out
         ]
-        for name, expected in cases:
-            with self.subTest(name):
-                self.assertEqual(run("--sample", name), expected)
-
-    def test_names_match_without_case(self):
-        self.assertEqual(run("--sample", "_SMBMFG", "@SmbWord[4,0X16]"), (0, b"Brackenfold Computing\n3600\n", b""))
-
-    def test_randx_digits(self):
-        for name, count in [("@randx", 8), ("@randx[]", 8), ("@randx[16]", 16), ("@randx[1024]", 1024)]:
-            with self.subTest(name):
-                status, out, err = run("--sample", name)
-                self.assertEqual((status, err), (0, b""))
-                self.assertRegex(out.decode(), f"^[0-9A-F]{{{count}}}\n$")
-
+        for names, status, out, err in cases:
+            with self.subTest(names[0][:40]):
+                got = run("--sample", *names)
+                if isinstance(out, re.Pattern):
+                    self.assertRegex(got[1], out)
+                    out = got[1]
+                self.assertEqual(got, (status, out, err))
     def test_failed_name_writes_the_plugins_diagnostic_and_later_names_still_run(self):
         cases = [
             ("@smbbyte[1]", b"Missing offset\r\n"),
@@ -209,47 +165,37 @@ class Names(TempDir):
                     self.assertEqual(run("--sample", "_smbver", *separator, name),
                                      (1, b"3.1\n\n", f"tarnwick: {echoed}: {reason}\n".encode()))
 
-    def test_a_name_of_8191_characters_passes(self):
-        status, out, err = run("--sample", "@randx[" + " " * 8181 + "16]")
-        self.assertEqual((status, err), (0, b""))
-        self.assertRegex(out.decode(), "^[0-9A-F]{16}\n$")
-
-    def test_text_of_the_table_never_runs(self):
-        strings = [b"@smbstring[1,4]", b"@randx[8]", b"@smbstring[1,6]@smbstring[1,6]"]
-        table = self.write("t.bin", structure(1, 0, [1, 2, 3, 0], strings) + structure(127, 1, []))
-        cases = [  # an inner result reaches the outer call as it is, and is never read for calls
-            ("@smbcount[@smbstring[1,4]]", b'Bad structure type "@SMBSTRING[1"'),
-            ("@smbcount[@smbstring[1,6]]", b'Bad structure type "@SMBSTRING[1"'),
-            ("@smbstring[1,@smbstring[1,5]]", b'Bad offset "@RANDX[8]"'),
+    def test_a_crafted_system_structure(self):
+        table = [  # (formatted bytes, strings, arguments after --from-dump FILE, exit status, stdout, stderr)
+            # String bytes 80h-FFh are ISO 8859-1 characters (U+0080-U+00FF).
+            ([1, 0, 0, 0], [b"Caf\xe9"], ["_smbmfg"], 0, "Caf\u00e9\n".encode(), b""),
+            ([1, 0, 0, 0], [b'a"b\\c\x01\xe9'], ["--json", "_smbmfg"], 0,
+             b'{\n  "_smbmfg": "a\\"b\\\\c\\u0001\xc3\xa9"\n}\n', b""),  # JSON's escapes
+            ([1, 0, 0, 0], [b'x\ny"\x9b'], ["--list"], 0,  # control characters stay on one line
+             b'   0  type   1  length   8  handle 0x0000  System Information  1:"x\\x0ay\\"\\x9b"\n'
+             b"   1  type 127  length   4  handle 0x0001  End-of-Table\n", b""),
+            # A missing structure leaves the empty buffer.
+            ([1] * 23, [b"Maker"], ["_smbmfg", "_smbbbmfg", "_smbbox", "_smbcpuclock"], 0, b"Maker\n\nD\nN/A\n", b""),
         ]
-        for name, message in cases:
-            with self.subTest(name):
-                self.assertEqual(run("--from-dump", table, name), (1, b"\n", b"Tarnwick plugin: " + message + b"\r\n"))
-
-    def test_utf8_in_and_out(self):
-        status, out, err = run("--sample", "@randx[\u00e9x]")
-        self.assertEqual((status, out, err), (1, b"\n", "Tarnwick plugin: Invalid number: '\u00e9X'\r\n".encode()))
-        # String bytes 80h-FFh are ISO 8859-1 characters (U+0080-U+00FF).
-        table = self.write("latin1.bin", structure(1, 0, [1, 0, 0, 0], [b"Caf\xe9"]) + structure(127, 1, []))
-        self.assertEqual(run("--from-dump", table, "_smbmfg"), (0, "Caf\u00e9\n".encode(), b""))
-
-    def test_missing_structure_leaves_the_empty_buffer(self):
-        table = self.write("t.bin", structure(1, 0, [1] * 23, [b"Maker"]) + structure(127, 1, []))
-        status, out, err = run("--from-dump", table, "_smbmfg", "_smbbbmfg", "_smbbox", "_smbcpuclock")
-        self.assertEqual((status, out, err), (0, b"Maker\n\nD\nN/A\n", b""))
-
+        # The text of the table never runs: an inner result reaches the outer call as it is, never read for calls.
+        never_runs = [b"@smbstring[1,4]", b"@randx[8]", b"@smbstring[1,6]@smbstring[1,6]"]
+        for name, message in [("@smbcount[@smbstring[1,4]]", b'Bad structure type "@SMBSTRING[1"'),
+                              ("@smbcount[@smbstring[1,6]]", b'Bad structure type "@SMBSTRING[1"'),
+                              ("@smbstring[1,@smbstring[1,5]]", b'Bad offset "@RANDX[8]"')]:
+            table.append(([1, 2, 3, 0], never_runs, [name], 1, b"\n", b"Tarnwick plugin: " + message + b"\r\n"))
+        for formatted, strings, arguments, *expected in table:
+            with self.subTest(arguments=arguments, strings=strings):
+                self.assertEqual(run("--from-dump", self.system_table(formatted, *strings), *arguments), tuple(expected))
 
     def test_report_of_a_table_without_the_structures(self):
         table = self.write("min.bin", structure(1, 0, []))  # 4 bytes: no field of any variable
-        status, out, err = run("--from-dump", table)
-        self.assertEqual((status, err), (0, b""))
-        lines = out.decode().split("\n")
+        lines = self.ok("--from-dump", table).decode().split("\n")
         self.assertEqual(lines[VARIABLES.index("_smbmfg")], "_smbmfg")  # no trailing blanks
         self.assertEqual(lines[VARIABLES.index("_smbbox")], "_smbbox             D")
         self.assertEqual(lines[VARIABLES.index("_smbver")], "_smbver             N/A")
 
 
-class ExitStatus(TempDir):
+class ExitStatus(Case):
     def test_plugin_that_does_not_load_and_files_too_short_to_try(self):
         junk = self.write("junk.bin", b"\x01\x02\x00\x00\x00\x00")  # length byte 2: not a structure
         tiny, empty = self.write("tiny.bin", b"\x01\x04\x00"), self.write("empty.bin", b"")
@@ -284,13 +230,11 @@ class ExitStatus(TempDir):
         self.assertFalse(os.path.exists("-"))
 
     def test_help_and_version(self):
-        status, out, err = run("--help")
-        self.assertEqual((status, err), (0, b""))
-        self.assertIn(b"--from-dump FILE", out)
+        self.assertIn(b"--from-dump FILE", self.ok("--help"))
         self.assertEqual(run("--version"), (0, b"Tarnwick v0.26.3\n", b""))
 
 
-class HelpAndBanner(TempDir):
+class HelpAndBanner(Case):
     def test_help_text_comes_from_the_plugin(self):
         if sys.platform == "win32":
             self.skipTest("the plug-in shows help in a message box there")
@@ -324,7 +268,7 @@ class HelpAndBanner(TempDir):
         self.assertEqual(run("--sample", "--banner", "_smbver", env=environment), (0, b"3.1\n", b""))
 
 
-class BatchFile(TempDir):
+class BatchFile(Case):
     def test_diagnostics_carry_the_file_and_line(self):
         path = self.write("names.btm", b"_smbmfg\r\n@smbbyte[1]\r\n\r\n# a comment\r\n  @randx[abc]  \r\n@smbword[4,0x16]")
         full = os.path.realpath(path).encode()
@@ -355,7 +299,7 @@ class BatchFile(TempDir):
                     b"...: a NAME of 100000 characters; the shell's line holds at most 8191\n"))
 
 
-class Json(TempDir):
+class Json(Case):
     def test_values_and_null_for_failures(self):
         # A name asked again is one member; the last two names have one 64-bit FNV-1a hash.
         status, out, err = run("--sample", "--json", "_smbmfg", "@smbbyte[1]", "_nosuch", "@smbword[4,0x16]",
@@ -367,22 +311,12 @@ class Json(TempDir):
         self.assertIn(b"Missing offset", err)
 
     def test_report(self):
-        status, out, err = run("--sample", "--json")
-        self.assertEqual((status, err), (0, b""))
-        self.assertEqual(json.loads(out), SAMPLE_REPORT)
-
-    def test_escapes(self):
-        table = self.write("q.bin", structure(1, 0, [1, 0, 0, 0], [b'a"b\\c\x01\xe9']) + structure(127, 1, []))
-        status, out, _ = run("--from-dump", table, "--json", "_smbmfg")
-        self.assertEqual(status, 0)
-        self.assertEqual(json.loads(out), {"_smbmfg": 'a"b\\c\x01\u00e9'})
+        self.assertEqual(json.loads(self.ok("--sample", "--json")), SAMPLE_REPORT)
 
 
-class Listing(TempDir):
+class Listing(Case):
     def test_sample_structures(self):
-        status, out, err = run("--sample", "--list")
-        self.assertEqual((status, err), (0, b""))
-        lines = out.decode().splitlines()
+        lines = self.ok("--sample", "--list").decode().splitlines()
         self.assertEqual(len(lines), 12)
         self.assertEqual(lines[3], '   3  type   3  length  22  handle 0x0003  System Enclosure or Chassis  '
                                    '1:"Brackenfold Computing"  '
@@ -412,20 +346,12 @@ class Listing(TempDir):
         self.assertEqual(len(json.loads(run("--sample", "--list", "--json")[1])), 12)
         self.assertEqual(run("--sample", "--list", "256")[:2], (2, b""))
 
-    def test_control_characters_stay_on_one_line(self):
-        table = self.write("c.bin", structure(1, 0, [1, 0, 0, 0], [b'x\ny"\x9b']) + structure(127, 1, []))
-        self.assertEqual(run("--from-dump", table, "--list"),
-                         (0, b'   0  type   1  length   8  handle 0x0000  System Information  1:"x\\x0ay\\"\\x9b"\n'
-                             b"   1  type 127  length   4  handle 0x0001  End-of-Table\n", b""))
 
-
-class Layouts(TempDir):
+class Layouts(Case):
     """The three layouts of one table give the same answers."""
 
     def answers(self, path):
-        status, out, err = run("--from-dump", path, *VARIABLES, *TABLE_FUNCTIONS)
-        self.assertEqual((status, err), (0, b""), path)
-        return out.decode("utf-8").split("\n")
+        return self.ok("--from-dump", path, *VARIABLES, *TABLE_FUNCTIONS).decode("utf-8").split("\n")
 
     def test_dump_service_buffer_and_bare_table_agree_on_every_corpus_table(self):
         for name in corpus_names():
@@ -447,7 +373,7 @@ class Layouts(TempDir):
                                  [a for i, a in enumerate(from_dump) if i not in differ])
 
 
-class TableFiles(TempDir):
+class TableFiles(Case):
     """What --from-dump takes as a table, and why it refuses a file."""
 
     def test_layouts_taken_and_refused(self):
@@ -486,13 +412,11 @@ class TableFiles(TempDir):
         self.assertIn(f"1101 structures occupying {len(table)} bytes.", dmidecode(dump)[1])
 
 
-class RealAndCheck(TempDir):
+class RealAndCheck(Case):
     """--real answers each variable as @smbreal does; --check's lines, JSON and exit status."""
 
     def lines(self, *arguments):
-        status, out, err = run(*arguments)
-        self.assertEqual((status, err), (0, b""), arguments)
-        return out.decode("utf-8").splitlines()
+        return self.ok(*arguments).decode("utf-8").splitlines()
 
     def test_real_answers_as_smbreal_plain_as_json_and_as_set_lines(self):
         with_placeholders = 0  # tables where the firmware's own texts, asked without --real, differ
@@ -537,22 +461,20 @@ class RealAndCheck(TempDir):
             self.assertEqual(run("--sample", "--check", *arguments)[0], 2, arguments)
 
 
-class Cmd(TempDir):
+class Cmd(Case):
     """--cmd: lines that cmd.exe's for /f runs as set commands (run for real under Wine by tests/wine)."""
 
     def test_set_lines_for_names_and_the_report(self):
         self.assertEqual(run("--sample", "--cmd", "_smbserial", "_smbmfg", "@smbword[4,0x16]"),
                          (0, b'set "_smbserial=BFQ7-25-004187"\nset "_smbmfg=Brackenfold Computing"\n'
                              b'set "@smbword[4,0x16]=3600"\n', b""))
-        status, out, err = run("--sample", "--cmd")
-        self.assertEqual((status, err), (0, b""))
-        self.assertEqual(out.decode(), "".join(f'set "{name}={value}"\n' for name, value in SAMPLE_REPORT.items()))
+        self.assertEqual(self.ok("--sample", "--cmd").decode(), "".join(f'set "{name}={value}"\n' for name, value in SAMPLE_REPORT.items()))
 
     def test_a_value_cmd_cannot_carry_fails_that_name_only(self):
         for text in [b'say "hi"', b"two\nlines", b"hi!"]:
             with self.subTest(text):
-                table = self.write("v.bin", structure(1, 0, [1, 2, 0, 0], [text, b"Q7"]) + structure(127, 1, []))
-                status, out, err = run("--from-dump", table, "--cmd", "_smbmfg", "_smbproduct")
+                status, out, err = run("--from-dump", self.system_table([1, 2, 0, 0], text, b"Q7"), "--cmd", "_smbmfg",
+                                       "_smbproduct")
                 self.assertEqual((status, out), (1, b'set "_smbproduct=Q7"\n'))
                 self.assertTrue(err.startswith(b"tarnwick: _smbmfg: the value holds "), err)
         self.assertEqual(run("--sample", "--cmd", "--json")[0], 2)
@@ -593,7 +515,7 @@ WMIC_TABLE = [
 ]
 
 
-class Wmic(TempDir):
+class Wmic(Case):
     def test_each_mapping_answers_the_field_of_the_sample_table(self):
         with open(os.path.join(os.path.dirname(__file__), "..", "..", "README.md")) as readme:
             documented = readme.read()
@@ -602,22 +524,18 @@ class Wmic(TempDir):
                 escaped = query.replace("|", "\\|")  # a bar inside a Markdown table cell
                 self.assertTrue(f"`{escaped}`" in documented, f"README lacks {query}")
                 if name == "_smbmemory":  # the sum of the two devices' sizes in MB, DSP0134 7.18.5
-                    status, out, err = run("--sample", name, *[f"@smbword[17,0x0C,@smbhandle[17,{n}]]" for n in (1, 2)])
-                    self.assertEqual((status, err), (0, b""))
-                    value, *sizes = out.decode().splitlines()
+                    value, *sizes = self.ok("--sample", name, *[f"@smbword[17,0x0C,@smbhandle[17,{n}]]" for n in (1, 2)]
+                                            ).decode().splitlines()
                     self.assertEqual(int(value), sum(int(size) for size in sizes))
                     continue
                 if name == "_smbuuid":  # bytes 08h-17h, the first three fields little-endian, DSP0134 7.2.1
-                    status, out, err = run("--sample", name, "@smbqword[1,8,,1]", "@smbqword[1,0x10,,1]")
-                    self.assertEqual((status, err), (0, b""))
-                    value, low, high = out.decode().splitlines()
+                    value, low, high = self.ok("--sample", name, "@smbqword[1,8,,1]", "@smbqword[1,0x10,,1]"
+                                               ).decode().splitlines()
                     b = bytes.fromhex(low[2:])[::-1] + bytes.fromhex(high[2:])[::-1]
                     fields = (b[3::-1], b[5:3:-1], b[7:5:-1], b[8:10], b[10:16])
                     self.assertEqual(value, "-".join(f.hex().upper() for f in fields))
                     continue
-                status, out, err = run("--sample", name, field or "@smbbyte[3,5]")
-                self.assertEqual((status, err), (0, b""))
-                value, raw = out.decode().splitlines()
+                value, raw = self.ok("--sample", name, field or "@smbbyte[3,5]").decode().splitlines()
                 if name == "_smbchassistype":  # the type in words: DSP0134 7.4.1 names 6 "Mini Tower"
                     self.assertEqual((int(raw) & 0x7F, value), (6, "Mini Tower"))
                 elif name == "_smbchassislock":  # bit 7 of the type byte, DSP0134 7.4.1
@@ -626,20 +544,15 @@ class Wmic(TempDir):
                     self.assertEqual(value, raw)
 
 
-def dmidecode_program():
-    """dmidecode lives in sbin, which a user's PATH may leave out."""
-    return shutil.which("dmidecode") or shutil.which("dmidecode", path="/usr/local/sbin:/usr/sbin:/sbin")
-
-
 def dmidecode(path):
     """dmidecode's decoding, without the line that names the file it read."""
-    done = hang_guard.run([dmidecode_program(), "--from-dump", path], stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    done = end_to_end.run([dmidecode_program(), "--from-dump", path], stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     lines = done.stdout.decode("latin-1").splitlines()
     # Rule: "Reading SMBIOS/DMI data from file NAME." names the file read, which differs by design.
     return done.returncode, [line for line in lines if not line.startswith("Reading SMBIOS/DMI data from file")]
 
 
-class DumpBin(TempDir):
+class DumpBin(Case):
     def setUp(self):
         super().setUp()
         need(dmidecode_program(), "dmidecode")
@@ -682,8 +595,4 @@ class DumpBin(TempDir):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 3:
-        sys.exit(__doc__)
-    TARNWICK = os.path.abspath(sys.argv[1])
-    CORPUS = os.path.abspath(sys.argv[2])
-    unittest.main(argv=[sys.argv[0], *sys.argv[3:]], verbosity=1)
+    end_to_end.main(__doc__, "TARNWICK", "CORPUS")

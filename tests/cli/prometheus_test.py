@@ -17,11 +17,13 @@ import unittest
 import urllib.parse
 import urllib.request
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [HERE, os.path.join(HERE, "..", "support")]
 import where_users_meet as kernel  # noqa: E402  the kernel's rules for /sys/class/dmi/id
+from end_to_end import HANG_GUARD_S, corpus_file, corpus_names, dmidecode_program, read_bytes, service_table  # noqa
+import end_to_end  # noqa: E402
 
 TARNWICK = CORPUS = None
-HANG_GUARD = 120  # seconds, against a hang only
 NODE_EXPORTER = "prometheus-node-exporter"
 # node_dmi_info's labels (the kernel's files) and the variables that read the same fields.
 LABELS = dict(zip(
@@ -35,10 +37,9 @@ MORE_LABELS = {"chassis_type": "_smbchassistype", "smbios_version": "_smbver"}
 MODULE_LABELS = dict(locator="Locator", bank_locator="Bank Locator", manufacturer="Manufacturer",
                      serial_number="Serial Number", part_number="Part Number", memory_type="Type",
                      form_factor="Form Factor").items()
-ROOT_ONLY = [("product_serial", 1, 7, "s"), ("board_serial", 2, 7, "s"), ("chassis_serial", 3, 7, "s")]
 
 
-def ensure_tools():
+def setUpModule():
     tools = {"promtool": "prometheus", "prometheus": "prometheus", NODE_EXPORTER: "prometheus-node-exporter"}
     if (missing := {package for tool, package in tools.items() if not shutil.which(tool)}) and os.geteuid() == 0:
         subprocess.run("apt-get update -qq && apt-get install -y -qq --no-install-recommends " + " ".join(missing),
@@ -47,9 +48,7 @@ def ensure_tools():
         raise AssertionError(f"{missing} missing: run scripts/setup.sh --tests as root")
 
 
-def run(*arguments):
-    done = subprocess.run([TARNWICK, *arguments], capture_output=True, timeout=HANG_GUARD)
-    return done.returncode, done.stdout.decode(), done.stderr.decode()
+run = functools.partial(end_to_end.tarnwick, errors="strict")  # (exit status, stdout text, stderr text)
 
 
 def series(text, name):
@@ -64,30 +63,19 @@ def label_value(text):
     return "" if text in (None, "N/A") else text.encode("latin-1").decode("utf-8", "replace").strip()
 
 
-def kernel_texts(service, uuid):
-    """The files of /sys/class/dmi/id for the service-layout table `service`; None where there is none."""
-    every = list(kernel.structures(service[8:8 + struct.unpack_from("<I", service, 4)[0]]))
-    texts = {"product_uuid": uuid.lower().encode() if uuid != "N/A" else None}
-    for name, type_, offset, kind in kernel.KERNEL_FILES + ROOT_ONLY:
-        found = (kernel.kernel_text(kind, length, data, strings, offset) for _, length, data, strings in
-                 (s for s in every if s[0] == type_))
-        texts[name] = next((text for text in found if text is not None), None)
-    return texts
-
-
 def fetch(url):
-    with urllib.request.urlopen(url, timeout=HANG_GUARD) as response:
+    with urllib.request.urlopen(url, timeout=HANG_GUARD_S) as response:
         return response.read().decode()
 
 
 def wait_for(what, probe):
-    deadline = time.monotonic() + HANG_GUARD
+    deadline = time.monotonic() + HANG_GUARD_S
     while time.monotonic() < deadline:
         with contextlib.suppress(OSError):
             if result := probe():
                 return result
         time.sleep(0.2)
-    raise AssertionError(f"{what}: timed out after {HANG_GUARD} s")
+    raise AssertionError(f"{what}: timed out after {HANG_GUARD_S} s")
 
 
 def free_port():
@@ -102,7 +90,7 @@ def server(*command, log):
         yield process
     finally:
         process.terminate()
-        process.wait(timeout=HANG_GUARD)
+        process.wait(timeout=HANG_GUARD_S)
 
 
 def crafted_table():
@@ -128,29 +116,29 @@ def crafted_table():
 
 class OnEveryCorpusTable(unittest.TestCase):
     def test_promtool_accepts_it_labels_equal_real_variables_and_modules_equal_dmidecodes(self):
-        tables = sorted(f[:-5] for f in os.listdir(CORPUS) if f.endswith(".dump"))
+        tables = corpus_names()
         self.assertGreater(len(tables), 50)
         for table in tables:
-            dump = os.path.join(CORPUS, table + ".dump")
+            dump = corpus_file(table, ".dump")
             status, out, err = run("--from-dump", dump, "--prometheus")
             self.assertEqual((status, err), (0, ""), table)
-            check = subprocess.run(["promtool", "check", "metrics"], input=out.encode(), capture_output=True,
-                                   timeout=HANG_GUARD)
+            check = end_to_end.run(["promtool", "check", "metrics"], input=out.encode(), capture_output=True)
             self.assertEqual((check.returncode, check.stdout + check.stderr), (0, b""), table)
             real = json.loads(run("--from-dump", dump, "--real", "--json", *LABELS.values(),
                                   *MORE_LABELS.values(), "_smbmemory", "_smbcpucount", "_smbcores", "_smbthreads")[1])
-            with open(os.path.join(CORPUS, table + ".rsmb"), "rb") as f:
-                texts = kernel_texts(f.read(), real["_smbuuid"])
+            service = read_bytes(corpus_file(table, ".rsmb"))
+            texts = {name: text for name, (text, _) in kernel.kernel_files(service_table(service),
+                                                                           tuple(service[1:3]))[0].items()}
             [(dmi, _)] = series(out, "tarnwick_dmi_info")
             for label, variable in {**LABELS, **MORE_LABELS}.items():
                 # One difference: for FFh FFh the kernel writes no bios_release; the variable says 255.255.
                 expected = label_value(real[variable]) if real[variable] != "255.255" else ""
                 self.assertEqual(dmi[label], expected.lower() if label == "product_uuid" else expected, table + label)
                 if expected and label in LABELS:  # and what node_exporter reads from the kernel's file
-                    text = texts["sys_vendor" if label == "system_vendor" else label] or b""
+                    text = texts.get("sys_vendor" if label == "system_vendor" else label, b"")
                     self.assertEqual(dmi[label], label_value(text.decode("latin-1")), table + label)
-            decoded = subprocess.run(["dmidecode", "--from-dump", dump, "-t", "17"], capture_output=True,
-                                     timeout=HANG_GUARD).stdout.decode("latin-1")
+            decoded = end_to_end.run([dmidecode_program(), "--from-dump", dump, "-t", "17"],
+                                     capture_output=True).stdout.decode("latin-1")
             devices = {block["handle"]: block for block in (dict([("handle", text.split(",")[0])] + re.findall(
                 r"\n\t([^:\n]+): (.*)", text)) for text in decoded.split("\nHandle ")[1:])
                 if block["Size"] not in ("No Module Installed", "Unknown")}
@@ -177,15 +165,14 @@ class OnEveryCorpusTable(unittest.TestCase):
 
 class WithoutRoot(unittest.TestCase):
     def test_the_folder_of_dmi_files_gives_its_labels_and_the_root_only_ones_stay_empty(self):
-        path = os.path.join(CORPUS, "dell-poweredge-r730.rsmb")
-        with tempfile.TemporaryDirectory() as root, open(path, "rb") as f:
-            service = f.read()
-            kernel.make_folder(service[8:8 + struct.unpack_from("<I", service, 4)[0]], f"{root}/class/dmi/id")
+        path = corpus_file("dell-poweredge-r730", ".rsmb")
+        with tempfile.TemporaryDirectory() as root:
+            kernel.make_folder(service_table(read_bytes(path)), f"{root}/class/dmi/id")
             status, out, err = run("--sysfs", root, "--prometheus")
         self.assertEqual((status, err.count("answers come from")), (0, 1), err)
         [(dmi, _)] = series(out, "tarnwick_dmi_info")
         [(from_table, _)] = series(run("--from-dump", path, "--prometheus")[1], "tarnwick_dmi_info")
-        unread = {name for name, *_ in ROOT_ONLY} | {"product_uuid", "smbios_version"}
+        unread = {name for name, *_ in kernel.ROOT_FILES} | {"smbios_version"}
         self.assertEqual({k: ("" if k in unread else v) for k, v in from_table.items()}, dmi)
         self.assertNotIn("tarnwick_check_findings", out)  # the files are not the machine's table to check
 
@@ -194,15 +181,11 @@ class ServedByNodeExporterAndPrometheus(unittest.TestCase):
     def test_node_exporter_serves_the_file_as_its_own_dmi_info_and_prometheus_answers_queries(self):
         with tempfile.TemporaryDirectory() as work:
             textfiles, folder = os.path.join(work, "textfiles"), os.path.join(work, "sys", "class", "dmi", "id")
-            os.makedirs(textfiles), os.makedirs(folder)
+            os.makedirs(textfiles)
             with open(os.path.join(work, "crafted.rsmb"), "wb") as f:
                 f.write(service := crafted_table())
             status, text, _ = run("--from-dump", f.name, "--prometheus")
-            uuid = run("--from-dump", f.name, "--real", "_smbuuid")[1].strip()
-            for name, content in kernel_texts(service, uuid).items():  # as the kernel makes the files
-                if content is not None:
-                    with open(os.path.join(folder, name), "wb") as out:
-                        out.write(content + b"\n")
+            kernel.make_folder(service_table(service), folder, (3, 3), root_mode=0o444)  # node_exporter reads all
             with open(os.path.join(textfiles, ".tarnwick.prom.tmp"), "w") as out:  # written, then renamed
                 out.write(text)
             os.rename(out.name, os.path.join(textfiles, "tarnwick.prom"))
@@ -236,8 +219,4 @@ class ServedByNodeExporterAndPrometheus(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 3:
-        sys.exit(__doc__)
-    TARNWICK, CORPUS = (os.path.abspath(a) for a in sys.argv[1:3])
-    ensure_tools()
-    unittest.main(argv=[sys.argv[0], *sys.argv[3:]], verbosity=1)
+    end_to_end.main(__doc__, "TARNWICK", "CORPUS")

@@ -1,17 +1,18 @@
 """where_users_meet.py TARNWICK CORPUS_DIR MANUAL_PAGE: tarnwick without root, without a table, in help, in JSON,
 in Ansible's facts."""
+import functools
 import json
 import os
 import pathlib
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-import hang_guard  # noqa: E402
+from end_to_end import corpus_file, corpus_names, need, read_bytes, service_table  # noqa: E402
+import end_to_end  # noqa: E402
 
 TARNWICK = CORPUS = MANUAL = None
 
@@ -28,9 +29,7 @@ KERNEL_FILES, ROOT_FILES = ([(name, int(type_), int(offset, 16), kind) for name,
 RUN_AS_ROOT = "" if os.geteuid() == 0 else "; run as root"  # said only to a user who is not
 
 
-def run(*arguments):
-    done = hang_guard.run([TARNWICK, *arguments], capture_output=True)
-    return done.returncode, done.stdout.decode("utf-8", "replace"), done.stderr.decode("utf-8", "replace")
+run = functools.partial(end_to_end.tarnwick, errors="replace")  # (exit status, stdout text, stderr text)
 
 
 def structures(table):
@@ -60,38 +59,44 @@ def kernel_text(kind, length, data, strings, offset, version=None):
     return b"" if text.strip(b" ") == b"" else text
 
 
-def make_folder(table, folder, version=None):
-    """Lays out `folder` from `table` by the kernel's rules, the files for root too (mode 0400) when the
-    table's SMBIOS `version` (major, minor) is given; returns where the rules lose information."""
-    os.makedirs(folder)
-    every, losses = list(structures(table)), []
+def kernel_files(table, version=None):
+    """The files the kernel makes of `table`, {name: (text, for root only)}, those for root too when the table's
+    SMBIOS `version` (major, minor) is given; and where the kernel's rules lose information."""
+    every, files, losses = list(structures(table)), {}, []
     version = {(2, 31): (2, 3), (2, 33): (2, 3), (2, 51): (2, 6)}.get(version, version)  # as the kernel mends them
-    for name, type_, offset, kind in KERNEL_FILES + (ROOT_FILES if version else []):
+    for row in KERNEL_FILES + (ROOT_FILES if version else []):
+        name, type_, offset, kind = row
         for position, (_, length, data, strings) in enumerate(s for s in every if s[0] == type_):
             text = kernel_text(kind, length, data, strings, offset, version)
             if text is not None:
-                with open(os.path.join(folder, name), "wb") as out:
-                    out.write(text + b"\n")
-                os.chmod(os.path.join(folder, name), 0o400 if (name, type_, offset, kind) in ROOT_FILES else 0o444)
+                files[name] = text, row in ROOT_FILES
                 losses += [f"{name}: from structure {position + 1}, the first too short"] * (position > 0)
                 losses += [f"{name}: minor byte past the structure"] * (kind == "r" and length == offset + 1)
                 losses += [f"{name}: blanks only"] * (kind == "s" and text == b"" and 0 < data[offset] <= len(strings))
                 break
+    return files, losses
+
+
+def make_folder(table, folder, version=None, root_mode=0o400):
+    """Lays out `folder` as the kernel does from `table` (see kernel_files); returns where information is lost."""
+    os.makedirs(folder, exist_ok=True)
+    files, losses = kernel_files(table, version)
+    for name, (text, for_root) in files.items():
+        pathlib.Path(folder, name).write_bytes(text + b"\n")
+        os.chmod(os.path.join(folder, name), root_mode if for_root else 0o444)
     return losses
 
 
 class WithoutRoot(unittest.TestCase):
     def test_every_answer_from_the_folder_is_the_tables_on_every_corpus_table(self):
         variables = [line.split()[0] for line in run("--names")[1].splitlines() if line.startswith("_")]
-        tables = sorted(f[:-5] for f in os.listdir(CORPUS) if f.endswith(".rsmb"))
+        tables = corpus_names()
         answered, lost, unexplained = 0, [], []
         for table in tables:
-            path = os.path.join(CORPUS, table + ".rsmb")
-            with open(path, "rb") as f:
-                service = f.read()
+            service = read_bytes(path := corpus_file(table, ".rsmb"))
             with tempfile.TemporaryDirectory() as root:
                 folder = os.path.join(root, "class", "dmi", "id")
-                losses = make_folder(service[8:8 + struct.unpack_from("<I", service, 4)[0]], folder, (service[1], service[2]))
+                losses = make_folder(service_table(service), folder, (service[1], service[2]))
                 status, out, err = run("--sysfs", root, "--json", *variables)
                 real = json.loads(run("--sysfs", root, "--json", *("@smbreal[%s]" % v for v in variables))[1])
                 report, report_lines = run("--sysfs", root, "--json"), run("--sysfs", root)
@@ -146,7 +151,7 @@ class BadFiles(unittest.TestCase):
                 os.makedirs(folder := os.path.join(root, "class", "dmi", "id"))
                 for name, value in files.items():
                     (spoil if name == file else text(value))(os.path.join(folder, name))
-                done = hang_guard.run([*as_user, TARNWICK, "--sysfs", root, "--json", *answers], capture_output=True)
+                done = end_to_end.run([*as_user, TARNWICK, "--sysfs", root, "--json", *answers], capture_output=True)
                 self.assertEqual((done.returncode, json.loads(done.stdout)),
                                  (1, {name: None if name in lost else value for name, value in answers.items()}))
                 self.assertIn(f"tarnwick: {folder}/{file}: ", done.stderr.decode().splitlines()[1])
@@ -204,7 +209,7 @@ class Ansible(unittest.TestCase):
         setup = ["ansible", "localhost", "-m", "ansible.builtin.setup", "-a", f"fact_path={facts} filter=ansible_local"]
         if user:
             shutil.chown(home, user)
-        done = hang_guard.run([*(["runuser", "-u", user, "--"] if user else []), "env", *environment, *setup],
+        done = end_to_end.run([*(["runuser", "-u", user, "--"] if user else []), "env", *environment, *setup],
                               capture_output=True, text=True)
         self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
         return json.loads(done.stdout[done.stdout.index("{"):])["ansible_facts"]["ansible_local"]["tarnwick"]
@@ -215,11 +220,10 @@ class Ansible(unittest.TestCase):
                              {"_smbuuid": "E2517A3C-0B94-4D6F-A128-5EC307D4198B", "@smbword[4,0x16]": "3600"})
 
     def test_a_user_without_root_gets_what_the_folder_gives_and_null(self):
-        if os.geteuid() != 0:
-            (self.fail if os.environ.get("CI") == "true" else self.skipTest)("making a user needs root")
+        need(os.geteuid() == 0, "root, which making a user needs,")
         if subprocess.run(["id", "-u", USER], capture_output=True).returncode != 0:
-            hang_guard.run(["useradd", "--system", "--no-create-home", "--shell", "/usr/sbin/nologin", USER], check=True)
-            self.addCleanup(hang_guard.run, ["userdel", USER])
+            end_to_end.run(["useradd", "--system", "--no-create-home", "--shell", "/usr/sbin/nologin", USER], check=True)
+            self.addCleanup(end_to_end.run, ["userdel", USER])
         with tempfile.TemporaryDirectory() as work:
             os.chmod(work, 0o755)
             tarnwick = shutil.copy(TARNWICK, work)  # where the user may run it
@@ -233,7 +237,7 @@ class Ansible(unittest.TestCase):
             os.chmod(os.path.join(tables, "DMI"), 0o400)
             make_folder(table, os.path.join(work, "sys", "class", "dmi", "id"), (3, 1))
             facts = self.facts(work, f"exec {tarnwick} --sysfs {work}/sys --json", USER)
-            serial = hang_guard.run(["runuser", "-u", USER, "--", tarnwick, "--sysfs", f"{work}/sys", "_smbserial"],
+            serial = end_to_end.run(["runuser", "-u", USER, "--", tarnwick, "--sysfs", f"{work}/sys", "_smbserial"],
                                     capture_output=True, text=True)
         self.assertEqual((serial.returncode, serial.stdout, serial.stderr.splitlines()[-1][-13:]),
                          (1, "\n", "; run as root"))
@@ -242,7 +246,4 @@ class Ansible(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 4:
-        sys.exit(__doc__)
-    TARNWICK, CORPUS, MANUAL = (os.path.abspath(a) for a in sys.argv[1:4])
-    unittest.main(argv=[sys.argv[0], *sys.argv[4:]], verbosity=1)
+    end_to_end.main(__doc__, "TARNWICK", "CORPUS", "MANUAL")

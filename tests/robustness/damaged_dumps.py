@@ -22,10 +22,9 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-import hang_guard  # noqa: E402
+import end_to_end  # noqa: E402
 
 SKIPPED = 77
-IN_CI = os.environ.get("CI") == "true"
 STRIDE = 97
 RANDOM_FILES = 300
 SEED = 20261207
@@ -72,7 +71,7 @@ def damaged_files(corpus, folder):
 
 def variables_of(tarnwick):
     """The variables, as tarnwick's report names them."""
-    done = subprocess.run([tarnwick, "--sample", "--json"], stdout=subprocess.PIPE, check=True)
+    done = end_to_end.run([tarnwick, "--sample", "--json"], stdout=subprocess.PIPE, check=True)
     return list(json.loads(done.stdout))
 
 
@@ -80,8 +79,8 @@ def run_one(tarnwick, path, variables):
     """Runs tarnwick on one file; returns its status and a complaint, or None when it held."""
     arguments = [tarnwick, "--from-dump", path, "--dump-bin", path + ".written", "--list", *variables, *FUNCTIONS]
     try:
-        done = hang_guard.run(arguments, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-    except hang_guard.Hung as hung:
+        done = end_to_end.run(arguments, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    except end_to_end.Hung as hung:
         return None, f"{path}: {hung}"
     error = done.stderr.decode("utf-8", "replace")
     status = done.returncode
@@ -108,7 +107,7 @@ def main():
     tarnwick, corpus = sys.argv[1], sys.argv[2]
     if not os.path.isdir(corpus):
         print(f"corpus of real tables missing: {corpus}", file=sys.stderr)
-        return 1 if IN_CI else SKIPPED
+        return 1 if end_to_end.IN_CI else SKIPPED
     variables = variables_of(tarnwick)
     with tempfile.TemporaryDirectory(prefix="tarnwick-damaged-") as folder:
         paths = list(damaged_files(corpus, folder))

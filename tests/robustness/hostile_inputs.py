@@ -15,13 +15,12 @@ import subprocess
 import sys
 import tempfile
 import threading
-import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-import hang_guard  # noqa: E402
+from end_to_end import IN_CI, TempDir, communicate, need  # noqa: E402
+import end_to_end  # noqa: E402
 
 TARNWICK = None
-IN_CI = os.environ.get("CI") == "true"
 CAP = 16 * 1024 * 1024
 TOO_LARGE = b": larger than any SMBIOS table (16 MiB)\n"
 PRECIOUS = b"a file that root must not overwrite\n"
@@ -65,26 +64,15 @@ def run(arguments, stdin_bytes=None, stdout=subprocess.PIPE, stderr=subprocess.P
                                    stdout=stdout, stderr=stderr)
         if stdin_bytes is not None:
             feed(process.stdin, stdin_bytes)
-        out, err = hang_guard.communicate(process, arguments)
+        out, err = communicate(process, arguments)
         peak = report.read().split()
         return process.returncode, out, err, int(peak[-1]) * 1024 if peak else 0
 
 
-class HostileInputs(unittest.TestCase):
+class HostileInputs(TempDir):
     def setUp(self):
-        self.dir = tempfile.mkdtemp(prefix="tarnwick-hostile-")
-        self.addCleanup(shutil.rmtree, self.dir)
-        self.precious = self.path("precious")
-        with open(self.precious, "wb") as f:
-            f.write(PRECIOUS)
-
-    def path(self, name):
-        return os.path.join(self.dir, name)
-
-    def file(self, name, data):
-        with open(self.path(name), "wb") as f:
-            f.write(data)
-        return self.path(name)
+        super().setUp()
+        self.precious = self.write("precious", PRECIOUS)
 
     def fifo(self, name, data=None):
         """A FIFO without a writer, or one whose writer of data is there before tarnwick opens it, never closing."""
@@ -117,7 +105,7 @@ class HostileInputs(unittest.TestCase):
             ("dump naming a 2 GiB table, on a FIFO", lambda: ["--from-dump", self.fifo("g", dump_naming_2_gib)], None,
              TOO_LARGE),
             ("directory", lambda: ["--from-dump", self.dir], None, b": Is a directory\n"),
-            ("file one byte over the bound", lambda: ["--from-dump", self.file("big", b"\0" * (CAP + 1))], None,
+            ("file one byte over the bound", lambda: ["--from-dump", self.write("big", b"\0" * (CAP + 1))], None,
              TOO_LARGE),
             ("batch file from /dev/zero", lambda: ["--sample", "--file", "/dev/zero"], None,
              b": larger than any batch file tarnwick reads (16 MiB)\n"),
@@ -142,8 +130,8 @@ class HostileInputs(unittest.TestCase):
         # A sanitizer's build takes tens of microseconds a line: the bound is a plain build's, the
         # sanitizers check the same paths on a sixty-fourth of the lines.
         lines = CAP // 8 // (64 if sanitized() else 1)
-        batch = self.file("names.btm", b"_smbver\n" * lines)
-        distinct = self.file("distinct.btm", b"".join(b"_%06x\n" % n for n in range(lines)))  # 8 bytes each
+        batch = self.write("names.btm", b"_smbver\n" * lines)
+        distinct = self.write("distinct.btm", b"".join(b"_%06x\n" % n for n in range(lines)))  # 8 bytes each
         _, _, _, baseline = run(["--sample", "_smbver"])
         # JSON names are unique: the name asked again and again is one member; two million names (unknown,
         # their messages left aside) two million.
@@ -173,29 +161,23 @@ class HostileInputs(unittest.TestCase):
         for label, sink, before, message in cases:
             with self.subTest(label):
                 # Not under GNU time, whose report file would take the place of a closed standard output.
-                done = hang_guard.run([TARNWICK, "--sample", "--file", self.file("b", b"_smbmfg\n" * 100000)],
+                done = end_to_end.run([TARNWICK, "--sample", "--file", self.write("b", b"_smbmfg\n" * 100000)],
                                       stdout=sink(), stderr=subprocess.PIPE, preexec_fn=before)
                 self.assertEqual((done.returncode, done.stderr), (2, message))
         os.close(reader_gone[1])
 
     def test_a_dump_that_does_not_fit_leaves_no_file(self):
-        if not (os.geteuid() == 0 and shutil.which("unshare")):
-            if IN_CI:
-                self.fail("root and unshare are needed, and CI=true does not allow skipping")
-            self.skipTest("needs root and unshare")
+        need(os.geteuid() == 0 and shutil.which("unshare"), "root or unshare")
         # A bare table of 64 KiB in a tmpfs of 8 KiB: the write fails part way.
-        table = self.file("t.bin", (bytes([1, 8, 0, 0, 1, 0, 0, 0]) + b"x" * 250 + b"\0\0") * 256)
+        table = self.write("t.bin", (bytes([1, 8, 0, 0, 1, 0, 0, 0]) + b"x" * 250 + b"\0\0") * 256)
         disk = self.path("disk")
         os.mkdir(disk)
         script = f'mount -t tmpfs -o size=8k none "{disk}" && "{TARNWICK}" --from-dump "{table}" ' \
                  f'--dump-bin "{disk}/t.dump"; status=$?; ls -A "{disk}"; exit $status'
-        done = hang_guard.run(["unshare", "-m", "sh", "-c", script], stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        done = end_to_end.run(["unshare", "-m", "sh", "-c", script], stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.assertEqual((done.returncode, done.stdout), (2, b""), done.stderr)
         self.assertTrue(done.stderr.startswith(b"tarnwick: cannot write "), done.stderr)
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 2:
-        sys.exit(__doc__)
-    TARNWICK = os.path.abspath(sys.argv[1])
-    unittest.main(argv=[sys.argv[0], *sys.argv[2:]], verbosity=1)
+    end_to_end.main(__doc__, "TARNWICK")
