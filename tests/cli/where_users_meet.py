@@ -1,5 +1,5 @@
-"""where_users_meet.py TARNWICK CORPUS_DIR MANUAL_PAGE: tarnwick without root, without a table, in help, in JSON,
-in Ansible's facts."""
+"""where_users_meet.py TARNWICK CORPUS_DIR MANUAL_PAGE: tarnwick without root, without a table, in help, in
+Ansible's facts."""
 import functools
 import json
 import os
@@ -170,17 +170,6 @@ class Messages(unittest.TestCase):
             os.makedirs(folder := os.path.join(root, "class", "dmi", "id"))  # no table built from it is listed
             self.assertEqual(run("--sysfs", root, "--list")[2].splitlines()[1],
                              f"tarnwick: --list needs the SMBIOS table, which {folder} does not give{RUN_AS_ROOT}")
-
-    def test_one_file_per_file_option_and_a_name_asked_twice_one_json_member(self):
-        with tempfile.NamedTemporaryFile("w") as first, tempfile.NamedTemporaryFile("w") as second:
-            first.write("_smbmfg\n"), second.write("_smbver\n"), first.flush(), second.flush()
-            first, second = first.name, second.name
-            self.assertEqual(run("--sample", "--file", first, "--file", second),
-                             (0, "Brackenfold Computing\n3.1\n", ""))
-            self.assertEqual(run("--sample", "--file", first, second),
-                             (1, "\nBrackenfold Computing\n", f"tarnwick: {second}: unknown name\n"))
-        self.assertEqual(run("--sample", "--json", "_smbver", "_smbmfg", "_smbver")[1],
-                         '{\n  "_smbver": "3.1",\n  "_smbmfg": "Brackenfold Computing"\n}\n')
 
     def test_manual_page_names_every_name_as_names_lists_it(self):
         with open(MANUAL) as f:
