@@ -260,12 +260,9 @@ class HelpAndBanner(Case):
         ]
         for arguments, extra, expected in cases:
             with self.subTest(arguments=arguments, extra=extra):
-                path = os.path.join(self.dir, "out.txt")
-                with open(path, "wb") as sink:
-                    status, _, err = run("--sample", *arguments, "_smbver", stdout=sink,
-                                         env={**environment, **extra})
-                self.assertEqual((status, err), (0, b""))
-                self.assertEqual(read_bytes(path), expected + b"3.1\n")
+                with open(self.path("out.txt"), "wb") as sink:
+                    self.ok("--sample", *arguments, "_smbver", stdout=sink, env={**environment, **extra})
+                self.assertEqual(read_bytes(sink.name), expected + b"3.1\n")
         # In a pipe the banner stays away even when asked for.
         self.assertEqual(run("--sample", "--banner", "_smbver", env=environment), (0, b"3.1\n", b""))
 
