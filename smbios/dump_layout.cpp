@@ -49,7 +49,7 @@ FileLayout TakenAsTable(const Bytes& file) {
   if (walk.structures != 0) return {FileRefusal::kNotATable};
   // Bytes that begin no structure may be a service header whose length
   // disagrees with the file (a file cut short, or bytes appended).
-  if (size < kServiceHeaderSize || !KnownSmbiosMajor(file[1])) return {};  // the loader says why
+  if (size < kServiceHeaderSize || !KnownSmbiosMajor(file[1])) return {FileRefusal::kNotATable};
   const uint32_t stated = ReadServiceHeader(file.data()).table_length;
   if (uint64_t{stated} + kServiceHeaderSize == size) return {};
   return {FileRefusal::kHeaderLengthMismatch, EntryPointKind::kNone, 0, stated};

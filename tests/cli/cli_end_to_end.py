@@ -204,7 +204,9 @@ class ExitStatus(Case):
             ("-", b"", b"tarnwick: -: not an SMBIOS table: empty\n"),
             (tiny, b"", b"tarnwick: " + tiny.encode() + b": not an SMBIOS table: 3 bytes, fewer than the 6 of one "
                                                         b"structure\n"),
-            (junk, b"", b"Tarnwick plugin: Firmware tables don't appear valid!\r\nPlugin not loaded.\r\n"),
+            (junk, b"", b"tarnwick: " + junk.encode() + b": not an SMBIOS table: no entry point, no firmware-service "
+                        b"header, and its bytes do not walk as SMBIOS structures to an end-of-table structure or to the "
+                        b"end of the file\n"),
         ]
         for path, stdin, message in cases:
             with self.subTest(path):
