@@ -75,18 +75,10 @@ def fwts_findings(log, structures):
     return found
 
 
-def check_findings(tarnwick, dump, structures):
+def check_findings(tarnwick, dump):
     """{(position, offset): finding} and the kinds that --check reports for the dump."""
-    out = end_to_end.run([tarnwick, "--check", "--json", "--from-dump", dump], capture_output=True).stdout
-    places, kinds = {}, set()
-    by_handle = {s[3]: s[0] for s in structures}
-    for finding in json.loads(out):
-        position = finding.get("position")
-        if position is None and finding["type"] is not None:
-            position = by_handle.get(finding["handle"])  # an output without positions
-        places[(position, finding["offset"])] = finding
-        kinds.add(finding.get("kind") or finding["finding"])
-    return places, kinds
+    findings = json.loads(end_to_end.run([tarnwick, "--check", "--json", "--from-dump", dump], capture_output=True).stdout)
+    return {(finding["position"], finding["offset"]): finding for finding in findings}, {f["kind"] for f in findings}
 
 
 def explanations(check_md):
@@ -117,11 +109,11 @@ def main():
     for name in sorted(f[:-4] for f in os.listdir(os.path.join(corpus, "fwts")) if f.endswith(".log")):
         dump_path = os.path.join(corpus, name + ".dump")
         structures = walk(open(dump_path, "rb").read())
-        places, kinds = check_findings(tarnwick, dump_path, structures)
+        places, kinds = check_findings(tarnwick, dump_path)
         fwts = fwts_findings(os.path.join(corpus, "fwts", name + ".log"), structures)
         fwts_places = {(position, offset) for (_, position, offset, _) in fwts}
         for place, finding in places.items():
-            if place not in fwts_places and finding.get("severity") == "defect" and finding["type"] is not None:
+            if place not in fwts_places and finding["severity"] == "defect" and finding["type"] is not None:
                 fwts_misses[(finding["kind"], finding["type"], finding["field"])] += 1
         for (label, position, offset, field), kind in fwts.items():
             counts = tally[label]
