@@ -53,6 +53,7 @@ std::string StructureListingJson(std::span<const uint8_t> types) {
     Json strings = Json::array();
     for (const std::string_view text : structure.strings) strings.push_back(FirmwareText(text));
     const Json object = {{"position", i},
+                         {"at", structure.position},
                          {"type", structure.type},
                          {"type_name", TypeName(structure.type)},
                          {"length", structure.length},

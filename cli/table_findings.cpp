@@ -144,7 +144,7 @@ std::string FindingsJson(const std::vector<Finding>& findings) {
         {"severity", kind.defect ? "defect" : "note"},
         {"kind", kind.words},
         {"handle", NumberOrNull(f.handle)},
-        {"position", f.type != kNoValue ? Json(f.position) : Json()},
+        {"at", f.type != kNoValue ? Json(f.position) : Json()},
         {"type", NumberOrNull(f.type)},
         {"offset", NumberOrNull(f.offset)},
         {"field", f.field != nullptr ? Json(f.field) : Json()},

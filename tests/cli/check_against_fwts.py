@@ -78,7 +78,7 @@ def fwts_findings(log, structures):
 def check_findings(tarnwick, dump):
     """{(position, offset): finding} and the kinds that --check reports for the dump."""
     findings = json.loads(end_to_end.run([tarnwick, "--check", "--json", "--from-dump", dump], capture_output=True).stdout)
-    return {(finding["position"], finding["offset"]): finding for finding in findings}, {f["kind"] for f in findings}
+    return {(finding["at"], finding["offset"]): finding for finding in findings}, {f["kind"] for f in findings}
 
 
 def explanations(check_md):

@@ -340,7 +340,7 @@ class Listing(Case):
                     self.assertTrue(line.startswith(start), line)
         status, out, err = run("--sample", "--list", "--json", "3")
         self.assertEqual((status, err, json.loads(out)), (0, b"", [{
-            "position": 3, "type": 3, "type_name": "System Enclosure or Chassis", "length": 22, "handle": 3,
+            "position": 3, "at": 274, "type": 3, "type_name": "System Enclosure or Chassis", "length": 22, "handle": 3,
             "strings": ["Brackenfold Computing", "Q7 chassis v2", "BFC7-25-118830", "TW-ASSET-00417", "Q7-MT-BLK"]}]))
         self.assertEqual(len(json.loads(run("--sample", "--list", "--json")[1])), 12)
 
@@ -431,7 +431,7 @@ class RealAndCheck(Case):
         self.assertGreater(with_placeholders, 0)
 
     def test_check_on_every_layout(self):
-        members = ["severity", "kind", "handle", "position", "type", "offset", "field", "entry_point", "value",
+        members = ["severity", "kind", "handle", "at", "type", "offset", "field", "entry_point", "value",
                    "finding"]
         for name in corpus_names():
             with self.subTest(name):
