@@ -96,6 +96,8 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
        With(Changed(3, {{0x13, 2}, {0x14, 3}, {0x15, 0x8A}, {0x18, 0x03}, {0x1B, 3}}, {"Chassis Maker", "TAG-9", "0000"}),
             {}),
        {"placeholder-text 3 27 0/0 \"0000\""}},
+      {"a contained element of baseboard type 0Fh", With(Changed(3, {{0x13, 1}, {0x14, 3}, {0x15, 0x0F}, {0x18, 3}}), {}),
+       {"out-of-range 3 21 15/0"}},
       {"contained elements past the length", With(Changed(3, {{0x13, 2}, {0x14, 3}}), {}),
        {"short-structure 3 1 22/28", "elements-past-length 3 19 27/22"}},
       {"AMI's placeholder UUID, stored little-endian",
@@ -273,6 +275,22 @@ TEST(TableCheckTest, NamesReadStringFieldsOfTheDescription) {
 #undef TARNWICK_STRING_ROW
 #undef TARNWICK_OTHER_ROW
   EXPECT_EQ(not_described, std::vector<std::string>{});
+}
+
+// Each type's fixed fields follow one another from offset 4 without a gap or
+// an overlap; fields that share bits share their whole bytes.
+TEST(TableCheckTest, DescribedFieldsTileEachStructure) {
+  for (unsigned type = 0; type < 256; ++type) {
+    uint32_t end = 4;
+    const FieldRow* previous = nullptr;
+    for (const FieldRow& row : FieldRowsOf(static_cast<uint8_t>(type))) {
+      if (row.place != Place::kFixed) continue;
+      const bool shares = previous && row.offset == previous->offset && row.width == previous->width;
+      EXPECT_TRUE(row.offset == end || shares) << "type " << type << ": " << row.name;
+      end = std::max(end, uint32_t{row.offset} + row.width);
+      previous = &row;
+    }
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "host/exports.h"
 #include "smbios/firmware_table.h"
+#include "smbios/kernel_dmi_table.h"
 #include "smbios/string_set.h"
 #include "smbios/table_model.h"
 #include "tests/support/table_builder.h"
@@ -62,6 +63,22 @@ TEST(TableModel, FirmwaresOddVersionsReadAsTheKernelAndDmidecodeMendThem) {
   }
 }
 
+// A service header stands in front only of a table it describes exactly,
+// which holds at least one structure (4 bytes and two NULs).
+TEST(TableModel, AServiceHeaderStandsOnlyBeforeATableItDescribes) {
+  const struct {
+    uint8_t major;
+    uint32_t stated, behind;
+    bool fits;
+  } cases[] = {{3, 6, 6, true}, {2, 5, 5, false}, {3, 0, 0, false}, {3, 7, 6, false}, {3, 6, 7, false},
+               {1, 6, 6, false}, {10, 6, 6, true}, {11, 6, 6, false}};
+  for (const auto& c : cases) {
+    Bytes bytes(kServiceHeaderSize + c.behind, 0);
+    WriteServiceHeader({c.major, 0, 0, c.stated}, bytes.data());
+    EXPECT_EQ(ServiceHeaderFits(bytes.data(), bytes.size()), c.fits) << c.stated << ' ' << c.behind;
+  }
+}
+
 TEST(TableModel, StringSetWalkStopsAtItsEnd) {
   const uint8_t set[] = {'a', 'b', 0, 'c', 0, 0, 'd'};
   EXPECT_EQ(StringAt(set, set + 7), "ab");
@@ -70,6 +87,28 @@ TEST(TableModel, StringSetWalkStopsAtItsEnd) {
   EXPECT_EQ(StringAt(set + 6, set + 7), "");  // no NUL before the end
   EXPECT_EQ(StringAt(set + 3, set + 4), "");
   EXPECT_EQ(SplitStringSet(set, set + 7), (std::vector<std::string_view>{"ab", "c"}));
+}
+
+// The files of /sys/class/dmi/id as the kernel writes them, at the edges of
+// their ranges, and the bytes of the table they stand for.
+TEST(KernelDmiTable, TextsAtTheEdgesOfTheirRangesAndTheTableTheyStandFor) {
+  const auto field = [](const char* name) { return kKernelDmiFields[KernelDmiFieldIndex(name)]; };
+  const struct {
+    const char* file;
+    const char* text;
+    bool well_formed;
+  } cases[] = {{"chassis_type", "127", true}, {"chassis_type", "128", false}, {"chassis_type", "", false},
+               {"bios_release", "255.255", true}, {"bios_release", "255.256", false}, {"bios_release", "1.", false},
+               {"product_uuid", "0123abcd-EF01-2345-6789-abcdef012345", true},
+               {"product_uuid", "0123abcd-ef01-2345-6789-abcdef01234g", false},
+               {"product_uuid", "0123abcd-ef01-2345-6789-abcdef01234", false}};
+  for (const auto& c : cases) EXPECT_EQ(KernelDmiTextWellFormed(field(c.file), c.text), c.well_formed) << c.text;
+  KernelDmiTexts texts;
+  texts[KernelDmiFieldIndex("sys_vendor")] = "M";
+  texts[KernelDmiFieldIndex("chassis_type")] = "127";
+  EXPECT_EQ(TableFromKernelDmiTexts(texts), (Bytes{1, 5, 1, 0, 1, 'M', 0, 0,                   // system
+                                                  3, 6, 3, 0, 0, 0x7F, 0, 0,                   // chassis
+                                                  127, 4, 0xFF, 0xFF, 0, 0}));                 // end of table
 }
 
 }  // namespace
