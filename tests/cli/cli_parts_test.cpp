@@ -7,11 +7,14 @@
 #include <map>
 
 #include "cli/batch_file.h"
+#include "cli/machine_table.h"
 #include "cli/cmd_set_lines.h"
 #include "cli/name_call.h"
 #include "cli/name_listing.h"
 #include "cli/options.h"
+#include "cli/prometheus_output.h"
 #include "cli/seen_names.h"
+#include "cli/table_findings.h"
 #include "cli/text_quoting.h"
 #include "cli/utf8_utf16.h"
 #include "cli/variable_expansion.h"
@@ -19,6 +22,7 @@
 #include "platform/platform.h"
 #include "plugin/firmware_service.h"
 #include "plugin/lifecycle.h"
+#include "smbios/dump_layout.h"
 #include "smbios/firmware_table.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/table_builder.h"
@@ -135,6 +139,24 @@ TEST(NameCall, ArgumentStandsBetweenFirstOpenAndLastCloseBracket) {
   }
 }
 
+// A nested call's result stands in its place; an "@" that begins no call
+// stays as typed, also right before one. Each function here answers with
+// its argument.
+TEST(NameCall, NestedCallsAndTheTextAroundThem) {
+  const auto echo = [](const ExportEntry&, char16_t*) { return 0; };
+  const struct {
+    const char* text;
+    bool ok;
+    std::string value;
+  } cases[] = {{"@smbstring[x@@randx[7]y]", true, "x@7y"}, {"@smbstring[@[a]@]", true, "@[a]@"},
+               {"@smbstring[@nosuch[1]]", false, ""}};
+  for (const auto& c : cases) {
+    const CallResult result = CallName(c.text, echo);
+    EXPECT_EQ(result.ok, c.ok) << c.text;
+    EXPECT_EQ(result.value, c.value) << c.text;
+  }
+}
+
 TEST(Options, ValuesFlagsAndErrors) {
   Options options;
   std::string error;
@@ -231,6 +253,50 @@ TEST(CmdSetLine, ValuesThatCmdCarriesAndThoseItCannot) {
     EXPECT_EQ(line, c.carried ? "set \"" + c.name + "=" + c.value + "\"\n" : "");
     EXPECT_EQ(reason.empty(), c.carried);
   }
+}
+
+// Label values as node_exporter makes them: Go's white space trimmed (the
+// ends of its ranges too), invalid bytes as one U+FFFD, escapes, placeholders empty.
+TEST(PrometheusLabel, TrimmedEscapedAndValid) {
+  const struct {
+    std::string table, label;
+  } cases[] = {{"\t Maker\r", "Maker"}, {"\x08x\x0E", "\x08x\x0E"}, {"\xC2\x85" "A\xC2\xA0", "A"},
+               {"\xE2\x80\x80" "A\xE2\x80\x8A", "A"}, {"\xE2\x80\x8B" "A\xE3\x80\x80", "\xE2\x80\x8B" "A"},
+               {"a\"b\\c\nd", "a\\\"b\\\\c\\nd"}, {"\xE9t\xFF\xFE", "\xEF\xBF\xBDt\xEF\xBF\xBD"},
+               {" To Be Filled By O.E.M. ", ""}};
+  for (const auto& c : cases) EXPECT_EQ(LabelValue(c.table), c.label) << c.table;
+}
+
+// The entry point's findings in words, hexadecimal of their fields' widths.
+TEST(TableFindings, EntryPointFindingsInWords) {
+  const auto line = [](FindingKind kind, int32_t offset, const char* field, uint64_t found, uint64_t expected) {
+    return FindingLine({kind, kNoValue, kNoValue, offset, field, found, expected, 0, {}, true});
+  };
+  EXPECT_EQ(line(FindingKind::kEntryPointLength, 6, "Entry Point Length", 0x1E, 0x1F),
+            "defect entry-point-length  entry point  offset 06h  Entry Point Length: length 1Eh, not the 1Fh of this "
+            "entry point\n");
+  EXPECT_EQ(line(FindingKind::kEntryPointChecksum, 5, "Entry Point Structure Checksum", 0x0A, 0),
+            "defect checksum  entry point  offset 05h  Entry Point Structure Checksum: the bytes it covers sum to "
+            "0Ah, not 0\n");
+}
+
+// Under another folder than /sys, the table is read from its
+// firmware/dmi/tables as the plug-in reads the system's.
+TEST(MachineTable, ATableUnderAnotherFolder) {
+  const std::filesystem::path sysfs = std::filesystem::temp_directory_path() / "tarnwick-machine-table-test";
+  const std::filesystem::path tables = platform::DmiTablesFolder(sysfs.string());
+  std::filesystem::create_directories(tables);
+  const Bytes table = testing::BareTable({{1, 0x01, testing::Formatted(0x08, {{4, 1}}), {"Maker"}}, {127, 2, {}, {}}});
+  const Bytes dump = DumpLayout({table.data(), static_cast<uint32_t>(table.size()), true, 3, 4, 0, 2, 15});
+  std::ofstream(tables / "smbios_entry_point", std::ios::binary)
+      .write(reinterpret_cast<const char*>(dump.data()), kDumpTableAddress);
+  std::ofstream(tables / "DMI", std::ios::binary)
+      .write(reinterpret_cast<const char*>(dump.data()) + kDumpTableAddress, std::streamsize(table.size()));
+  MachineTable machine;
+  ASSERT_EQ(LoadMachineTable(sysfs.string(), &machine), 0);
+  EXPECT_EQ(CallOnMachine(machine, "_smbmfg").value, "Maker");
+  ShutdownPlugin(0);
+  std::filesystem::remove_all(sysfs);
 }
 
 TEST(FileReader, AFileThatShrinksWhileReadIsNoticed) {
