@@ -280,6 +280,18 @@ TEST(TableFindings, EntryPointFindingsInWords) {
             "0Ah, not 0\n");
 }
 
+// AMI's placeholder UUID, stored little-endian, as --check --json gives it.
+TEST(TableFindings, APlaceholderUuidAsItReads) {
+  Bytes system = testing::Formatted(0x19);
+  for (uint8_t i = 1; i < 16; i += 2) system[8 - 4 + i] = static_cast<uint8_t>(i / 2 + 2);
+  ASSERT_EQ(testing::LoadTable(testing::RawTable(
+                testing::BareTable({{200, 0x10, {}, {}}, {1, 0x11, system, {}}, {127, 0x12, {}, {}}}), 3, 4)),
+            0);
+  const std::string json = FindingsJson(CheckTable());
+  EXPECT_NE(json.find("\"value\":\"03000200-0400-0500-0006-000700080009\""), std::string::npos) << json;
+  ShutdownPlugin(0);
+}
+
 // Under another folder than /sys, the table is read from its
 // firmware/dmi/tables as the plug-in reads the system's.
 TEST(MachineTable, ATableUnderAnotherFolder) {
