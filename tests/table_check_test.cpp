@@ -153,6 +153,8 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
        {"short-structure 17 1 84/92"}},
       {"no end-of-table structure", With(Clean(6), {}), {"no-end-of-table -1 -1 0/0"}},
       {"length byte 2", With(Clean(6), {0x88, 2, 0x99, 0, 0, 0}), {"length-below-header 153 1 2/0", "no-end-of-table -1 -1 0/0"}},
+      {"a header cut after 3 bytes", With(Clean(6), {0x88, 6, 0x99}),
+       {"past-table-end -1 -1 0/0", "no-end-of-table -1 -1 0/0"}},
       {"string-set past the end", With(Clean(6), {0x88, 6, 0x99, 0, 1, 2, 'x'}),
        {"past-table-end 153 -1 0/0", "no-end-of-table -1 -1 0/0"}},
       {"bytes after the end", With(Clean(), {0, 0, 0}),
