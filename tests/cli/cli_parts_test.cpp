@@ -149,7 +149,7 @@ TEST(NameCall, NestedCallsAndTheTextAroundThem) {
     bool ok;
     std::string value;
   } cases[] = {{"@smbstring[x@@randx[7]y]", true, "x@7y"}, {"@smbstring[@[a]@]", true, "@[a]@"},
-               {"@smbstring[@nosuch[1]]", false, ""}};
+               {"@smbstring[@nosuch[1]]", false, ""}, {"@smbstring[@x09[1]]", false, ""}};
   for (const auto& c : cases) {
     const CallResult result = CallName(c.text, echo);
     EXPECT_EQ(result.ok, c.ok) << c.text;
