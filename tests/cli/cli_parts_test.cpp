@@ -267,17 +267,16 @@ TEST(PrometheusLabel, TrimmedEscapedAndValid) {
   for (const auto& c : cases) EXPECT_EQ(LabelValue(c.table), c.label) << c.table;
 }
 
-// The entry point's findings in words, hexadecimal of their fields' widths.
-TEST(TableFindings, EntryPointFindingsInWords) {
-  const auto line = [](FindingKind kind, int32_t offset, const char* field, uint64_t found, uint64_t expected) {
-    return FindingLine({kind, kNoValue, kNoValue, offset, field, found, expected, 0, {}, true});
-  };
-  EXPECT_EQ(line(FindingKind::kEntryPointLength, 6, "Entry Point Length", 0x1E, 0x1F),
+// Findings in words, hexadecimal of their fields' widths.
+TEST(TableFindings, FindingsInWords) {
+  EXPECT_EQ(FindingLine({FindingKind::kEntryPointLength, kNoValue, kNoValue, 6, "Entry Point Length", 0x1E, 0x1F, 0,
+                         {}, true}),
             "defect entry-point-length  entry point  offset 06h  Entry Point Length: length 1Eh, not the 1Fh of this "
             "entry point\n");
-  EXPECT_EQ(line(FindingKind::kEntryPointChecksum, 5, "Entry Point Structure Checksum", 0x0A, 0),
-            "defect checksum  entry point  offset 05h  Entry Point Structure Checksum: the bytes it covers sum to "
-            "0Ah, not 0\n");
+  EXPECT_EQ(FindingLine({FindingKind::kElementsPastLength, 3, 3, 0x13, "Contained Element Count", 0x1B, 0x16, 0x40,
+                         {}, false}),
+            "defect elements-past-length  handle 0x0003  at 0x0040  type 3  offset 13h  Contained Element Count: the "
+            "contained elements end at 1Bh, past the structure's length 16h\n");
 }
 
 // AMI's placeholder UUID, stored little-endian, as --check --json gives it.
