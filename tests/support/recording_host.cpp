@@ -72,7 +72,8 @@ extern "C" int Qprintf(void* handle, const char16_t* format, ...) {
   return static_cast<int>(text.size());
 }
 
-extern "C" int ExpandVariables(char16_t* text, int /*flag*/) {
+extern "C" int ExpandVariables(char16_t* text, int flag) {
+  if (flag != 1) return -1;  // the one call the shell documents: the plug-in's text is left as it was
   ++Recorded().expansions;
   std::u16string in(text);
   std::u16string out;
