@@ -196,6 +196,12 @@ class Names(Case):
 
 
 class ExitStatus(Case):
+    def test_answers_and_refusals_keep_their_order_on_one_stream(self):
+        done = end_to_end.run([end_to_end.TARNWICK, "--sample", "_smbmfg", "_nosuch", "_smbproduct"],
+                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        self.assertEqual((done.returncode, done.stdout), (1, b"Brackenfold Computing\ntarnwick: _nosuch: unknown name\n"
+                                                             b"\nQuillon Q7 Workstation\n"))
+
     def test_plugin_that_does_not_load_and_files_too_short_to_try(self):
         junk = self.write("junk.bin", b"\x01\x02\x00\x00\x00\x00")  # length byte 2: not a structure
         tiny, empty = self.write("tiny.bin", b"\x01\x04\x00"), self.write("empty.bin", b"")
