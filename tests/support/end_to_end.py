@@ -53,23 +53,48 @@ def tarnwick(*arguments, errors=None, input_bytes=None, stdout=subprocess.PIPE, 
     return done.returncode, decode(done.stdout) if done.stdout is not None else None, decode(done.stderr)
 
 
+SKIPPED = 77  # the status of a test program that skips (ctest's SKIP_RETURN_CODE)
+_said_missing = set()
+
+
+def _missing(what):
+    """The one line that says what a skipped test lacks, once per run and thing."""
+    if what not in _said_missing:
+        _said_missing.add(what)
+        print(f"skipped: {what} is missing", file=sys.stderr, flush=True)
+
+
 def need(condition, what):
     """Skips outside CI, fails in CI, when something the test needs is missing."""
     if condition:
         return
     if IN_CI:
         raise AssertionError(f"{what} is missing, and CI=true does not allow skipping")
+    _missing(what)
     raise unittest.SkipTest(f"{what} is missing")
 
 
+def need_or_exit(condition, what):
+    """need() for a test that is one program: it ends with SKIPPED outside CI, with 1 in CI."""
+    if condition:
+        return
+    if IN_CI:
+        print(f"{what} is missing, and CI=true does not allow skipping", file=sys.stderr)
+        sys.exit(1)
+    _missing(what)
+    sys.exit(SKIPPED)
+
+
 def corpus_names():
-    need(CORPUS and os.path.isfile(os.path.join(CORPUS, "index.json")), f"the corpus of tables ({CORPUS})")
-    with open(os.path.join(CORPUS, "index.json")) as index:
+    with open(corpus_file("index", ".json")) as index:
         return sorted(entry["name"] for entry in json.load(index))
 
 
 def corpus_file(name, suffix):
-    return os.path.join(CORPUS, name + suffix)
+    """The path of a file of the corpus, which a test needs."""
+    path = os.path.join(CORPUS or "", name + suffix)
+    need(CORPUS and os.path.isfile(path), f"the corpus of tables ({CORPUS})")
+    return path
 
 
 def read_bytes(path):
