@@ -11,6 +11,7 @@
 #   release.sh [DIST_DIR]   (default: dist/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/step.sh
 root=$PWD
 dist=$(realpath -m "${1:-dist}")
 
@@ -49,23 +50,26 @@ pack_tar() {  # PARENT FOLDER TAR_GZ: FOLDER as the archive's one top folder
     -cf - "$2" | gzip -9n >"$3"
 }
 
+# One step per file (or pair of files, for Linux): each says what it makes and how long it took.
+windows_zip() {  # ARCH TOOLCHAIN
+  build "windows-$1" "-DCMAKE_TOOLCHAIN_FILE=$work/src/cmake/mingw-w64-$2.cmake"
+  pack_zip "$work/stage/windows-$1" "$dist/tarnwick-$version-windows-$1.zip"
+}
+linux=tarnwick-$version-linux-x86_64
+linux_files() {
+  build linux
+  mv "$work/stage/linux" "$work/stage/$linux"
+  pack_tar "$work/stage" "$linux" "$dist/$linux.tar.gz"
+  # The .deb is CPack's: its entries are sorted and stamped with SOURCE_DATE_EPOCH.
+  (cd "$work/build-linux" && cpack -G DEB -B "$work/deb" >/dev/null)
+  mv "$work/deb/tarnwick_${version}_amd64.deb" "$dist/"
+}
+
 rm -rf "$dist"
 mkdir -p "$dist"
-for arch in x64 x86; do
-  toolchain=x86_64
-  [[ $arch == x86 ]] && toolchain=i686
-  build "windows-$arch" "-DCMAKE_TOOLCHAIN_FILE=$work/src/cmake/mingw-w64-$toolchain.cmake"
-  pack_zip "$work/stage/windows-$arch" "$dist/tarnwick-$version-windows-$arch.zip"
-done
-
-linux=tarnwick-$version-linux-x86_64
-build linux
-mv "$work/stage/linux" "$work/stage/$linux"
-pack_tar "$work/stage" "$linux" "$dist/$linux.tar.gz"
-# The .deb is CPack's: its entries are sorted and stamped with SOURCE_DATE_EPOCH.
-(cd "$work/build-linux" && cpack -G DEB -B "$work/deb" >/dev/null)
-mv "$work/deb/tarnwick_${version}_amd64.deb" "$dist/"
-
+step "release: tarnwick-$version-windows-x64.zip" windows_zip x64 x86_64
+step "release: tarnwick-$version-windows-x86.zip" windows_zip x86 i686
+step "release: $linux.tar.gz and tarnwick_${version}_amd64.deb" linux_files
 (cd "$dist" && sha256sum -- tarnwick* >SHA256SUMS)
 echo "release $version ($(git rev-parse --short HEAD)) in $dist:"
 (cd "$dist" && ls -l --time-style=+ -- * | awk '{print "  " $5 "\t" $NF}')

@@ -8,11 +8,10 @@
 # and its tarnwick.exe runs from there.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+source scripts/step.sh
 root=$PWD
 expected=$root/tests/release
 
-started=$SECONDS
-elapsed() { echo "[$((SECONDS - started)) s] $*"; }
 failures=0
 fail() {
   echo "FAIL: $*"
@@ -36,6 +35,7 @@ fi
 version=$(sed -n 's/^project(Tarnwick VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 first=$root/build/release-1
 second=$root/build/release-2
+deb=$first/tarnwick_${version}_amd64.deb
 work=$(mktemp -d)
 cleanup() {
   if [[ -n ${WINEPREFIX:-} ]]; then wineserver -k 2>/dev/null || true; fi
@@ -44,14 +44,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-bash scripts/release.sh "$first"
-bash scripts/release.sh "$second" >/dev/null
+step "release: first run" bash scripts/release.sh "$first"
+step "release: second run, to compare" bash scripts/release.sh "$second" >/dev/null
 for file in "$first"/*; do
   cmp -s "$file" "$second/$(basename "$file")" || fail "$(basename "$file") differs between two release runs"
 done
 [[ $(ls "$first") == $(ls "$second") ]] || fail "the two release runs made different files"
 (cd "$first" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
-elapsed "two release runs, $(ls "$first" | wc -l) files each, compared byte for byte"
+echo "two release runs, $(ls "$first" | wc -l) files each, compared byte for byte"
 
 # File lists: mode and path of every entry, against the committed lists.
 same_list() {  # LABEL EXPECTED ACTUAL
@@ -61,86 +61,93 @@ same_list() {  # LABEL EXPECTED ACTUAL
   fi
 }
 zip_list() { zipinfo "$1" | awk '$1 ~ /^[-d]/ {print $1, $NF}'; }
-for arch in x64 x86; do
-  zip_list "$first/tarnwick-$version-windows-$arch.zip" >"$work/windows-$arch.list"
-  same_list "windows-$arch zip" "$expected/windows-zip.txt" "$work/windows-$arch.list"
-  # README.txt: CR LF on every line, the hash of its own zip, WMIC's property names.
-  unzip -p "$first/tarnwick-$version-windows-$arch.zip" README.txt >"$work/README-$arch.txt"
-  grep -n -v $'\r$' "$work/README-$arch.txt" | head -3 | sed "s/^/    windows-$arch README.txt, no CR: /" | grep . &&
-    fail "windows-$arch README.txt has lines without CR LF"
-  grep -q "certutil -hashfile tarnwick-$version-windows-$arch.zip SHA256" "$work/README-$arch.txt" ||
-    fail "windows-$arch README.txt does not tell to hash tarnwick-$version-windows-$arch.zip"
-  grep -q -x $'    wmic cpu get extclock  *_smbcpuclock\r' "$work/README-$arch.txt" ||
-    fail "windows-$arch README.txt does not map wmic cpu get extclock to _smbcpuclock"
-done
-tar -tvzf "$first/tarnwick-$version-linux-x86_64.tar.gz" | awk '{print $1, $NF}' |
-  sed "s|tarnwick-$version-linux-x86_64|tarnwick-VERSION-linux-x86_64|" >"$work/tar.list"
-same_list "linux tar.gz" "$expected/linux-tar.txt" "$work/tar.list"
-deb=$first/tarnwick_${version}_amd64.deb
-dpkg-deb -c "$deb" | awk '{print $1, $NF}' >"$work/deb.list"
-same_list "deb" "$expected/deb.txt" "$work/deb.list"
-# The completion works where bash-completion loads it.
-[[ $(dpkg-deb -f "$deb" Recommends) == bash-completion ]] ||
-  fail "the .deb recommends '$(dpkg-deb -f "$deb" Recommends)', not bash-completion"
-elapsed "file lists compared"
-
-# The tarball's tarnwick runs where it is unpacked; the manual page's
-# source renders without a warning.
-tar -xzf "$first/tarnwick-$version-linux-x86_64.tar.gz" -C "$work"
-[[ $("$work/tarnwick-$version-linux-x86_64/bin/tarnwick" --sample _smbproduct) == "Quillon Q7 Workstation" ]] ||
-  fail "tarnwick from the tar.gz gives the wrong answer"
-MANWIDTH=80 man --warnings -l cli/tarnwick.1 2>&1 >/dev/null | grep . && fail "cli/tarnwick.1 renders with warnings"
-
-# lintian: errors and warnings fail.
-nice lintian "$deb" 2>/dev/null >"$work/lintian.txt" || true
-sed 's/^/    lintian: /' "$work/lintian.txt"
-grep -q '^[EW]:' "$work/lintian.txt" && fail "lintian reports errors or warnings on the .deb"
-elapsed "lintian: $(grep -c '^E:' "$work/lintian.txt" || true) errors, $(grep -c '^W:' "$work/lintian.txt" || true) warnings"
-
-# The .deb installed on this machine, used, and purged.
-dpkg --purge tarnwick >/dev/null 2>&1 || true
-if dpkg -i "$deb" >"$work/dpkg.log" 2>&1; then
-  installed=$(dpkg -L tarnwick | sort)
-  [[ $(tarnwick --sample _smbmfg "@smbword[4,0x16]") == $'Brackenfold Computing\n3600' ]] ||
-    fail "the installed tarnwick --sample gives the wrong answers"
-  tarnwick --sample >"$work/report.txt" || fail "the installed tarnwick --sample: exit status $?"
-  # One line per variable of the list of names.
-  variables=$(tarnwick --names | grep -c '^_')
-  [[ $(wc -l <"$work/report.txt") == "$variables" ]] ||
-    fail "the installed tarnwick --sample reports $(wc -l <"$work/report.txt") lines, not $variables"
-  MANWIDTH=80 man --warnings tarnwick >"$work/man.txt" 2>"$work/man.err" || fail "man tarnwick: exit status $?"
-  [[ -s $work/man.err ]] && fail "man tarnwick warns: $(head -5 "$work/man.err")"
-  grep -q -e '--from-dump FILE' "$work/man.txt" || fail "man tarnwick does not show the options"
-  # The installed completion, sourced as bash-completion would.
-  complete_words() {  # WORDS...: what the completion offers at the end of the line they make
-    bash -c 'source /usr/share/bash-completion/completions/tarnwick
-      COMP_LINE=$1; COMP_POINT=${#1}; _tarnwick; printf "%s\n" "${COMPREPLY[@]}"' complete "$*"
-  }
-  complete_words tarnwick _smb | grep -q -x _smbmfg || fail "completion of 'tarnwick _smb' lacks _smbmfg"
-  complete_words tarnwick @smb | grep -q -x @smbword || fail "completion of 'tarnwick @smb' lacks @smbword"
-  # Without a start, every name the plug-in reports that it implements.
-  diff <(complete_words tarnwick '') <(tarnwick --names | sed 's/[[ ].*//') \
-    >/dev/null || fail "the completion does not offer exactly the plug-in's names"
-  [[ $(complete_words tarnwick --from-d) == --from-dump ]] || fail "completion of 'tarnwick --from-d'"
-  [[ $(complete_words tarnwick --from-dump /usr/share/doc/tarnwick/LIC) == /usr/share/doc/tarnwick/LICENSE ]] ||
-    fail "completion of a file name after --from-dump"
-  dpkg -r tarnwick >>"$work/dpkg.log" 2>&1 || fail "dpkg -r tarnwick failed"
-  dpkg --purge tarnwick >>"$work/dpkg.log" 2>&1 || fail "dpkg --purge tarnwick failed"
-  for path in $installed; do
-    [[ -f $path ]] && fail "$path is left after dpkg --purge"
+file_lists() {
+  for arch in x64 x86; do
+    zip_list "$first/tarnwick-$version-windows-$arch.zip" >"$work/windows-$arch.list"
+    same_list "windows-$arch zip" "$expected/windows-zip.txt" "$work/windows-$arch.list"
+    # README.txt: CR LF on every line, the hash of its own zip, WMIC's property names.
+    unzip -p "$first/tarnwick-$version-windows-$arch.zip" README.txt >"$work/README-$arch.txt"
+    grep -n -v $'\r$' "$work/README-$arch.txt" | head -3 | sed "s/^/    windows-$arch README.txt, no CR: /" | grep . &&
+      fail "windows-$arch README.txt has lines without CR LF"
+    grep -q "certutil -hashfile tarnwick-$version-windows-$arch.zip SHA256" "$work/README-$arch.txt" ||
+      fail "windows-$arch README.txt does not tell to hash tarnwick-$version-windows-$arch.zip"
+    grep -q -x $'    wmic cpu get extclock  *_smbcpuclock\r' "$work/README-$arch.txt" ||
+      fail "windows-$arch README.txt does not map wmic cpu get extclock to _smbcpuclock"
   done
-  dpkg-query -W tarnwick >/dev/null 2>&1 && fail "dpkg still knows tarnwick after --purge"
-else
-  fail "dpkg -i: $(cat "$work/dpkg.log")"
-fi
-elapsed "the .deb installed, used and purged"
+  tar -tvzf "$first/tarnwick-$version-linux-x86_64.tar.gz" | awk '{print $1, $NF}' |
+    sed "s|tarnwick-$version-linux-x86_64|tarnwick-VERSION-linux-x86_64|" >"$work/tar.list"
+  same_list "linux tar.gz" "$expected/linux-tar.txt" "$work/tar.list"
+  dpkg-deb -c "$deb" | awk '{print $1, $NF}' >"$work/deb.list"
+  same_list "deb" "$expected/deb.txt" "$work/deb.list"
+  # The completion works where bash-completion loads it.
+  [[ $(dpkg-deb -f "$deb" Recommends) == bash-completion ]] ||
+    fail "the .deb recommends '$(dpkg-deb -f "$deb" Recommends)', not bash-completion"
+}
+step "release: file lists" file_lists
+
+tarball_and_lintian() {
+  # The tarball's tarnwick runs where it is unpacked; the manual page's
+  # source renders without a warning.
+  tar -xzf "$first/tarnwick-$version-linux-x86_64.tar.gz" -C "$work"
+  [[ $("$work/tarnwick-$version-linux-x86_64/bin/tarnwick" --sample _smbproduct) == "Quillon Q7 Workstation" ]] ||
+    fail "tarnwick from the tar.gz gives the wrong answer"
+  MANWIDTH=80 man --warnings -l cli/tarnwick.1 2>&1 >/dev/null | grep . && fail "cli/tarnwick.1 renders with warnings"
+
+  # lintian: errors and warnings fail.
+  nice lintian "$deb" 2>/dev/null >"$work/lintian.txt" || true
+  sed 's/^/    lintian: /' "$work/lintian.txt"
+  grep -q '^[EW]:' "$work/lintian.txt" && fail "lintian reports errors or warnings on the .deb"
+  echo "lintian: $(grep -c '^E:' "$work/lintian.txt" || true) errors, $(grep -c '^W:' "$work/lintian.txt" || true) warnings"
+}
+step "release: the tarball's tarnwick, the manual page, lintian" tarball_and_lintian
+
+deb_installed() {
+  # The .deb installed on this machine, used, and purged.
+  dpkg --purge tarnwick >/dev/null 2>&1 || true
+  if dpkg -i "$deb" >"$work/dpkg.log" 2>&1; then
+    installed=$(dpkg -L tarnwick | sort)
+    [[ $(tarnwick --sample _smbmfg "@smbword[4,0x16]") == $'Brackenfold Computing\n3600' ]] ||
+      fail "the installed tarnwick --sample gives the wrong answers"
+    tarnwick --sample >"$work/report.txt" || fail "the installed tarnwick --sample: exit status $?"
+    # One line per variable of the list of names.
+    variables=$(tarnwick --names | grep -c '^_')
+    [[ $(wc -l <"$work/report.txt") == "$variables" ]] ||
+      fail "the installed tarnwick --sample reports $(wc -l <"$work/report.txt") lines, not $variables"
+    MANWIDTH=80 man --warnings tarnwick >"$work/man.txt" 2>"$work/man.err" || fail "man tarnwick: exit status $?"
+    [[ -s $work/man.err ]] && fail "man tarnwick warns: $(head -5 "$work/man.err")"
+    grep -q -e '--from-dump FILE' "$work/man.txt" || fail "man tarnwick does not show the options"
+    # The installed completion, sourced as bash-completion would.
+    complete_words() {  # WORDS...: what the completion offers at the end of the line they make
+      bash -c 'source /usr/share/bash-completion/completions/tarnwick
+        COMP_LINE=$1; COMP_POINT=${#1}; _tarnwick; printf "%s\n" "${COMPREPLY[@]}"' complete "$*"
+    }
+    complete_words tarnwick _smb | grep -q -x _smbmfg || fail "completion of 'tarnwick _smb' lacks _smbmfg"
+    complete_words tarnwick @smb | grep -q -x @smbword || fail "completion of 'tarnwick @smb' lacks @smbword"
+    # Without a start, every name the plug-in reports that it implements.
+    diff <(complete_words tarnwick '') <(tarnwick --names | sed 's/[[ ].*//') \
+      >/dev/null || fail "the completion does not offer exactly the plug-in's names"
+    [[ $(complete_words tarnwick --from-d) == --from-dump ]] || fail "completion of 'tarnwick --from-d'"
+    [[ $(complete_words tarnwick --from-dump /usr/share/doc/tarnwick/LIC) == /usr/share/doc/tarnwick/LICENSE ]] ||
+      fail "completion of a file name after --from-dump"
+    dpkg -r tarnwick >>"$work/dpkg.log" 2>&1 || fail "dpkg -r tarnwick failed"
+    dpkg --purge tarnwick >>"$work/dpkg.log" 2>&1 || fail "dpkg --purge tarnwick failed"
+    for path in $installed; do
+      [[ -f $path ]] && fail "$path is left after dpkg --purge"
+    done
+    if dpkg-query -W tarnwick >/dev/null 2>&1; then fail "dpkg still knows tarnwick after --purge"; fi
+  else
+    fail "dpkg -i: $(cat "$work/dpkg.log")"
+  fi
+}
+step "release: the .deb installed, used and purged" deb_installed
 
 # Each zip in a fresh Wine prefix: unpacked into C:\Tarnwick, its DLL
 # loaded by the stand-in host from C:\Host, its tarnwick.exe run.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 source tests/wine/wine_prefix.sh
 unset DISPLAY WAYLAND_DISPLAY
-for arch in x64 x86; do
+zip_under_wine() {  # ARCH
+  local arch=$1
   standins=build/wine-$arch
   cmake --preset "mingw-$arch" -B "$standins" -DTARNWICK_WINE_STANDINS=ON >/dev/null
   nice -n 5 cmake --build "$standins" -j2 --target standin_host version_reader -- --quiet
@@ -168,7 +175,9 @@ for arch in x64 x86; do
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
   rm -rf "$WINEPREFIX"
-  elapsed "$arch zip: version resources, DLL and tarnwick.exe under Wine"
+}
+for arch in x64 x86; do
+  step "release: the $arch zip under Wine: version resources, DLL and tarnwick.exe" zip_under_wine "$arch"
 done
 unset WINEPREFIX
 
@@ -176,4 +185,4 @@ if ((failures)); then
   echo "$failures release check(s) failed"
   exit 1
 fi
-elapsed "release step passed"
+echo "release checks passed"
