@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets (preset "fuzz", ASan + UBSan) and runs them
+# Builds the libFuzzer targets (preset "sanitize": ASan + UBSan) and runs them
 # side by side at low priority: first the committed crash inputs of
 # fuzz/regressions/TARGET once each, then fuzzing for a bounded time.
 #
@@ -11,29 +11,36 @@
 # Seeds: the tables of ../shared/corpus (read in place), the tables and texts
 # that tarnwick_fuzz_seeds builds, and what earlier runs kept in
 # BUILD/corpus/TARGET. A finding is written to BUILD/findings/ and fails the
-# run. FUZZ_BUILD_DIR overrides BUILD (default build/fuzz).
+# run. BUILD is the sanitize preset's folder, build/sanitize. Without the
+# corpus the tables fuzz from the built seeds alone; with CI=true that fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/step.sh
 
 limit=${1:-600}
 shift || true
 targets=("$@")
 ((${#targets[@]})) || targets=(table argument name batch file)
 case "$limit" in
-  -runs=*) bound=("$limit" -max_total_time=86400) ;;
+  -runs=*) bound=("$limit" -max_total_time=86400) each="${limit#-runs=} runs" ;;
   *[!0-9]* | "") echo "usage: $0 [SECONDS | -runs=N] [TARGET ...]" >&2; exit 2 ;;
-  *) bound=(-max_total_time="$limit") ;;
+  *) bound=(-max_total_time="$limit") each="$limit s" ;;
 esac
 
-build=${FUZZ_BUILD_DIR:-build/fuzz}
+build=build/sanitize
 corpus_dir=../shared/corpus
+corpus_seeds=("$corpus_dir")
 if [[ ! -d $corpus_dir ]]; then
-  echo "fuzz: the corpus of real tables is missing: $corpus_dir" >&2
-  exit 1
+  if [[ ${CI:-} == true ]]; then
+    echo "fuzz: the corpus of real tables is missing: $corpus_dir" >&2
+    exit 1
+  fi
+  echo "fuzz: the corpus of real tables is missing ($corpus_dir): tables fuzz from the built seeds alone" >&2
+  corpus_seeds=()
 fi
 
-cmake --preset fuzz -B "$build" >/dev/null
-cmake --build "$build" -j2 --target tarnwick_table_fuzzer tarnwick_argument_fuzzer tarnwick_name_fuzzer \
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize --target tarnwick_table_fuzzer tarnwick_argument_fuzzer tarnwick_name_fuzzer \
   tarnwick_batch_fuzzer tarnwick_file_fuzzer tarnwick_fuzz_seeds
 
 seeds=$(mktemp -d)
@@ -69,31 +76,33 @@ run() {
     -artifact_prefix="$build/findings/$target-" "$@" >"$build/logs/$target.log" 2>&1
 }
 
-declare -A jobs
-started=$SECONDS
-for target in "${targets[@]}"; do
-  case "$target" in
-    table | file) seed_dirs=("$seeds/tables" "$corpus_dir") ;;
-    argument) seed_dirs=("$seeds/arguments") ;;
-    name) seed_dirs=("$seeds/names") ;;
-    batch) seed_dirs=("$seeds/batches") ;;
-    *) echo "fuzz: unknown target $target (table, argument, name, batch, file)" >&2; exit 2 ;;
-  esac
-  replay "$target"
-  run "$target" -dict="fuzz/dictionaries/$target.dict" "$build/corpus/$target" "${seed_dirs[@]}" &
-  jobs[$target]=$!
-done
+# All targets side by side; each prints what it ran, and any finding fails.
+fuzz_targets() {
+  local target failed=0 runs rate seed_dirs
+  local -A jobs
+  for target in "${targets[@]}"; do
+    case "$target" in
+      table | file) seed_dirs=("$seeds/tables" "${corpus_seeds[@]}") ;;
+      argument) seed_dirs=("$seeds/arguments") ;;
+      name) seed_dirs=("$seeds/names") ;;
+      batch) seed_dirs=("$seeds/batches") ;;
+      *) echo "fuzz: unknown target $target (table, argument, name, batch, file)" >&2; exit 2 ;;
+    esac
+    replay "$target"
+    run "$target" -dict="fuzz/dictionaries/$target.dict" "$build/corpus/$target" "${seed_dirs[@]}" &
+    jobs[$target]=$!
+  done
 
-failed=0
-for target in "${targets[@]}"; do
-  if ! wait "${jobs[$target]}"; then
-    failed=1
-    echo "fuzz: $target: FINDING (see $build/findings/ and $build/logs/$target.log)" >&2
-    grep -E "ERROR|violated|SUMMARY|Test unit written" "$build/logs/$target.log" >&2 || tail -30 "$build/logs/$target.log" >&2
-  fi
-  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$build/logs/$target.log")
-  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$build/logs/$target.log")
-  echo "fuzz: $target: ${runs:-?} executions, ${rate:-?} per second"
-done
-echo "fuzz: done in $((SECONDS - started)) s"
-exit "$failed"
+  for target in "${targets[@]}"; do
+    if ! wait "${jobs[$target]}"; then
+      failed=1
+      echo "fuzz: $target: FINDING (see $build/findings/ and $build/logs/$target.log)" >&2
+      grep -E "ERROR|violated|SUMMARY|Test unit written" "$build/logs/$target.log" >&2 || tail -30 "$build/logs/$target.log" >&2
+    fi
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$build/logs/$target.log")
+    rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$build/logs/$target.log")
+    echo "fuzz: $target: ${runs:-?} executions, ${rate:-?} per second"
+  done
+  return "$failed"
+}
+step "fuzz: ${targets[*]}, $each each" fuzz_targets

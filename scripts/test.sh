@@ -1,21 +1,19 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: native (g++) and clang builds, the
-# ASan+UBSan build, the ThreadSanitizer build, the small-index build,
-# valgrind, the fuzzers for a bounded time, and the Windows DLL under Wine.
-# Any failure fails the whole run.
+# Sets up, builds and runs every test; any failure fails the whole run. Each
+# build serves every check it can, so that none is built twice:
+#   native (g++): every test; then valgrind on its unit tests, the native
+#     tarnwick for the Wine checks, the benchmarks' few iterations;
+#   sanitize (clang, ASan + UBSan, warnings as errors, and so also the clang
+#     build): every test, with a share of the damaged tables; then the fuzz
+#     targets, and every damaged table;
+#   tsan: the unit tests that start threads (each says Thread in its name);
+#   small-index (a 4-entry structure index): the unit tests of the index;
+#   then the Windows builds under Wine and the release files (test.d/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/step.sh
 
 bash scripts/setup.sh --tests
-
-step() {
-  echo
-  echo "=== $1"
-  local started=$SECONDS
-  shift
-  "$@"
-  echo "=== done in $((SECONDS - started)) s"
-}
 
 build_and_test() {
   cmake --preset "$1" >/dev/null
@@ -24,10 +22,9 @@ build_and_test() {
 }
 
 step "native build and tests (g++)" build_and_test native
-step "native build and tests (clang)" build_and_test clang
-step "ASan + UBSan build and tests" build_and_test sanitize
-step "ThreadSanitizer build and tests" build_and_test tsan
-step "tests with a 4-entry structure index" build_and_test small-index
+step "ASan + UBSan build and tests (clang)" build_and_test sanitize
+step "ThreadSanitizer: the tests that start threads" build_and_test tsan
+step "a 4-entry structure index: the tests of the index" build_and_test small-index
 for extra in scripts/test.d/*.sh; do
   step "$(basename "$extra" .sh)" bash "$extra"
 done

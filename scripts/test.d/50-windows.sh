@@ -5,9 +5,7 @@
 # runs on Debian's wine32 (i386 architecture), which scripts/setup.sh installs.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-
-started=$SECONDS
-elapsed() { echo "[$((SECONDS - started)) s] $*"; }
+source scripts/step.sh
 
 tools=(x86_64-w64-mingw32-g++-win32 i686-w64-mingw32-g++-win32 x86_64-w64-mingw32-objdump
   i686-w64-mingw32-objdump wine wineserver cmake ninja g++)
@@ -27,49 +25,47 @@ if [[ -n $(missing_tools) ]]; then
   fi
 fi
 
-# x64 and x86: the DLL, tarnwick.exe and the host stand-ins; native: the
-# Linux tarnwick, to answer from the same tables as the DLL.
+# x64 and x86: the DLL, tarnwick.exe and the host stand-ins; and the native
+# preset's Linux tarnwick, to answer from the same tables as the DLL.
 build() {
   local preset=$1 folder=$2
   shift 2
   cmake --preset "$preset" -B "$folder" "$@" >/dev/null
-  cmake --build "$folder" -j2 "${targets[@]}" -- --quiet
+  cmake --build "$folder" -j2 -- --quiet
 }
-targets=()
-build mingw-x64 build/wine-x64 -DTARNWICK_WINE_STANDINS=ON
-build mingw-x86 build/wine-x86 -DTARNWICK_WINE_STANDINS=ON
-targets=(--target tarnwick)
-build native build/wine-native -DTARNWICK_TESTS=OFF
-elapsed "built x64, x86 and native"
+step "windows: build x64" build mingw-x64 build/wine-x64 -DTARNWICK_WINE_STANDINS=ON
+step "windows: build x86" build mingw-x86 build/wine-x86 -DTARNWICK_WINE_STANDINS=ON
+cmake --preset native >/dev/null
+step "windows: build the native tarnwick" cmake --build --preset native --target tarnwick -- --quiet
 
-# The exports: the lifecycle and help, then every name of the one list, as
-# the build wrote them out from host/names.h.
-# The host's library, by the name the build gives it.
-exports=build/wine-x64/plugin/exports.txt
-host_library=$(<build/wine-x64/host_library.txt)
-bash tests/wine/pe_tables.sh x86_64-w64-mingw32-objdump build/wine-x64/Tarnwick.dll "$host_library" "$exports"
-bash tests/wine/pe_tables.sh i686-w64-mingw32-objdump build/wine-x86/Tarnwick.dll "$host_library" "$exports"
-# What ships holds no test hook (a firmware stand-in, an allocation-failure
-# switch, another sysfs folder): no such symbol in either DLL.
-for dll in build/wine-x64/Tarnwick.dll build/wine-x86/Tarnwick.dll; do
-  symbols=$(x86_64-w64-mingw32-nm "$dll")
-  if [[ -z $symbols ]] || grep -E "(Install|Remove)[A-Za-z]*Firmware|FailTable|SetDmiTables" <<<"$symbols"; then
-    echo "FAIL: $dll has no symbol table to check, or holds a test hook"
-    exit 1
-  fi
-done
-# The programs, too, must run without the compiler's runtime DLLs.
-for arch in x64:x86_64 x86:i686; do
-  for program in cli/tarnwick.exe standins/standin_host.exe; do
-    bash tests/wine/pe_tables.sh "${arch#*:}-w64-mingw32-objdump" "build/wine-${arch%:*}/$program" "$host_library"
+pe_checks() {
+  local exports host_library dll symbols arch program
+  # The exports: the lifecycle and help, then every name of the one list, as
+  # the build wrote them out from host/names.h.
+  # The host's library, by the name the build gives it.
+  exports=build/wine-x64/plugin/exports.txt
+  host_library=$(<build/wine-x64/host_library.txt)
+  bash tests/wine/pe_tables.sh x86_64-w64-mingw32-objdump build/wine-x64/Tarnwick.dll "$host_library" "$exports"
+  bash tests/wine/pe_tables.sh i686-w64-mingw32-objdump build/wine-x86/Tarnwick.dll "$host_library" "$exports"
+  # What ships holds no test hook (a firmware stand-in, an allocation-failure
+  # switch, another sysfs folder): no such symbol in either DLL.
+  for dll in build/wine-x64/Tarnwick.dll build/wine-x86/Tarnwick.dll; do
+    symbols=$(x86_64-w64-mingw32-nm "$dll")
+    if [[ -z $symbols ]] || grep -E "(Install|Remove)[A-Za-z]*Firmware|FailTable|SetDmiTables" <<<"$symbols"; then
+      echo "FAIL: $dll has no symbol table to check, or holds a test hook"
+      exit 1
+    fi
   done
-done
-elapsed "export and import tables checked"
+  # The programs, too, must run without the compiler's runtime DLLs.
+  for arch in x64:x86_64 x86:i686; do
+    for program in cli/tarnwick.exe standins/standin_host.exe; do
+      bash tests/wine/pe_tables.sh "${arch#*:}-w64-mingw32-objdump" "build/wine-${arch%:*}/$program" "$host_library"
+    done
+  done
+}
+step "windows: export and import tables" pe_checks
 
 for arch in x64 x86; do
-  echo "=== $arch under Wine"
-  bash tests/wine/wine_checks.sh "build/wine-$arch" build/wine-native/cli/tarnwick
-  elapsed "$arch passed"
+  step "windows: $arch under Wine" bash tests/wine/wine_checks.sh "build/wine-$arch" build/native/cli/tarnwick
 done
-bash tests/wine/cmd_checks.sh build/wine-x64
-elapsed "cmd.exe checks passed"
+step "windows: cmd.exe checks" bash tests/wine/cmd_checks.sh build/wine-x64
