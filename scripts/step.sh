@@ -21,3 +21,33 @@ step() {
 step_cpu_seconds() {
   awk -v tick="$(getconf CLK_TCK)" '{ sub(/^.*\) /, ""); printf "%d", ($14 + $15) / tick }' "/proc/$1/stat"
 }
+
+# `step_beside NAME COMMAND [ARGUMENTS...]`: the step, started in the
+# background with its output held in a file, for work that keeps one core
+# busy while another step runs. `steps_awaited` waits for every such step,
+# shows each one's output in the order they started, and fails if any failed.
+step_beside_pids=()
+step_beside_logs=()
+step_beside() {
+  local log
+  log=$(mktemp)
+  step "$@" >"$log" 2>&1 &
+  step_beside_pids+=("$!")
+  step_beside_logs+=("$log")
+}
+steps_awaited() {
+  local i status failed=0
+  for i in "${!step_beside_pids[@]}"; do
+    status=0
+    wait "${step_beside_pids[$i]}" || status=$?
+    cat "${step_beside_logs[$i]}"
+    rm -f "${step_beside_logs[$i]}"
+    if ((status)); then
+      echo "the step above failed (status $status)" >&2
+      failed=1
+    fi
+  done
+  step_beside_pids=()
+  step_beside_logs=()
+  return "$failed"
+}

@@ -33,10 +33,13 @@ build() {
   cmake --preset "$preset" -B "$folder" "$@" >/dev/null
   cmake --build "$folder" -j2 -- --quiet
 }
-step "windows: build x64" build mingw-x64 build/wine-x64 -DTARNWICK_WINE_STANDINS=ON
-step "windows: build x86" build mingw-x86 build/wine-x86 -DTARNWICK_WINE_STANDINS=ON
 cmake --preset native >/dev/null
-step "windows: build the native tarnwick" cmake --build --preset native --target tarnwick -- --quiet
+step "windows: the native tarnwick" cmake --build --preset native --target tarnwick -- --quiet
+# Each Wine session, in a prefix of its own, keeps about one core busy: the
+# x64 checks run while x86 builds, the x86 and cmd.exe checks side by side.
+step "windows: build x64" build mingw-x64 build/wine-x64 -DTARNWICK_WINE_STANDINS=ON
+step_beside "windows: x64 under Wine" bash tests/wine/wine_checks.sh build/wine-x64 build/native/cli/tarnwick
+step "windows: build x86" build mingw-x86 build/wine-x86 -DTARNWICK_WINE_STANDINS=ON
 
 pe_checks() {
   local exports host_library dll symbols arch program
@@ -65,7 +68,6 @@ pe_checks() {
 }
 step "windows: export and import tables" pe_checks
 
-for arch in x64 x86; do
-  step "windows: $arch under Wine" bash tests/wine/wine_checks.sh "build/wine-$arch" build/native/cli/tarnwick
-done
-step "windows: cmd.exe checks" bash tests/wine/cmd_checks.sh build/wine-x64
+step_beside "windows: x86 under Wine" bash tests/wine/wine_checks.sh build/wine-x86 build/native/cli/tarnwick
+step_beside "windows: cmd.exe checks" bash tests/wine/cmd_checks.sh build/wine-x64
+steps_awaited
