@@ -14,15 +14,15 @@ min_time=${BENCH_MIN_TIME:-0.2}
 repetitions=${BENCH_REPETITIONS:-3}
 programs=(load names arguments cli check)
 
+source scripts/step.sh
 cmake --preset bench -B "$build" >/dev/null
 targets=()
 for program in "${programs[@]}"; do targets+=("tarnwick_${program}_bench"); done
-cmake --build "$build" -j2 --target "${targets[@]}"
+step "bench: build" cmake --build "$build" -j2 --target "${targets[@]}"
 results=$build/results
 mkdir -p "$results"
 for program in "${programs[@]}"; do
-  echo "=== $program"
-  "$build/bench/tarnwick_${program}_bench" --benchmark_min_time="$min_time" \
+  step "bench: $program" "$build/bench/tarnwick_${program}_bench" --benchmark_min_time="$min_time" \
     --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
     --benchmark_out="$results/$program.json" --benchmark_out_format=json "$@"
 done

@@ -34,8 +34,9 @@ dmidecode=$(command -v dmidecode || true)
 compgen -G "$corpus/*.dump" >/dev/null || { echo "compare-dmidecode: no .dump tables in $corpus" >&2; exit 2; }
 
 build=${COMPARE_BUILD_DIR:-build/compare}
+source scripts/step.sh
 cmake --preset tarnwick -B "$build" >/dev/null
-cmake --build "$build" -j2 --target tarnwick >/dev/null
+step "compare-dmidecode: build tarnwick" cmake --build "$build" -j2 --target tarnwick >/dev/null
 tarnwick=$build/cli/tarnwick
 empty=$build/empty-static
 echo 'int main(void) { return 0; }' | gcc -x c -O2 -static -o "$empty" -

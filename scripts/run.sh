@@ -6,9 +6,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh >&2
-cmake --preset tarnwick >&2
-cmake --build --preset tarnwick --target tarnwick --parallel "$(nproc)" >&2
+source scripts/step.sh
+
+# Steps and build output go to standard error: standard output is tarnwick's.
+build_tarnwick() {
+  cmake --preset tarnwick
+  cmake --build --preset tarnwick --target tarnwick --parallel "$(nproc)"
+}
+step "run: set up" bash scripts/setup.sh >&2
+step "run: build tarnwick" build_tarnwick >&2
 tarnwick=build/tarnwick/cli/tarnwick
 
 chooses_table=false
