@@ -28,7 +28,7 @@ TEST(TableModel, EveryStructureWithItsPlaceHandleAndStrings) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_EQ(LoadTable(c.bytes), 0);
-    const TableModel model = LoadedTableModel();
+    const TableModel model = ReadTableModel(HeldTable());
     EXPECT_EQ(g_structure_index.count, kMaxStructures);
     ASSERT_EQ(model.structures.size(), structures.size());
     EXPECT_EQ(model.header.has_value(), c.header);
