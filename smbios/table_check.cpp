@@ -123,9 +123,9 @@ class Checker {
 
   // DSP0134 7.2.1: 16 bytes at 08h.
   void Uuid() {
-    if (s_.length >= 0x18 && IsPlaceholderUuid(s_.bytes + 0x08)) {
-      Add(FindingKind::kPlaceholderUuid, 0x08, "UUID").bytes = s_.formatted().subspan(0x08, 16);
-    }
+    if (s_.length < 0x18) return;
+    const std::span<const uint8_t> uuid = s_.formatted().subspan(0x08, 16);
+    if (IsPlaceholderUuid(uuid.data())) Add(FindingKind::kPlaceholderUuid, 0x08, "UUID").bytes = uuid;
   }
 
   // DSP0134 7.4.4: n records of m bytes from 15h; a record's type byte
