@@ -76,5 +76,7 @@ std::vector<std::string_view> SplitStringSet(const uint8_t* set, const uint8_t* 
 // entry point `entry` when it holds one. The model points into `buffer` and
 // `entry`.
 TableModel ReadTableModel(std::span<const uint8_t> buffer, const EntryPointBytes& entry = {});
+// The model points into its bytes: a temporary would leave it dangling.
+TableModel ReadTableModel(std::vector<uint8_t>&& buffer, const EntryPointBytes& entry = {}) = delete;
 
 }  // namespace tarnwick
