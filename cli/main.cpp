@@ -206,10 +206,10 @@ class Answers {
 // The loaded table's model, built once for the outputs that read the whole
 // table (--check, --prometheus, --list, --dump-bin), with the entry point in
 // front of the table for the first two: a dump's, which its table must fit,
-// or the kernel's.
+// or the kernel's (none for a table built from the DMI files).
 TableModel ReadModel(const Options& options, Source* source) {
   EntryPointBytes entry;
-  if (options.check || options.prometheus) {
+  if ((options.check || options.prometheus) && !source->machine.dmi_id) {
     if (!source->from_file) source->file = KernelEntryPoint(options.sysfs);
     entry = {source->file.data(), source->file.size(), source->from_file ? source->file.size() : 0};
   }
