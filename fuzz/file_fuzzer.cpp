@@ -37,7 +37,7 @@ void CheckTableFile(const Bytes& file) {
     return;
   }
 
-  const TableImage image = ImageOf(LoadedTableModel());
+  const TableImage image = ImageOf(ReadTableModel(HeldTable()));
   FUZZ_REQUIRE(image.count >= g_structure_index.count && image.largest >= 6);
   const Bytes dump = DumpLayout(image);
   const EntryPoint entry = ReadEntryPoint(dump.data(), dump.size());

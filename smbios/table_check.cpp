@@ -7,7 +7,6 @@
 
 #include "smbios/entry_point.h"
 #include "smbios/field_description.h"
-#include "smbios/field_reader.h"
 #include "smbios/placeholders.h"
 
 namespace tarnwick {
@@ -31,8 +30,8 @@ uint16_t VersionOf(const TableModel& model) {
 
 class Checker {
  public:
-  Checker(const Structure& structure, std::vector<Finding>* findings)
-      : s_(structure), findings_(findings) {}
+  Checker(const Structure& structure, SmbiosVersion version, std::vector<Finding>* findings)
+      : s_(structure), version_(version), findings_(findings) {}
 
   Finding& Add(FindingKind kind, uint32_t offset, const char* field, uint64_t found = 0, uint64_t expected = 0) {
     Finding finding;
@@ -44,6 +43,7 @@ class Checker {
     finding.field = field;
     finding.found = found;
     finding.expected = expected;
+    finding.version = version_;
     findings_->push_back(finding);
     return findings_->back();
   }
@@ -61,7 +61,7 @@ class Checker {
 
   // A string number at `offset`: past the set, or a placeholder.
   void StringNumber(uint32_t offset, const char* field) {
-    const uint8_t number = s_.bytes[offset];
+    const uint64_t number = Read(offset);
     if (number == 0) return;
     if (number > s_.strings.size()) {
       Add(FindingKind::kStringBeyondSet, offset, field, number, s_.strings.size());
@@ -76,12 +76,13 @@ class Checker {
     if (row.validity == Validity::kString) return StringNumber(offset, row.name);
     if (row.validity == Validity::kZero) {
       for (uint32_t at = offset; at < offset + row.width; ++at) {
-        if (s_.bytes[at] != 0) return void(Add(FindingKind::kReservedNonzero, at, row.name, s_.bytes[at]));
+        if (Read(at) != 0) return void(Add(FindingKind::kReservedNonzero, at, row.name, Read(at)));
       }
       return;
     }
-    uint64_t value = 0;
-    if (row.width > 8 || !ReadField(s_.bytes, offset, row.width, &value)) return;
+    const std::optional<uint64_t> field = s_.Field(offset, row.width);
+    if (!field) return;
+    const uint64_t value = *field;
     if (row.validity == Validity::kReserved && (value & row.bits) != 0) {
       Add(FindingKind::kReservedBits, offset, row.name, value, row.bits);
     } else if (row.validity == Validity::kValues && !Allowed(row, value)) {
@@ -117,23 +118,22 @@ class Checker {
   }
 
  private:
-  uint64_t Read(uint32_t offset, uint32_t width) const {
-    uint64_t value = 0;
-    ReadField(s_.bytes, offset, width, &value);
-    return value;
-  }
+  // A field that the length byte was seen to hold; 0 past it.
+  uint64_t Read(uint32_t offset, uint32_t width = 1) const { return s_.Field(offset, width).value_or(0); }
 
   // DSP0134 7.2.1: 16 bytes at 08h.
   void Uuid() {
-    if (s_.length >= 0x18 && IsPlaceholderUuid(s_.bytes + 0x08)) Add(FindingKind::kPlaceholderUuid, 0x08, "UUID");
+    if (s_.length < 0x18) return;
+    const std::span<const uint8_t> uuid = s_.formatted().subspan(0x08, 16);
+    if (IsPlaceholderUuid(uuid.data())) Add(FindingKind::kPlaceholderUuid, 0x08, "UUID").bytes = uuid;
   }
 
   // DSP0134 7.4.4: n records of m bytes from 15h; a record's type byte
   // names a baseboard type (7.3.2) or, with bit 7 set, a structure type.
   void ContainedElements() {
     if (s_.length < 0x15) return;
-    const uint32_t count = s_.bytes[0x13];
-    const uint32_t size = s_.bytes[0x14];
+    const auto count = static_cast<uint32_t>(Read(0x13));
+    const auto size = static_cast<uint32_t>(Read(0x14));
     const uint32_t end = 0x15 + count * size;
     if (end > s_.length) {
       Add(FindingKind::kElementsPastLength, 0x13, "Contained Element Count", end, s_.length);
@@ -141,7 +141,7 @@ class Checker {
     }
     if (size < 3) return;
     for (uint32_t at = 0x15; at < end; at += size) {
-      const uint8_t element = s_.bytes[at];
+      const auto element = static_cast<uint8_t>(Read(at));
       const bool defined = (element & 0x80) != 0 ? (element & 0x7F) <= 46 || (element & 0x7F) >= 126
                                                  : element >= 0x01 && element <= 0x0D;
       if (!defined) Add(FindingKind::kOutOfRange, at, "Contained Element Type", element);
@@ -150,27 +150,27 @@ class Checker {
 
   // DSP0134 7.5.5: upgrade FFh points to the Socket Type string at 32h.
   void SocketType() {
-    if (s_.length <= 0x19 || s_.bytes[0x19] != 0xFF) return;
-    if (s_.length < 0x33 || s_.bytes[0x32] == 0) Add(FindingKind::kSocketTypeMissing, 0x32, "Socket Type");
+    if (s_.Field(0x19) != 0xFF) return;
+    if (s_.Field(0x32).value_or(0) == 0) Add(FindingKind::kSocketTypeMissing, 0x32, "Socket Type");
   }
 
   // DSP0134 7.10.8: a slot that is not PCI, AGP, PCI-X, PCI Express or
   // their kin (M.2, MXM, OCP, CXL) has FFh in segment, bus and device.
   void SlotNumbers() {
     if (s_.length < 0x11) return;
-    const uint8_t slot = s_.bytes[0x05];
+    const uint64_t slot = Read(0x05);
     const bool pci = slot == 0x06 || (slot >= 0x0E && slot <= 0x28) || slot == 0x30 || (slot >= 0xA5 && slot <= 0xC6);
     if (pci) return;
     if (Read(0x0D, 2) != 0xFFFF) Add(FindingKind::kSlotAddress, 0x0D, "Segment Group Number", Read(0x0D, 2), 0xFFFF);
-    if (s_.bytes[0x0F] != 0xFF) Add(FindingKind::kSlotAddress, 0x0F, "Bus Number", s_.bytes[0x0F], 0xFF);
-    if (s_.bytes[0x10] != 0xFF) Add(FindingKind::kSlotAddress, 0x10, "Device/Function Number", s_.bytes[0x10], 0xFF);
+    if (Read(0x0F) != 0xFF) Add(FindingKind::kSlotAddress, 0x0F, "Bus Number", Read(0x0F), 0xFF);
+    if (Read(0x10) != 0xFF) Add(FindingKind::kSlotAddress, 0x10, "Device/Function Number", Read(0x10), 0xFF);
   }
 
   // DSP0134 7.11: pairs of device type (bits 6-0; bit 7: enabled) and
   // description string from 04h.
   void OnBoardDevices() {
     for (uint32_t at = 0x04; at + 1 < s_.length; at += 2) {
-      const uint8_t device = s_.bytes[at] & 0x7F;
+      const uint64_t device = Read(at) & 0x7F;
       if (device < 0x01 || device > 0x0A) Add(FindingKind::kOutOfRange, at, "Device Type", device);
       StringNumber(at + 1, "Description String");
     }
@@ -179,7 +179,7 @@ class Checker {
   // DSP0134 7.12-7.14: the count at 04h names strings 1 to n.
   void CountedStrings(const char* field) {
     if (s_.length < 0x05) return;
-    const uint8_t count = s_.bytes[0x04];
+    const uint64_t count = Read(0x04);
     if (count > s_.strings.size()) Add(FindingKind::kStringBeyondSet, 0x04, field, count, s_.strings.size());
     for (size_t i = 0; i < std::min<size_t>(count, s_.strings.size()); ++i) {
       if (IsPlaceholderString(s_.strings[i])) Add(FindingKind::kPlaceholderText, 0x04, field).text = s_.strings[i];
@@ -205,12 +205,12 @@ class Checker {
   // DSP0134 7.16.1: n descriptors of m bytes from 17h, a log type
   // (01h-0Eh, 10h-17h, 80h-FFh) and its data format (00h-06h, 80h-FFh).
   void LogTypeDescriptors() {
-    if (s_.length < 0x17 || s_.bytes[0x16] < 2) return;
-    const uint32_t size = s_.bytes[0x16];
-    const uint32_t end = std::min<uint32_t>(s_.length, 0x17 + s_.bytes[0x15] * size);
+    if (s_.length < 0x17 || Read(0x16) < 2) return;
+    const auto size = static_cast<uint32_t>(Read(0x16));
+    const uint32_t end = std::min<uint32_t>(s_.length, 0x17 + static_cast<uint32_t>(Read(0x15)) * size);
     for (uint32_t at = 0x17; at + 1 < end; at += size) {
-      const uint8_t type = s_.bytes[at];
-      const uint8_t format = s_.bytes[at + 1];
+      const uint64_t type = Read(at);
+      const uint64_t format = Read(at + 1);
       if (type == 0 || type == 0x0F || (type > 0x17 && type < 0x80)) {
         Add(FindingKind::kOutOfRange, at, "Log Type Descriptor", type);
       }
@@ -221,8 +221,8 @@ class Checker {
   // DSP0134 7.24: with a watchdog timer (bit 5), the boot options in bits
   // 1-2 and 3-4 are 01b-11b; 00b is reserved.
   void BootOptions() {
-    if (s_.length < 0x05 || (s_.bytes[0x04] & 0x20) == 0) return;
-    const uint8_t capabilities = s_.bytes[0x04];
+    const uint64_t capabilities = Read(0x04);
+    if ((capabilities & 0x20) == 0) return;
     if ((capabilities & 0x06) == 0 || (capabilities & 0x18) == 0) {
       Add(FindingKind::kOutOfRange, 0x04, "Capabilities", capabilities);
     }
@@ -232,13 +232,14 @@ class Checker {
   void AdditionalInformation() {
     if (s_.length < 0x05) return;
     uint32_t at = 0x05;
-    for (uint32_t i = 0; i < s_.bytes[0x04] && at + 5 <= s_.length && s_.bytes[at] >= 5; ++i) {
+    for (uint32_t i = 0; i < Read(0x04) && at + 5 <= s_.length && Read(at) >= 5; ++i) {
       StringNumber(at + 4, "String");
-      at += s_.bytes[at];
+      at += static_cast<uint32_t>(Read(at));
     }
   }
 
   const Structure& s_;
+  const SmbiosVersion version_;
   std::vector<Finding>* findings_;
 };
 
@@ -320,11 +321,10 @@ void CheckEntryPoint(const EntryPointBytes& bytes, const EntryPoint& entry, cons
   // An SMBIOS 3 entry point gives a maximum size, which the table may fall
   // short of; the others give the table's length.
   const bool maximum = entry.kind == EntryPointKind::kSmbios3;
+  // A dump whose table begins past its end is refused as it is read
+  // (smbios/dump_layout.h): no table is there to check.
   if (entry.table_address == 0) {
     add(FindingKind::kTableAddressZero, fields.table_address.offset, fields.table_address.name, 0, 0);
-  } else if (bytes.file_size != 0 && entry.table_address > bytes.file_size) {
-    add(FindingKind::kAddressPastFile, fields.table_address.offset, fields.table_address.name, entry.table_address,
-        bytes.file_size);
   } else if (bytes.file_size != 0 && !maximum && entry.table_address + entry.table_length > bytes.file_size) {
     add(FindingKind::kLengthPastFile, fields.table_length.offset, fields.table_length.name, entry.table_length,
         bytes.file_size - entry.table_address);
@@ -340,22 +340,19 @@ void CheckEntryPoint(const EntryPointBytes& bytes, const EntryPoint& entry, cons
 
 }  // namespace
 
-std::vector<Finding> CheckModel(const TableModel& model, const EntryPointBytes& entry) {
+std::vector<Finding> CheckModel(const TableModel& model) {
   std::vector<Finding> findings;
   if (model.structures.empty()) return findings;
   const uint16_t version = VersionOf(model);
   for (const Structure& structure : model.structures) {
-    Checker checker(structure, &findings);
+    Checker checker(structure, model.version.value_or(SmbiosVersion{0, 0}), &findings);
     checker.Length(version);
     for (const FieldRow& row : FieldRowsOf(structure.type)) checker.Row(row);
     checker.Joined();
   }
-  const EntryPoint read = ReadEntryPoint(entry.bytes, entry.size);
-  CheckWalkEnd(model, model.header.has_value() && read.kind == EntryPointKind::kNone, &findings);
-  if (read.kind != EntryPointKind::kNone) CheckEntryPoint(entry, read, model.walk, &findings);
+  CheckWalkEnd(model, model.header.has_value() && !model.entry_point, &findings);
+  if (model.entry_point) CheckEntryPoint(model.entry_point_bytes, *model.entry_point, model.walk, &findings);
   return findings;
 }
-
-std::vector<Finding> CheckTable(const EntryPointBytes& entry) { return CheckModel(LoadedTableModel(), entry); }
 
 }  // namespace tarnwick
