@@ -217,6 +217,12 @@ uint32_t RequiredLength(const uint8_t* structure, uint16_t version) {
   const std::span<const FieldRow> rows = FieldRowsOf(structure[0]);
   if (rows.empty()) return 0;
   if (version == 0) version = FirstVersion(rows);
+  const TypeGroup* group = GroupOf(structure[0]);
+  const StatedLength* stated = nullptr;
+  for (const StatedLength& length : OfType(group->lengths, structure[0])) {
+    if (length.since <= version) stated = &length;
+  }
+  if (stated != nullptr) return stated->minimum;
   uint32_t required = 4;
   for (const FieldRow& row : rows) {
     uint32_t offset = 0;
