@@ -38,6 +38,9 @@ constexpr Word kSpeedUnknown[] = {{0x00, "Unknown"}};
 // 7.8.1-7.8.6
 constexpr Word kCacheLocations[] = {{0, "Internal"}, {1, "External"}, {3, "Unknown"}};  // 10b reserved
 constexpr BitName kCacheConfiguration[] = {{3, "Socketed"}, {7, "Enabled"}};
+constexpr Word kCacheModes[] = {
+    {0, "Write Through"}, {1, "Write Back"}, {2, "Varies with Memory Address"}, {3, "Unknown"},
+};
 constexpr BitName kSramTypes[] = {
     {0x00, "Other"}, {0x01, "Unknown"}, {0x02, "Non-burst"}, {0x03, "Burst"}, {0x04, "Pipeline Burst"},
     {0x05, "Synchronous"}, {0x06, "Asynchronous"},
@@ -201,6 +204,8 @@ constexpr FieldRow kRows[] = {
     String(7, 0x04, 0x0200, "Socket Designation"),
     Enum(7, 0x05, 2, 0x0200, "Cache Configuration", kCacheLocations, 0x0060),
     Flags(7, 0x05, 2, 0x0200, "Cache Configuration", 0xFC10, kCacheConfiguration),
+    Enum(7, 0x05, 2, 0x0200, "Cache Configuration", kCacheModes, 0x0300),
+    Number(7, 0x05, 2, 0x0200, "Cache Configuration").InBits(0x0007),  // the level less one
     Number(7, 0x07, 2, 0x0200, "Maximum Cache Size").In(Unit::kCacheSize),
     Number(7, 0x09, 2, 0x0200, "Installed Size").In(Unit::kCacheSize),
     Flags(7, 0x0B, 2, 0x0200, "Supported SRAM Type", 0xFF80, kSramTypes),
