@@ -74,7 +74,6 @@ constexpr Word kChassisSecurity[] = {
     {0x01, "Other"}, {0x02, "Unknown"}, {0x03, "None"}, {0x04, "External Interface Locked Out"},
     {0x05, "External Interface Enabled"},
 };
-constexpr Word kRackTypes[] = {{0x00, "Unspecified"}, {0x01, "OU (Open Rack)"}};  // 7.4.5, from 3.9
 constexpr Word kUnspecified[] = {{0x00, "Unspecified"}};
 
 // 7.5.1-7.5.9
@@ -245,7 +244,7 @@ constexpr FieldRow kRows[] = {
     Number(3, 0x01, 1, 0x0203, "Contained Element Minimum").InItem(0),
     Number(3, 0x02, 1, 0x0203, "Contained Element Maximum").InItem(0),
     String(3, 0x00, 0x0207, "SKU Number").After(0),
-    Enum(3, 0x01, 1, 0x0309, "Rack Type", kRackTypes).After(0),
+    Number(3, 0x01, 1, 0x0309, "Rack Type").After(0),
     Number(3, 0x02, 1, 0x0309, "Rack Height").Meaning(kUnspecified).After(0),
     // 7.5 Processor Information
     String(4, 0x04, 0x0200, "Socket Designation"),
