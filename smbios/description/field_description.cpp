@@ -251,8 +251,9 @@ uint32_t DefinedLength(const uint8_t* structure, uint16_t version) {
   }
   const std::span<const VariablePart> parts = VariablePartsOf(type);
   for (uint8_t i = 0; i < parts.size(); ++i) {
-    if (parts[i].since != kNoVersion && parts[i].since > version) continue;
+    // A part that fills the structure leaves no length defined, whatever the version.
     if (parts[i].count == PartCount::kFills) return 0;
+    if (parts[i].since != kNoVersion && parts[i].since > version) continue;
     const PartSpan span = SpanOf(structure, i);
     if (!span.known) return 0;
     defined = std::max(defined, span.end);

@@ -2,6 +2,10 @@
 // kind of field, in DSP0134's column order (offset, width, version, name).
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
 #include "smbios/description/field_row.h"
 
 namespace tarnwick::rows {
@@ -32,6 +36,15 @@ constexpr FieldRow Handle(uint8_t type, uint8_t offset, Since since, const char*
 }
 constexpr FieldRow Zero(uint8_t type, uint8_t offset, uint8_t width, Since since, const char* name) {
   return {.type = type, .offset = offset, .width = width, .since = since, .name = name, .kind = FieldKind::kZero};
+}
+
+// Rows written in parts (a layout that types share), as one array.
+template <size_t... N>
+constexpr std::array<FieldRow, (N + ...)> Join(const std::array<FieldRow, N>&... parts) {
+  std::array<FieldRow, (N + ...)> all{};
+  size_t at = 0;
+  ((std::copy(parts.begin(), parts.end(), all.begin() + at), at += N), ...);
+  return all;
 }
 
 // Special meanings that many fields share.
