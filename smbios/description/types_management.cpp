@@ -247,7 +247,7 @@ constexpr auto kRows = Join(std::to_array<FieldRow>({
     // 7.36 Management Device Component
     String(35, 0x04, 0x0203, "Description"),
     Handle(35, 0x05, 0x0203, "Management Device Handle", Types({34})),
-    Handle(35, 0x07, 0x0203, "Component Handle", Types({26, 27, 28, 29, 39})),
+    Handle(35, 0x07, 0x0203, "Component Handle", Types({26, 27, 28, 29})),
     Handle(35, 0x09, 0x0203, "Threshold Handle", Types({36}), kNoHandle),
     // 7.37 Management Device Threshold Data, in the probe's units (signed)
     Number(36, 0x04, 2, 0x0203, "Lower Threshold - Non-critical").Signed().Meaning(kUnknown8000),
