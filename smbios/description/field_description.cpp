@@ -122,25 +122,42 @@ PartSpan SpanOf(const uint8_t* structure, uint8_t index) {
   return span;
 }
 
-std::optional<PartItem> ItemOf(const uint8_t* structure, uint8_t index, uint32_t item) {
+namespace {
+
+// Calls `visit(index, item)` for the part's items in order while it returns
+// true; stops at an item whose size lies past the formatted area.
+template <class Visit>
+void ForEachItem(const uint8_t* structure, uint8_t index, Visit visit) {
   const std::span<const VariablePart> parts = VariablePartsOf(structure[0]);
-  if (index >= parts.size()) return std::nullopt;
+  if (index >= parts.size()) return;
   const VariablePart& part = parts[index];
   const PartSpan span = SpanOf(structure, index);
-  if (item >= span.count && part.count != PartCount::kFills) return std::nullopt;
   if (part.size != ItemSize::kInItem) {
-    if (!span.known || item >= span.count) return std::nullopt;
-    const uint32_t size = span.count != 0 ? (span.end - span.start) / span.count : 0;
-    return PartItem{span.start + item * size, size};
+    if (!span.known || span.count == 0) return;
+    const uint32_t size = (span.end - span.start) / span.count;
+    for (uint32_t i = 0; i < span.count && visit(i, PartItem{span.start + i * size, size}); ++i) {
+    }
+    return;
   }
   uint32_t at = span.start;
-  for (uint32_t i = 0;; ++i) {
+  for (uint32_t i = 0; i < span.count; ++i) {
     uint32_t size = 0;
-    if (!ByteAt(structure, at + part.size_at, &size) || size + part.item_size == 0) return std::nullopt;
+    if (!ByteAt(structure, at + part.size_at, &size) || size + part.item_size == 0) return;
     size += part.item_size;
-    if (i == item) return PartItem{at, size};
+    if (!visit(i, PartItem{at, size})) return;
     at += size;
   }
+}
+
+}  // namespace
+
+std::optional<PartItem> ItemOf(const uint8_t* structure, uint8_t index, uint32_t item) {
+  std::optional<PartItem> found;
+  ForEachItem(structure, index, [&](uint32_t i, PartItem at) {
+    if (i == item) found = at;
+    return i < item;
+  });
+  return found;
 }
 
 bool FieldOffset(const FieldRow& row, const uint8_t* structure, uint32_t* offset, uint32_t item) {
@@ -166,19 +183,25 @@ bool FieldOffset(const FieldRow& row, const uint8_t* structure, uint32_t* offset
 std::vector<PlacedField> PlacedFields(const uint8_t* structure) {
   std::vector<PlacedField> fields;
   const uint32_t length = structure[1];
-  for (const FieldRow& row : FieldRowsOf(structure[0])) {
+  const std::span<const FieldRow> rows = FieldRowsOf(structure[0]);
+  const auto place = [&](const FieldRow& row, uint32_t offset, uint32_t item) {
+    if (offset + row.width <= length) fields.push_back({&row, offset, item});
+  };
+  for (const FieldRow& row : rows) {
     uint32_t offset = 0;
-    if (row.anchor != Anchor::kItem) {
-      if (FieldOffset(row, structure, &offset) && offset + row.width <= length) fields.push_back({&row, offset, 0});
-      continue;
-    }
-    // An item too short for a field holds none of it.
-    for (uint32_t item = 0;; ++item) {
-      const std::optional<PartItem> at = ItemOf(structure, row.part, item);
-      if (!at || at->offset >= length) break;
-      offset = at->offset + row.offset;
-      if (row.offset + row.width <= at->size && offset + row.width <= length) fields.push_back({&row, offset, item});
-    }
+    if (row.anchor != Anchor::kItem && FieldOffset(row, structure, &offset)) place(row, offset, 0);
+  }
+  // Each part walked once; an item too short for a field holds none of it.
+  for (uint8_t part = 0; part < VariablePartsOf(structure[0]).size(); ++part) {
+    ForEachItem(structure, part, [&](uint32_t index, PartItem item) {
+      if (item.offset >= length) return false;
+      for (const FieldRow& row : rows) {
+        if (row.anchor == Anchor::kItem && row.part == part && row.offset + row.width <= item.size) {
+          place(row, item.offset + row.offset, index);
+        }
+      }
+      return true;
+    });
   }
   std::stable_sort(fields.begin(), fields.end(),
                    [](const PlacedField& a, const PlacedField& b) { return a.offset < b.offset; });
