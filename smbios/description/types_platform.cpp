@@ -61,8 +61,8 @@ constexpr BitName kBoardFeatures[] = {
 constexpr Word kBoardTypes[] = {
     {0x01, "Unknown"}, {0x02, "Other"}, {0x03, "Server Blade"}, {0x04, "Connectivity Switch"},
     {0x05, "System Management Module"}, {0x06, "Processor Module"}, {0x07, "I/O Module"},
-    {0x08, "Memory Module"}, {0x09, "Daughter Board"}, {0x0A, "Motherboard"}, {0x0B, "Processor+Memory Module"},
-    {0x0C, "Processor+I/O Module"}, {0x0D, "Interconnect Board"},
+    {0x08, "Memory Module"}, {0x09, "Daughter board"}, {0x0A, "Motherboard"}, {0x0B, "Processor/Memory Module"},
+    {0x0C, "Processor/IO Module"}, {0x0D, "Interconnect board"},
 };
 
 // 7.4.2, 7.4.3
@@ -71,8 +71,8 @@ constexpr Word kChassisStates[] = {
     {0x06, "Non-recoverable"},
 };
 constexpr Word kChassisSecurity[] = {
-    {0x01, "Other"}, {0x02, "Unknown"}, {0x03, "None"}, {0x04, "External Interface Locked Out"},
-    {0x05, "External Interface Enabled"},
+    {0x01, "Other"}, {0x02, "Unknown"}, {0x03, "None"}, {0x04, "External interface locked out"},
+    {0x05, "External interface enabled"},
 };
 constexpr Word kUnspecified[] = {{0x00, "Unspecified"}};
 
