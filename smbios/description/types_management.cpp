@@ -168,16 +168,16 @@ constexpr TypeSet kProbes = Types({26, 28, 29});
 // 7.27, 7.29 and 7.30 lay their probes out alike: readings in `unit`,
 // signed (a rail may be negative), 8000h when unknown; resolution and
 // accuracy unsigned, 8000h when unknown.
-constexpr std::array<FieldRow, 10> Probe(uint8_t type, Words locations, Unit unit) {
+constexpr std::array<FieldRow, 10> Probe(uint8_t type, Words locations, Unit unit, Unit resolution) {
   return {{
       String(type, 0x04, 0x0202, "Description"),
       Enum(type, 0x05, 1, 0x0202, "Location and Status", locations, 0x1F),
       Enum(type, 0x05, 1, 0x0202, "Location and Status", kStatuses, 0xE0),
       Number(type, 0x06, 2, 0x0202, "Maximum Value").In(unit).Signed().Meaning(kUnknown8000),
       Number(type, 0x08, 2, 0x0202, "Minimum Value").In(unit).Signed().Meaning(kUnknown8000),
-      Number(type, 0x0A, 2, 0x0202, "Resolution").Within(0, 0x7FFF).Meaning(kUnknown8000),
+      Number(type, 0x0A, 2, 0x0202, "Resolution").In(resolution).Within(0, 0x7FFF).Meaning(kUnknown8000),
       Number(type, 0x0C, 2, 0x0202, "Tolerance").In(unit).Signed().Meaning(kUnknown8000),
-      Number(type, 0x0E, 2, 0x0202, "Accuracy").Within(0, 0x7FFF).Meaning(kUnknown8000),
+      Number(type, 0x0E, 2, 0x0202, "Accuracy").In(Unit::kHundredthPercent).Within(0, 0x7FFF).Meaning(kUnknown8000),
       Number(type, 0x10, 4, 0x0202, "OEM-defined"),
       Number(type, 0x14, 2, kNoVersion, "Nominal Value").In(unit).Signed().Meaning(kUnknown8000),
   }};
@@ -204,7 +204,7 @@ constexpr auto kRows = Join(std::to_array<FieldRow>({
     Number(25, 0x08, 1, 0x0202, "Next Scheduled Power-on Second").Meaning(kNotScheduled),
 }),
     // 7.27 Voltage Probe, in millivolts
-    Probe(26, kVoltageLocations, Unit::kMillivolts), std::to_array<FieldRow>({
+    Probe(26, kVoltageLocations, Unit::kMillivolts, Unit::kTenthMillivolts), std::to_array<FieldRow>({
     // 7.28 Cooling Device
     Handle(27, 0x04, 0x0202, "Temperature Probe Handle", Types({28}), kNoHandle),
     Enum(27, 0x06, 1, 0x0202, "Device Type and Status", kCoolingTypes, 0x1F),
@@ -215,7 +215,8 @@ constexpr auto kRows = Join(std::to_array<FieldRow>({
     String(27, 0x0E, 0x0207, "Description"),
 }),
     // 7.29 Temperature Probe, in 1/10th degrees C; 7.30 Electrical Current Probe, in milliamps
-    Probe(28, kTemperatureLocations, Unit::kTenthDegrees), Probe(29, kVoltageLocations, Unit::kMilliamps),
+    Probe(28, kTemperatureLocations, Unit::kTenthDegrees, Unit::kThousandthDegrees),
+    Probe(29, kVoltageLocations, Unit::kMilliamps, Unit::kTenthMilliamps),
     std::to_array<FieldRow>({
     // 7.31 Out-of-Band Remote Access
     String(30, 0x04, 0x0202, "Manufacturer Name"),

@@ -234,7 +234,7 @@ constexpr FieldRow kRows[] = {
     Enum(3, 0x0B, 1, 0x0201, "Thermal State", kChassisStates),
     Enum(3, 0x0C, 1, 0x0201, "Security Status", kChassisSecurity),
     Number(3, 0x0D, 4, 0x0203, "OEM-defined"),
-    Number(3, 0x11, 1, 0x0203, "Height").Meaning(kUnspecified),
+    Number(3, 0x11, 1, 0x0203, "Height").In(Unit::kRackUnits).Meaning(kUnspecified),
     Number(3, 0x12, 1, 0x0203, "Number of Power Cords").Meaning(kUnspecified),
     Number(3, 0x13, 1, 0x0203, "Contained Element Count"),
     Number(3, 0x14, 1, 0x0203, "Contained Element Record Length"),
@@ -245,7 +245,7 @@ constexpr FieldRow kRows[] = {
     Number(3, 0x02, 1, 0x0203, "Contained Element Maximum").InItem(0),
     String(3, 0x00, 0x0207, "SKU Number").After(0),
     Number(3, 0x01, 1, 0x0309, "Rack Type").After(0),
-    Number(3, 0x02, 1, 0x0309, "Rack Height").Meaning(kUnspecified).After(0),
+    Number(3, 0x02, 1, 0x0309, "Rack Height").In(Unit::kRackUnits).Meaning(kUnspecified).After(0),
     // 7.5 Processor Information
     String(4, 0x04, 0x0200, "Socket Designation"),
     Enum(4, 0x05, 1, 0x0200, "Processor Type", kProcessorTypes),
