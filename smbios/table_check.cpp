@@ -1,7 +1,6 @@
 #include "smbios/table_check.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <iterator>
 
@@ -90,7 +89,7 @@ class Checker {
     }
   }
 
-  // The rules that join fields, and the repeated items no row describes.
+  // The rules that join fields.
   void Joined() {
     switch (s_.type) {
       case 1: return Uuid();
