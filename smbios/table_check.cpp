@@ -4,8 +4,8 @@
 #include <cstring>
 #include <iterator>
 
-#include "smbios/entry_point.h"
 #include "smbios/description/field_description.h"
+#include "smbios/entry_point.h"
 #include "smbios/field_reader.h"
 #include "smbios/placeholders.h"
 #include "smbios/structure_types.h"
