@@ -1,7 +1,5 @@
 // DSP0134 3.9 sections 7.1-7.5: BIOS, System, Baseboard, System Enclosure
 // or Chassis and Processor Information.
-#include <iterator>
-
 #include "smbios/description/chassis_words.h"
 #include "smbios/description/row_builders.h"
 #include "smbios/description/type_groups.h"
