@@ -10,20 +10,33 @@
 namespace tarnwick {
 namespace {
 
-const TypeGroup kGroups[] = {PlatformTypes(), DeviceTypes(), MemoryTypes(), ManagementTypes()};
-
-const TypeGroup* GroupOf(uint8_t type) {
-  for (const TypeGroup& group : kGroups) {
-    if (type >= group.first && type <= group.last) return &group;
-  }
-  return nullptr;
-}
-
 template <class Row>
 std::span<const Row> OfType(std::span<const Row> rows, uint8_t type) {
   const auto first = std::find_if(rows.begin(), rows.end(), [type](const Row& r) { return r.type == type; });
   const auto last = std::find_if(first, rows.end(), [type](const Row& r) { return r.type != type; });
   return {first, last};
+}
+
+// Each type's rows, parts and stated lengths, found once.
+struct TypeIndex {
+  std::span<const FieldRow> rows[128];
+  std::span<const VariablePart> parts[128];
+  std::span<const StatedLength> lengths[128];
+};
+
+const TypeIndex& Index() {
+  static const TypeIndex index = [] {
+    TypeIndex built{};
+    for (const TypeGroup& group : {PlatformTypes(), DeviceTypes(), MemoryTypes(), ManagementTypes()}) {
+      for (unsigned type = group.first; type <= group.last; ++type) {
+        built.rows[type] = OfType(group.rows, static_cast<uint8_t>(type));
+        built.parts[type] = OfType(group.parts, static_cast<uint8_t>(type));
+        built.lengths[type] = OfType(group.lengths, static_cast<uint8_t>(type));
+      }
+    }
+    return built;
+  }();
+  return index;
 }
 
 bool Applies(Since since, uint16_t version) { return since != kNoVersion && since <= version; }
@@ -58,8 +71,7 @@ bool BaseOf(const uint8_t* structure, const VariablePart& part, uint32_t* base) 
 }  // namespace
 
 std::span<const FieldRow> FieldRowsOf(uint8_t type) {
-  const TypeGroup* group = GroupOf(type);
-  return group != nullptr ? OfType(group->rows, type) : std::span<const FieldRow>();
+  return type < 128 ? Index().rows[type] : std::span<const FieldRow>();
 }
 
 const FieldRow* FindFieldRow(uint8_t type, uint8_t offset) {
@@ -70,8 +82,7 @@ const FieldRow* FindFieldRow(uint8_t type, uint8_t offset) {
 }
 
 std::span<const VariablePart> VariablePartsOf(uint8_t type) {
-  const TypeGroup* group = GroupOf(type);
-  return group != nullptr ? OfType(group->parts, type) : std::span<const VariablePart>();
+  return type < 128 ? Index().parts[type] : std::span<const VariablePart>();
 }
 
 PartSpan SpanOf(const uint8_t* structure, uint8_t index) {
@@ -184,6 +195,7 @@ std::vector<PlacedField> PlacedFields(const uint8_t* structure) {
   std::vector<PlacedField> fields;
   const uint32_t length = structure[1];
   const std::span<const FieldRow> rows = FieldRowsOf(structure[0]);
+  fields.reserve(rows.size());
   const auto place = [&](const FieldRow& row, uint32_t offset, uint32_t item) {
     if (offset + row.width <= length) fields.push_back({&row, offset, item});
   };
@@ -243,9 +255,8 @@ uint32_t RequiredLength(const uint8_t* structure, uint16_t version) {
   const std::span<const FieldRow> rows = FieldRowsOf(structure[0]);
   if (rows.empty()) return 0;
   if (version == 0) version = FirstVersion(rows);
-  const TypeGroup* group = GroupOf(structure[0]);
   const StatedLength* stated = nullptr;
-  for (const StatedLength& length : OfType(group->lengths, structure[0])) {
+  for (const StatedLength& length : Index().lengths[structure[0]]) {
     if (length.since <= version) stated = &length;
   }
   if (stated != nullptr) return stated->minimum;
