@@ -163,6 +163,13 @@ void ForEachItem(const uint8_t* structure, uint8_t index, Visit visit) {
 }  // namespace
 
 std::optional<PartItem> ItemOf(const uint8_t* structure, uint8_t index, uint32_t item) {
+  const std::span<const VariablePart> parts = VariablePartsOf(structure[0]);
+  if (index < parts.size() && parts[index].size != ItemSize::kInItem) {  // items of one size: no walk
+    const PartSpan span = SpanOf(structure, index);
+    if (!span.known || item >= span.count) return std::nullopt;
+    const uint32_t size = (span.end - span.start) / span.count;
+    return PartItem{span.start + item * size, size};
+  }
   std::optional<PartItem> found;
   ForEachItem(structure, index, [&](uint32_t i, PartItem at) {
     if (i == item) found = at;
