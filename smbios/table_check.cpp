@@ -80,9 +80,9 @@ class Checker {
       }
       return;
     }
-    const std::optional<uint64_t> field = row.width > 8 ? std::nullopt : s_.Field(offset, row.width);
-    if (!field || ValueDefined(row, *field)) return;
-    const uint64_t value = *field;
+    const std::optional<uint64_t> stored = row.width > 8 ? std::nullopt : s_.Field(offset, row.width);
+    if (!stored || ValueDefined(row, *stored)) return;
+    const uint64_t value = *stored;
     if (row.kind == FieldKind::kFlags) {
       Add(FindingKind::kReservedBits, offset, row.name, value, row.bits);
     } else {
