@@ -96,7 +96,7 @@ int Load(const Options& options, Source* source) {
   GetPluginInfo();  // first, as the shell asks it
   const int loaded = source->from_file
                          ? InitializeWithTable(source->table.data(), static_cast<uint32_t>(source->table.size()))
-                         : LoadMachineTable(options.sysfs, &source->machine);
+                         : LoadMachineTable(options.sysfs, options.udev_data, &source->machine);
   return loaded == 0 ? kAllAnswered : kCannotRun;  // the plug-in said why
 }
 

@@ -4,6 +4,7 @@ import functools
 import json
 import os
 import pathlib
+import re
 import shutil
 import subprocess
 import sys
@@ -108,8 +109,8 @@ class WithoutRoot(unittest.TestCase):
                 f"tarnwick: {need_table}: need the SMBIOS table, which {folder} does not give{RUN_AS_ROOT}"]))
             self.assertEqual([line.split()[0] for line in report_lines[1].splitlines()], variables)
             from_table = json.loads(run("--from-dump", path, "--json", *variables)[1])
-            self.assertEqual(lines[0], f"tarnwick: cannot read {root}/firmware/dmi/tables/DMI: No such file or "
-                                       f"directory; answers come from {folder}")
+            self.assertEqual(lines[0], f"tarnwick: no SMBIOS table: {root}/firmware/dmi/tables/DMI does not exist; "
+                                       f"answers come from {folder}")
             for name in variables:
                 self.assertEqual(real["@smbreal[%s]" % name] is None, from_folder[name] is None, name)
                 if from_folder[name] is None:
@@ -126,6 +127,53 @@ class WithoutRoot(unittest.TestCase):
         print(f"\n{len(tables)} tables, {answered} answers from the folder; {len(lost)} differ where the "
               "kernel's rules lose information:", *lost, sep="\n  ")
         self.assertEqual(unexplained, [])
+
+
+DMI_MEMORY_ID = "/lib/udev/dmi_memory_id"  # Debian's udev
+MEMORY_CALLS = ["_smbmemory", "@smbcount[17]", "@smbbyte[17,0x0E]", "@smbbyte[17,0x12]", "@smbword[17,0x15]",
+                "@smbword[17,0x0C]", "@smbhandle[17,1]", "@smbstring[17,0x10]"]  # the last three: udev cannot tell
+
+
+def memory_series(exposition):
+    """--prometheus's memory device series without their handle, which udev does not give."""
+    return sorted(re.sub(r'handle="[^"]*",', "", line) for line in exposition.splitlines()
+                  if line.startswith("tarnwick_memory_device"))
+
+
+class UdevMemory(unittest.TestCase):
+    def test_memory_devices_from_udevs_database_answer_as_the_table_on_every_corpus_table(self):
+        need(os.path.exists(DMI_MEMORY_ID), f"{DMI_MEMORY_ID} (Debian's udev)")
+        answered, lost = 0, []
+        for table in corpus_names():
+            properties = end_to_end.run([DMI_MEMORY_ID, "-F", corpus_file(table, ".dump")], capture_output=True,
+                                        check=True).stdout
+            with tempfile.TemporaryDirectory() as root:
+                os.chmod(root, 0o755)
+                tarnwick = shutil.copy(TARNWICK, root)  # where nobody may run it too
+                os.makedirs(udev := os.path.join(root, "udev"))
+                # As udev keeps a device's properties: one "E:" line each among its other records.
+                pathlib.Path(udev, "+dmi:id").write_bytes(b"I:1\n" + re.sub(rb"(?m)^(?=.)", b"E:", properties))
+                users = [[], ["runuser", "-u", "nobody", "--"]] if os.geteuid() == 0 else [[]]
+                runs = [end_to_end.run([*user, tarnwick, "--sysfs", root, "--udev-data", udev, *mode], text=True,
+                                       capture_output=True) for user in users for mode in (["--json", *MEMORY_CALLS],
+                                                                                             ["--prometheus"])]
+            self.assertEqual(len({(done.stdout, done.stderr) for done in runs[0::2]}), 1, table)  # root, nobody
+            done, exposition = runs[0], runs[1].stdout
+            from_table = json.loads(run("--from-dump", corpus_file(table, ".dump"), "--json", *MEMORY_CALLS)[1])
+            if not properties:
+                self.assertEqual(done.returncode, 2, table)  # no file, no memory: nothing answers
+                continue
+            from_udev = json.loads(done.stdout)
+            self.assertIn(f"answers come from {udev}/+dmi:id", done.stderr.splitlines()[0])
+            self.assertEqual([from_udev[call] for call in MEMORY_CALLS[-3:]], [None] * 3, table)
+            for call in MEMORY_CALLS[:-3]:
+                answered += from_udev[call] is not None
+                self.assertIn(from_udev[call], (None, from_table[call]), f"{table} {call}")
+            table_series = memory_series(run("--from-dump", corpus_file(table, ".dump"), "--prometheus")[1])
+            if memory_series(exposition) != table_series:
+                lost.append(f"{table}: " + "; ".join(set(memory_series(exposition)) ^ set(table_series)))
+        print(f"\n{answered} memory answers from udev's properties; the series differ on:", *lost, sep="\n  ")
+        self.assertEqual(lost, [])
 
 
 class BadFiles(unittest.TestCase):
@@ -159,17 +207,27 @@ class BadFiles(unittest.TestCase):
 
 
 class Messages(unittest.TestCase):
-    def test_no_table_and_no_folder_keeps_the_plugins_lines_and_says_what_to_do(self):
+    def test_one_cause_one_line_and_the_advice_only_where_it_helps(self):
         with tempfile.TemporaryDirectory() as root:
-            self.assertEqual(run("--sysfs", root, "_smbmfg"), (2, "", (
-                "Tarnwick plugin: No firmware table!\r\nPlugin not loaded.\r\n"
-                f"tarnwick: cannot read {root}/firmware/dmi/tables/DMI: No such file or directory; "
-                + ("use" if os.geteuid() == 0 else "run as root, or use") + " --sample or --from-dump FILE\n")))
+            no_table = f"tarnwick: no SMBIOS table: {root}/firmware/dmi/tables/DMI does not exist"
+            self.assertEqual(run("--sysfs", root, "_smbmfg"), (2, "", no_table + "; use --sample or --from-dump FILE\n"))
             status, out, err = run("--sysfs", root, "--help-name", "@SMBCOUNT")
             self.assertEqual((status, out.split(" \r\n\n")[0], err), (0, "@SMBCOUNT[type]", ""))
-            os.makedirs(folder := os.path.join(root, "class", "dmi", "id"))  # no table built from it is listed
+            os.makedirs(folder := os.path.join(root, "class", "dmi", "id"))  # a folder without a file is no source
+            self.assertEqual(run("--sysfs", root, "_smbmfg"), (2, "", no_table + f", and {folder} holds no file; "
+                                                              "use --sample or --from-dump FILE\n"))
+            pathlib.Path(folder, "sys_vendor").write_text("Maker\n")
             self.assertEqual(run("--sysfs", root, "--list")[2].splitlines()[1],
-                             f"tarnwick: --list needs the SMBIOS table, which {folder} does not give{RUN_AS_ROOT}")
+                             f"tarnwick: --list needs the SMBIOS table, which {folder} does not give")
+            # The table there for root alone: to a user who is not root, the advice.
+            os.makedirs(tables := os.path.join(root, "firmware", "dmi", "tables"))
+            pathlib.Path(tables, "DMI").write_bytes(b"")
+            os.chmod(os.path.join(tables, "DMI"), 0)
+            os.chmod(root, 0o755)
+            as_user = ["runuser", "-u", "nobody", "--"] if os.geteuid() == 0 else []
+            done = end_to_end.run([*as_user, TARNWICK, "--sysfs", root, "_smbcores"], capture_output=True, text=True)
+            self.assertEqual(done.stderr.splitlines()[1], f"tarnwick: _smbcores: needs the SMBIOS table, which "
+                                                          f"{folder} does not give; run as root")
 
     def test_manual_page_names_every_name_as_names_lists_it(self):
         with open(MANUAL) as f:
