@@ -11,6 +11,7 @@
 #include "platform/system.h"
 #include "plugin/firmware_service.h"
 #include "plugin/lifecycle.h"
+#include "smbios/structure_types.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -107,6 +108,11 @@ std::string TableNotGiven(const MachineTable& machine) {
   const bool one = machine.sources.find(" and ") == std::string::npos;
   return "the SMBIOS table, which " + machine.sources + (one ? " does" : " do") + " not give" +
          (machine.root_would_help ? "; run as root" : "");
+}
+
+bool ListsFromSource(const MachineTable& machine, std::span<const uint8_t> types) {
+  return !machine.memory.empty() && !types.empty() &&
+         std::all_of(types.begin(), types.end(), [](uint8_t type) { return type == kMemoryDeviceType; });
 }
 
 void RefuseNeedingTable(const MachineTable& machine, const std::vector<std::string>& names) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,11 @@ CallResult CallOnMachine(const MachineTable& machine, std::string_view text,
 // FOLDER and FILE do not give"), the advice only where the table is there
 // for root alone and the user is not root.
 std::string TableNotGiven(const MachineTable& machine);
+
+// True when --list of `types` lists only what the source gives: the memory
+// devices udev keeps (type 17), as udev keeps them (their strings stripped,
+// handles from FF00h on).
+bool ListsFromSource(const MachineTable& machine, std::span<const uint8_t> types);
 
 // "tarnwick: A, B: need " and TableNotGiven.
 void RefuseNeedingTable(const MachineTable& machine, const std::vector<std::string>& names);

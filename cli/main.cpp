@@ -245,7 +245,8 @@ int RunPrometheus(const Options& options, const Source& source) {
 }
 
 int RunMode(Mode mode, const Options& options, const Source& source) {
-  if (source.machine.dmi_id && (options.check || options.dump_bin || options.list)) {
+  if (source.machine.dmi_id &&
+      (options.check || options.dump_bin || (options.list && !ListsFromSource(source.machine, options.list_types)))) {
     // The table built from the folder is not the machine's to check, dump or list.
     const std::string option = options.check ? "--check" : options.dump_bin ? "--dump-bin" : "--list";
     return Refuse(option + " needs " + TableNotGiven(source.machine));

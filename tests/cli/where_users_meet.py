@@ -157,6 +157,8 @@ class UdevMemory(unittest.TestCase):
                 runs = [end_to_end.run([*user, tarnwick, "--sysfs", root, "--udev-data", udev, *mode], text=True,
                                        capture_output=True) for user in users for mode in (["--json", *MEMORY_CALLS],
                                                                                              ["--prometheus"])]
+                listed = end_to_end.run([tarnwick, "--sysfs", root, "--udev-data", udev, "--list", "17"], text=True,
+                                        capture_output=True).stdout.splitlines()
             self.assertEqual(len({(done.stdout, done.stderr) for done in runs[0::2]}), 1, table)  # root, nobody
             done, exposition = runs[0], runs[1].stdout
             from_table = json.loads(run("--from-dump", corpus_file(table, ".dump"), "--json", *MEMORY_CALLS)[1])
@@ -166,6 +168,8 @@ class UdevMemory(unittest.TestCase):
             from_udev = json.loads(done.stdout)
             self.assertIn(f"answers come from {udev}/+dmi:id", done.stderr.splitlines()[0])
             self.assertEqual([from_udev[call] for call in MEMORY_CALLS[-3:]], [None] * 3, table)
+            if from_udev["@smbcount[17]"] is not None:  # --list 17 lists the devices as udev keeps them
+                self.assertEqual(len(listed), int(from_udev["@smbcount[17]"]), table)
             for call in MEMORY_CALLS[:-3]:
                 answered += from_udev[call] is not None
                 self.assertIn(from_udev[call], (None, from_table[call]), f"{table} {call}")
