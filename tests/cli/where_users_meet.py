@@ -246,17 +246,28 @@ NEED_ROOT = set("""_smbbbserial _smbchassis _smbchassislock _smbchassisserial _s
 USER = "tarnwick-facts"  # made where there is none, for the facts of a user without root
 
 
-class Ansible(unittest.TestCase):
-    """README's fact file brings tarnwick's answers into ansible-core's setup module as ansible_local.tarnwick."""
+def readme_fact_file():
+    """The fact file README.md gives, as it stands there."""
+    with open(os.path.join(os.path.dirname(__file__), "..", "..", "README.md")) as readme:
+        return readme.read().split("facts.d/tarnwick.fact >/dev/null <<'EOF'\n", 1)[1].split("\nEOF\n", 1)[0]
 
-    def facts(self, work, command, user=None):
+
+class Ansible(unittest.TestCase):
+    """README's fact files bring tarnwick's answers into ansible-core's setup module as ansible_local.tarnwick."""
+
+    def facts(self, work, fact_file, user=None, sysfs=None):
+        """The fact of `fact_file` (its text), run by ansible as `user`; `tarnwick` on its PATH reads `sysfs`."""
         os.makedirs(facts := os.path.join(work, "facts"))
         with open(fact := os.path.join(facts, "tarnwick.fact"), "w") as f:
-            f.write("#!/bin/sh\n" + command + "\n")
+            f.write(fact_file + "\n")
         os.chmod(fact, 0o755)
+        os.makedirs(bin_ := os.path.join(work, "bin"))
+        tarnwick = shutil.copy(TARNWICK, work)  # where the user may run it
+        pathlib.Path(bin_, "tarnwick").write_text(f'#!/bin/sh\nexec {tarnwick} --sysfs {sysfs} "$@"\n')
+        os.chmod(os.path.join(bin_, "tarnwick"), 0o755)
         os.makedirs(home := os.path.join(work, "home"))
         environment = [f"HOME={home}", f"ANSIBLE_LOCAL_TEMP={home}/tmp", f"ANSIBLE_REMOTE_TEMP={home}/tmp",
-                       "ANSIBLE_PYTHON_INTERPRETER=auto_silent"]
+                       "ANSIBLE_PYTHON_INTERPRETER=auto_silent", f"PATH={bin_}:{os.environ['PATH']}"]
         setup = ["ansible", "localhost", "-m", "ansible.builtin.setup", "-a", f"fact_path={facts} filter=ansible_local"]
         if user:
             shutil.chown(home, user)
@@ -267,8 +278,10 @@ class Ansible(unittest.TestCase):
 
     def test_names_after_json_pick_the_facts(self):
         with tempfile.TemporaryDirectory() as work:
-            self.assertEqual(self.facts(work, f"exec {TARNWICK} --sample --json _smbuuid '@smbword[4,0x16]'"),
-                             {"_smbuuid": "E2517A3C-0B94-4D6F-A128-5EC307D4198B", "@smbword[4,0x16]": "3600"})
+            self.assertEqual(self.facts(work, f"#!/bin/sh\ntarnwick --sample --json _smbuuid '@smbword[4,0x16]' "
+                                              "_smbcores; [ $? -le 1 ]", sysfs=work),
+                             {"_smbuuid": "E2517A3C-0B94-4D6F-A128-5EC307D4198B", "@smbword[4,0x16]": "3600",
+                              "_smbcores": "8"})
 
     def test_a_user_without_root_gets_what_the_folder_gives_and_null(self):
         need(os.geteuid() == 0, "root, which making a user needs,")
@@ -277,7 +290,6 @@ class Ansible(unittest.TestCase):
             self.addCleanup(end_to_end.run, ["userdel", USER])
         with tempfile.TemporaryDirectory() as work:
             os.chmod(work, 0o755)
-            tarnwick = shutil.copy(TARNWICK, work)  # where the user may run it
             # The sample table as the kernel lays it out: the table for root only, the folder for every user.
             run("--sample", "--dump-bin", dump := os.path.join(work, "sample.dump"))
             with open(dump, "rb") as f:
@@ -287,13 +299,23 @@ class Ansible(unittest.TestCase):
                 f.write(table)
             os.chmod(os.path.join(tables, "DMI"), 0o400)
             make_folder(table, os.path.join(work, "sys", "class", "dmi", "id"), (3, 1))
-            facts = self.facts(work, f"exec {tarnwick} --sysfs {work}/sys --json", USER)
-            serial = end_to_end.run(["runuser", "-u", USER, "--", tarnwick, "--sysfs", f"{work}/sys", "_smbserial"],
+            facts = self.facts(work, readme_fact_file(), USER, f"{work}/sys")
+            serial = end_to_end.run(["runuser", "-u", USER, "--", f"{work}/bin/tarnwick", "_smbserial"],
                                     capture_output=True, text=True)
         self.assertEqual((serial.returncode, serial.stdout, serial.stderr.splitlines()[-1][-13:]),
                          (1, "\n", "; run as root"))
         sample = json.loads(run("--sample", "--json")[1])
+        errors = facts.pop("errors")
         self.assertEqual(facts, {name: None if name in NEED_ROOT else value for name, value in sample.items()})
+        self.assertEqual((len(errors), errors[0]), (2, f"tarnwick: cannot read {work}/sys/firmware/dmi/tables/DMI: "
+                                                       f"Permission denied; answers come from {work}/sys/class/dmi/id"))
+
+    def test_a_machine_without_a_table_gets_an_object_of_nulls_and_why(self):
+        with tempfile.TemporaryDirectory() as work:
+            facts = self.facts(work, readme_fact_file(), sysfs=work)
+        sample = json.loads(run("--sample", "--json")[1])
+        self.assertEqual(facts, {**dict.fromkeys(sample), "errors": [
+            f"tarnwick: no SMBIOS table: {work}/firmware/dmi/tables/DMI does not exist; use --sample or --from-dump FILE"]})
 
 
 if __name__ == "__main__":
