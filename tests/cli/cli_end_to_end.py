@@ -483,7 +483,7 @@ class Cmd(Case):
 
 
 # What batch files asked WMIC (and PowerShell asks CIM) and the Tarnwick name that answers it,
-# with the field of the sample table that holds the same value (README: "From WMIC to Tarnwick").
+# with the field of the sample table that holds the same value (docs/windows.md: "From WMIC to Tarnwick").
 WMIC_TABLE = [
     ("wmic bios get serialnumber", "_smbserial", "@smbstring[1,7]"),
     ("wmic bios get smbiosbiosversion", "_smbbiosversion", "@smbstring[0,5]"),
@@ -519,12 +519,12 @@ WMIC_TABLE = [
 
 class Wmic(Case):
     def test_each_mapping_answers_the_field_of_the_sample_table(self):
-        with open(os.path.join(os.path.dirname(__file__), "..", "..", "README.md")) as readme:
-            documented = readme.read()
+        with open(os.path.join(os.path.dirname(__file__), "..", "..", "docs", "windows.md")) as page:
+            documented = page.read()
         for query, name, field in WMIC_TABLE:
             with self.subTest(query):
                 escaped = query.replace("|", "\\|")  # a bar inside a Markdown table cell
-                self.assertTrue(f"`{escaped}`" in documented, f"README lacks {query}")
+                self.assertTrue(f"`{escaped}`" in documented, f"docs/windows.md lacks {query}")
                 if name == "_smbmemory":  # the sum of the devices' sizes in MB by README's rule, DSP0134 7.18.5
                     corpus_names()  # the rule on a table of 32 GB modules, whose 0Ch reads 7FFFh
                     for table in ("--sample",), ("--from-dump", corpus_file("dell-poweredge-r640-a", ".dump")):

@@ -233,11 +233,18 @@ class Messages(unittest.TestCase):
             self.assertEqual(done.stderr.splitlines()[1], f"tarnwick: _smbcores: needs the SMBIOS table, which "
                                                           f"{folder} does not give; run as root")
 
-    def test_manual_page_names_every_name_as_names_lists_it(self):
+    def test_manual_page_and_names_page_name_every_name_as_names_lists_it(self):
         with open(MANUAL) as f:
             page = f.read().split(".SH NAMES\n", 1)[1].split("\n.SH ", 1)[0]
-        self.assertEqual([row.replace(".B ", "", 1).split("\n")[:2] for row in page.split(".TP\n")[1:]],
-                         [line.split(None, 1) for line in run("--names")[1].splitlines()])
+        listed = [line.split(None, 1) for line in run("--names")[1].splitlines()]
+        self.assertEqual([row.replace(".B ", "", 1).split("\n")[:2] for row in page.split(".TP\n")[1:]], listed)
+        # docs/names.md: a row per variable, in the list's order, and a call of each function.
+        with open(os.path.join(os.path.dirname(__file__), "..", "..", "docs", "names.md")) as f:
+            rows = re.findall(r"(?m)^\| `([_@][a-z]+)[\[`]", f.read())
+        variables = [name for name, _ in listed if name.startswith("_")]
+        functions = {name.split("[")[0] for name, _ in listed if name.startswith("@")}
+        self.assertEqual(([row for row in rows if row.startswith("_")], set(rows) - set(variables)),
+                         (variables, functions))
 
 
 # The variables that the world-readable files do not give.
