@@ -143,10 +143,9 @@ def memory_series(exposition):
 class UdevMemory(unittest.TestCase):
     def test_memory_devices_from_udevs_database_answer_as_the_table_on_every_corpus_table(self):
         need(os.path.exists(DMI_MEMORY_ID), f"{DMI_MEMORY_ID} (Debian's udev)")
-        answered, lost = 0, []
         for table in corpus_names():
-            properties = end_to_end.run([DMI_MEMORY_ID, "-F", corpus_file(table, ".dump")], capture_output=True,
-                                        check=True).stdout
+            dump = corpus_file(table, ".dump")
+            properties = end_to_end.run([DMI_MEMORY_ID, "-F", dump], capture_output=True, check=True).stdout
             with tempfile.TemporaryDirectory() as root:
                 os.chmod(root, 0o755)
                 tarnwick = shutil.copy(TARNWICK, root)  # where nobody may run it too
@@ -155,29 +154,23 @@ class UdevMemory(unittest.TestCase):
                 pathlib.Path(udev, "+dmi:id").write_bytes(b"I:1\n" + re.sub(rb"(?m)^(?=.)", b"E:", properties))
                 users = [[], ["runuser", "-u", "nobody", "--"]] if os.geteuid() == 0 else [[]]
                 runs = [end_to_end.run([*user, tarnwick, "--sysfs", root, "--udev-data", udev, *mode], text=True,
-                                       capture_output=True) for user in users for mode in (["--json", *MEMORY_CALLS],
-                                                                                             ["--prometheus"])]
-                listed = end_to_end.run([tarnwick, "--sysfs", root, "--udev-data", udev, "--list", "17"], text=True,
-                                        capture_output=True).stdout.splitlines()
-            self.assertEqual(len({(done.stdout, done.stderr) for done in runs[0::2]}), 1, table)  # root, nobody
-            done, exposition = runs[0], runs[1].stdout
-            from_table = json.loads(run("--from-dump", corpus_file(table, ".dump"), "--json", *MEMORY_CALLS)[1])
+                                       capture_output=True) for mode in (["--json", *MEMORY_CALLS], ["--prometheus"],
+                                                                         ["--list", "17"]) for user in users]
+            outputs = [(done.stdout, done.stderr) for done in runs]
+            self.assertEqual(outputs[::len(users)], outputs[len(users) - 1::len(users)], table)  # root's, nobody's
+            done, exposition, listed = runs[0], runs[len(users)].stdout, runs[-1].stdout.splitlines()
             if not properties:
                 self.assertEqual(done.returncode, 2, table)  # no file, no memory: nothing answers
                 continue
             from_udev = json.loads(done.stdout)
+            from_table = json.loads(run("--from-dump", dump, "--json", *MEMORY_CALLS)[1])
             self.assertIn(f"answers come from {udev}/+dmi:id", done.stderr.splitlines()[0])
             self.assertEqual([from_udev[call] for call in MEMORY_CALLS[-3:]], [None] * 3, table)
-            if from_udev["@smbcount[17]"] is not None:  # --list 17 lists the devices as udev keeps them
-                self.assertEqual(len(listed), int(from_udev["@smbcount[17]"]), table)
             for call in MEMORY_CALLS[:-3]:
-                answered += from_udev[call] is not None
                 self.assertIn(from_udev[call], (None, from_table[call]), f"{table} {call}")
-            table_series = memory_series(run("--from-dump", corpus_file(table, ".dump"), "--prometheus")[1])
-            if memory_series(exposition) != table_series:
-                lost.append(f"{table}: " + "; ".join(set(memory_series(exposition)) ^ set(table_series)))
-        print(f"\n{answered} memory answers from udev's properties; the series differ on:", *lost, sep="\n  ")
-        self.assertEqual(lost, [])
+            self.assertIn(from_udev["@smbcount[17]"], (None, str(len(listed))), table)  # --list 17: the devices
+            self.assertEqual(memory_series(exposition),
+                             memory_series(run("--from-dump", dump, "--prometheus")[1]), table)
 
 
 class BadFiles(unittest.TestCase):
