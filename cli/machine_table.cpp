@@ -77,7 +77,8 @@ int LoadMachineTable(const std::string& sysfs, const std::string& udev_data, Mac
   if (!machine->memory.empty()) {
     machine->sources += (machine->sources.empty() ? "" : " and ") + UdevDmiIdFile(udev_data);
   }
-  const std::string cannot = there ? "cannot read " + tried + ": " + reason : "no SMBIOS table: " + tried + " does not exist";
+  const std::string cannot =
+      there ? "cannot read " + tried + ": " + reason : "no SMBIOS table: " + tried + " does not exist";
   if (machine->sources.empty()) {
     const std::string empty = folder ? ", and " + machine->dmi_id_folder + " holds no file" : "";
     Err("tarnwick: " + cannot + empty + "; " + WhatToDo(machine->root_would_help) + "\n");
@@ -94,7 +95,9 @@ CallResult CallOnMachine(const MachineTable& machine, std::string_view text, std
   if (!machine.dmi_id) return CallName(text);
   // Each call, nested ones too, as the folder can answer it.
   return CallName(text, [&machine, need_table](const ExportEntry& row, char16_t* buffer) {
-    if (KernelDmiAnswersExactly(*machine.dmi_id, machine.dmi_id_unread, machine.memory, row, buffer)) return row.entry(buffer);
+    if (KernelDmiAnswersExactly(*machine.dmi_id, machine.dmi_id_unread, machine.memory, row, buffer)) {
+      return row.entry(buffer);
+    }
     if (need_table != nullptr) {
       need_table->push_back(EncodeUtf8(row.name));
     } else {

@@ -86,7 +86,8 @@ void AppendDevice(Bytes& table, uint16_t handle, const UdevMemoryDevice& device)
   }
   Put(formatted, 0x0E, 1, ValueOfWord(device, "FORM_FACTOR", kMemoryFormFactorWords).value_or(0));
   const auto set = device.find("SET");
-  Put(formatted, 0x0F, 1, set == device.end() ? 0 : set->second == "Unknown" ? 0xFF : Number(set->second, 0xFE).value_or(0));
+  const uint64_t set_number = set == device.end() ? 0 : Number(set->second, 0xFE).value_or(0);
+  Put(formatted, 0x0F, 1, set != device.end() && set->second == "Unknown" ? 0xFF : set_number);
   Put(formatted, 0x10, 1, PutString(device, "LOCATOR", strings));
   Put(formatted, 0x11, 1, PutString(device, "BANK_LOCATOR", strings));
   Put(formatted, 0x12, 1, ValueOfWord(device, "TYPE", kMemoryTypeWords).value_or(0));

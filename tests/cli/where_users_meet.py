@@ -207,12 +207,12 @@ class Messages(unittest.TestCase):
     def test_one_cause_one_line_and_the_advice_only_where_it_helps(self):
         with tempfile.TemporaryDirectory() as root:
             no_table = f"tarnwick: no SMBIOS table: {root}/firmware/dmi/tables/DMI does not exist"
-            self.assertEqual(run("--sysfs", root, "_smbmfg"), (2, "", no_table + "; use --sample or --from-dump FILE\n"))
+            use = "use --sample or --from-dump FILE\n"
+            self.assertEqual(run("--sysfs", root, "_smbmfg"), (2, "", f"{no_table}; {use}"))
             status, out, err = run("--sysfs", root, "--help-name", "@SMBCOUNT")
             self.assertEqual((status, out.split(" \r\n\n")[0], err), (0, "@SMBCOUNT[type]", ""))
             os.makedirs(folder := os.path.join(root, "class", "dmi", "id"))  # a folder without a file is no source
-            self.assertEqual(run("--sysfs", root, "_smbmfg"), (2, "", no_table + f", and {folder} holds no file; "
-                                                              "use --sample or --from-dump FILE\n"))
+            self.assertEqual(run("--sysfs", root, "_smbmfg"), (2, "", f"{no_table}, and {folder} holds no file; {use}"))
             pathlib.Path(folder, "sys_vendor").write_text("Maker\n")
             self.assertEqual(run("--sysfs", root, "--list")[2].splitlines()[1],
                              f"tarnwick: --list needs the SMBIOS table, which {folder} does not give")
@@ -314,8 +314,9 @@ class Ansible(unittest.TestCase):
         with tempfile.TemporaryDirectory() as work:
             facts = self.facts(work, readme_fact_file(), sysfs=work)
         sample = json.loads(run("--sample", "--json")[1])
-        self.assertEqual(facts, {**dict.fromkeys(sample), "errors": [
-            f"tarnwick: no SMBIOS table: {work}/firmware/dmi/tables/DMI does not exist; use --sample or --from-dump FILE"]})
+        self.assertEqual(facts, {**dict.fromkeys(sample), "errors": [f"tarnwick: no SMBIOS table: {work}/firmware/dmi/"
+                                                                      "tables/DMI does not exist; use --sample or "
+                                                                      "--from-dump FILE"]})
 
 
 if __name__ == "__main__":
