@@ -80,7 +80,10 @@ int LoadMachineTable(const std::string& sysfs, const std::string& udev_data, Mac
   const std::string cannot =
       there ? "cannot read " + tried + ": " + reason : "no SMBIOS table: " + tried + " does not exist";
   if (machine->sources.empty()) {
-    const std::string empty = folder ? ", and " + machine->dmi_id_folder + " holds no file" : "";
+    // Its files that are there but cannot be read, each with why, before the one word on them all.
+    for (const std::string& fault : faults) Err("tarnwick: " + fault + "\n");
+    const bool none = std::none_of(machine->dmi_id_unread.begin(), machine->dmi_id_unread.end(), std::identity());
+    const std::string empty = !folder ? "" : ", and " + machine->dmi_id_folder + (none ? " holds no file" : " gives nothing readable");
     Err("tarnwick: " + cannot + empty + "; " + WhatToDo(machine->root_would_help) + "\n");
     return -1;
   }
