@@ -83,7 +83,8 @@ int LoadMachineTable(const std::string& sysfs, const std::string& udev_data, Mac
     // Its files that are there but cannot be read, each with why, before the one word on them all.
     for (const std::string& fault : faults) Err("tarnwick: " + fault + "\n");
     const bool none = std::none_of(machine->dmi_id_unread.begin(), machine->dmi_id_unread.end(), std::identity());
-    const std::string empty = !folder ? "" : ", and " + machine->dmi_id_folder + (none ? " holds no file" : " gives nothing readable");
+    const std::string empty =
+        !folder ? "" : ", and " + machine->dmi_id_folder + (none ? " holds no file" : " gives nothing readable");
     Err("tarnwick: " + cannot + empty + "; " + WhatToDo(machine->root_would_help) + "\n");
     return -1;
   }
