@@ -40,15 +40,16 @@ bool IsStringOfAFile(NameExport entry, const KernelDmiUnread& unread) {
 // A call of @smbcount, @smbbyte, @smbword, @smbdword or @smbqword that
 // udev's memory devices answer as the table would.
 bool MemoryCallExact(const UdevMemoryDevices& memory, NameExport entry, const char16_t* argument) {
-  const uint32_t width = entry == &f_smbbyte ? 1 : entry == &f_smbword ? 2 : entry == &f_smbdword ? 4 : 8;
+  const bool field = entry == &f_smbbyte || entry == &f_smbword || entry == &f_smbdword || entry == &f_smbqword;
   uint32_t type = 0, offset = 0;
-  if (memory.empty() || !EveryUdevMemoryDeviceHeld(memory) || SplitArguments(argument) < 1 ||
-      ParseNumber(g_arguments.texts[0], &type) != 0 || type != kMemoryDeviceType) {
+  // Only these calls' arguments are split here, so no other name's diagnostic is written twice.
+  if ((!field && entry != &f_smbcount) || memory.empty() || !EveryUdevMemoryDeviceHeld(memory) ||
+      SplitArguments(argument) < 1 || ParseNumber(g_arguments.texts[0], &type) != 0 || type != kMemoryDeviceType) {
     return false;
   }
   if (entry == &f_smbcount) return true;
-  const bool field = entry == &f_smbbyte || entry == &f_smbword || entry == &f_smbdword || entry == &f_smbqword;
-  return field && g_arguments.count >= 2 && ParseNumber(g_arguments.texts[1], &offset) == 0 &&
+  const uint32_t width = entry == &f_smbbyte ? 1 : entry == &f_smbword ? 2 : entry == &f_smbdword ? 4 : 8;
+  return g_arguments.count >= 2 && ParseNumber(g_arguments.texts[1], &offset) == 0 &&
          (g_arguments.count < 3 || g_arguments.lengths[2] == 0) &&
          ExactFirstUdevMemoryField(memory, offset, width).has_value();
 }
