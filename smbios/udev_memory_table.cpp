@@ -79,7 +79,8 @@ void AppendDevice(Bytes& table, uint16_t handle, const UdevMemoryDevice& device)
   Put(formatted, 0x06, 2, 0xFFFE);  // Memory Error Information Handle: not provided
   Put(formatted, 0x08, 2, Property(device, "TOTAL_WIDTH", 0xFFFF).value_or(0xFFFF));
   Put(formatted, 0x0A, 2, Property(device, "DATA_WIDTH", 0xFFFF).value_or(0xFFFF));
-  if (const auto bytes = Property(device, "SIZE", UINT64_MAX)) {
+  // dmi_memory_id writes whole KB, at most FFFFFFFFh MB (Extended Size); another SIZE is none it wrote.
+  if (const auto bytes = Property(device, "SIZE", uint64_t{0xFFFFFFFF} << 20); bytes && *bytes % 1024 == 0) {
     PutSize(formatted, *bytes);
   } else if (!device.contains("PRESENT")) {
     Put(formatted, 0x0C, 2, 0xFFFF);  // unknown; PRESENT=0 is size 0, no module
