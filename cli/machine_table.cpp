@@ -1,5 +1,8 @@
 #include "cli/machine_table.h"
 
+#include <algorithm>
+#include <filesystem>
+
 #include "cli/name_message.h"
 #include "cli/output.h"
 #include "cli/utf8_utf16.h"
@@ -8,13 +11,30 @@
 #include "platform/system.h"
 #include "plugin/firmware_service.h"
 #include "plugin/lifecycle.h"
+#include "smbios/structure_types.h"
 
 namespace tarnwick::cli {
 namespace {
 
-// Root, and any user on Windows, may read the table: running as root helps no one who does.
-std::string WhatToDo() {
-  return std::string(platform::RunsAsRoot() ? "" : "run as root, or ") + "use --sample or --from-dump FILE";
+// Root, and any user on Windows, may read the table: running as root helps
+// only a user who is not, where the table is there.
+std::string WhatToDo(bool root_would_help) {
+  return std::string(root_would_help ? "run as root, or " : "") + "use --sample or --from-dump FILE";
+}
+
+// True when the table's file is there (Linux): a user who cannot read it
+// meets the kernel's mode 0400, not a machine without SMBIOS.
+bool TableFileThere([[maybe_unused]] const std::string& tried) {
+#if defined(_WIN32)
+  return true;
+#else
+  std::error_code status;
+  return std::filesystem::exists(tried, status);
+#endif
+}
+
+bool AnyText(const KernelDmiTexts& texts) {
+  return std::any_of(texts.begin(), texts.end(), [](const auto& text) { return text.has_value(); });
 }
 
 int LoadBytes(MachineTable* machine) {
@@ -41,31 +61,47 @@ int LoadReadableTable([[maybe_unused]] const std::string& sysfs, [[maybe_unused]
 
 }  // namespace
 
-int LoadMachineTable(const std::string& sysfs, MachineTable* machine) {
+int LoadMachineTable(const std::string& sysfs, const std::string& udev_data, MachineTable* machine) {
   std::string tried, reason;
   if (platform::ProbeMachineTable(sysfs, &tried, &reason)) return LoadReadableTable(sysfs, machine);
+  const bool there = TableFileThere(tried);
+  machine->root_would_help = there && !platform::RunsAsRoot();
   machine->dmi_id_folder = platform::DmiIdFolder(sysfs);
   KernelDmiTexts texts;
-  std::string unreadable;  // no folder: no word about it, the table is what is missing
+  std::string no_folder;  // no folder: no word about it, the table is what is missing
   std::vector<std::string> faults;
-  if (ReadDmiIdFolder(machine->dmi_id_folder, &texts, &machine->dmi_id_unread, &faults, &unreadable)) {
-    Err("tarnwick: cannot read " + tried + ": " + reason + "; answers come from " + machine->dmi_id_folder + "\n");
-    for (const std::string& fault : faults) Err("tarnwick: " + fault + "\n");
-    machine->dmi_id = texts;
-    machine->bytes = TableFromKernelDmiTexts(texts);
-    return LoadBytes(machine);
+  const bool folder = ReadDmiIdFolder(machine->dmi_id_folder, &texts, &machine->dmi_id_unread, &faults, &no_folder);
+  machine->memory = ReadUdevMemoryDevices(udev_data);
+  // A folder that holds no file (some containers) answers nothing: no source.
+  if (folder && AnyText(texts)) machine->sources = machine->dmi_id_folder;
+  if (!machine->memory.empty()) {
+    machine->sources += (machine->sources.empty() ? "" : " and ") + UdevDmiIdFile(udev_data);
   }
-  // The plug-in tries and says why it does not load; then what to do.
-  const int loaded = LoadReadableTable(sysfs, machine);
-  if (loaded != 0) Err("tarnwick: cannot read " + tried + ": " + reason + "; " + WhatToDo() + "\n");
-  return loaded;
+  const std::string cannot =
+      there ? "cannot read " + tried + ": " + reason : "no SMBIOS table: " + tried + " does not exist";
+  if (machine->sources.empty()) {
+    // Its files that are there but cannot be read, each with why, before the one word on them all.
+    for (const std::string& fault : faults) Err("tarnwick: " + fault + "\n");
+    const bool none = std::none_of(machine->dmi_id_unread.begin(), machine->dmi_id_unread.end(), std::identity());
+    const std::string empty =
+        !folder ? "" : ", and " + machine->dmi_id_folder + (none ? " holds no file" : " gives nothing readable");
+    Err("tarnwick: " + cannot + empty + "; " + WhatToDo(machine->root_would_help) + "\n");
+    return -1;
+  }
+  Err("tarnwick: " + cannot + "; answers come from " + machine->sources + "\n");
+  for (const std::string& fault : faults) Err("tarnwick: " + fault + "\n");
+  machine->dmi_id = texts;
+  machine->bytes = TableFromKernelDmiTexts(texts, UdevMemoryDeviceStructures(machine->memory));
+  return LoadBytes(machine);
 }
 
 CallResult CallOnMachine(const MachineTable& machine, std::string_view text, std::vector<std::string>* need_table) {
   if (!machine.dmi_id) return CallName(text);
   // Each call, nested ones too, as the folder can answer it.
   return CallName(text, [&machine, need_table](const ExportEntry& row, char16_t* buffer) {
-    if (KernelDmiAnswersExactly(*machine.dmi_id, machine.dmi_id_unread, row, buffer)) return row.entry(buffer);
+    if (KernelDmiAnswersExactly(*machine.dmi_id, machine.dmi_id_unread, machine.memory, row, buffer)) {
+      return row.entry(buffer);
+    }
     if (need_table != nullptr) {
       need_table->push_back(EncodeUtf8(row.name));
     } else {
@@ -76,7 +112,14 @@ CallResult CallOnMachine(const MachineTable& machine, std::string_view text, std
 }
 
 std::string TableNotGiven(const MachineTable& machine) {
-  return "the SMBIOS table, which " + machine.dmi_id_folder + " does not give" + (platform::RunsAsRoot() ? "" : "; run as root");
+  const bool one = machine.sources.find(" and ") == std::string::npos;
+  return "the SMBIOS table, which " + machine.sources + (one ? " does" : " do") + " not give" +
+         (machine.root_would_help ? "; run as root" : "");
+}
+
+bool ListsFromSource(const MachineTable& machine, std::span<const uint8_t> types) {
+  return !machine.memory.empty() && !types.empty() &&
+         std::all_of(types.begin(), types.end(), [](uint8_t type) { return type == kMemoryDeviceType; });
 }
 
 void RefuseNeedingTable(const MachineTable& machine, const std::vector<std::string>& names) {

@@ -99,7 +99,7 @@ int Load(const Options& options, Source* source) {
   GetPluginInfo();  // first, as the shell asks it
   const int loaded = source->from_file
                          ? InitializeWithTable(source->table.data(), static_cast<uint32_t>(source->table.size()))
-                         : LoadMachineTable(options.sysfs, &source->machine);
+                         : LoadMachineTable(options.sysfs, options.udev_data, &source->machine);
   return loaded == 0 ? kAllAnswered : kCannotRun;  // the plug-in said why
 }
 
@@ -257,7 +257,8 @@ int RunPrometheus(const Source& source, const TableModel& model) {
 }
 
 int RunMode(Mode mode, const Options& options, Source* source) {
-  if (source->machine.dmi_id && (options.check || options.dump_bin || options.list)) {
+  if (source->machine.dmi_id &&
+      (options.check || options.dump_bin || (options.list && !ListsFromSource(source->machine, options.list_types)))) {
     // The table built from the folder is not the machine's to check, dump or list.
     const std::string option = options.check ? "--check" : options.dump_bin ? "--dump-bin" : "--list";
     return Refuse(option + " needs " + TableNotGiven(source->machine));

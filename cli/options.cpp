@@ -39,7 +39,8 @@ void Describe(CLI::App& app, Options& options) {
       app.add_option("--help-name", options.help_names, "show the help text of NAME; needs no table")
           ->type_name("NAME"),
       // Hidden: the folder that stands for /sys, so tests can lay out a machine.
-      app.add_option("--sysfs", options.sysfs)->group("")};
+      app.add_option("--sysfs", options.sysfs)->group(""),
+      app.add_option("--udev-data", options.udev_data)->group("")};
   for (CLI::Option* option : with_value) {
     // One value per occurrence, as --help shows it: a list gathers them all;
     // a single value given twice is refused after parsing, by name.
@@ -81,7 +82,8 @@ constexpr std::pair<const char*, const char*> kValueOptions[] = {{"--from-dump",
                                                                  {"--dump-bin", "FILE"},
                                                                  {"--file", "FILE"},
                                                                  {"--help-name", "NAME"},
-                                                                 {"--sysfs", "FOLDER"}};
+                                                                 {"--sysfs", "FOLDER"},
+                                                                 {"--udev-data", "FOLDER"}};
 
 // "--file=" with nothing after "=": CLI11 would take the next argument, an
 // option perhaps, as the value. False, with the reason, for the first one
@@ -175,6 +177,7 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options* options, s
   }
   options->from_dump = app.count("--from-dump") != 0;
   options->dump_bin = app.count("--dump-bin") != 0;
+  if (app.count("--udev-data") == 0 && options->sysfs == platform::kSysfs) options->udev_data = "/run/udev/data";
   if (!EachValueOnceAndNamed(app, *options, error)) return false;
   if (!TakeListTypes(options, error)) return false;
   const auto exclusive = [&](bool both, const char* message) { return both ? (*error = message, false) : true; };

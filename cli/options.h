@@ -27,6 +27,9 @@ struct Options {
   bool version = false;
   bool names_list = false;
   std::string sysfs = platform::kSysfs;  // where the machine's table and its DMI files are; other folders for tests
+  // udev's database folder, for the memory devices without the table: the
+  // system's with the system's sysfs, none with another unless given (tests).
+  std::string udev_data;
   std::vector<std::string> batch_files;  // "-": standard input
   std::vector<std::string> help_names;
   std::vector<std::string> names;

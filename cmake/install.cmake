@@ -67,7 +67,7 @@ install(FILES ${PROJECT_BINARY_DIR}/tarnwick.bash-completion DESTINATION share/b
 # the override tells lintian so.
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides DESTINATION share/lintian/overrides RENAME tarnwick)
 # The README for users: what tarnwick does, its names, examples and exit
-# statuses (README.md is the developers').
+# statuses (README.md is the source tree's, with links into docs/).
 configure_file(${PROJECT_SOURCE_DIR}/packaging/README.in ${PROJECT_BINARY_DIR}/README @ONLY)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${PROJECT_SOURCE_DIR}/LICENSE
   ${PROJECT_BINARY_DIR}/README ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION share/doc/tarnwick)

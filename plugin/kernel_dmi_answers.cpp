@@ -1,6 +1,8 @@
 #include "plugin/kernel_dmi_answers.h"
 
+#include "functions/argument_list.h"
 #include "functions/real_value.h"
+#include "smbios/structure_types.h"
 
 namespace tarnwick {
 namespace {
@@ -35,6 +37,23 @@ bool IsStringOfAFile(NameExport entry, const KernelDmiUnread& unread) {
   return false;
 }
 
+// A call of @smbcount, @smbbyte, @smbword, @smbdword or @smbqword that
+// udev's memory devices answer as the table would.
+bool MemoryCallExact(const UdevMemoryDevices& memory, NameExport entry, const char16_t* argument) {
+  const bool field = entry == &f_smbbyte || entry == &f_smbword || entry == &f_smbdword || entry == &f_smbqword;
+  uint32_t type = 0, offset = 0;
+  // Only these calls' arguments are split here, so no other name's diagnostic is written twice.
+  if ((!field && entry != &f_smbcount) || memory.empty() || !EveryUdevMemoryDeviceHeld(memory) ||
+      SplitArguments(argument) < 1 || ParseNumber(g_arguments.texts[0], &type) != 0 || type != kMemoryDeviceType) {
+    return false;
+  }
+  if (entry == &f_smbcount) return true;
+  const uint32_t width = entry == &f_smbbyte ? 1 : entry == &f_smbword ? 2 : entry == &f_smbdword ? 4 : 8;
+  return g_arguments.count >= 2 && ParseNumber(g_arguments.texts[1], &offset) == 0 &&
+         (g_arguments.count < 3 || g_arguments.lengths[2] == 0) &&
+         ExactFirstUdevMemoryField(memory, offset, width).has_value();
+}
+
 bool AnswersExactly(const KernelDmiTexts& texts, const KernelDmiUnread& unread, NameExport entry) {
   if (entry == &f_randx) return true;  // random digits read no table
   // Without a file, the BIOS release is either beyond a short structure
@@ -57,11 +76,14 @@ bool AnswersExactly(const KernelDmiTexts& texts, const KernelDmiUnread& unread, 
 
 }  // namespace
 
-bool KernelDmiAnswersExactly(const KernelDmiTexts& texts, const KernelDmiUnread& unread, const ExportEntry& row,
-                             const char16_t* argument) {
+bool KernelDmiAnswersExactly(const KernelDmiTexts& texts, const KernelDmiUnread& unread,
+                             const UdevMemoryDevices& memory, const ExportEntry& row, const char16_t* argument) {
+  if (row.entry == &_smbmemory) return !memory.empty() && EveryUdevMemoryDeviceHeld(memory);
+  if (MemoryCallExact(memory, row.entry, argument)) return true;
   if (row.entry != &f_smbreal) return AnswersExactly(texts, unread, row.entry);
   const ExportEntry* named = RealValueVariable(argument);
-  return named == nullptr || AnswersExactly(texts, unread, named->entry);
+  return named == nullptr || (named->entry == &_smbmemory ? !memory.empty() && EveryUdevMemoryDeviceHeld(memory)
+                                                          : AnswersExactly(texts, unread, named->entry));
 }
 
 }  // namespace tarnwick

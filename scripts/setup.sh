@@ -4,7 +4,8 @@
 # sanitizers' runtime, GoogleTest and Google Benchmark, valgrind, dmidecode,
 # mingw-w64, 64- and 32-bit Wine, lintian, tmux for the completion test,
 # ansible-core for the facts test, Prometheus and its node_exporter for
-# the --prometheus test). Packages already present are left
+# the --prometheus test, udev's dmi_memory_id for the memory devices without
+# root). Packages already present are left
 # alone.
 set -euo pipefail
 
@@ -15,7 +16,7 @@ if [[ ${1:-} == --tests ]]; then
   packages+=(
     clang libclang-rt-14-dev python3 libgtest-dev libgmock-dev libbenchmark-dev valgrind dmidecode time
     g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-    wine64 wine wine32:i386 lintian tmux ansible-core prometheus prometheus-node-exporter
+    wine64 wine wine32:i386 lintian tmux ansible-core prometheus prometheus-node-exporter udev
   )
   # wine32 runs the x86 builds; it needs the i386 architecture.
   if ! dpkg --print-foreign-architectures | grep -q -x i386; then

@@ -60,7 +60,7 @@ bool KernelDmiTextWellFormed(const KernelDmiField& field, std::string_view text)
   return field.kind == KernelDmiKind::kString || ParseNumbers(field, text, numbers);
 }
 
-std::vector<uint8_t> TableFromKernelDmiTexts(const KernelDmiTexts& texts) {
+std::vector<uint8_t> TableFromKernelDmiTexts(const KernelDmiTexts& texts, const std::vector<uint8_t>& more) {
   std::vector<uint8_t> table;
   for (uint8_t type = 0; type <= 3; ++type) {
     if (!AnyKernelDmiText(texts, type)) continue;
@@ -94,6 +94,7 @@ std::vector<uint8_t> TableFromKernelDmiTexts(const KernelDmiTexts& texts) {
     }
     AppendStructure(table, type, type, formatted, strings);
   }
+  table.insert(table.end(), more.begin(), more.end());
   AppendEndOfTable(table, 0xFFFF);
   return table;
 }

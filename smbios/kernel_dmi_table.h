@@ -28,8 +28,9 @@ bool KernelDmiTextWellFormed(const KernelDmiField& field, std::string_view text)
 bool AnyKernelDmiText(const KernelDmiTexts& texts, uint8_t type);
 
 // The bare table the texts stand for: the structures of types 0 to 3 that
-// have a text, each as long as its last present field, and the end of the
-// table (DSP0134 7.45).
-std::vector<uint8_t> TableFromKernelDmiTexts(const KernelDmiTexts& texts);
+// have a text, each as long as its last present field, then `more`
+// structures (the memory devices udev gives), and the end of the table
+// (DSP0134 7.45).
+std::vector<uint8_t> TableFromKernelDmiTexts(const KernelDmiTexts& texts, const std::vector<uint8_t>& more = {});
 
 }  // namespace tarnwick

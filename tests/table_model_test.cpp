@@ -2,11 +2,15 @@
 // with its place, handle and strings; the version as firmware means it.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "host/exports.h"
 #include "smbios/firmware_table.h"
+#include "smbios/inventory.h"
 #include "smbios/kernel_dmi_table.h"
 #include "smbios/string_set.h"
 #include "smbios/table_model.h"
+#include "smbios/udev_memory_table.h"
 #include "tests/support/table_builder.h"
 
 namespace tarnwick::testing {
@@ -124,6 +128,37 @@ TEST(KernelDmiTable, TextsAtTheEdgesOfTheirRangesAndTheTableTheyStandFor) {
   EXPECT_EQ(TableFromKernelDmiTexts(texts), (Bytes{1, 5, 1, 0, 1, 'M', 0, 0,                   // system
                                                   3, 6, 3, 0, 0, 0x7F, 0, 0,                   // chassis
                                                   127, 4, 0xFF, 0xFF, 0, 0}));                 // end of table
+}
+
+// udev's sizes in bytes come back as sizes the table's readers read alike
+// (DSP0134 7.18.5: MB, KB with bit 15, 7FFFh and Extended Size); PRESENT=0
+// is no module, no size unknown; a gap in the numbers hides every place.
+TEST(TableModel, MemoryDevicesFromUdevProperties) {
+  const struct {
+    const char* property;  // of device 0
+    uint16_t size_word;
+    uint64_t kilobytes;    // 0: no module installed
+  } cases[] = {{"SIZE=17179869184", 16384, 16u << 20}, {"SIZE=524288", 0x8200, 512},
+               {"SIZE=68719476736", 0x7FFF, 64u << 20}, {"SIZE=34358689792", 0x7FFF, 32767u << 10},
+               {"PRESENT=0", 0, 0}, {"LOCATOR=Not Specified", 0xFFFF, 0}};
+  for (const auto& c : cases) {
+    UdevMemoryDevices devices;
+    ASSERT_TRUE(AddUdevMemoryProperty(std::string("MEMORY_DEVICE_0_") + c.property, &devices));
+    const Bytes table = UdevMemoryDeviceStructures(devices);
+    uint64_t kilobytes = 0;
+    EXPECT_EQ(std::tuple(table[1], table[0x0C] | table[0x0D] << 8, table[0x10],
+                         MemoryDeviceKilobytes(table.data(), &kilobytes) ? kilobytes : 0),
+              std::tuple(0x22, c.size_word, 0, c.kilobytes)) << c.property;
+  }
+  UdevMemoryDevices devices;
+  for (const char* property : {"MEMORY_DEVICE_0_TYPE=ddr4", "MEMORY_DEVICE_2_FORM_FACTOR=DIMM"}) {
+    ASSERT_TRUE(AddUdevMemoryProperty(property, &devices));
+  }
+  EXPECT_FALSE(AddUdevMemoryProperty("MEMORY_ARRAY_NUM_DEVICES=4", &devices));
+  EXPECT_FALSE(ExactFirstUdevMemoryField(devices, 0x12, 1));  // device 1 skipped: places unknown
+  devices[1]["TYPE"] = "<OUT OF SPEC>";
+  EXPECT_EQ(ExactFirstUdevMemoryField(devices, 0x12, 1), 0x1A);
+  EXPECT_FALSE(ExactFirstUdevMemoryField(devices, 0x15, 2));  // no speed given
 }
 
 }  // namespace

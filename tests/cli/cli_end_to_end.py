@@ -483,7 +483,7 @@ class Cmd(Case):
 
 
 # What batch files asked WMIC (and PowerShell asks CIM) and the Tarnwick name that answers it,
-# with the field of the sample table that holds the same value (README: "From WMIC to Tarnwick").
+# with the field of the sample table that holds the same value (docs/windows.md: "From WMIC to Tarnwick").
 WMIC_TABLE = [
     ("wmic bios get serialnumber", "_smbserial", "@smbstring[1,7]"),
     ("wmic bios get smbiosbiosversion", "_smbbiosversion", "@smbstring[0,5]"),
@@ -519,16 +519,22 @@ WMIC_TABLE = [
 
 class Wmic(Case):
     def test_each_mapping_answers_the_field_of_the_sample_table(self):
-        with open(os.path.join(os.path.dirname(__file__), "..", "..", "README.md")) as readme:
-            documented = readme.read()
+        with open(os.path.join(os.path.dirname(__file__), "..", "..", "docs", "windows.md")) as page:
+            documented = page.read()
         for query, name, field in WMIC_TABLE:
             with self.subTest(query):
                 escaped = query.replace("|", "\\|")  # a bar inside a Markdown table cell
-                self.assertTrue(f"`{escaped}`" in documented, f"README lacks {query}")
-                if name == "_smbmemory":  # the sum of the two devices' sizes in MB, DSP0134 7.18.5
-                    value, *sizes = self.ok("--sample", name, *[f"@smbword[17,0x0C,@smbhandle[17,{n}]]" for n in (1, 2)]
-                                            ).decode().splitlines()
-                    self.assertEqual(int(value), sum(int(size) for size in sizes))
+                self.assertTrue(f"`{escaped}`" in documented, f"docs/windows.md lacks {query}")
+                if name == "_smbmemory":  # the sum of the devices' sizes in MB by README's rule, DSP0134 7.18.5
+                    corpus_names()  # the rule on a table of 32 GB modules, whose 0Ch reads 7FFFh
+                    for table in ("--sample",), ("--from-dump", corpus_file("dell-poweredge-r640-a", ".dump")):
+                        value, count = self.ok(*table, name, "@smbcount[17]").decode().split()
+                        sizes = [self.ok(*table, f"@smbword[17,0x0C,{h}]", f"@smbdword[17,0x1C,{h}]").decode().split()
+                                 for h in self.ok(*table, *(f"@smbhandle[17,{n + 1}]" for n in range(int(count))))
+                                 .decode().split()]
+                        self.assertEqual(int(value), sum(int(extended) if int(word) == 0x7FFF else int(word) % 0x8000
+                                                         // (1024 if int(word) & 0x8000 else 1) for word, extended in
+                                                         sizes if int(word) not in (0, 0xFFFF)), table)
                     continue
                 if name == "_smbuuid":  # bytes 08h-17h, the first three fields little-endian, DSP0134 7.2.1
                     value, low, high = self.ok("--sample", name, "@smbqword[1,8,,1]", "@smbqword[1,0x10,,1]"

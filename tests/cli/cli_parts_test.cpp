@@ -308,7 +308,7 @@ TEST(MachineTable, ATableUnderAnotherFolder) {
   std::ofstream(tables / "DMI", std::ios::binary)
       .write(reinterpret_cast<const char*>(dump.data()) + kDumpTableAddress, std::streamsize(table.size()));
   MachineTable machine;
-  ASSERT_EQ(LoadMachineTable(sysfs.string(), &machine), 0);
+  ASSERT_EQ(LoadMachineTable(sysfs.string(), "", &machine), 0);
   EXPECT_EQ(CallOnMachine(machine, "_smbmfg").value, "Maker");
   ShutdownPlugin(0);
   std::filesystem::remove_all(sysfs);

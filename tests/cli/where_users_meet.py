@@ -4,6 +4,7 @@ import functools
 import json
 import os
 import pathlib
+import re
 import shutil
 import subprocess
 import sys
@@ -108,8 +109,8 @@ class WithoutRoot(unittest.TestCase):
                 f"tarnwick: {need_table}: need the SMBIOS table, which {folder} does not give{RUN_AS_ROOT}"]))
             self.assertEqual([line.split()[0] for line in report_lines[1].splitlines()], variables)
             from_table = json.loads(run("--from-dump", path, "--json", *variables)[1])
-            self.assertEqual(lines[0], f"tarnwick: cannot read {root}/firmware/dmi/tables/DMI: No such file or "
-                                       f"directory; answers come from {folder}")
+            self.assertEqual(lines[0], f"tarnwick: no SMBIOS table: {root}/firmware/dmi/tables/DMI does not exist; "
+                                       f"answers come from {folder}")
             for name in variables:
                 self.assertEqual(real["@smbreal[%s]" % name] is None, from_folder[name] is None, name)
                 if from_folder[name] is None:
@@ -126,6 +127,50 @@ class WithoutRoot(unittest.TestCase):
         print(f"\n{len(tables)} tables, {answered} answers from the folder; {len(lost)} differ where the "
               "kernel's rules lose information:", *lost, sep="\n  ")
         self.assertEqual(unexplained, [])
+
+
+DMI_MEMORY_ID = "/lib/udev/dmi_memory_id"  # Debian's udev
+MEMORY_CALLS = ["_smbmemory", "@smbcount[17]", "@smbbyte[17,0x0E]", "@smbbyte[17,0x12]", "@smbword[17,0x15]",
+                "@smbword[17,0x0C]", "@smbhandle[17,1]", "@smbstring[17,0x10]"]  # the last three: udev cannot tell
+
+
+def memory_series(exposition):
+    """--prometheus's memory device series without their handle, which udev does not give."""
+    return sorted(re.sub(r'handle="[^"]*",', "", line) for line in exposition.splitlines()
+                  if line.startswith("tarnwick_memory_device"))
+
+
+class UdevMemory(unittest.TestCase):
+    def test_memory_devices_from_udevs_database_answer_as_the_table_on_every_corpus_table(self):
+        need(os.path.exists(DMI_MEMORY_ID), f"{DMI_MEMORY_ID} (Debian's udev)")
+        for table in corpus_names():
+            dump = corpus_file(table, ".dump")
+            properties = end_to_end.run([DMI_MEMORY_ID, "-F", dump], capture_output=True, check=True).stdout
+            with tempfile.TemporaryDirectory() as root:
+                os.chmod(root, 0o755)
+                tarnwick = shutil.copy(TARNWICK, root)  # where nobody may run it too
+                os.makedirs(udev := os.path.join(root, "udev"))
+                # As udev keeps a device's properties: one "E:" line each among its other records.
+                pathlib.Path(udev, "+dmi:id").write_bytes(b"I:1\n" + re.sub(rb"(?m)^(?=.)", b"E:", properties))
+                users = [[], ["runuser", "-u", "nobody", "--"]] if os.geteuid() == 0 else [[]]
+                runs = [end_to_end.run([*user, tarnwick, "--sysfs", root, "--udev-data", udev, *mode], text=True,
+                                       capture_output=True) for mode in (["--json", *MEMORY_CALLS], ["--prometheus"],
+                                                                         ["--list", "17"]) for user in users]
+            outputs = [(done.stdout, done.stderr) for done in runs]
+            self.assertEqual(outputs[::len(users)], outputs[len(users) - 1::len(users)], table)  # root's, nobody's
+            done, exposition, listed = runs[0], runs[len(users)].stdout, runs[-1].stdout.splitlines()
+            if not properties:
+                self.assertEqual(done.returncode, 2, table)  # no file, no memory: nothing answers
+                continue
+            from_udev = json.loads(done.stdout)
+            from_table = json.loads(run("--from-dump", dump, "--json", *MEMORY_CALLS)[1])
+            self.assertIn(f"answers come from {udev}/+dmi:id", done.stderr.splitlines()[0])
+            self.assertEqual([from_udev[call] for call in MEMORY_CALLS[-3:]], [None] * 3, table)
+            for call in MEMORY_CALLS[:-3]:
+                self.assertIn(from_udev[call], (None, from_table[call]), f"{table} {call}")
+            self.assertIn(from_udev["@smbcount[17]"], (None, str(len(listed))), table)  # --list 17: the devices
+            self.assertEqual(memory_series(exposition),
+                             memory_series(run("--from-dump", dump, "--prometheus")[1]), table)
 
 
 class BadFiles(unittest.TestCase):
@@ -159,23 +204,40 @@ class BadFiles(unittest.TestCase):
 
 
 class Messages(unittest.TestCase):
-    def test_no_table_and_no_folder_keeps_the_plugins_lines_and_says_what_to_do(self):
+    def test_one_cause_one_line_and_the_advice_only_where_it_helps(self):
         with tempfile.TemporaryDirectory() as root:
-            self.assertEqual(run("--sysfs", root, "_smbmfg"), (2, "", (
-                "Tarnwick plugin: No firmware table!\r\nPlugin not loaded.\r\n"
-                f"tarnwick: cannot read {root}/firmware/dmi/tables/DMI: No such file or directory; "
-                + ("use" if os.geteuid() == 0 else "run as root, or use") + " --sample or --from-dump FILE\n")))
+            no_table = f"tarnwick: no SMBIOS table: {root}/firmware/dmi/tables/DMI does not exist"
+            use = "use --sample or --from-dump FILE\n"
+            self.assertEqual(run("--sysfs", root, "_smbmfg"), (2, "", f"{no_table}; {use}"))
             status, out, err = run("--sysfs", root, "--help-name", "@SMBCOUNT")
             self.assertEqual((status, out.split(" \r\n\n")[0], err), (0, "@SMBCOUNT[type]", ""))
-            os.makedirs(folder := os.path.join(root, "class", "dmi", "id"))  # no table built from it is listed
+            os.makedirs(folder := os.path.join(root, "class", "dmi", "id"))  # a folder without a file is no source
+            self.assertEqual(run("--sysfs", root, "_smbmfg"), (2, "", f"{no_table}, and {folder} holds no file; {use}"))
+            pathlib.Path(folder, "sys_vendor").write_text("Maker\n")
             self.assertEqual(run("--sysfs", root, "--list")[2].splitlines()[1],
-                             f"tarnwick: --list needs the SMBIOS table, which {folder} does not give{RUN_AS_ROOT}")
+                             f"tarnwick: --list needs the SMBIOS table, which {folder} does not give")
+            # The table there for root alone: to a user who is not root, the advice.
+            os.makedirs(tables := os.path.join(root, "firmware", "dmi", "tables"))
+            pathlib.Path(tables, "DMI").write_bytes(b"")
+            os.chmod(os.path.join(tables, "DMI"), 0)
+            os.chmod(root, 0o755)
+            as_user = ["runuser", "-u", "nobody", "--"] if os.geteuid() == 0 else []
+            done = end_to_end.run([*as_user, TARNWICK, "--sysfs", root, "_smbcores"], capture_output=True, text=True)
+            self.assertEqual(done.stderr.splitlines()[1], f"tarnwick: _smbcores: needs the SMBIOS table, which "
+                                                          f"{folder} does not give; run as root")
 
-    def test_manual_page_names_every_name_as_names_lists_it(self):
+    def test_manual_page_and_names_page_name_every_name_as_names_lists_it(self):
         with open(MANUAL) as f:
             page = f.read().split(".SH NAMES\n", 1)[1].split("\n.SH ", 1)[0]
-        self.assertEqual([row.replace(".B ", "", 1).split("\n")[:2] for row in page.split(".TP\n")[1:]],
-                         [line.split(None, 1) for line in run("--names")[1].splitlines()])
+        listed = [line.split(None, 1) for line in run("--names")[1].splitlines()]
+        self.assertEqual([row.replace(".B ", "", 1).split("\n")[:2] for row in page.split(".TP\n")[1:]], listed)
+        # docs/names.md: a row per variable, in the list's order, and a call of each function.
+        with open(os.path.join(os.path.dirname(__file__), "..", "..", "docs", "names.md")) as f:
+            rows = re.findall(r"(?m)^\| `([_@][a-z]+)[\[`]", f.read())
+        variables = [name for name, _ in listed if name.startswith("_")]
+        functions = {name.split("[")[0] for name, _ in listed if name.startswith("@")}
+        self.assertEqual(([row for row in rows if row.startswith("_")], set(rows) - set(variables)),
+                         (variables, functions))
 
 
 # The variables that the world-readable files do not give.
@@ -184,17 +246,28 @@ NEED_ROOT = set("""_smbbbserial _smbchassis _smbchassislock _smbchassisserial _s
 USER = "tarnwick-facts"  # made where there is none, for the facts of a user without root
 
 
-class Ansible(unittest.TestCase):
-    """README's fact file brings tarnwick's answers into ansible-core's setup module as ansible_local.tarnwick."""
+def readme_fact_file():
+    """The fact file README.md gives, as it stands there."""
+    with open(os.path.join(os.path.dirname(__file__), "..", "..", "README.md")) as readme:
+        return readme.read().split("facts.d/tarnwick.fact >/dev/null <<'EOF'\n", 1)[1].split("\nEOF\n", 1)[0]
 
-    def facts(self, work, command, user=None):
+
+class Ansible(unittest.TestCase):
+    """README's fact files bring tarnwick's answers into ansible-core's setup module as ansible_local.tarnwick."""
+
+    def facts(self, work, fact_file, user=None, sysfs=None):
+        """The fact of `fact_file` (its text), run by ansible as `user`; `tarnwick` on its PATH reads `sysfs`."""
         os.makedirs(facts := os.path.join(work, "facts"))
         with open(fact := os.path.join(facts, "tarnwick.fact"), "w") as f:
-            f.write("#!/bin/sh\n" + command + "\n")
+            f.write(fact_file + "\n")
         os.chmod(fact, 0o755)
+        os.makedirs(bin_ := os.path.join(work, "bin"))
+        tarnwick = shutil.copy(TARNWICK, work)  # where the user may run it
+        pathlib.Path(bin_, "tarnwick").write_text(f'#!/bin/sh\nexec {tarnwick} --sysfs {sysfs} "$@"\n')
+        os.chmod(os.path.join(bin_, "tarnwick"), 0o755)
         os.makedirs(home := os.path.join(work, "home"))
         environment = [f"HOME={home}", f"ANSIBLE_LOCAL_TEMP={home}/tmp", f"ANSIBLE_REMOTE_TEMP={home}/tmp",
-                       "ANSIBLE_PYTHON_INTERPRETER=auto_silent"]
+                       "ANSIBLE_PYTHON_INTERPRETER=auto_silent", f"PATH={bin_}:{os.environ['PATH']}"]
         setup = ["ansible", "localhost", "-m", "ansible.builtin.setup", "-a", f"fact_path={facts} filter=ansible_local"]
         if user:
             shutil.chown(home, user)
@@ -205,8 +278,10 @@ class Ansible(unittest.TestCase):
 
     def test_names_after_json_pick_the_facts(self):
         with tempfile.TemporaryDirectory() as work:
-            self.assertEqual(self.facts(work, f"exec {TARNWICK} --sample --json _smbuuid '@smbword[4,0x16]'"),
-                             {"_smbuuid": "E2517A3C-0B94-4D6F-A128-5EC307D4198B", "@smbword[4,0x16]": "3600"})
+            self.assertEqual(self.facts(work, f"#!/bin/sh\ntarnwick --sample --json _smbuuid '@smbword[4,0x16]' "
+                                              "_smbcores; [ $? -le 1 ]", sysfs=work),
+                             {"_smbuuid": "E2517A3C-0B94-4D6F-A128-5EC307D4198B", "@smbword[4,0x16]": "3600",
+                              "_smbcores": "8"})
 
     def test_a_user_without_root_gets_what_the_folder_gives_and_null(self):
         need(os.geteuid() == 0, "root, which making a user needs,")
@@ -215,7 +290,6 @@ class Ansible(unittest.TestCase):
             self.addCleanup(end_to_end.run, ["userdel", USER])
         with tempfile.TemporaryDirectory() as work:
             os.chmod(work, 0o755)
-            tarnwick = shutil.copy(TARNWICK, work)  # where the user may run it
             # The sample table as the kernel lays it out: the table for root only, the folder for every user.
             run("--sample", "--dump-bin", dump := os.path.join(work, "sample.dump"))
             with open(dump, "rb") as f:
@@ -225,13 +299,24 @@ class Ansible(unittest.TestCase):
                 f.write(table)
             os.chmod(os.path.join(tables, "DMI"), 0o400)
             make_folder(table, os.path.join(work, "sys", "class", "dmi", "id"), (3, 1))
-            facts = self.facts(work, f"exec {tarnwick} --sysfs {work}/sys --json", USER)
-            serial = end_to_end.run(["runuser", "-u", USER, "--", tarnwick, "--sysfs", f"{work}/sys", "_smbserial"],
+            facts = self.facts(work, readme_fact_file(), USER, f"{work}/sys")
+            serial = end_to_end.run(["runuser", "-u", USER, "--", f"{work}/bin/tarnwick", "_smbserial"],
                                     capture_output=True, text=True)
         self.assertEqual((serial.returncode, serial.stdout, serial.stderr.splitlines()[-1][-13:]),
                          (1, "\n", "; run as root"))
         sample = json.loads(run("--sample", "--json")[1])
+        errors = facts.pop("errors")
         self.assertEqual(facts, {name: None if name in NEED_ROOT else value for name, value in sample.items()})
+        self.assertEqual((len(errors), errors[0]), (2, f"tarnwick: cannot read {work}/sys/firmware/dmi/tables/DMI: "
+                                                       f"Permission denied; answers come from {work}/sys/class/dmi/id"))
+
+    def test_a_machine_without_a_table_gets_an_object_of_nulls_and_why(self):
+        with tempfile.TemporaryDirectory() as work:
+            facts = self.facts(work, readme_fact_file(), sysfs=work)
+        sample = json.loads(run("--sample", "--json")[1])
+        self.assertEqual(facts, {**dict.fromkeys(sample), "errors": [f"tarnwick: no SMBIOS table: {work}/firmware/dmi/"
+                                                                      "tables/DMI does not exist; use --sample or "
+                                                                      "--from-dump FILE"]})
 
 
 if __name__ == "__main__":
