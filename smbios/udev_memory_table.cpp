@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "host/characters.h"
-#include "smbios/memory_device_words.h"
+#include "smbios/description/field_description.h"
 #include "smbios/structure_types.h"
 #include "smbios/table_build.h"
 
@@ -29,17 +29,17 @@ std::optional<uint64_t> Property(const UdevMemoryDevice& device, std::string_vie
 }
 
 // The value whose word (DSP0134's, as dmi_memory_id writes it, in its own
-// case: "Row Of Chips") the property holds; none for "<OUT OF SPEC>",
-// "Reserved" or a word this table of words lacks.
-template <size_t N>
-std::optional<uint8_t> ValueOfWord(const UdevMemoryDevice& device, std::string_view field,
-                                   const char* const (&words)[N]) {
+// case: "Row Of Chips") the property holds, by the words of the Memory
+// Device's field at `offset`; none for "<OUT OF SPEC>", "Reserved" or a word
+// the description lacks.
+std::optional<uint8_t> ValueOfWord(const UdevMemoryDevice& device, std::string_view field, uint8_t offset) {
   const auto found = device.find(field);
-  if (found == device.end()) return std::nullopt;
-  for (size_t value = 1; value < N; ++value) {
-    const std::string_view word = words[value];
-    if (!word.empty() && SameIgnoringAsciiCase(word, std::string_view(found->second))) {
-      return static_cast<uint8_t>(value);
+  const FieldRow* row = FindFieldRow(kMemoryDeviceType, offset);
+  if (found == device.end() || row == nullptr) return std::nullopt;
+  for (const Word& word : row->words) {
+    if (word.value != 0 && word.Last() == word.value && word.value <= 0xFF &&
+        SameIgnoringAsciiCase(std::string_view(word.text), std::string_view(found->second))) {
+      return static_cast<uint8_t>(word.value);
     }
   }
   return std::nullopt;
@@ -85,13 +85,13 @@ void AppendDevice(Bytes& table, uint16_t handle, const UdevMemoryDevice& device)
   } else if (!device.contains("PRESENT")) {
     Put(formatted, 0x0C, 2, 0xFFFF);  // unknown; PRESENT=0 is size 0, no module
   }
-  Put(formatted, 0x0E, 1, ValueOfWord(device, "FORM_FACTOR", kMemoryFormFactorWords).value_or(0));
+  Put(formatted, 0x0E, 1, ValueOfWord(device, "FORM_FACTOR", 0x0E).value_or(0));
   const auto set = device.find("SET");
   const uint64_t set_number = set == device.end() ? 0 : Number(set->second, 0xFE).value_or(0);
   Put(formatted, 0x0F, 1, set != device.end() && set->second == "Unknown" ? 0xFF : set_number);
   Put(formatted, 0x10, 1, PutString(device, "LOCATOR", strings));
   Put(formatted, 0x11, 1, PutString(device, "BANK_LOCATOR", strings));
-  Put(formatted, 0x12, 1, ValueOfWord(device, "TYPE", kMemoryTypeWords).value_or(0));
+  Put(formatted, 0x12, 1, ValueOfWord(device, "TYPE", 0x12).value_or(0));
   Put(formatted, 0x15, 2, Property(device, "SPEED_MTS", 0xFFFF).value_or(0));
   Put(formatted, 0x17, 1, PutString(device, "MANUFACTURER", strings));
   Put(formatted, 0x18, 1, PutString(device, "SERIAL_NUMBER", strings));
@@ -141,8 +141,8 @@ std::optional<uint64_t> ExactFirstUdevMemoryField(const UdevMemoryDevices& devic
                                                   uint32_t width) {
   if (devices.empty() || !EveryUdevMemoryDeviceHeld(devices)) return std::nullopt;
   const UdevMemoryDevice& first = devices[0];
-  if (offset == 0x0E && width == 1) return ValueOfWord(first, "FORM_FACTOR", kMemoryFormFactorWords);
-  if (offset == 0x12 && width == 1) return ValueOfWord(first, "TYPE", kMemoryTypeWords);
+  if (offset == 0x0E && width == 1) return ValueOfWord(first, "FORM_FACTOR", 0x0E);
+  if (offset == 0x12 && width == 1) return ValueOfWord(first, "TYPE", 0x12);
   if (offset == 0x15 && width == 2) return Property(first, "SPEED_MTS", 0xFFFF);
   return std::nullopt;
 }
