@@ -229,8 +229,8 @@ class ExitStatus(Case):
             ("--sample", "--dump-bin", os.path.join(self.dir, "no", "such", "dir.dump")),
             ("--from-dump", self.write("cut.dump", b"_SM3_\x00\x18\x03")),
             ("--sample", "--list", "--json", "_smbmfg"), ("--sample", "--list", "--cmd"), ("--sample", "--dump-bin", "-"),
-            ("--sample", "--list", "256"), *(("--sample", "--check", option) for option in ("_smbmfg", "--real", "--cmd",
-                                                                                         "--list")),
+            *(("--sample", "--list", t) for t in ("256", "-1", "1e3", "0x", "0x11h", "17.0", "+17", "17,")),
+            *(("--sample", "--check", option) for option in ("_smbmfg", "--real", "--cmd", "--list")),
         ]
         for arguments in cases:
             with self.subTest(arguments):
@@ -334,6 +334,7 @@ class Listing(Case):
         cases = [  # the arguments after --sample --list; the lines, by their start
             (["17"], [memory, "   8  type  17"]),
             (["0x11", "4", "17"], ["   4  type   4", memory, "   8  type  17"]),
+            (["17,4"], ["   4  type   4", memory, "   8  type  17"]),
             (["200"], []),
             (["_smbver", "16"], ["   6  type  16  length  23  handle 0x0010  Physical Memory Array", "3.1"]),
         ]
