@@ -12,6 +12,8 @@ constexpr uint8_t kEndOfTableLength = 4;  // DSP0134 7.45
 
 FileLayout ServiceFromDump(const Bytes& file, const EntryPoint& entry, Bytes* service) {
   if (!entry.complete) return {FileRefusal::kEntryPointCut, entry.kind};
+  // A table of no bytes has no end-of-table structure (DSP0134 7.45) to end it.
+  if (entry.table_length == 0) return {FileRefusal::kNoTableLength, entry.kind};
   if (entry.table_address > file.size()) return {FileRefusal::kAddressPastFile, entry.kind, entry.table_address};
   // dmidecode's own dumps end with the table; a length that the entry point
   // overstates (SMBIOS 3 firmware gives a maximum size, FFFFFFFFh too) ends

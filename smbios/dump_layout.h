@@ -23,13 +23,14 @@ inline constexpr uint32_t kDumpTableAddress = kEntryPointRoom;
 // service's layout, or is a bare table: its structures run to an
 // end-of-table structure or to its end (zero bytes after the last count as
 // padding). A file whose first structure is not valid goes on too, for the
-// loader to refuse with its own message. Refused: a dump cut short or whose
-// table lies past its end, a service header whose length disagrees with the
+// loader to refuse with its own message. Refused: a dump cut short, whose
+// entry point gives no table length or whose table lies past its end, a service header whose length disagrees with the
 // file, and a file that is no SMBIOS table.
 enum class FileRefusal : uint8_t {
   kNone,                  // taken
   kEntryPointCut,         // the `kind` entry point ends before its fixed size
   kAddressPastFile,       // `table_address` lies past the file's end
+  kNoTableLength,         // the `kind` entry point gives a table length (or maximum size) of 0
   kHeaderLengthMismatch,  // the service header gives `stated_length` bytes
   kNotATable,
 };
