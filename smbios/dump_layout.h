@@ -66,7 +66,8 @@ TableImage ImageOf(const TableModel& model);
 // The dump layout that dmidecode --from-dump reads: "_SM3_" for SMBIOS 3
 // and later, "_SM_" with "_DMI_" before, checksums set, table at 0x20. A
 // table without version gets only the legacy "_DMI_" entry point with BCD
-// revision 0, which claims no SMBIOS version and reads back as bare.
+// revision 0, which claims no SMBIOS version and reads back as bare; over
+// 64 KiB, which no 16-bit length holds, "_SM3_" stating SMBIOS 3.0.
 Bytes DumpLayout(const TableImage& image);
 
 }  // namespace tarnwick
