@@ -77,7 +77,7 @@ int RunQuery(const Task& task, const Source& source) {
     }
   }
   if (task.list) {
-    Out(task.format == Format::kJson ? StructureListingJson(task.list_types) : StructureListing(task.list_types));
+    Out(task.format == Format::kJson ? StructureListingJson(task.types) : StructureListing(task.types));
   }
   Answers answers(task, source.machine);
   int status = kAllAnswered;

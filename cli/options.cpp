@@ -106,16 +106,20 @@ bool EachValueOnceAndNamed(const Given& given, std::string* error) {
   return true;
 }
 
-// With --list, the arguments that name no variable or function (those open
-// with "_" or "@") are its TYPEs. False, with the reason, for one that is no TYPE.
-bool TakeListTypes(Task* task, std::string* error) {
-  if (!task->list) return true;
+// With an option that takes TYPEs (--list), the arguments that name no
+// variable or function (those open with "_" or "@") are its TYPEs. False,
+// with the reason, for one that is no TYPE.
+bool TakeTypes(const Given& given, Task* task, std::string* error) {
+  const auto row = std::find_if(std::begin(kOptionRows), std::end(kOptionRows), [&](const OptionRow& r) {
+    return r.takes == Takes::kTypesAfter && given.Has(LongName(r));
+  });
+  if (row == std::end(kOptionRows)) return true;
   std::vector<std::string> names;
   for (std::string& name : task->names) {
     if (name.starts_with('_') || name.starts_with('@')) {
       names.push_back(std::move(name));
-    } else if (!ReadTypes(name, &task->list_types, error)) {
-      return *error = "--list: " + *error, false;
+    } else if (!ReadTypes(name, &task->types, error)) {
+      return *error = std::string(LongName(*row)) + ": " + *error, false;
     }
   }
   task->names = std::move(names);
@@ -233,7 +237,7 @@ bool ParseOptions(const std::vector<std::string>& arguments, Task* task, std::st
   task->help_names = given.Values("--help-name");
   task->batch_files = given.Values("--file");
   task->names = std::move(given.names);
-  if (!TakeListTypes(task, error) || !Compatible(given, *task, error)) return false;
+  if (!TakeTypes(given, task, error) || !Compatible(given, *task, error)) return false;
   task->mode = ChooseMode(given, *task);
   return true;
 }

@@ -40,7 +40,7 @@ struct Task {
   bool banner = false;                   // as an interactive shell
   std::string dump_bin_file;             // --dump-bin FILE; empty: none
   bool list = false;
-  std::vector<uint8_t> list_types;       // --list 17 4: the types listed; none: every structure
+  std::vector<uint8_t> types;            // --list 17 4: the types listed; none: every structure
   bool names_list = false;               // --names
   std::vector<std::string> help_names;
   std::vector<std::string> batch_files;  // "-": standard input
