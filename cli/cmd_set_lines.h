@@ -9,12 +9,16 @@
 namespace tarnwick::cli {
 
 // The line `set "NAME=value"` with its line feed; false, with the reason,
-// when cmd.exe would not set the value as it is: a double quote ends the
-// quoted text early, CR, LF and NUL end the line, Ctrl-Z ends the lines,
-// "!" is consumed where delayed expansion is on, Wine's cmd.exe replaces
-// "%A", "%B" and "%L" (also as "%~nA", "%~$PATH:A") by the loop's for
-// variables, a line beyond 8190 bytes is lost with the rest of the loop,
-// and "=" in NAME ends the name.
+// when NAME or the value holds a character outside the few that pass
+// cmd.exe's for /f and set unchanged (kCmdCharacters), or the line is
+// longer than cmd.exe runs.
 bool CmdSetLine(std::string_view name, std::string_view value, std::string* line, std::string* reason);
+
+// What a value may hold besides ASCII letters and digits: the characters
+// that pass `for /f ... do set %%B` unchanged with and without delayed
+// expansion, through Wine's cmd.exe (tests/wine/cmd_checks.sh runs every
+// character 01h-FFh), and by real cmd.exe's documented rules
+// (docs/cmd-values.md). A NAME may hold them too, but for "=".
+inline constexpr std::string_view kCmdCharacters = " #$&'()*+,-./:;<=>?@[\\]^_`{|}~";
 
 }  // namespace tarnwick::cli

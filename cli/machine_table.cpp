@@ -11,6 +11,7 @@
 #include "platform/system.h"
 #include "plugin/firmware_service.h"
 #include "plugin/lifecycle.h"
+#include "smbios/firmware_table.h"
 #include "smbios/structure_types.h"
 
 namespace tarnwick::cli {
@@ -45,8 +46,13 @@ int LoadBytes(MachineTable* machine) {
 // system's, the same read from there (Linux; Windows has one service).
 int LoadReadableTable([[maybe_unused]] const std::string& sysfs, [[maybe_unused]] MachineTable* machine) {
 #if !defined(_WIN32)
+  // The plug-in reads no more than any other source either; tarnwick names the file.
+  const std::string folder = platform::DmiTablesFolder(sysfs);
+  if (platform::FileSize(folder, "DMI", kLargestTable) > kLargestTable) {
+    Err("tarnwick: " + folder + "/DMI: larger than any SMBIOS table (16 MiB)\n");
+    return -1;
+  }
   if (sysfs != platform::kSysfs) {
-    const std::string folder = platform::DmiTablesFolder(sysfs);
     machine->bytes.resize(ReadDmiTables(folder, nullptr, 0));
     if (!machine->bytes.empty() &&
         ReadDmiTables(folder, machine->bytes.data(), static_cast<uint32_t>(machine->bytes.size())) !=

@@ -16,6 +16,8 @@ std::string RefusalText(const FileLayout& layout, size_t size) {
   switch (layout.refusal) {
     case FileRefusal::kEntryPointCut:
       return std::string("the ") + LayoutOf(layout.kind)->anchor + " entry point is cut short";
+    case FileRefusal::kNoTableLength:
+      return std::string("the ") + LayoutOf(layout.kind)->anchor + " entry point gives a table length of 0";
     case FileRefusal::kAddressPastFile:
       return "the table address 0x" +
              std::string(digits, std::to_chars(digits, digits + sizeof digits, layout.table_address, 16).ptr) +

@@ -9,15 +9,13 @@
 #include <vector>
 
 #include "platform/bytes.h"
+#include "smbios/firmware_table.h"
 
 namespace tarnwick::cli {
 
-// Far above any real table (those hold some kilobytes).
-inline constexpr size_t kLargestTable = 16 * 1024 * 1024;
-
 // The table of the dump, firmware-service or bare file at `path` ("-":
 // standard input) in the firmware service's layout (smbios/dump_layout.h),
-// read once up to kLargestTable. False, with a message naming the file,
+// read once up to kLargestTable (smbios/firmware_table.h). False, with a message naming the file,
 // when it cannot be read, is too large, changes while read, or is no table
 // that ServiceLayoutFromFile takes.
 // With `file`, the file's bytes as read are kept there too.

@@ -71,8 +71,9 @@ class FileReader {
 long ReadFilePrefix(const std::string& directory, const char* name, uint8_t* out, size_t size);
 
 // The size in bytes of the file `name` in `directory`, counted by reading
-// for pseudo files that report none; -1 when it cannot be opened.
-long long FileSize(const std::string& directory, const char* name);
+// for pseudo files that report none, up to one byte past `cap`; -1 when it
+// cannot be opened.
+long long FileSize(const std::string& directory, const char* name, long long cap);
 #endif
 
 // The handles Qprintf receives for standard output and standard error.

@@ -68,7 +68,7 @@ long ReadFilePrefix(const std::string& directory, const char* name, uint8_t* out
   return static_cast<long>(total);
 }
 
-long long FileSize(const std::string& directory, const char* name) {
+long long FileSize(const std::string& directory, const char* name, long long cap) {
   FileReader file;
   std::string ignored;
   if (!file.Open(directory + "/" + name, &ignored)) return -1;
@@ -76,7 +76,7 @@ long long FileSize(const std::string& directory, const char* name) {
   if (size == 0) {  // some pseudo files report no size: count the bytes
     uint8_t scratch[4096];
     long got;
-    while ((got = file.Read(scratch, sizeof scratch, &ignored)) > 0) size += got;
+    while (size <= cap && (got = file.Read(scratch, sizeof scratch, &ignored)) > 0) size += got;
   }
   return size;
 }

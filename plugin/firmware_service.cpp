@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "smbios/entry_point.h"
+#include "smbios/firmware_table.h"
 
 namespace tarnwick {
 
@@ -33,9 +34,10 @@ uint32_t ReadDmiTables(const std::string& directory, void* buffer, uint32_t buff
   uint8_t bytes[kEntryPointRoom];
   const EntryPoint entry = ReadEntryPoint(bytes, ReadEntryPointFile(directory, bytes));
   if (!entry.complete) return 0;
-  // The kernel's DMI file is the table, whatever length the entry point says.
-  const long long table_size = platform::FileSize(directory, "DMI");
-  if (table_size <= 0 || table_size > 0xFFFFFFFFll - kServiceHeaderSize) return 0;
+  // The kernel's DMI file is the table, whatever length the entry point
+  // says, up to the bound of every source.
+  const long long table_size = platform::FileSize(directory, "DMI", kLargestTable);
+  if (table_size <= 0 || table_size > kLargestTable) return 0;
   const auto length = static_cast<uint32_t>(table_size);
   uint8_t header[kServiceHeaderSize];
   const uint32_t header_size = ServiceHeaderFor(entry, length, header);

@@ -12,6 +12,8 @@ constexpr uint8_t kEndOfTableLength = 4;  // DSP0134 7.45
 
 FileLayout ServiceFromDump(const Bytes& file, const EntryPoint& entry, Bytes* service) {
   if (!entry.complete) return {FileRefusal::kEntryPointCut, entry.kind};
+  // A table of no bytes has no end-of-table structure (DSP0134 7.45) to end it.
+  if (entry.table_length == 0) return {FileRefusal::kNoTableLength, entry.kind};
   if (entry.table_address > file.size()) return {FileRefusal::kAddressPastFile, entry.kind, entry.table_address};
   // dmidecode's own dumps end with the table; a length that the entry point
   // overstates (SMBIOS 3 firmware gives a maximum size, FFFFFFFFh too) ends
@@ -88,6 +90,10 @@ Bytes DumpLayout(const TableImage& image) {
   if ((image.has_version && image.major >= 3) || image.size > 0xFFFF) {
     entry.kind = EntryPointKind::kSmbios3;
     entry.revision = image.revision;
+    // Only a 64-bit entry point holds a table over 64 KiB, and it states a
+    // version: for a bare table, 3.0, the first whose entry point it is
+    // (DSP0134 5.2.2); readers take no 0.0 there.
+    if (!image.has_version) entry.major = 3, entry.minor = 0, entry.revision = 0;
   } else {
     // "_SM_" carries "_DMI_" at 10h; without a version only "_DMI_" stands,
     // at offset 0, as on systems older than SMBIOS. The BCD revision comes

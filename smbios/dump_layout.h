@@ -23,13 +23,14 @@ inline constexpr uint32_t kDumpTableAddress = kEntryPointRoom;
 // service's layout, or is a bare table: its structures run to an
 // end-of-table structure or to its end (zero bytes after the last count as
 // padding). A file whose first structure is not valid goes on too, for the
-// loader to refuse with its own message. Refused: a dump cut short or whose
-// table lies past its end, a service header whose length disagrees with the
+// loader to refuse with its own message. Refused: a dump cut short, whose
+// entry point gives no table length or whose table lies past its end, a service header whose length disagrees with the
 // file, and a file that is no SMBIOS table.
 enum class FileRefusal : uint8_t {
   kNone,                  // taken
   kEntryPointCut,         // the `kind` entry point ends before its fixed size
   kAddressPastFile,       // `table_address` lies past the file's end
+  kNoTableLength,         // the `kind` entry point gives a table length (or maximum size) of 0
   kHeaderLengthMismatch,  // the service header gives `stated_length` bytes
   kNotATable,
 };
@@ -65,7 +66,8 @@ TableImage ImageOf(const TableModel& model);
 // The dump layout that dmidecode --from-dump reads: "_SM3_" for SMBIOS 3
 // and later, "_SM_" with "_DMI_" before, checksums set, table at 0x20. A
 // table without version gets only the legacy "_DMI_" entry point with BCD
-// revision 0, which claims no SMBIOS version and reads back as bare.
+// revision 0, which claims no SMBIOS version and reads back as bare; over
+// 64 KiB, which no 16-bit length holds, "_SM3_" stating SMBIOS 3.0.
 Bytes DumpLayout(const TableImage& image);
 
 }  // namespace tarnwick

@@ -18,6 +18,9 @@ inline constexpr uint16_t kNoStructure = 0xFFFF;
 // The fewest bytes a structure takes: its 4-byte header and the two NULs
 // that end an empty string-set (DSP0134 6.1.2, 6.1.3); no table is smaller.
 inline constexpr uint32_t kSmallestStructure = 6;
+// The most bytes read from any source of a table (a dump, the kernel's
+// files): far above any real table, which holds some kilobytes.
+inline constexpr uint32_t kLargestTable = 16 * 1024 * 1024;
 
 struct FirmwareTable {
   const uint8_t* buffer;  // header included; null when no table is held

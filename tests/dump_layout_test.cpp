@@ -76,9 +76,12 @@ TEST(DumpLayout, TableTooLongForA16BitLengthGetsSmbios3) {
   const Bytes structure = testing::BareTable({{1, 0, testing::Formatted(27), {std::string(200, 'x')}}});
   Bytes table;
   while (table.size() <= 0xFFFF) table.insert(table.end(), structure.begin(), structure.end());
-  const Bytes dump = DumpLayout({table.data(), static_cast<uint32_t>(table.size()), true, 2, 8, 0});
-  EXPECT_EQ(std::string(dump.begin(), dump.begin() + 5), "_SM3_");
-  EXPECT_EQ(ReadBack(dump).size(), table.size() + 8);
+  for (const bool has_version : {true, false}) {
+    const Bytes dump = DumpLayout({table.data(), static_cast<uint32_t>(table.size()), has_version, 2, 8, 0});
+    EXPECT_EQ(std::string(dump.begin(), dump.begin() + 5), "_SM3_");
+    EXPECT_EQ(dump[7] << 8 | dump[8], has_version ? 0x0208 : 0x0300);  // a bare table's: 3.0, never 0.0
+    EXPECT_EQ(ReadBack(dump).size(), table.size() + 8);
+  }
 }
 
 TEST(DumpLayout, BrokenDumpsAreRefusedAndOtherFilesPassAsTheyAre) {

@@ -205,6 +205,9 @@ class ExitStatus(Case):
     def test_plugin_that_does_not_load_and_files_too_short_to_try(self):
         junk = self.write("junk.bin", b"\x01\x02\x00\x00\x00\x00")  # length byte 2: not a structure
         tiny, empty = self.write("tiny.bin", b"\x01\x04\x00"), self.write("empty.bin", b"")
+        sm3 = bytearray(b"_SM3_\x00\x18\x03\x02\x00\x01\x00" + bytes(4) + struct.pack("<Q", 0x18))  # maximum size 0
+        sm3[5] = -sum(sm3) & 0xFF
+        no_length = self.write("no-length.dump", bytes(sm3) + structure(1, 0, []) + structure(127, 1, []))
         cases = [  # (FILE, standard input, standard error)
             (empty, b"", b"tarnwick: " + empty.encode() + b": not an SMBIOS table: empty\n"),
             ("-", b"", b"tarnwick: -: not an SMBIOS table: empty\n"),
@@ -213,6 +216,7 @@ class ExitStatus(Case):
             (junk, b"", b"tarnwick: " + junk.encode() + b": not an SMBIOS table: no entry point, no firmware-service "
                         b"header, and its bytes do not walk as SMBIOS structures to an end-of-table structure or to the "
                         b"end of the file\n"),
+            (no_length, b"", b"tarnwick: " + no_length.encode() + b": the _SM3_ entry point gives a table length of 0\n"),
         ]
         for path, stdin, message in cases:
             with self.subTest(path):
@@ -229,8 +233,8 @@ class ExitStatus(Case):
             ("--sample", "--dump-bin", os.path.join(self.dir, "no", "such", "dir.dump")),
             ("--from-dump", self.write("cut.dump", b"_SM3_\x00\x18\x03")),
             ("--sample", "--list", "--json", "_smbmfg"), ("--sample", "--list", "--cmd"), ("--sample", "--dump-bin", "-"),
-            ("--sample", "--list", "256"), *(("--sample", "--check", option) for option in ("_smbmfg", "--real", "--cmd",
-                                                                                         "--list")),
+            *(("--sample", "--list", t) for t in ("256", "-1", "1e3", "0x", "0x11h", "17.0", "+17", "17,")),
+            *(("--sample", "--check", option) for option in ("_smbmfg", "--real", "--cmd", "--list")),
         ]
         for arguments in cases:
             with self.subTest(arguments):
@@ -334,6 +338,7 @@ class Listing(Case):
         cases = [  # the arguments after --sample --list; the lines, by their start
             (["17"], [memory, "   8  type  17"]),
             (["0x11", "4", "17"], ["   4  type   4", memory, "   8  type  17"]),
+            (["17,4"], ["   4  type   4", memory, "   8  type  17"]),
             (["200"], []),
             (["_smbver", "16"], ["   6  type  16  length  23  handle 0x0010  Physical Memory Array", "3.1"]),
         ]

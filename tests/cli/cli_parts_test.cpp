@@ -158,17 +158,18 @@ TEST(NameCall, NestedCallsAndTheTextAroundThem) {
 }
 
 TEST(Options, ValuesFlagsAndErrors) {
-  Options options;
+  Task task;
   std::string error;
   ASSERT_TRUE(ParseOptions({"--from-dump=a.dump", "--json", "--file", "-", "_smbmfg", "--file=b", "--", "--list"},
-                           &options, &error))
+                           &task, &error))
       << error;
-  EXPECT_TRUE(options.from_dump);
-  EXPECT_EQ(options.dump_file, "a.dump");
-  EXPECT_TRUE(options.json);
-  EXPECT_FALSE(options.list);  // after "--" it is a NAME
-  EXPECT_EQ(options.batch_files, (std::vector<std::string>{"-", "b"}));
-  EXPECT_EQ(options.names, (std::vector<std::string>{"_smbmfg", "--list"}));
+  EXPECT_EQ(task.source, TableSource::kDump);
+  EXPECT_EQ(task.dump_file, "a.dump");
+  EXPECT_EQ(task.format, Format::kJson);
+  EXPECT_EQ(task.mode, Mode::kQuery);
+  EXPECT_FALSE(task.list);  // after "--" it is a NAME
+  EXPECT_EQ(task.batch_files, (std::vector<std::string>{"-", "b"}));
+  EXPECT_EQ(task.names, (std::vector<std::string>{"_smbmfg", "--list"}));
 
   const std::vector<std::vector<std::string>> refused = {
       {"--nope"}, {"--dump-bin"}, {"--json=1"}, {"--sample", "--from-dump", "x"}, {"--json", "--cmd"}, {"-x"},
@@ -176,13 +177,29 @@ TEST(Options, ValuesFlagsAndErrors) {
       {"--file=", "--sample"}, {"--file", ""}, {"--from-dump=a", "--from-dump=b"}, {"--sample", "--list", "--real"},
       {"--names", "--json"}, {"--help-name", "_smbver", "--json"}, {"--sample", "--dump-bin", "d", "--cmd"}};
   for (const auto& arguments : refused) {
-    Options ignored;
+    Task ignored;
     error.clear();
     EXPECT_FALSE(ParseOptions(arguments, &ignored, &error)) << arguments[0];
     EXPECT_FALSE(error.empty());
   }
-  Options taken;  // beside a NAME each does what it says
+  Task taken;  // beside a NAME each does what it says
   EXPECT_TRUE(ParseOptions({"--list", "--real", "--names", "--help-name", "x", "_smbmfg"}, &taken, &error)) << error;
+}
+
+TEST(Options, TypesAreNumbersFrom0To255AloneOrInLists) {
+  const struct {
+    const char* text;
+    std::vector<uint8_t> types;  // none: refused
+  } kCases[] = {{"17", {17}}, {"0x11", {17}}, {"0XfF", {255}}, {"17,4", {17, 4}}, {"0,0x7f,255", {0, 127, 255}},
+                {"-1", {}},   {"1e3", {}},    {"0x", {}},      {"0x11h", {}},     {"17.0", {}},
+                {"+17", {}},  {"256", {}},    {"17,", {}},     {",4", {}},        {"0x-1", {}}, {"", {}}};
+  for (const auto& c : kCases) {
+    std::vector<uint8_t> types;
+    std::string error;
+    EXPECT_EQ(ReadTypes(c.text, &types, &error), !c.types.empty()) << c.text;
+    EXPECT_EQ(types, c.types) << c.text;
+    EXPECT_EQ(error.find("a TYPE is a number 0-255") != std::string::npos, c.types.empty()) << c.text;
+  }
 }
 
 TEST(NameListing, CallFormsWithEveryArgumentAndWholeFirstSentences) {
@@ -226,32 +243,32 @@ TEST(SeenNames, ANameAskedAgainIsSeenHoweverManyCameBetween) {
 TEST(CmdSetLine, ValuesThatCmdCarriesAndThoseItCannot) {
   const struct {
     std::string name, value;
-    bool carried;
+    std::string refused;  // what the reason names; empty: carried
   } cases[] = {
-      {"_smbmfg", "Brackenfold Computing", true},
-      {"_smbmfg", "", true},
-      {"_smbmfg", "50% & <a|b> ^x", true},
-      {"@smbstring[1,4]", "x", true},
-      {"_smbmfg", "a\"b", false},
-      {"_smbmfg", "a\r", false},
-      {"_smbmfg", "a\nb", false},
-      {"_smbmfg", std::string("a\0b", 3), false},
-      {"_smbmfg", "hi!", false},
-      {"@smbstring[1,\"a=b\"]", "x", false},
-      // Wine's cmd.exe replaces the loop's for variables again; Ctrl-Z ends its reading; a line ends at 8190.
-      {"_smbmfg", "%a %C %~dp0 %PATH% %~ 50%", true},
-      {"_smbmfg", "x%A", false},
-      {"_smbmfg", "%~nB", false},
-      {"_smbmfg", "%~$PATH:L", false},
-      {"_smbmfg", "a\x1A" "b", false},
-      {"_smbmfg", std::string(8176, 'x'), true},
-      {"_smbmfg", std::string(8177, 'x'), false},
+      {"_smbmfg", "Brackenfold Computing", ""},
+      {"_smbmfg", "", ""},
+      {"_smbmfg", " A&B <C> | D ^E (x) ; y, =z ~$:#'*+-./?@[\\]_`{}", ""},
+      {"@smbstring[1,4]", "x", ""},
+      {"_smbmfg", "a\"b", "\"\"\" (U+0022)"},
+      {"_smbmfg", "a\r", "U+000D"},
+      {"_smbmfg", "a\tb", "U+0009"},
+      {"_smbmfg", std::string("a\0b", 3), "U+0000"},
+      {"_smbmfg", "hi!", "\"!\" (U+0021)"},
+      {"_smbmfg", "a\x7F", "U+007F"},
+      {"_smbmfg", "caf\xC3\xA9", "U+00E9"},  // UTF-8 as tarnwick writes it; for /f reads another code page
+      {"@smbstring[1,\"a=b\"]", "x", "cannot name"},
+      {"@smbstring[1,a=b]", "x", "cannot name"},
+      // Wine's cmd.exe replaces the loop's for variables again, by patterns no guard ends: no "%" at all.
+      {"_smbmfg", "50%", "\"%\" (U+0025)"},
+      {"_smbmfg", "%~$PATH:x", "\"%\""},
+      {"_smbmfg", std::string(8176, 'x'), ""},
+      {"_smbmfg", std::string(8177, 'x'), "8177 bytes"},
   };
   for (const auto& c : cases) {
     std::string line, reason;
-    ASSERT_EQ(CmdSetLine(c.name, c.value, &line, &reason), c.carried) << c.value;
-    EXPECT_EQ(line, c.carried ? "set \"" + c.name + "=" + c.value + "\"\n" : "");
-    EXPECT_EQ(reason.empty(), c.carried);
+    ASSERT_EQ(CmdSetLine(c.name, c.value, &line, &reason), c.refused.empty()) << c.value;
+    EXPECT_EQ(line, c.refused.empty() ? "set \"" + c.name + "=" + c.value + "\"\n" : "");
+    EXPECT_TRUE(reason.find(c.refused) != std::string::npos && reason.empty() == c.refused.empty()) << reason;
   }
 }
 

@@ -177,6 +177,29 @@ class WithoutRoot(unittest.TestCase):
         self.assertNotIn("tarnwick_check_findings", out)  # the files are not the machine's table to check
 
 
+class Recipes(unittest.TestCase):
+    def test_readmes_lines_leave_the_whole_file_or_none(self):
+        pages = "".join(read_bytes(os.path.join(HERE, "..", "..", page)).decode()
+                        for page in ("README.md", "docs/prometheus.md"))
+        # README's crontab line and the page's are one; the page adds the systemd service.
+        lines = set(re.findall(r"^17 \* \* \* \* (.*)$|^ExecStart=/bin/sh -c '(.*)'$", pages, re.M))
+        self.assertEqual(len(lines), 2)
+        for command, options, files in [(c or e, o, f) for c, e in lines for o, f in (("--sysfs /none", []), (
+                "--sample", ["tarnwick.prom"]))]:
+            with self.subTest(command=command, options=options), tempfile.TemporaryDirectory() as work:
+                os.mkdir(f"{work}/textfiles")
+                with open(f"{work}/tarnwick", "w") as wrapper:  # the tarnwick on PATH, with a table or none
+                    wrapper.write(f'#!/bin/sh\nexec {TARNWICK} {options} "$@"\n')
+                os.chmod(wrapper.name, 0o755)
+                subprocess.run(["sh", "-c", command.replace("/var/lib/prometheus/node-exporter", f"{work}/textfiles")],
+                               env=dict(os.environ, PATH=f"{work}:{os.environ['PATH']}"), capture_output=True,
+                               timeout=HANG_GUARD_S)
+                self.assertEqual(os.listdir(f"{work}/textfiles"), files)
+                if files:
+                    self.assertEqual(read_bytes(f"{work}/textfiles/{files[0]}").decode(),
+                                     run("--sample", "--prometheus")[1])
+
+
 class ServedByNodeExporterAndPrometheus(unittest.TestCase):
     def test_node_exporter_serves_the_file_as_its_own_dmi_info_and_prometheus_answers_queries(self):
         with tempfile.TemporaryDirectory() as work:

@@ -211,6 +211,15 @@ class Messages(unittest.TestCase):
             self.assertEqual(run("--sysfs", root, "_smbmfg"), (2, "", f"{no_table}; {use}"))
             status, out, err = run("--sysfs", root, "--help-name", "@SMBCOUNT")
             self.assertEqual((status, out.split(" \r\n\n")[0], err), (0, "@SMBCOUNT[type]", ""))
+            os.makedirs(tables := os.path.join(root, "firmware", "dmi", "tables"))  # a DMI file of 3 GiB, sparse
+            entry = bytearray(b"_SM3_\0\x18\x03\x02\0\x01\0\xff\xff\xff\xff" + bytes(8))
+            entry[5] = -sum(entry) & 0xFF
+            pathlib.Path(tables, "smbios_entry_point").write_bytes(entry)
+            with open(os.path.join(tables, "DMI"), "wb") as dmi:
+                dmi.truncate(3 << 30)
+            self.assertEqual(run("--sysfs", root, "_smbmfg"), (2, "", (
+                f"tarnwick: {tables}/DMI: larger than any SMBIOS table (16 MiB)\n")))
+            shutil.rmtree(tables)
             os.makedirs(folder := os.path.join(root, "class", "dmi", "id"))  # a folder without a file is no source
             self.assertEqual(run("--sysfs", root, "_smbmfg"), (2, "", f"{no_table}, and {folder} holds no file; {use}"))
             pathlib.Path(folder, "sys_vendor").write_text("Maker\n")
