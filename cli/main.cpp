@@ -233,14 +233,14 @@ int RunCheck(const Options& options, const Source& source) {
 // The exposition for the textfile collectors; the findings only of a
 // table that is the machine's (not one built from its DMI files).
 int RunPrometheus(const Options& options, const Source& source) {
-  std::vector<Finding> findings;
+  const TableModel model = LoadedTableModel();
+  FindingCounts findings;
   if (!source.machine.dmi_id) {
     const Bytes entry = source.from_file ? source.file : KernelEntryPoint(options.sysfs);
-    findings = CheckTable({entry.data(), entry.size(), source.from_file ? entry.size() : 0});
+    CheckModel(model, {entry.data(), entry.size(), source.from_file ? entry.size() : 0}, &findings);
   }
   const CallResult chassis = CallAnswer(source.machine, "_smbchassistype", true);
-  Out(PrometheusText(LoadedTableModel(), chassis.value == "N/A" ? "" : chassis.value,
-                     source.machine.dmi_id ? nullptr : &findings));
+  Out(PrometheusText(model, chassis.value == "N/A" ? "" : chassis.value, source.machine.dmi_id ? nullptr : &findings));
   return kAllAnswered;
 }
 

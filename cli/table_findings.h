@@ -1,5 +1,6 @@
 // tarnwick --check: what in the loaded table makes answers wrong or empty,
-// one line per finding, or a JSON array of them.
+// written as the checks find it: lines, identical findings on many
+// structures in one, or a JSON array of one object per finding.
 #pragma once
 
 #include <cstdint>
@@ -15,18 +16,18 @@ namespace tarnwick::cli {
 // "table: ..." for the table as a whole, "entry point  ..." for its fields.
 std::string FindingLine(const Finding& finding);
 
-// "2 defects, 1 note": the line that ends the text output.
-std::string CountsLine(const std::vector<Finding>& findings);
+// "2 defects, 3 unfilled, 1 note": the line that ends the text output.
+std::string CountsLine(const FindingCounts& counts);
 
-// [{"severity", "kind", "handle", "position", "type", "offset", "field",
-// "entry_point", "value", "finding"}, ...]: numbers, null where a finding
-// has none; the value a number, or the text or UUID found; one object per
-// line.
-std::string FindingsJson(const std::vector<Finding>& findings);
+// {"severity", "kind", "handle", "at", "type", "offset", "field",
+// "entry_point", "value", "other", "finding"}: numbers, null where a
+// finding has none; the value a number, or the text or UUID found; "other"
+// the structure pointed at or overlapped ({"handle", "at", "type"}).
+std::string FindingJson(const Finding& finding);
 
 // Checks the loaded table, and the entry point in front of it when there is
-// one, and prints the findings to standard output, as lines (and their
-// counts) or as JSON; true when there is a defect.
+// one, and writes the findings to standard output as they are made, as
+// lines (and their counts) or as JSON; true when there is a defect.
 bool PrintFindings(bool json, const EntryPointBytes& entry);
 
 }  // namespace tarnwick::cli

@@ -25,6 +25,10 @@ constexpr FieldRow Flags(uint8_t type, uint8_t offset, uint8_t width, Since sinc
 constexpr FieldRow Zero(uint8_t type, uint8_t offset, uint8_t width, Since since, const char* name) {
   return {type, offset, width, since, name, Validity::kZero, 0, {}, Place::kFixed};
 }
+constexpr FieldRow Handle(uint8_t type, uint8_t offset, Since since, const char* name, uint64_t targets,
+                          Allowed none = {}) {
+  return {type, offset, 2, since, name, Validity::kHandle, targets, none, Place::kFixed};
+}
 constexpr FieldRow At(Place place, FieldRow row) {
   row.place = place;
   return row;
@@ -36,6 +40,10 @@ constexpr Allowed Ranges(ValueRange a, ValueRange b, ValueRange c = {1, 0}) {
 }
 
 constexpr uint16_t kNoVersion = 0;
+// The "none" values of handle fields: FFFEh "not provided", FFFFh "no
+// error information", "no cache", "no probe" (each as its field says).
+constexpr Allowed kNoneFFFF = {{{0xFFFF, 0xFFFF}}, 1};
+constexpr Allowed kNoneFFFEFFFF = {{{0xFFFE, 0xFFFF}}, 1};
 constexpr Place kAfterElements = Place::kAfterElements;
 constexpr Place kAfterPeerGroups = Place::kAfterPeerGroups;
 
@@ -73,7 +81,7 @@ constexpr FieldRow kRows[] = {
     String(2, 0x08, kNoVersion, "Asset Tag"),
     Flags(2, 0x09, 1, kNoVersion, "Feature Flags", 0xE0),
     String(2, 0x0A, kNoVersion, "Location in Chassis"),
-    Number(2, 0x0B, 2, kNoVersion, "Chassis Handle"),
+    Handle(2, 0x0B, kNoVersion, "Chassis Handle", Types({3})),
     Values(2, 0x0D, 1, kNoVersion, "Board Type", Range(0x01, 0x0D)),
     Number(2, 0x0E, 1, kNoVersion, "Number of Contained Object Handles"),
     // 7.4 System Enclosure or Chassis; bit 7 of the type is the lock.
@@ -108,9 +116,9 @@ constexpr FieldRow kRows[] = {
     Values(4, 0x18, 1, 0x0200, "Status", Ranges({0, 4}, {7, 7}), 0x07),  // 5 and 6 reserved
     Flags(4, 0x18, 1, 0x0200, "Status", 0xB8),
     Values(4, 0x19, 1, 0x0200, "Processor Upgrade", Ranges({0x01, 0x57}, {0xFF, 0xFF})),
-    Number(4, 0x1A, 2, 0x0201, "L1 Cache Handle"),
-    Number(4, 0x1C, 2, 0x0201, "L2 Cache Handle"),
-    Number(4, 0x1E, 2, 0x0201, "L3 Cache Handle"),
+    Handle(4, 0x1A, 0x0201, "L1 Cache Handle", Types({7}), kNoneFFFF),
+    Handle(4, 0x1C, 0x0201, "L2 Cache Handle", Types({7}), kNoneFFFF),
+    Handle(4, 0x1E, 0x0201, "L3 Cache Handle", Types({7}), kNoneFFFF),
     String(4, 0x20, 0x0203, "Serial Number"),
     String(4, 0x21, 0x0203, "Asset Tag"),
     String(4, 0x22, 0x0203, "Part Number"),
@@ -207,12 +215,12 @@ constexpr FieldRow kRows[] = {
     Values(16, 0x05, 1, 0x0201, "Use", Range(0x01, 0x07)),
     Values(16, 0x06, 1, 0x0201, "Memory Error Correction", Range(0x01, 0x07)),
     Values(16, 0x07, 4, 0x0201, "Maximum Capacity", Range(0, 0x80000000)),
-    Number(16, 0x0B, 2, 0x0201, "Memory Error Information Handle"),
+    Handle(16, 0x0B, 0x0201, "Memory Error Information Handle", Types({18, 33}), kNoneFFFEFFFF),
     Number(16, 0x0D, 2, 0x0201, "Number of Memory Devices"),
     Number(16, 0x0F, 8, 0x0207, "Extended Maximum Capacity"),
     // 7.18 Memory Device: form factors to 13h (CSODIMM), types to 25h (MRDIMM).
-    Number(17, 0x04, 2, 0x0201, "Physical Memory Array Handle"),
-    Number(17, 0x06, 2, 0x0201, "Memory Error Information Handle"),
+    Handle(17, 0x04, 0x0201, "Physical Memory Array Handle", Types({16})),
+    Handle(17, 0x06, 0x0201, "Memory Error Information Handle", Types({18, 33}), kNoneFFFEFFFF),
     Number(17, 0x08, 2, 0x0201, "Total Width"),
     Number(17, 0x0A, 2, 0x0201, "Data Width"),
     Number(17, 0x0C, 2, 0x0201, "Size"),
@@ -261,15 +269,15 @@ constexpr FieldRow kRows[] = {
     // 7.20 Memory Array Mapped Address
     Number(19, 0x04, 4, 0x0201, "Starting Address"),
     Number(19, 0x08, 4, 0x0201, "Ending Address"),
-    Number(19, 0x0C, 2, 0x0201, "Memory Array Handle"),
+    Handle(19, 0x0C, 0x0201, "Memory Array Handle", Types({16})),
     Number(19, 0x0E, 1, 0x0201, "Partition Width"),
     Number(19, 0x0F, 8, 0x0207, "Extended Starting Address"),
     Number(19, 0x17, 8, 0x0207, "Extended Ending Address"),
     // 7.21 Memory Device Mapped Address
     Number(20, 0x04, 4, 0x0201, "Starting Address"),
     Number(20, 0x08, 4, 0x0201, "Ending Address"),
-    Number(20, 0x0C, 2, 0x0201, "Memory Device Handle"),
-    Number(20, 0x0E, 2, 0x0201, "Memory Array Mapped Address Handle"),
+    Handle(20, 0x0C, 0x0201, "Memory Device Handle", Types({17})),
+    Handle(20, 0x0E, 0x0201, "Memory Array Mapped Address Handle", Types({19})),
     Values(20, 0x10, 1, 0x0201, "Partition Row Position", Range(0x01, 0xFF)),  // FFh: unknown
     Number(20, 0x11, 1, 0x0201, "Interleave Position"),
     Number(20, 0x12, 1, 0x0201, "Interleaved Data Depth"),
@@ -322,7 +330,7 @@ constexpr FieldRow kRows[] = {
     Number(26, 0x10, 4, 0x0202, "OEM-defined"),
     Number(26, 0x14, 2, kNoVersion, "Nominal Value"),
     // 7.28 Cooling Device
-    Number(27, 0x04, 2, 0x0202, "Temperature Probe Handle"),
+    Handle(27, 0x04, 0x0202, "Temperature Probe Handle", Types({28}), kNoneFFFF),
     Values(27, 0x06, 1, 0x0202, "Device Type and Status", Ranges({0x01, 0x09}, {0x10, 0x11}), 0x1F),
     Values(27, 0x06, 1, 0x0202, "Device Type and Status", Range(0x01, 0x06), 0xE0),
     Number(27, 0x07, 1, 0x0202, "Cooling Unit Group"),
@@ -380,9 +388,9 @@ constexpr FieldRow kRows[] = {
     Values(34, 0x0A, 1, 0x0203, "Address Type", Range(0x01, 0x05)),
     // 7.36 Management Device Component
     String(35, 0x04, 0x0203, "Description"),
-    Number(35, 0x05, 2, 0x0203, "Management Device Handle"),
-    Number(35, 0x07, 2, 0x0203, "Component Handle"),
-    Number(35, 0x09, 2, 0x0203, "Threshold Handle"),
+    Handle(35, 0x05, 0x0203, "Management Device Handle", Types({34})),
+    Handle(35, 0x07, 0x0203, "Component Handle", Types({26, 27, 28, 29})),
+    Handle(35, 0x09, 0x0203, "Threshold Handle", Types({36}), kNoneFFFF),
     // 7.37 Management Device Threshold Data, in the probe's units (signed)
     Number(36, 0x04, 2, 0x0203, "Lower Threshold - Non-critical"),
     Number(36, 0x06, 2, 0x0203, "Upper Threshold - Non-critical"),
@@ -414,9 +422,9 @@ constexpr FieldRow kRows[] = {
     String(39, 0x0B, 0x0203, "Revision Level"),
     Values(39, 0x0C, 2, 0x0203, "Max Power Capacity", Range(0, 0x8000)),
     Flags(39, 0x0E, 2, 0x0203, "Power Supply Characteristics", 0xC000),
-    Number(39, 0x10, 2, 0x0203, "Input Voltage Probe Handle"),
-    Number(39, 0x12, 2, 0x0203, "Cooling Device Handle"),
-    Number(39, 0x14, 2, 0x0203, "Input Current Probe Handle"),
+    Handle(39, 0x10, 0x0203, "Input Voltage Probe Handle", Types({26}), kNoneFFFF),
+    Handle(39, 0x12, 0x0203, "Cooling Device Handle", Types({27}), kNoneFFFF),
+    Handle(39, 0x14, 0x0203, "Input Current Probe Handle", Types({29}), kNoneFFFF),
     // 7.41 Additional Information: entries from 05h, each with its own length.
     Number(40, 0x04, 1, 0x0206, "Number of Additional Information entries"),
     // 7.42 Onboard Devices Extended Information
@@ -439,7 +447,7 @@ constexpr FieldRow kRows[] = {
     Flags(43, 0x13, 8, 0x0301, "Characteristics", ~uint64_t{0x3C}),
     Number(43, 0x1B, 4, 0x0301, "OEM-defined"),
     // 7.45 Processor Additional Information: a block from 06h, its length first.
-    Number(44, 0x04, 2, 0x0303, "Referenced Handle"),
+    Handle(44, 0x04, 0x0303, "Referenced Handle", Types({4})),
     Number(44, 0x06, 1, 0x0303, "Block Length"),
     Values(44, 0x07, 1, 0x0303, "Processor Type", Range(0x01, 0x0A)),
     // 7.46 Firmware Inventory Information
@@ -458,7 +466,7 @@ constexpr FieldRow kRows[] = {
     // 7.47 String Property
     Number(46, 0x04, 2, 0x0305, "String Property ID"),
     String(46, 0x06, 0x0305, "String Property Value"),
-    Number(46, 0x07, 2, 0x0305, "Parent Handle"),
+    Handle(46, 0x07, 0x0305, "Parent Handle", kAnyType),
     // 7.48 Inactive and 7.49 End-of-Table hold the header alone.
 };
 
@@ -506,6 +514,11 @@ std::span<const FieldRow> FieldRowsOf(uint8_t type) {
   const auto [first, last] = std::equal_range(std::begin(kRows), std::end(kRows), FieldRow{type, 0, 0, 0, nullptr, {}, 0, {}, {}},
                                               [](const FieldRow& a, const FieldRow& b) { return a.type < b.type; });
   return {first, last};
+}
+
+uint16_t FirstVersionOf(uint8_t type) {
+  const std::span<const FieldRow> rows = FieldRowsOf(type);
+  return rows.empty() ? 0 : FirstVersion(rows);
 }
 
 bool FieldOffset(const FieldRow& row, const uint8_t* structure, uint32_t* offset) {

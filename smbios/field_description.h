@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 
 namespace tarnwick {
@@ -16,7 +17,20 @@ enum class Validity : uint8_t {
   kValues,    // one of `allowed` (in the bits `bits` when set, shifted down)
   kReserved,  // the bits `bits` are reserved and must be 0
   kZero,      // a reserved field: must be 0
+  kHandle,    // another structure's handle: of a type in `bits` (bit n: type n; 0: any type), or one
+              // of `allowed`, the values the field defines for "none"
 };
+
+// The `bits` of a handle row: the types it may point at.
+constexpr uint64_t Types(std::initializer_list<uint8_t> types) {
+  uint64_t mask = 0;
+  for (const uint8_t type : types) mask |= uint64_t{1} << type;
+  return mask;
+}
+inline constexpr uint64_t kAnyType = 0;
+
+// Whether a handle row of `bits` may point at a structure of `type`.
+constexpr bool PointsAt(uint64_t bits, uint8_t type) { return bits == kAnyType || (type < 64 && (bits >> type & 1) != 0); }
 
 // Where an offset counts from: the structure's start, or the end of a
 // variable part (DSP0134 7.4: the chassis's n contained elements of m bytes
@@ -58,6 +72,10 @@ std::span<const FieldRow> FieldRowsOf(uint8_t type);
 // The offset of `row` in `structure` (its formatted area), from its place;
 // false when the variable part it follows is not inside the formatted area.
 bool FieldOffset(const FieldRow& row, const uint8_t* structure, uint32_t* offset);
+
+// The first version that defines `type`, as 0xMMmm: that of its earliest
+// row; 0 for a type without rows.
+uint16_t FirstVersionOf(uint8_t type);
 
 // The length the version requires of `structure`: the end of the last field
 // that a version up to `version` (0xMMmm) added; 0 for a type without rows.

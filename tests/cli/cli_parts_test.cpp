@@ -286,7 +286,8 @@ TEST(TableFindings, APlaceholderUuidAsItReads) {
   ASSERT_EQ(testing::LoadTable(testing::RawTable(
                 testing::BareTable({{200, 0x10, {}, {}}, {1, 0x11, system, {}}, {127, 0x12, {}, {}}}), 3, 4)),
             0);
-  const std::string json = FindingsJson(CheckTable());
+  std::string json;
+  for (const Finding& finding : CheckTable()) json += FindingJson(finding);
   EXPECT_NE(json.find("\"value\":\"03000200-0400-0500-0006-000700080009\""), std::string::npos) << json;
   ShutdownPlugin(0);
 }
