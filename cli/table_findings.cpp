@@ -167,9 +167,19 @@ std::string FieldAndWords(const Finding& f) {
   return text + '\n';
 }
 
-using Json = nlohmann::ordered_json;  // members in the order written
+using Json = nlohmann::json;
 
-Json NumberOrNull(int32_t value) { return value == kNoValue ? Json() : Json(value); }
+std::string NumberOrNull(int32_t value) { return value == kNoValue ? "null" : std::to_string(value); }
+
+// ASCII text as a JSON string.
+std::string Quoted(std::string_view ascii) {
+  std::string out = "\"";
+  for (const char c : ascii) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + '"';
+}
 
 // A group of identical findings (the same kind, type, field and value) on
 // consecutive structures of one type: its first finding, how many, and
@@ -286,26 +296,23 @@ std::string CountsLine(const FindingCounts& counts) {
               notes == 1 ? " note\n" : " notes\n");
 }
 
+// Written member by member: a table of findings may hold millions, and
+// the words and names are ASCII, which need only quotes and backslashes
+// escaped; the firmware's texts go through the JSON library.
 std::string FindingJson(const Finding& f) {
-  Json value = HasValue(f.kind) ? Json(f.found) : Json();
-  if (f.kind == FindingKind::kPlaceholderText) value = FirmwareText(f.text);
-  if (f.kind == FindingKind::kPlaceholderUuid || f.kind == FindingKind::kUuidNotPresent) value = UuidText(f);
-  Json other;
-  if (f.other_handle != kNoValue) other = {{"handle", f.other_handle}, {"at", f.other_position}, {"type", f.other_type}};
-  const Json object = {
-      {"severity", SeverityWords(f.kind)},
-      {"kind", KindRow(f.kind).words},
-      {"handle", NumberOrNull(f.handle)},
-      {"at", HasPlace(f) ? Json(f.position) : Json()},
-      {"type", NumberOrNull(f.type)},
-      {"offset", NumberOrNull(f.offset)},
-      {"field", f.field != nullptr ? Json(f.field) : Json()},
-      {"entry_point", f.in_entry_point},
-      {"value", value},
-      {"other", other},
-      {"finding", Description(f)},
-  };
-  return object.dump();
+  std::string value = HasValue(f.kind) ? std::to_string(f.found) : "null";
+  if (f.kind == FindingKind::kPlaceholderText) value = Json(FirmwareText(f.text)).dump();
+  if (f.kind == FindingKind::kPlaceholderUuid || f.kind == FindingKind::kUuidNotPresent) value = Quoted(UuidText(f));
+  const std::string other =
+      f.other_handle == kNoValue ? "null"
+                                 : Join("{\"handle\":", std::to_string(f.other_handle), ",\"at\":",
+                                        std::to_string(f.other_position), ",\"type\":", std::to_string(f.other_type), "}");
+  return Join("{\"severity\":", Quoted(SeverityWords(f.kind)), ",\"kind\":", Quoted(KindRow(f.kind).words),
+              ",\"handle\":", NumberOrNull(f.handle), ",\"at\":", HasPlace(f) ? std::to_string(f.position) : "null",
+              ",\"type\":", NumberOrNull(f.type), ",\"offset\":", NumberOrNull(f.offset),
+              ",\"field\":", f.field != nullptr ? Quoted(f.field) : "null",
+              ",\"entry_point\":", f.in_entry_point ? "true" : "false", ",\"value\":", value, ",\"other\":", other,
+              ",\"finding\":", Quoted(Description(f)), "}");
 }
 
 bool PrintFindings(bool json, const EntryPointBytes& entry) {
