@@ -230,11 +230,13 @@ std::string GroupKey(const Finding& f) {
 // many differ), so that memory holds one run's groups at most.
 class FindingLines final : public FindingSink {
  public:
+  explicit FindingLines(const TextSink& write) : write_(write) {}
+
   void Take(const Finding& f) override {
     counts_.Take(f);
     if (!HasPlace(f) || f.handle == kNoValue) {
       Flush();
-      return Out(FindingLine(f));
+      return write_(FindingLine(f));
     }
     if (f.type != type_ || groups_.size() == kMostGroups) Flush();
     type_ = f.type;
@@ -244,7 +246,7 @@ class FindingLines final : public FindingSink {
   }
 
   void Flush() {
-    for (const Group& group : groups_) Out(group.Line());
+    for (const Group& group : groups_) write_(group.Line());
     groups_.clear();
     index_.clear();
     type_ = kNoValue;
@@ -254,6 +256,7 @@ class FindingLines final : public FindingSink {
 
  private:
   static constexpr size_t kMostGroups = 1024;
+  const TextSink& write_;
   FindingCounts counts_;
   int32_t type_ = kNoValue;
   std::vector<Group> groups_;
@@ -263,17 +266,20 @@ class FindingLines final : public FindingSink {
 // One JSON object per finding, written as it comes.
 class FindingArray final : public FindingSink {
  public:
+  explicit FindingArray(const TextSink& write) : write_(write) {}
+
   void Take(const Finding& f) override {
     counts_.Take(f);
-    Out(counts_.Total() == 1 ? "[\n  " : ",\n  ");
-    Out(FindingJson(f));
+    write_(counts_.Total() == 1 ? "[\n  " : ",\n  ");
+    write_(FindingJson(f));
   }
 
-  void Close() { Out(counts_.Total() == 0 ? "[]\n" : "\n]\n"); }
+  void Close() { write_(counts_.Total() == 0 ? "[]\n" : "\n]\n"); }
 
   const FindingCounts& counts() const { return counts_; }
 
  private:
+  const TextSink& write_;
   FindingCounts counts_;
 };
 
@@ -315,19 +321,23 @@ std::string FindingJson(const Finding& f) {
               ",\"finding\":", Quoted(Description(f)), "}");
 }
 
-bool PrintFindings(bool json, const EntryPointBytes& entry) {
-  const TableModel model = LoadedTableModel();
+FindingCounts WriteFindings(bool json, const TableModel& model, const EntryPointBytes& entry, const TextSink& write) {
   if (json) {
-    FindingArray array;
+    FindingArray array(write);
     CheckModel(model, entry, &array);
     array.Close();
-    return array.counts().Of(Severity::kDefect) != 0;
+    return array.counts();
   }
-  FindingLines lines;
+  FindingLines lines(write);
   CheckModel(model, entry, &lines);
   lines.Flush();
-  Out(CountsLine(lines.counts()));
-  return lines.counts().Of(Severity::kDefect) != 0;
+  write(CountsLine(lines.counts()));
+  return lines.counts();
+}
+
+bool PrintFindings(bool json, const EntryPointBytes& entry) {
+  const TextSink out = [](std::string_view text) { Out(text); };
+  return WriteFindings(json, LoadedTableModel(), entry, out).Of(Severity::kDefect) != 0;
 }
 
 }  // namespace tarnwick::cli

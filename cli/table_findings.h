@@ -4,10 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string_view>
 #include <string>
 #include <vector>
 
 #include "smbios/table_check.h"
+#include "smbios/table_model.h"
 
 namespace tarnwick::cli {
 
@@ -25,9 +28,16 @@ std::string CountsLine(const FindingCounts& counts);
 // the structure pointed at or overlapped ({"handle", "at", "type"}).
 std::string FindingJson(const Finding& finding);
 
-// Checks the loaded table, and the entry point in front of it when there is
-// one, and writes the findings to standard output as they are made, as
-// lines (and their counts) or as JSON; true when there is a defect.
+using TextSink = std::function<void(std::string_view)>;
+
+// Checks `model`, and the entry point in front of it when there is one, and
+// hands the findings' text to `write` as they are made: lines (identical
+// findings on consecutive structures of a type in one) and their counts,
+// or a JSON array; what was found, counted.
+FindingCounts WriteFindings(bool json, const TableModel& model, const EntryPointBytes& entry, const TextSink& write);
+
+// WriteFindings on the loaded table, to standard output; true when there
+// is a defect.
 bool PrintFindings(bool json, const EntryPointBytes& entry);
 
 }  // namespace tarnwick::cli
