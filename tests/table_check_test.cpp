@@ -10,7 +10,7 @@
 
 #include "host/names.h"
 #include "smbios/entry_point.h"
-#include "smbios/field_description.h"
+#include "smbios/description/field_description.h"
 #include "smbios/table_check.h"
 #include "tests/support/plugin_test.h"
 #include "tests/support/table_builder.h"
@@ -109,7 +109,19 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
       {"a contained element of baseboard type 0Fh",
        With(Changed(3, {{0x13, 1}, {0x14, 3}, {0x15, 0x0F}, {0x18, 3}}), {}), {"out-of-range 3 21 15/0"}},
       {"contained elements past the length", With(Changed(3, {{0x13, 2}, {0x14, 3}}), {}),
-       {"short-structure 3 1 22/28", "elements-past-length 3 19 27/22"}},
+       {"elements-past-length 3 19 27/22"}},
+      // The minimums that the Length rows state (7.1, 7.4, 7.10), below the
+      // end of the version's last field, or above it.
+      {"a chassis of 0Dh and a slot of 11h in a 3.4 table",
+       With(CleanPlus({9, 0x09, Formatted(0x11, {{5, 0xA5}, {6, 3}, {7, 3}, {8, 3}}), {}}), {}), {}},
+      {"a BIOS without extension bytes in a 2.3 table",
+       With(CleanWith(0, {0, 0x00, Formatted(0x12, {{4, 1}}), {"Vendor Inc."}}), {}, 2, 3),
+       {"short-structure 0 1 18/20", "long-structure 1 1 27/25", "long-structure 3 1 22/21", "long-structure 4 1 48/35",
+        "long-structure 17 1 92/27", "long-structure 7 1 27/19", "long-structure 144 1 23/13",
+        "long-structure 16 1 23/15", "long-structure 304 1 31/15"}},
+      // 7.46: 18h and two bytes for each associated component.
+      {"firmware inventory with two component handles",
+       With(CleanPlus({45, 0x2D, Formatted(0x1C, {{6, 0x01}, {0x16, 0x04}, {0x17, 2}}), {}}), {}, 3, 5), {}},
       {"AMI's placeholder UUID, stored little-endian",
        With(Changed(1, {{8, 0}, {9, 2}, {0x0B, 3}, {0x0D, 4}, {0x0F, 5}, {0x11, 6}, {0x13, 7}, {0x15, 8}, {0x17, 9}}), {}),
        {"placeholder-uuid 1 8 0/0"}},
@@ -158,7 +170,7 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
        {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/21", "short-structure 4 1 32/35",
         "long-structure 17 1 92/27", "long-structure 7 1 27/19", "long-structure 144 1 23/13", "long-structure 16 1 23/15", "long-structure 304 1 31/15"}},
       {"2.1 processor in a 2.1 table", With(CleanWith(4, old_processor), {}, 2, 1),
-       {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/13", "long-structure 17 1 92/21", "long-structure 7 1 27/19", "long-structure 144 1 23/13", "long-structure 16 1 23/15", "long-structure 304 1 31/15"}},
+       {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/13", "long-structure 17 1 92/21", "long-structure 7 1 27/19", "long-structure 144 1 23/13", "long-structure 16 1 23/15", "long-structure 304 1 31/15", "long-structure 32 1 11/4"}},
       {"2.33 read as 2.3", With(CleanWith(4, old_processor), {}, 2, 33),
        {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/21", "short-structure 4 1 32/35",
         "long-structure 17 1 92/27", "long-structure 7 1 27/19", "long-structure 144 1 23/13", "long-structure 16 1 23/15", "long-structure 304 1 31/15"}},
@@ -282,7 +294,7 @@ TEST(TableCheckTest, NamesReadStringFieldsOfTheDescription) {
   const auto check = [&](const char* name, uint8_t type, uint32_t offset) {
     const auto rows = FieldRowsOf(type);
     if (std::none_of(rows.begin(), rows.end(), [&](const FieldRow& row) {
-          return row.offset == offset && row.validity == Validity::kString && row.place == Place::kFixed;
+          return row.offset == offset && row.kind == FieldKind::kString && row.anchor == Anchor::kStart;
         })) {
       not_described.push_back(name);
     }
@@ -302,7 +314,7 @@ TEST(TableCheckTest, DescribedFieldsTileEachStructure) {
     uint32_t end = 4;
     const FieldRow* previous = nullptr;
     for (const FieldRow& row : FieldRowsOf(static_cast<uint8_t>(type))) {
-      if (row.place != Place::kFixed) continue;
+      if (row.anchor != Anchor::kStart) continue;
       const bool shares = previous && row.offset == previous->offset && row.width == previous->width;
       EXPECT_TRUE(row.offset == end || shares) << "type " << type << ": " << row.name;
       end = std::max(end, uint32_t{row.offset} + row.width);

@@ -1,6 +1,6 @@
 #include "smbios/check/checked_version.h"
 
-#include "smbios/field_description.h"
+#include "smbios/description/field_description.h"
 
 namespace tarnwick {
 

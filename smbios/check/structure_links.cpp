@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "smbios/field_description.h"
+#include "smbios/description/field_description.h"
 #include "smbios/field_reader.h"
 
 namespace tarnwick {
@@ -13,30 +13,7 @@ namespace {
 
 constexpr uint32_t kNoStructure = UINT32_MAX;
 constexpr uint32_t kHandles = 0x10000;
-
-// Handles in a repeated part of a structure, which no fixed row places: n
-// items of `size` bytes from `start`, their count at `count_at`, the handle
-// at `handle_at` in each.
-struct HandleItems {
-  uint8_t type;
-  uint8_t start;
-  uint8_t count_at;  // 0: the items fill the formatted area
-  uint8_t size;
-  uint8_t handle_at;
-  const char* name;
-  uint64_t targets;
-};
-
-// An item of a Group Associations structure names the type of the
-// structure its handle points at (7.15).
-constexpr uint64_t kItemsOwnType = ~uint64_t{0};
-
-constexpr HandleItems kHandleItems[] = {
-    {2, 0x0F, 0x0E, 2, 0, "Contained Object Handles", kAnyType},              // 7.3
-    {14, 0x05, 0, 3, 1, "Item Handle", kItemsOwnType},                         // 7.15
-    {37, 0x07, 0x06, 3, 1, "Memory Device Handle", Types({17})},               // 7.38
-    {45, 0x18, 0x17, 2, 0, "Associated Component Handles", kAnyType},          // 7.46
-};
+constexpr uint8_t kGroupAssociationsType = 14;
 
 // The types that DSP0134 2.3 and later require (6.2).
 constexpr uint8_t kRequiredTypes[] = {0, 1, 3, 4, 7, 9, 16, 17, 19, 32};
@@ -122,46 +99,26 @@ class Links {
     }
   }
 
-  // The handle at `offset` points at a structure that `targets` allows, or
-  // holds one of `none`.
-  void Points(const Structure& s, uint32_t offset, const char* field, uint64_t targets, const Allowed& none,
-              int32_t own_type = -1) {
-    if (offset + 2 > s.length) return;
-    const uint64_t value = Read(s, offset, 2);
-    for (uint8_t i = 0; i < none.count; ++i) {
-      if (value >= none.ranges[i].low && value <= none.ranges[i].high) return;
-    }
-    const Structure* target = Resolve(value);
-    if (target == nullptr) return Add(s, FindingKind::kHandleDangling, offset, field, value);
-    const bool allowed = own_type >= 0 ? target->type == own_type : PointsAt(targets, target->type);
-    if (!allowed) Add(s, FindingKind::kHandleWrongType, offset, field, value, 0, target);
-  }
-
+  // Every handle field, of the fixed fields and of the items of variable
+  // parts, points at a structure of a type its row allows, or holds a value
+  // its row names ("none"). A field of a later version than the table's
+  // holds no handle yet.
   void HandleFields(const Structure& s) {
     const uint16_t version = version_.ForType(s.type);
-    for (const FieldRow& row : FieldRowsOf(s.type)) {
-      uint32_t offset = 0;
-      // A field of a later version than the table's holds no handle yet.
-      const bool defined = row.since == 0 || row.since <= version;
-      if (row.validity == Validity::kHandle && defined && FieldOffset(row, s.bytes, &offset)) {
-        Points(s, offset, row.name, row.bits, row.allowed);
+    for (const PlacedField& field : PlacedFields(s.bytes)) {
+      const FieldRow& row = *field.row;
+      if (row.kind != FieldKind::kHandle || (row.since != kNoVersion && row.since > version)) continue;
+      const uint64_t value = Read(s, field.offset, 2);
+      if (WordOf(row, value) != nullptr) continue;
+      const Structure* target = Resolve(value);
+      if (target == nullptr) {
+        Add(s, FindingKind::kHandleDangling, field.offset, row.name, value);
+        continue;
       }
-    }
-    for (const HandleItems& items : kHandleItems) {
-      if (items.type != s.type || s.length <= std::max(items.start, items.count_at)) continue;
-      const uint32_t count = items.count_at != 0 ? s.bytes[items.count_at] : (s.length - items.start) / items.size;
-      for (uint32_t i = 0, at = items.start; i < count && at + items.size <= s.length; ++i, at += items.size) {
-        const int32_t own_type = items.targets == kItemsOwnType ? s.bytes[at] : -1;
-        Points(s, at + items.handle_at, items.name, items.targets, {}, own_type);
-      }
-    }
-    // DSP0134 7.41: entries from 05h, each its length at 0 and the handle
-    // of the structure it adds to at 1.
-    if (s.type == 40 && s.length > 0x05) {
-      uint32_t at = 0x05;
-      for (uint32_t i = 0; i < s.bytes[0x04] && at + 5 <= s.length && s.bytes[at] >= 5; ++i, at += s.bytes[at]) {
-        Points(s, at + 1, "Referenced Handle", kAnyType, {});
-      }
+      // An item of Group Associations names its member's type (7.15).
+      const bool allowed = s.type == kGroupAssociationsType ? target->type == s.bytes[field.offset - 1]
+                                                            : row.targets.Has(target->type);
+      if (!allowed) Add(s, FindingKind::kHandleWrongType, field.offset, row.name, value, 0, target);
     }
   }
 
