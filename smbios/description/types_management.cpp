@@ -163,7 +163,6 @@ constexpr Word kStringProperties[] = {
 constexpr Word kImageUnknown[] = {{~uint64_t{0}, "Unknown"}};
 
 constexpr TypeSet kAnyType = {~uint64_t{0}, ~uint64_t{0}};
-constexpr TypeSet kProbes = Types({26, 28, 29});
 
 constexpr FieldRow kRows[] = {
     // 7.24 System Reset; with bit 5, the boot options in bits 1-2 and 3-4.
@@ -184,16 +183,17 @@ constexpr FieldRow kRows[] = {
     Number(25, 0x06, 1, 0x0202, "Next Scheduled Power-on Hour").Meaning(kNotScheduled),
     Number(25, 0x07, 1, 0x0202, "Next Scheduled Power-on Minute").Meaning(kNotScheduled),
     Number(25, 0x08, 1, 0x0202, "Next Scheduled Power-on Second").Meaning(kNotScheduled),
-    // 7.27 Voltage Probe, in millivolts. Readings, tolerance and nominal value
-    // are signed (a rail may be negative), 8000h when unknown; resolution
-    // (in 1/10 mV) and accuracy (in 1/100 %) are unsigned, 8000h when unknown.
+    // 7.27 Voltage Probe, in millivolts. Readings and nominal value are
+    // signed (a rail may be negative), 8000h when unknown; tolerance (plus or
+    // minus a magnitude), resolution (in 1/10 mV) and accuracy (in 1/100 %)
+    // are unsigned, 8000h when unknown.
     String(26, 0x04, 0x0202, "Description"),
     Enum(26, 0x05, 1, 0x0202, "Location and Status", kVoltageLocations, 0x1F),
     Enum(26, 0x05, 1, 0x0202, "Location and Status", kStatuses, 0xE0),
     Number(26, 0x06, 2, 0x0202, "Maximum Value").In(Unit::kMillivolts).Signed().Meaning(kUnknown8000),
     Number(26, 0x08, 2, 0x0202, "Minimum Value").In(Unit::kMillivolts).Signed().Meaning(kUnknown8000),
     Number(26, 0x0A, 2, 0x0202, "Resolution").Within(0, 0x7FFF).Meaning(kUnknown8000),
-    Number(26, 0x0C, 2, 0x0202, "Tolerance").In(Unit::kMillivolts).Signed().Meaning(kUnknown8000),
+    Number(26, 0x0C, 2, 0x0202, "Tolerance").In(Unit::kMillivolts).Within(0, 0x7FFF).Meaning(kUnknown8000),
     Number(26, 0x0E, 2, 0x0202, "Accuracy").Within(0, 0x7FFF).Meaning(kUnknown8000),
     Number(26, 0x10, 4, 0x0202, "OEM-defined"),
     Number(26, 0x14, 2, kNoVersion, "Nominal Value").In(Unit::kMillivolts).Signed().Meaning(kUnknown8000),
@@ -212,7 +212,7 @@ constexpr FieldRow kRows[] = {
     Number(28, 0x06, 2, 0x0202, "Maximum Value").In(Unit::kTenthDegrees).Signed().Meaning(kUnknown8000),
     Number(28, 0x08, 2, 0x0202, "Minimum Value").In(Unit::kTenthDegrees).Signed().Meaning(kUnknown8000),
     Number(28, 0x0A, 2, 0x0202, "Resolution").Within(0, 0x7FFF).Meaning(kUnknown8000),
-    Number(28, 0x0C, 2, 0x0202, "Tolerance").In(Unit::kTenthDegrees).Signed().Meaning(kUnknown8000),
+    Number(28, 0x0C, 2, 0x0202, "Tolerance").In(Unit::kTenthDegrees).Within(0, 0x7FFF).Meaning(kUnknown8000),
     Number(28, 0x0E, 2, 0x0202, "Accuracy").Within(0, 0x7FFF).Meaning(kUnknown8000),
     Number(28, 0x10, 4, 0x0202, "OEM-defined"),
     Number(28, 0x14, 2, kNoVersion, "Nominal Value").In(Unit::kTenthDegrees).Signed().Meaning(kUnknown8000),
@@ -223,7 +223,7 @@ constexpr FieldRow kRows[] = {
     Number(29, 0x06, 2, 0x0202, "Maximum Value").In(Unit::kMilliamps).Signed().Meaning(kUnknown8000),
     Number(29, 0x08, 2, 0x0202, "Minimum Value").In(Unit::kMilliamps).Signed().Meaning(kUnknown8000),
     Number(29, 0x0A, 2, 0x0202, "Resolution").Within(0, 0x7FFF).Meaning(kUnknown8000),
-    Number(29, 0x0C, 2, 0x0202, "Tolerance").In(Unit::kMilliamps).Signed().Meaning(kUnknown8000),
+    Number(29, 0x0C, 2, 0x0202, "Tolerance").In(Unit::kMilliamps).Within(0, 0x7FFF).Meaning(kUnknown8000),
     Number(29, 0x0E, 2, 0x0202, "Accuracy").Within(0, 0x7FFF).Meaning(kUnknown8000),
     Number(29, 0x10, 4, 0x0202, "OEM-defined"),
     Number(29, 0x14, 2, kNoVersion, "Nominal Value").In(Unit::kMilliamps).Signed().Meaning(kUnknown8000),
