@@ -52,6 +52,13 @@ std::vector<Structure> CleanWith(size_t at, Structure replacement) {
   return structures;
 }
 
+// Clean() without structure `at`.
+std::vector<Structure> Without(size_t at) {
+  std::vector<Structure> structures = Clean();
+  structures.erase(structures.begin() + static_cast<ptrdiff_t>(at));
+  return structures;
+}
+
 // Clean() with `extra` before its end-of-table structure.
 std::vector<Structure> CleanPlus(Structure extra) {
   std::vector<Structure> structures = Clean();
@@ -176,6 +183,45 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
         "long-structure 17 1 92/27", "long-structure 7 1 27/19", "long-structure 144 1 23/13", "long-structure 16 1 23/15", "long-structure 304 1 31/15"}},
       {"3.2 memory device in a 3.3 table", With(CleanWith(5, old_memory), {}, 3, 3),
        {"short-structure 17 1 84/92", "long-structure 144 1 23/19"}},
+      // Absent parts, UUIDs DSP0134 defines (7.2.1, 7.18.5, 7.18.6).
+      {"an empty socket's placeholder", With(Changed(5, {{0x0C, 0}, {0x0D, 0}, {0x17, 2}}, {"DIMM A", "Default string"}), {}),
+       {}},
+      {"a DRAM module's firmware version", With(Changed(5, {{0x2B, 2}}, {"DIMM A", "Default string"}), {}), {}},
+      {"a non-volatile module's firmware version", With(Changed(5, {{0x2B, 2}, {0x28, 4}}, {"DIMM A", "Default string"}), {}),
+       {"placeholder-text 17 43 0/0 \"Default string\""}},
+      {"no enclosure", With(Changed(3, {{0x0A, 1}}, {"No Enclosure", "TAG-9", "CSKU"}), {}), {}},
+      {"a UUID of all FFh",
+       With(Changed(1, {{8, 0xFF}, {9, 0xFF}, {0x0A, 0xFF}, {0x0B, 0xFF}, {0x0C, 0xFF}, {0x0D, 0xFF}, {0x0E, 0xFF},
+                        {0x0F, 0xFF}, {0x10, 0xFF}, {0x11, 0xFF}, {0x12, 0xFF}, {0x13, 0xFF}, {0x14, 0xFF}, {0x15, 0xFF},
+                        {0x16, 0xFF}, {0x17, 0xFF}}),
+            {}),
+       {"uuid-not-present 1 8 255/0"}},
+      // Across structures: handles (6.1.2), each kind of handle field, counts, ranges, required types.
+      {"a handle on two structures", With(CleanPlus({126, 0x0003, {}, {}}), {}), {"handle-reused 3 2 3/0"}},
+      {"a structure's own handle FFFFh", With(CleanPlus({126, 0xFFFF, {}, {}}), {}), {"handle-reserved 65535 2 65535/0"}},
+      {"a cache handle naming no structure", With(Changed(4, {{0x1A, 0x77}}), {}), {"handle-dangling 4 26 119/0"}},
+      {"a cache handle naming the chassis", With(Changed(4, {{0x1A, 0x03}}), {}), {"handle-wrong-type 4 26 3/0"}},
+      {"no L1 cache: FFFFh", With(Changed(4, {{0x1A, 0xFF}, {0x1B, 0xFF}}), {}), {}},
+      {"a memory channel's device naming an array",
+       With(CleanPlus({37, 0x25, Formatted(0x0A, {{4, 1}, {6, 1}, {8, 0x10}}), {}}), {}), {"handle-wrong-type 37 8 16/0"}},
+      {"a group's member not of the type it names",
+       With(CleanPlus({14, 0x0E, Formatted(0x08, {{4, 1}, {5, 4}, {6, 0x07}}), {"Group"}}), {}),
+       {"handle-wrong-type 14 6 7/0"}},
+      {"an array counting two devices, one naming it", With(Changed(8, {{0x0D, 2}}), {}),
+       {"memory-device-count 16 13 2/1"}},
+      {"two arrays mapped over 0-64 MB",
+       With(CleanPlus({19, 0x0131, Formatted(0x1F, {{8, 0xFF}, {9, 0xFF}, {0x0C, 0x10}, {0x0E, 1}}), {}}), {}),
+       {"range-overlap 305 4 0/67108863"}},
+      {"a device mapped past its array's 4 GB",
+       With(CleanPlus({20, 0x14, Formatted(0x23, {{8, 0xFF}, {9, 0xFF}, {0x0A, 0x7F}, {0x0C, 0x11}, {0x0E, 0x30}, {0x0F, 1},
+                                                {0x10, 1}}), {}}),
+            {}),
+       {"range-outside-array 20 4 0/8589934591"}},
+      {"no System Boot Information in a 3.4 table", With(Without(10), {}), {"structure-missing -1 -1 0/0"}},
+      {"no System Boot Information in a 2.2 table", With(Without(10), {}, 2, 2),
+       {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/13", "long-structure 4 1 48/32",
+        "long-structure 17 1 92/21", "long-structure 7 1 27/19", "long-structure 144 1 23/13",
+        "long-structure 16 1 23/15", "long-structure 304 1 31/15"}},
       {"no end-of-table structure", With(Clean(false), {}), {"no-end-of-table -1 -1 0/0"}},
       {"length byte 2", With(Clean(false), {0x88, 2, 0x99, 0, 0, 0}), {"length-below-header 153 1 2/0", "no-end-of-table -1 -1 0/0"}},
       {"a header cut after 3 bytes", With(Clean(false), {0x88, 6, 0x99}),

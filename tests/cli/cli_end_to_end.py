@@ -464,6 +464,12 @@ class RealAndCheck(Case):
                                   not line.startswith(walk_end)])
                 self.assertEqual(found[0], found[1])
 
+    def test_bytes_past_the_counted_structures_are_one_finding(self):
+        # Hyper-V's entry point counts five structures, and zeros follow them (5.2.1).
+        findings = json.loads(run("--check", "--json", "--from-dump", corpus_file("microsoft-hyperv-gen1", ".dump"))[1])
+        kinds = [f["kind"] for f in findings if f["type"] is None or f["kind"] != "structure-missing"]
+        self.assertEqual(kinds, ["placeholder-text", "table-length"])
+
     def test_clean_table_and_unreadable_table(self):
         self.assertEqual([run("--sample", "--check"), run("--sample", "--check", "--json")],
                          [(0, b"0 defects, 0 unfilled, 0 notes\n", b""), (0, b"[]\n", b"")])
