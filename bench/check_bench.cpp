@@ -44,9 +44,9 @@ namespace {
 void Check(benchmark::State& state, const Bytes* bytes) {
   FindingCounts counts;
   for (auto _ : state) {
-    const TableModel model = ReadTableModel(bytes->data(), static_cast<uint32_t>(bytes->size()));
+    const TableModel model = ReadTableModel(*bytes);
     counts = {};
-    CheckModel(model, {}, &counts);
+    CheckModel(model, &counts);
     benchmark::DoNotOptimize(counts);
   }
   state.counters["bytes"] = static_cast<double>(bytes->size());

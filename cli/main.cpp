@@ -30,7 +30,10 @@
 #include "plugin/firmware_service.h"
 #include "plugin/lifecycle.h"
 #include "smbios/dump_layout.h"
+#include "smbios/firmware_table.h"
 #include "smbios/sample_table.h"
+#include "smbios/table_check.h"
+#include "smbios/table_model.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -71,7 +74,7 @@ Mode ChooseMode(const Options& options) {
 struct Source {
   bool from_file = false;  // --sample or --from-dump; else the machine's table
   Bytes table;             // the table read or built in, in the service's layout
-  Bytes file;              // --check or --prometheus --from-dump: the file as read, for its entry point
+  Bytes file;              // for --check and --prometheus: the dump as read, or the kernel's entry point
   MachineTable machine;
 };
 
@@ -200,15 +203,30 @@ class Answers {
   JsonObjectStream json_;
 };
 
+// The loaded table's model, built once for the outputs that read the whole
+// table (--check, --prometheus, --list, --dump-bin), with the entry point in
+// front of the table for the first two: a dump's, which its table must fit,
+// or the kernel's (none for a table built from the DMI files).
+TableModel ReadModel(const Options& options, Source* source) {
+  EntryPointBytes entry;
+  if ((options.check || options.prometheus) && !source->machine.dmi_id) {
+    if (!source->from_file) source->file = KernelEntryPoint(options.sysfs);
+    entry = {source->file.data(), source->file.size(), source->from_file ? source->file.size() : 0};
+  }
+  return ReadTableModel(HeldTable(), entry);
+}
+
 // --dump-bin, --list, the NAMEs, the batch files; with none, the report.
-int RunQuery(Mode mode, const Options& options, const Source& source) {
+int RunQuery(Mode mode, const Options& options, const Source& source, const TableModel& model) {
   if (options.dump_bin) {
     std::string error;
-    if (!platform::WriteNewFile(options.dump_bin_file, DumpLayout(ImageOf(LoadedTableModel())), &error)) {
+    if (!platform::WriteNewFile(options.dump_bin_file, DumpLayout(ImageOf(model)), &error)) {
       return Refuse("cannot write " + options.dump_bin_file + ": " + error);
     }
   }
-  if (options.list) Out(options.json ? StructureListingJson(options.list_types) : StructureListing(options.list_types));
+  if (options.list) {
+    Out(options.json ? StructureListingJson(model, options.list_types) : StructureListing(model, options.list_types));
+  }
   Answers answers(options, source.machine);
   int status = kAllAnswered;
   for (const std::string& name : options.names) status = Worst(status, answers.Evaluate(name));
@@ -221,37 +239,34 @@ int RunQuery(Mode mode, const Options& options, const Source& source) {
   return status;
 }
 
-// The findings of the loaded table and of the entry point in front of it:
-// a dump's, which its table must fit, or the kernel's.
-int RunCheck(const Options& options, const Source& source) {
-  const Bytes entry = source.from_file ? source.file : KernelEntryPoint(options.sysfs);
-  const bool found =
-      PrintFindings(options.json, {entry.data(), entry.size(), source.from_file ? entry.size() : 0});
-  return found ? kNameFailed : kAllAnswered;
+// The chassis type in words, as @smbreal gives _smbchassistype: the one
+// answer --prometheus takes from the plug-in, until the chassis words are
+// read from the model.
+std::string ChassisTypeWords(const Source& source) {
+  const CallResult chassis = CallAnswer(source.machine, "_smbchassistype", true);
+  return chassis.value == "N/A" ? "" : chassis.value;
 }
 
 // The exposition for the textfile collectors; the findings only of a
 // table that is the machine's (not one built from its DMI files).
-int RunPrometheus(const Options& options, const Source& source) {
-  const TableModel model = LoadedTableModel();
+int RunPrometheus(const Source& source, const TableModel& model) {
   FindingCounts findings;
-  if (!source.machine.dmi_id) {
-    const Bytes entry = source.from_file ? source.file : KernelEntryPoint(options.sysfs);
-    CheckModel(model, {entry.data(), entry.size(), source.from_file ? entry.size() : 0}, &findings);
-  }
-  const CallResult chassis = CallAnswer(source.machine, "_smbchassistype", true);
-  Out(PrometheusText(model, chassis.value == "N/A" ? "" : chassis.value, source.machine.dmi_id ? nullptr : &findings));
+  if (!source.machine.dmi_id) CheckModel(model, &findings);
+  Out(PrometheusText(model, ChassisTypeWords(source), source.machine.dmi_id ? nullptr : &findings));
   return kAllAnswered;
 }
 
-int RunMode(Mode mode, const Options& options, const Source& source) {
-  if (source.machine.dmi_id && (options.check || options.dump_bin || options.list)) {
+int RunMode(Mode mode, const Options& options, Source* source) {
+  if (source->machine.dmi_id && (options.check || options.dump_bin || options.list)) {
     // The table built from the folder is not the machine's to check, dump or list.
     const std::string option = options.check ? "--check" : options.dump_bin ? "--dump-bin" : "--list";
-    return Refuse(option + " needs " + TableNotGiven(source.machine));
+    return Refuse(option + " needs " + TableNotGiven(source->machine));
   }
-  if (mode == Mode::kPrometheus) return RunPrometheus(options, source);
-  return mode == Mode::kCheck ? RunCheck(options, source) : RunQuery(mode, options, source);
+  const bool whole_table = options.check || options.prometheus || options.list || options.dump_bin;
+  const TableModel model = whole_table ? ReadModel(options, source) : TableModel();
+  if (mode == Mode::kPrometheus) return RunPrometheus(*source, model);
+  if (mode == Mode::kCheck) return PrintFindings(options.json, model) ? kNameFailed : kAllAnswered;
+  return RunQuery(mode, options, *source, model);
 }
 
 int ShowVersion() {
@@ -289,7 +304,7 @@ int Run(const std::vector<std::string>& arguments) {
   if (mode == Mode::kHelp) return help;
   Source source;
   if (ReadSource(options, &source) == kCannotRun || Load(options, &source) == kCannotRun) return kCannotRun;
-  const int status = RunMode(mode, options, source);
+  const int status = RunMode(mode, options, &source);
   ShutdownPlugin(0);
   return Worst(help, status);
 }

@@ -134,8 +134,6 @@ std::string Description(const Finding& f) {
       return "not \"_DMI_\"";
     case FindingKind::kTableAddressZero:
       return "0: no table";
-    case FindingKind::kAddressPastFile:
-      return Join("0x", HexDigits(f.found, 8), ", past the end of the file (", expected, " bytes)");
     case FindingKind::kLengthPastFile:
       return Join(found, " bytes, but the file holds ", expected, " from the table's address on");
     case FindingKind::kStructureCountMismatch:
@@ -321,23 +319,23 @@ std::string FindingJson(const Finding& f) {
               ",\"finding\":", Quoted(Description(f)), "}");
 }
 
-FindingCounts WriteFindings(bool json, const TableModel& model, const EntryPointBytes& entry, const TextSink& write) {
+FindingCounts WriteFindings(bool json, const TableModel& model, const TextSink& write) {
   if (json) {
     FindingArray array(write);
-    CheckModel(model, entry, &array);
+    CheckModel(model, &array);
     array.Close();
     return array.counts();
   }
   FindingLines lines(write);
-  CheckModel(model, entry, &lines);
+  CheckModel(model, &lines);
   lines.Flush();
   write(CountsLine(lines.counts()));
   return lines.counts();
 }
 
-bool PrintFindings(bool json, const EntryPointBytes& entry) {
+bool PrintFindings(bool json, const TableModel& model) {
   const TextSink out = [](std::string_view text) { Out(text); };
-  return WriteFindings(json, LoadedTableModel(), entry, out).Of(Severity::kDefect) != 0;
+  return WriteFindings(json, model, out).Of(Severity::kDefect) != 0;
 }
 
 }  // namespace tarnwick::cli

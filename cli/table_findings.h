@@ -30,14 +30,13 @@ std::string FindingJson(const Finding& finding);
 
 using TextSink = std::function<void(std::string_view)>;
 
-// Checks `model`, and the entry point in front of it when there is one, and
-// hands the findings' text to `write` as they are made: lines (identical
-// findings on consecutive structures of a type in one) and their counts,
-// or a JSON array; what was found, counted.
-FindingCounts WriteFindings(bool json, const TableModel& model, const EntryPointBytes& entry, const TextSink& write);
+// Checks `model`, and the entry point it came with, and hands the
+// findings' text to `write` as they are made: lines (identical findings on
+// consecutive structures of a type in one) and their counts, or a JSON
+// array; what was found, counted.
+FindingCounts WriteFindings(bool json, const TableModel& model, const TextSink& write);
 
-// WriteFindings on the loaded table, to standard output; true when there
-// is a defect.
-bool PrintFindings(bool json, const EntryPointBytes& entry);
+// WriteFindings to standard output; true when there is a defect.
+bool PrintFindings(bool json, const TableModel& model);
 
 }  // namespace tarnwick::cli

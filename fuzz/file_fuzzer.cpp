@@ -43,11 +43,10 @@ uint64_t Counted(const std::string& line) {
 }
 
 void CheckFindings(const Bytes& file) {
-  const TableModel model = LoadedTableModel();
-  const EntryPointBytes entry{file.data(), file.size(), file.size()};
+  const TableModel model = ReadTableModel(HeldTable(), {file.data(), file.size(), file.size()});
   std::string text, json;
-  const FindingCounts lines = cli::WriteFindings(false, model, entry, [&](std::string_view t) { text += t; });
-  const FindingCounts array = cli::WriteFindings(true, model, entry, [&](std::string_view t) { json += t; });
+  const FindingCounts lines = cli::WriteFindings(false, model, [&](std::string_view t) { text += t; });
+  const FindingCounts array = cli::WriteFindings(true, model, [&](std::string_view t) { json += t; });
   FUZZ_REQUIRE(lines.Total() == array.Total());
   const nlohmann::json parsed = nlohmann::json::parse(json, nullptr, false);
   FUZZ_REQUIRE(parsed.is_array() && parsed.size() == array.Total());
@@ -71,7 +70,7 @@ void CheckTableFile(const Bytes& file) {
     return;
   }
 
-  const TableImage image = ImageOf(LoadedTableModel());
+  const TableImage image = ImageOf(ReadTableModel(HeldTable()));
   FUZZ_REQUIRE(image.count >= g_structure_index.count && image.largest >= 6);
   const Bytes dump = DumpLayout(image);
   const EntryPoint entry = ReadEntryPoint(dump.data(), dump.size());

@@ -4,12 +4,13 @@
 #include <bit>
 #include <cstring>
 #include <iterator>
+#include <optional>
+#include <utility>
 
 #include "smbios/check/checked_version.h"
 #include "smbios/check/structure_links.h"
 #include "smbios/entry_point.h"
 #include "smbios/description/field_description.h"
-#include "smbios/field_reader.h"
 #include "smbios/placeholders.h"
 #include "smbios/structure_types.h"
 #include "smbios/uuid_text.h"
@@ -72,7 +73,7 @@ class Checker {
   // A string number at `offset`: past the set, or a placeholder where the
   // part it describes is there to be described.
   void StringNumber(uint32_t offset, const char* field) {
-    const uint8_t number = s_.bytes[offset];
+    const uint64_t number = Read(offset);
     if (number == 0) return;
     if (number > s_.strings.size()) {
       Add(FindingKind::kStringBeyondSet, offset, field, number, s_.strings.size());
@@ -91,12 +92,13 @@ class Checker {
     if (row.kind == FieldKind::kHandle) return;  // across structures
     if (row.kind == FieldKind::kZero) {
       for (uint32_t at = offset; at < offset + row.width; ++at) {
-        if (s_.bytes[at] != 0) return void(Add(FindingKind::kReservedNonzero, at, row.name, s_.bytes[at]));
+        if (Read(at) != 0) return void(Add(FindingKind::kReservedNonzero, at, row.name, Read(at)));
       }
       return;
     }
-    uint64_t value = 0;
-    if (row.width > 8 || !ReadField(s_.bytes, offset, row.width, &value) || ValueDefined(row, value)) return;
+    const std::optional<uint64_t> read = s_.Field(offset, row.width);
+    if (!read || ValueDefined(row, *read)) return;
+    const uint64_t value = *read;
     if (row.kind == FieldKind::kFlags) {
       Add(FindingKind::kReservedBits, offset, row.name, value, row.bits);
     } else {
@@ -122,11 +124,8 @@ class Checker {
   }
 
  private:
-  uint64_t Read(uint32_t offset, uint32_t width) const {
-    uint64_t value = 0;
-    ReadField(s_.bytes, offset, width, &value);
-    return value;
-  }
+  // A field that the length byte was seen to hold; 0 past it.
+  uint64_t Read(uint32_t offset, uint32_t width = 1) const { return s_.Field(offset, width).value_or(0); }
 
   // Whether the part whose string lies at `offset` is there: not a
   // Memory Device's strings in an empty socket, nor its Firmware Version
@@ -135,7 +134,7 @@ class Checker {
     if (s_.type != 17) return true;
     if (s_.length >= kDeviceSize + 2 && Read(kDeviceSize, 2) == 0) return false;
     if (offset != kFirmwareVersion) return true;
-    const uint8_t technology = s_.bytes[kMemoryTechnology];
+    const uint64_t technology = Read(kMemoryTechnology);
     return technology >= 0x04 && technology <= 0x07;
   }
 
@@ -165,7 +164,7 @@ class Checker {
     for (uint32_t i = 0; i < span.count; ++i) {
       const std::optional<PartItem> item = ItemOf(s_.bytes, 0, i);
       if (!item || item->size < 3) return;
-      const uint8_t element = s_.bytes[item->offset];
+      const auto element = static_cast<uint8_t>(Read(item->offset));
       const bool defined = (element & 0x80) != 0 ? StructureTypeName(element & 0x7F) != nullptr
                                                  : WordOf(*board_type, element) != nullptr;
       if (!defined) Add(FindingKind::kOutOfRange, item->offset, "Contained Element Type", element);
@@ -174,26 +173,26 @@ class Checker {
 
   // DSP0134 7.5.5: upgrade FFh points to the Socket Type string at 32h.
   void SocketType() {
-    if (s_.length <= 0x19 || s_.bytes[0x19] != 0xFF) return;
-    if (s_.length < 0x33 || s_.bytes[0x32] == 0) Add(FindingKind::kSocketTypeMissing, 0x32, "Socket Type");
+    if (s_.Field(0x19) != 0xFF) return;
+    if (s_.Field(0x32).value_or(0) == 0) Add(FindingKind::kSocketTypeMissing, 0x32, "Socket Type");
   }
 
   // DSP0134 7.10.8: a slot that is not PCI, AGP, PCI-X, PCI Express or
   // their kin (M.2, MXM, OCP, CXL) has FFh in segment, bus and device.
   void SlotNumbers() {
     if (s_.length < 0x11) return;
-    const uint8_t slot = s_.bytes[0x05];
+    const uint64_t slot = Read(0x05);
     const bool pci = slot == 0x06 || (slot >= 0x0E && slot <= 0x28) || slot == 0x30 || (slot >= 0xA5 && slot <= 0xC6);
     if (pci) return;
     if (Read(0x0D, 2) != 0xFFFF) Add(FindingKind::kSlotAddress, 0x0D, "Segment Group Number", Read(0x0D, 2), 0xFFFF);
-    if (s_.bytes[0x0F] != 0xFF) Add(FindingKind::kSlotAddress, 0x0F, "Bus Number", s_.bytes[0x0F], 0xFF);
-    if (s_.bytes[0x10] != 0xFF) Add(FindingKind::kSlotAddress, 0x10, "Device/Function Number", s_.bytes[0x10], 0xFF);
+    if (Read(0x0F) != 0xFF) Add(FindingKind::kSlotAddress, 0x0F, "Bus Number", Read(0x0F), 0xFF);
+    if (Read(0x10) != 0xFF) Add(FindingKind::kSlotAddress, 0x10, "Device/Function Number", Read(0x10), 0xFF);
   }
 
   // DSP0134 7.12-7.14: the count at 04h names strings 1 to n.
   void CountedStrings(const char* field) {
     if (s_.length < 0x05) return;
-    const uint8_t count = s_.bytes[0x04];
+    const uint64_t count = Read(0x04);
     if (count > s_.strings.size()) Add(FindingKind::kStringBeyondSet, 0x04, field, count, s_.strings.size());
     for (size_t i = 0; i < std::min<size_t>(count, s_.strings.size()); ++i) {
       const std::string_view text = s_.strings[i];
@@ -220,8 +219,8 @@ class Checker {
   // DSP0134 7.24: with a watchdog timer (bit 5), the boot options in bits
   // 1-2 and 3-4 are 01b-11b; 00b is reserved.
   void BootOptions() {
-    if (s_.length < 0x05 || (s_.bytes[0x04] & 0x20) == 0) return;
-    const uint8_t capabilities = s_.bytes[0x04];
+    const uint64_t capabilities = Read(0x04);
+    if ((capabilities & 0x20) == 0) return;
     if ((capabilities & 0x06) == 0 || (capabilities & 0x18) == 0) {
       Add(FindingKind::kOutOfRange, 0x04, "Capabilities", capabilities);
     }
@@ -309,11 +308,10 @@ void CheckEntryPoint(const EntryPointBytes& bytes, const EntryPoint& entry, cons
   // An SMBIOS 3 entry point gives a maximum size, which the table may fall
   // short of; the others give the table's length.
   const bool maximum = entry.kind == EntryPointKind::kSmbios3;
+  // A dump whose table begins past its end is refused as it is read
+  // (smbios/dump_layout.h): no table is there to check.
   if (entry.table_address == 0) {
     add(FindingKind::kTableAddressZero, fields.table_address.offset, fields.table_address.name, 0, 0);
-  } else if (bytes.file_size != 0 && entry.table_address > bytes.file_size) {
-    add(FindingKind::kAddressPastFile, fields.table_address.offset, fields.table_address.name, entry.table_address,
-        bytes.file_size);
   } else if (bytes.file_size != 0 && !maximum && entry.table_address + entry.table_length > bytes.file_size) {
     add(FindingKind::kLengthPastFile, fields.table_length.offset, fields.table_length.name, entry.table_length,
         bytes.file_size - entry.table_address);
@@ -331,10 +329,9 @@ void CheckEntryPoint(const EntryPointBytes& bytes, const EntryPoint& entry, cons
 // its structures (DSP0134 5.2.1, Number of SMBIOS Structures) and the walk
 // met every one of them; what lies past them is the table length's fault,
 // found once with the entry point.
-bool WalkEndAtFault(const TableWalk& walk, const EntryPoint& entry) {
-  const EntryPointLayout* fields = entry.kind == EntryPointKind::kNone ? nullptr : LayoutOf(entry.kind);
-  const bool counted = fields != nullptr && entry.complete && fields->structure_count.width != 0;
-  return !(counted && walk.end != WalkEnd::kEndOfTable && entry.structure_count == walk.structures);
+bool WalkEndAtFault(const TableWalk& walk, const std::optional<EntryPoint>& entry) {
+  const bool counted = entry && entry->complete && LayoutOf(entry->kind)->structure_count.width != 0;
+  return !(counted && walk.end != WalkEnd::kEndOfTable && entry->structure_count == walk.structures);
 }
 
 // Collects what it is handed.
@@ -345,7 +342,7 @@ struct Collected final : FindingSink {
 
 }  // namespace
 
-void CheckModel(const TableModel& model, const EntryPointBytes& entry, FindingSink* sink) {
+void CheckModel(const TableModel& model, FindingSink* sink) {
   if (model.structures.empty()) return;
   const CheckedVersion version = CheckedVersion::Of(model);
   for (const Structure& structure : model.structures) {
@@ -355,19 +352,16 @@ void CheckModel(const TableModel& model, const EntryPointBytes& entry, FindingSi
     checker.Joined();
   }
   CheckAcrossStructures(model, version, sink);
-  const EntryPoint read = ReadEntryPoint(entry.bytes, entry.size);
-  if (WalkEndAtFault(model.walk, read)) {
-    CheckWalkEnd(model, model.header.has_value() && read.kind == EntryPointKind::kNone, sink);
+  if (WalkEndAtFault(model.walk, model.entry_point)) {
+    CheckWalkEnd(model, model.header.has_value() && !model.entry_point, sink);
   }
-  if (read.kind != EntryPointKind::kNone) CheckEntryPoint(entry, read, model.walk, sink);
+  if (model.entry_point) CheckEntryPoint(model.entry_point_bytes, *model.entry_point, model.walk, sink);
 }
 
-std::vector<Finding> CheckModel(const TableModel& model, const EntryPointBytes& entry) {
+std::vector<Finding> CheckModel(const TableModel& model) {
   Collected collected;
-  CheckModel(model, entry, &collected);
+  CheckModel(model, &collected);
   return std::move(collected.findings);
 }
-
-std::vector<Finding> CheckTable(const EntryPointBytes& entry) { return CheckModel(LoadedTableModel(), entry); }
 
 }  // namespace tarnwick

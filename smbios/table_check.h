@@ -45,7 +45,6 @@ enum class FindingKind : uint8_t {
   kEntryPointLength,       // length byte `found`, not the `expected` of its kind
   kIntermediateAnchor,     // "_SM_" without "_DMI_" at 10h
   kTableAddressZero,       // the table's address is 0
-  kAddressPastFile,        // the table's address `found`, past the file's `expected` bytes
   kLengthPastFile,         // the table's length `found`; the file holds `expected` from its address
   kStructureCountMismatch, // `expected` structures announced, `found` in the table
 };
@@ -101,7 +100,6 @@ inline constexpr FindingKindRow kFindingKinds[] = {
     {FindingKind::kEntryPointLength, "entry-point-length", kDefect},
     {FindingKind::kIntermediateAnchor, "intermediate-anchor", kDefect},
     {FindingKind::kTableAddressZero, "table-address-zero", kDefect},
-    {FindingKind::kAddressPastFile, "address-past-file", kDefect},
     {FindingKind::kLengthPastFile, "length-past-file", kDefect},
     {FindingKind::kStructureCountMismatch, "structure-count", kDefect},
 };
@@ -160,25 +158,12 @@ struct FindingCounts final : FindingSink {
   }
 };
 
-// The entry point in front of the table, where there is one: a dump's first
-// bytes, or the kernel's smbios_entry_point file.
-struct EntryPointBytes {
-  const uint8_t* bytes = nullptr;
-  size_t size = 0;
-  // A dump's size, which the table's address and length must fit; 0 where
-  // the table lies elsewhere (the kernel's DMI file).
-  uint64_t file_size = 0;
-};
-
 // Checks `model` and hands each finding to `sink` as it is made: every
 // structure in table order, then the rules across structures, then the
-// walk's end, then the entry point when one is given.
-void CheckModel(const TableModel& model, const EntryPointBytes& entry, FindingSink* sink);
+// walk's end, then the entry point the table came with, when it has one.
+void CheckModel(const TableModel& model, FindingSink* sink);
 
 // The same, collected: for a table whose findings are few (tests).
-std::vector<Finding> CheckModel(const TableModel& model, const EntryPointBytes& entry = {});
-
-// CheckModel on the held table (LoadTable).
-std::vector<Finding> CheckTable(const EntryPointBytes& entry = {});
+std::vector<Finding> CheckModel(const TableModel& model);
 
 }  // namespace tarnwick

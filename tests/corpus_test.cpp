@@ -499,7 +499,7 @@ TEST_F(CorpusTest, CheckFindsEveryStringNumberPastTheSetAndDefaultString) {
       ASSERT_EQ(std::sscanf(at.get<std::string>().c_str(), "type %d handle 0x%x", &type, &handle), 2);
       bad.insert(std::to_string(type) + "/" + std::to_string(handle));
     }
-    for (const Finding& f : CheckTable()) {
+    for (const Finding& f : CheckModel(ReadTableModel(HeldTable()))) {
       const std::string at = std::to_string(f.type) + "/" + std::to_string(f.handle);
       if (f.kind == FindingKind::kStringBeyondSet) found.insert(at);
       if (f.kind == FindingKind::kPlaceholderText && f.type <= 3 && f.text.find("Default string") != f.text.npos) {
@@ -532,7 +532,7 @@ TEST_F(CorpusTest, CheckFindsWhatTablesBreakAcrossStructures) {
   };
   for (const auto& c : cases) {
     ASSERT_EQ(Load(Json{{"name", c.name}}), kLoaded);
-    const std::vector<Finding> found = CheckTable();
+    const std::vector<Finding> found = CheckModel(ReadTableModel(HeldTable()));
     EXPECT_EQ(std::count_if(found.begin(), found.end(), [&](const Finding& f) {
                 return f.kind == c.kind && (c.type == kNoValue || f.type == c.type);
               }),

@@ -310,10 +310,10 @@ TEST(TableFindings, IdenticalFindingsInOneLine) {
   }
   structures.push_back({127, 0x7F00, {}, {}});
   const Bytes table = testing::BareTable(structures);
-  const TableModel model = ReadTableModel(table.data(), static_cast<uint32_t>(table.size()));
+  const TableModel model = ReadTableModel(table);
   std::string lines, json;
-  WriteFindings(false, model, {}, [&](std::string_view text) { lines += text; });
-  WriteFindings(true, model, {}, [&](std::string_view text) { json += text; });
+  WriteFindings(false, model, [&](std::string_view text) { lines += text; });
+  WriteFindings(true, model, [&](std::string_view text) { json += text; });
   EXPECT_EQ(lines, "unfilled placeholder-text  type 17, 4 structures (0x1100-0x1102, 0x1105)  offset 18h  Serial "
                    "Number: placeholder text \"SerNum0\"\n0 defects, 4 unfilled, 0 notes\n");
   EXPECT_EQ(std::count(json.begin(), json.end(), '{'), 4) << json;
@@ -327,7 +327,7 @@ TEST(TableFindings, APlaceholderUuidAsItReads) {
                 testing::BareTable({{200, 0x10, {}, {}}, {1, 0x11, system, {}}, {127, 0x12, {}, {}}}), 3, 4)),
             0);
   std::string json;
-  for (const Finding& finding : CheckTable()) json += FindingJson(finding);
+  for (const Finding& finding : CheckModel(ReadTableModel(HeldTable()))) json += FindingJson(finding);
   EXPECT_NE(json.find("\"value\":\"03000200-0400-0500-0006-000700080009\""), std::string::npos) << json;
   ShutdownPlugin(0);
 }
