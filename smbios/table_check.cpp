@@ -1,7 +1,6 @@
 #include "smbios/table_check.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <iterator>
 #include <optional>
@@ -9,8 +8,8 @@
 
 #include "smbios/check/checked_version.h"
 #include "smbios/check/structure_links.h"
-#include "smbios/entry_point.h"
 #include "smbios/description/field_description.h"
+#include "smbios/entry_point.h"
 #include "smbios/placeholders.h"
 #include "smbios/structure_types.h"
 #include "smbios/uuid_text.h"
@@ -106,7 +105,7 @@ class Checker {
     }
   }
 
-  // The rules that join fields, and the repeated items no row describes.
+  // The rules that join fields.
   void Joined() {
     switch (s_.type) {
       case 1: return Uuid();
