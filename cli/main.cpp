@@ -119,8 +119,8 @@ std::string ChassisTypeWords(const Source& source) {
 // The exposition for the textfile collectors; the findings only of a
 // table that is the machine's (not one built from its DMI files).
 int RunPrometheus(const Source& source, const TableModel& model) {
-  std::vector<Finding> findings;
-  if (!source.machine.dmi_id) findings = CheckModel(model);
+  FindingCounts findings;
+  if (!source.machine.dmi_id) CheckModel(model, &findings);
   Out(PrometheusText(model, ChassisTypeWords(source), source.machine.dmi_id ? nullptr : &findings));
   return kAllAnswered;
 }

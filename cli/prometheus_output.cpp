@@ -141,8 +141,7 @@ std::string LabelValue(std::string_view bytes) {
   return value;
 }
 
-std::string PrometheusText(const TableModel& model, std::string_view chassis_type,
-                           const std::vector<Finding>* findings) {
+std::string PrometheusText(const TableModel& model, std::string_view chassis_type, const FindingCounts* findings) {
   std::string out;
   Family(&out, "tarnwick_dmi_info", "The machine's identity from its SMBIOS table, labelled as node_dmi_info.",
          {{DmiLabels(model, chassis_type), 1}});
@@ -151,11 +150,11 @@ std::string PrometheusText(const TableModel& model, std::string_view chassis_typ
   if (findings != nullptr) {
     std::vector<std::pair<Labels, uint64_t>> counts;
     for (const FindingKindRow& row : kFindingKinds) {
-      const auto found = [&](const Finding& f) { return f.kind == row.kind; };
-      const auto count = std::count_if(findings->begin(), findings->end(), found);
-      counts.push_back({{{"kind", row.words}, {"severity", row.defect ? "defect" : "note"}}, uint64_t(count)});
+      const char* severity = kSeverityWords[static_cast<size_t>(row.severity)];
+      counts.push_back({{{"kind", row.words}, {"severity", severity}}, findings->by_kind[static_cast<size_t>(row.kind)]});
     }
-    Family(&out, "tarnwick_check_findings", "What --check finds in the table, by kind; 0 for a kind not found.",
+    Family(&out, "tarnwick_check_findings",
+           "What --check finds in the table, by kind and severity (defect, unfilled, note); 0 for a kind not found.",
            counts);
   }
   return out;

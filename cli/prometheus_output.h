@@ -24,9 +24,8 @@ std::string LabelValue(std::string_view bytes);
 
 // The exposition of `model`: tarnwick_dmi_info with `chassis_type` in
 // words, the memory modules, the processors, and tarnwick_check_findings
-// from `findings` unless none is given (a table built from the DMI files,
-// which is not the machine's to check).
-std::string PrometheusText(const TableModel& model, std::string_view chassis_type,
-                           const std::vector<Finding>* findings);
+// from `findings`, counted by kind, unless none is given (a table built
+// from the DMI files, which is not the machine's to check).
+std::string PrometheusText(const TableModel& model, std::string_view chassis_type, const FindingCounts* findings);
 
 }  // namespace tarnwick::cli

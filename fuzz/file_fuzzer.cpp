@@ -4,9 +4,17 @@
 // written in --dump-bin's layout, has sound checksums and the loader's
 // count, and reads back as the same table and version. (Batch files, the
 // other file tarnwick reads, have a target of their own: batch_fuzzer.)
+// --check's output of the file, as lines and as JSON, is whole: every
+// finding counted once, in a line or a group's count, and one JSON object
+// each.
 #include <algorithm>
+#include <regex>
+#include <sstream>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
+#include "cli/table_findings.h"
 #include "fuzz/fuzz_require.h"
 #include "fuzz/quiet_host.h"
 #include "host/exports.h"
@@ -25,6 +33,31 @@ bool ChecksumsHold(const Bytes& dump, const EntryPoint& entry) {
     if (ByteSum(dump.data() + range.from, range.length) != 0) return false;
   }
   return true;
+}
+
+// The counts a line of findings adds: 1, or a group's count.
+uint64_t Counted(const std::string& line) {
+  static const std::regex group(R"(^\w+ \S+  type \d+, (\d+) structures \()");
+  std::smatch match;
+  return std::regex_search(line, match, group) ? std::stoull(match[1]) : 1;
+}
+
+void CheckFindings(const Bytes& file) {
+  const TableModel model = ReadTableModel(HeldTable(), {file.data(), file.size(), file.size()});
+  std::string text, json;
+  const FindingCounts lines = cli::WriteFindings(false, model, [&](std::string_view t) { text += t; });
+  const FindingCounts array = cli::WriteFindings(true, model, [&](std::string_view t) { json += t; });
+  FUZZ_REQUIRE(lines.Total() == array.Total());
+  const nlohmann::json parsed = nlohmann::json::parse(json, nullptr, false);
+  FUZZ_REQUIRE(parsed.is_array() && parsed.size() == array.Total());
+  std::istringstream in(text);
+  uint64_t counted = 0;
+  std::string line, last;
+  while (std::getline(in, line)) {
+    if (!last.empty()) counted += Counted(last);
+    last = line;
+  }
+  FUZZ_REQUIRE(counted == lines.Total() && last + "\n" == cli::CountsLine(lines));
 }
 
 void CheckTableFile(const Bytes& file) {
@@ -50,6 +83,7 @@ void CheckTableFile(const Bytes& file) {
   FUZZ_REQUIRE(again.size() == header + image.size);
   FUZZ_REQUIRE(std::equal(image.table, image.table + image.size, again.begin() + static_cast<ptrdiff_t>(header)));
   FUZZ_REQUIRE(!image.has_version || (again[1] == image.major && again[2] == image.minor));
+  CheckFindings(file);
   ShutdownPlugin(0);
 }
 

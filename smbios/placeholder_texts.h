@@ -124,4 +124,9 @@ inline constexpr std::string_view kPlaceholderTexts[] = {
     "XXXXXXXXXXXX",  // fwts
 };
 
+// Listed texts that firmware writes where a part is absent: an empty
+// socket, slot or bay, a machine without an enclosure. They say so
+// truthfully; --check does not call them placeholders.
+inline constexpr std::string_view kAbsenceTexts[] = {"[Empty]", "Empty", "No Enclosure"};
+
 }  // namespace tarnwick

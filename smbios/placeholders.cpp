@@ -75,25 +75,28 @@ bool MakeKey(std::basic_string_view<Char> text, Key* key) {
   return true;
 }
 
-// The listed texts' keys, sorted.
-const std::vector<std::string>& ListedKeys() {
-  static const std::vector<std::string> keys = [] {
-    std::vector<std::string> all;
-    for (std::string_view text : kPlaceholderTexts) {
-      Key key{};
-      if (MakeKey(text, &key)) all.emplace_back(key.view());  // every row (RowsFitTheRule)
-    }
-    std::sort(all.begin(), all.end());
-    return all;
-  }();
-  return keys;
+// The keys of `texts`, sorted.
+template <size_t N>
+std::vector<std::string> SortedKeys(const std::string_view (&texts)[N]) {
+  std::vector<std::string> all;
+  for (std::string_view text : texts) {
+    Key key{};
+    if (MakeKey(text, &key)) all.emplace_back(key.view());  // every row (RowsFitTheRule)
+  }
+  std::sort(all.begin(), all.end());
+  return all;
+}
+
+template <class Char>
+bool IsListed(std::basic_string_view<Char> text, const std::vector<std::string>& keys) {
+  Key key;
+  return MakeKey(text, &key) && std::binary_search(keys.begin(), keys.end(), key.view(), std::less<>());
 }
 
 template <class Char>
 bool IsListed(std::basic_string_view<Char> text) {
-  const std::vector<std::string>& keys = ListedKeys();
-  Key key;
-  return MakeKey(text, &key) && std::binary_search(keys.begin(), keys.end(), key.view(), std::less<>());
+  static const std::vector<std::string> keys = SortedKeys(kPlaceholderTexts);
+  return IsListed(text, keys);
 }
 
 using UuidBytes = std::array<uint8_t, kUuidBytes>;
@@ -136,6 +139,11 @@ bool IsPlaceholder(std::basic_string_view<Char> text) {
 bool IsPlaceholderText(std::u16string_view text) { return IsPlaceholder(text); }
 
 bool IsPlaceholderString(std::string_view text) { return IsPlaceholder(text); }
+
+bool StatesAbsence(std::string_view text) {
+  static const std::vector<std::string> keys = SortedKeys(kAbsenceTexts);
+  return IsListed(Trimmed(text), keys);
+}
 
 bool IsPlaceholderUuid(const uint8_t* bytes) {
   const std::vector<UuidBytes>& listed = ListedUuids();

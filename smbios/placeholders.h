@@ -29,6 +29,11 @@ bool IsPlaceholderText(std::u16string_view text);
 // A string as the table holds it, one byte per character.
 bool IsPlaceholderString(std::string_view text);
 
+// A placeholder text that says the part it describes is absent ("No
+// Enclosure", "Empty"): the truth, not a value left unfilled. Compared as
+// the listed placeholder texts are.
+bool StatesAbsence(std::string_view text);
+
 // The 16 bytes of a UUID field (DSP0134 7.2.1): all 00h (not set), all FFh
 // (not present), or a listed pattern, its first three fields in either byte
 // order (DSP0134 2.6 changed the order; firmware writes both).

@@ -84,6 +84,16 @@ Bytes SampleTable() {
          {});
   // System Boot Information, DSP0134 7.33: no errors detected.
   Append(table, 32, 0x0020, {0, 0, 0, 0, 0, 0, 0}, {});
+  // Cache Information, DSP0134 7.8 (3.1 layout, 1Bh bytes): a level-1
+  // write-back cache of 512 KB, internal, enabled.
+  Append(table, 7, 0x0007,
+         {1, LE16(0x0180), LE16(512), LE16(512), LE16(0x0020), LE16(0x0020),  // synchronous SRAM
+          1, 0x06, 0x05, 0x08, LE32(512), LE32(512)},  // 1 ns, multi-bit ECC, unified, 16-way
+         {"L1 Cache"});
+  // System Slots, DSP0134 7.10 (2.6 layout, 11h bytes): a free PCI Express
+  // x16 slot on bus 1. With the cache, the structures every table from 2.3
+  // on holds (DSP0134 6.2).
+  Append(table, 9, 0x0009, {1, 0xA5, 0x0D, 0x03, 0x04, LE16(1), 0x04, 0x01, LE16(0), 0x01, 0x00}, {"PCIE1"});
   AppendEndOfTable(table, 0x00FF);
   return InServiceLayout(3, 1, 0, table);  // SMBIOS 3.1, no DMI revision
 }

@@ -3,16 +3,21 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <optional>
+#include <utility>
 
+#include "smbios/check/checked_version.h"
+#include "smbios/check/structure_links.h"
 #include "smbios/description/field_description.h"
 #include "smbios/entry_point.h"
 #include "smbios/placeholders.h"
 #include "smbios/structure_types.h"
+#include "smbios/uuid_text.h"
 
 namespace tarnwick {
 namespace {
 
-static_assert(std::size(kFindingKinds) == static_cast<size_t>(FindingKind::kStructureCountMismatch) + 1);
+static_assert(kKinds == static_cast<size_t>(FindingKind::kStructureCountMismatch) + 1);
 constexpr bool KindsInOrder() {
   for (size_t i = 0; i < std::size(kFindingKinds); ++i) {
     if (static_cast<size_t>(kFindingKinds[i].kind) != i) return false;
@@ -21,52 +26,61 @@ constexpr bool KindsInOrder() {
 }
 static_assert(KindsInOrder(), "one row per kind, in the enum's order");
 
-// The version firmware means, as 0xMMmm; 0 when unknown.
-uint16_t VersionOf(const TableModel& model) {
-  if (!model.version) return 0;
-  const SmbiosVersion version = EffectiveVersion(*model.version);
-  return static_cast<uint16_t>(version.major << 8 | version.minor);
-}
+// DSP0134 7.18.5, 7.18.6: a Memory Device's Size 0000h is an empty
+// socket; Firmware Version belongs to non-volatile modules (Memory
+// Technology 04h-07h).
+constexpr uint32_t kDeviceSize = 0x0C;
+constexpr uint32_t kMemoryTechnology = 0x28;
+constexpr uint32_t kFirmwareVersion = 0x2B;
 
 class Checker {
  public:
-  Checker(const Structure& structure, SmbiosVersion version, std::vector<Finding>* findings)
-      : s_(structure), version_(version), findings_(findings) {}
+  Checker(const Structure& structure, const CheckedVersion& version, FindingSink* sink)
+      : s_(structure), version_(version), sink_(sink) {}
 
-  Finding& Add(FindingKind kind, uint32_t offset, const char* field, uint64_t found = 0, uint64_t expected = 0) {
-    Finding finding;
-    finding.kind = kind;
-    finding.handle = s_.handle;
-    finding.type = s_.type;
-    finding.position = s_.position;
+  Finding Make(FindingKind kind, uint32_t offset, const char* field, uint64_t found = 0, uint64_t expected = 0) const {
+    Finding finding = version_.Stamp(s_, kind);
     finding.offset = static_cast<int32_t>(offset);
     finding.field = field;
     finding.found = found;
     finding.expected = expected;
-    finding.version = version_;
-    findings_->push_back(finding);
-    return findings_->back();
+    return finding;
   }
 
-  void Length(uint16_t version) {
+  void Add(FindingKind kind, uint32_t offset, const char* field, uint64_t found = 0, uint64_t expected = 0) {
+    sink_->Take(Make(kind, offset, field, found, expected));
+  }
+
+  void AddText(FindingKind kind, uint32_t offset, const char* field, std::string_view text, uint64_t found = 0) {
+    Finding finding = Make(kind, offset, field, found);
+    finding.text = text;
+    sink_->Take(finding);
+  }
+
+  void Length() {
+    const uint16_t version = version_.ForType(s_.type);
     const uint32_t required = RequiredLength(s_.bytes, version);
     if (s_.length < required) {
       Add(FindingKind::kShortForVersion, 1, "Length", s_.length, required);
       return;
     }
-    if (version == 0) return;
+    if (!version_.stated) return;
     const uint32_t defined = DefinedLength(s_.bytes, version);
     if (defined != 0 && s_.length > defined) Add(FindingKind::kLongForVersion, 1, "Length", s_.length, defined);
   }
 
-  // A string number at `offset`: past the set, or a placeholder.
+  // A string number at `offset`: past the set, or a placeholder where the
+  // part it describes is there to be described.
   void StringNumber(uint32_t offset, const char* field) {
     const uint64_t number = Read(offset);
     if (number == 0) return;
     if (number > s_.strings.size()) {
       Add(FindingKind::kStringBeyondSet, offset, field, number, s_.strings.size());
-    } else if (IsPlaceholderString(s_.strings[number - 1])) {
-      Add(FindingKind::kPlaceholderText, offset, field).text = s_.strings[number - 1];
+      return;
+    }
+    const std::string_view text = s_.strings[number - 1];
+    if (IsPlaceholderString(text) && !StatesAbsence(text) && PartPresent(offset)) {
+      AddText(FindingKind::kPlaceholderText, offset, field, text);
     }
   }
 
@@ -74,15 +88,16 @@ class Checker {
     const FieldRow& row = *field.row;
     const uint32_t offset = field.offset;
     if (row.kind == FieldKind::kString) return StringNumber(offset, row.name);
+    if (row.kind == FieldKind::kHandle) return;  // across structures
     if (row.kind == FieldKind::kZero) {
       for (uint32_t at = offset; at < offset + row.width; ++at) {
         if (Read(at) != 0) return void(Add(FindingKind::kReservedNonzero, at, row.name, Read(at)));
       }
       return;
     }
-    const std::optional<uint64_t> stored = row.width > 8 ? std::nullopt : s_.Field(offset, row.width);
-    if (!stored || ValueDefined(row, *stored)) return;
-    const uint64_t value = *stored;
+    const std::optional<uint64_t> read = s_.Field(offset, row.width);
+    if (!read || ValueDefined(row, *read)) return;
+    const uint64_t value = *read;
     if (row.kind == FieldKind::kFlags) {
       Add(FindingKind::kReservedBits, offset, row.name, value, row.bits);
     } else {
@@ -111,11 +126,28 @@ class Checker {
   // A field that the length byte was seen to hold; 0 past it.
   uint64_t Read(uint32_t offset, uint32_t width = 1) const { return s_.Field(offset, width).value_or(0); }
 
-  // DSP0134 7.2.1: 16 bytes at 08h.
+  // Whether the part whose string lies at `offset` is there: not a
+  // Memory Device's strings in an empty socket, nor its Firmware Version
+  // unless the module is non-volatile.
+  bool PartPresent(uint32_t offset) const {
+    if (s_.type != 17) return true;
+    if (s_.length >= kDeviceSize + 2 && Read(kDeviceSize, 2) == 0) return false;
+    if (offset != kFirmwareVersion) return true;
+    const uint64_t technology = Read(kMemoryTechnology);
+    return technology >= 0x04 && technology <= 0x07;
+  }
+
+  // DSP0134 7.2.1: 16 bytes at 08h; all FFh is "not present in the system,
+  // but it can be set", all 00h "not present": no rule broken.
   void Uuid() {
     if (s_.length < 0x18) return;
-    const std::span<const uint8_t> uuid = s_.formatted().subspan(0x08, 16);
-    if (IsPlaceholderUuid(uuid.data())) Add(FindingKind::kPlaceholderUuid, 0x08, "UUID").bytes = uuid;
+    const uint8_t* uuid = s_.bytes + 0x08;
+    const std::string_view bytes(reinterpret_cast<const char*>(uuid), 16);
+    if (IsUnsetUuid(uuid)) {
+      AddText(FindingKind::kUuidNotPresent, 0x08, "UUID", bytes, uuid[0]);
+    } else if (IsPlaceholderUuid(uuid)) {
+      AddText(FindingKind::kPlaceholderUuid, 0x08, "UUID", bytes);
+    }
   }
 
   // DSP0134 7.4.4: a record's type byte names a baseboard type (7.3.2)
@@ -131,7 +163,7 @@ class Checker {
     for (uint32_t i = 0; i < span.count; ++i) {
       const std::optional<PartItem> item = ItemOf(s_.bytes, 0, i);
       if (!item || item->size < 3) return;
-      const uint8_t element = static_cast<uint8_t>(Read(item->offset));
+      const auto element = static_cast<uint8_t>(Read(item->offset));
       const bool defined = (element & 0x80) != 0 ? StructureTypeName(element & 0x7F) != nullptr
                                                  : WordOf(*board_type, element) != nullptr;
       if (!defined) Add(FindingKind::kOutOfRange, item->offset, "Contained Element Type", element);
@@ -162,7 +194,8 @@ class Checker {
     const uint64_t count = Read(0x04);
     if (count > s_.strings.size()) Add(FindingKind::kStringBeyondSet, 0x04, field, count, s_.strings.size());
     for (size_t i = 0; i < std::min<size_t>(count, s_.strings.size()); ++i) {
-      if (IsPlaceholderString(s_.strings[i])) Add(FindingKind::kPlaceholderText, 0x04, field).text = s_.strings[i];
+      const std::string_view text = s_.strings[i];
+      if (IsPlaceholderString(text) && !StatesAbsence(text)) AddText(FindingKind::kPlaceholderText, 0x04, field, text);
     }
   }
 
@@ -193,15 +226,15 @@ class Checker {
   }
 
   const Structure& s_;
-  const SmbiosVersion version_;
-  std::vector<Finding>* findings_;
+  const CheckedVersion& version_;
+  FindingSink* sink_;
 };
 
 // Where the walk stopped short of an end-of-table structure: a length byte
 // below 4, or a string-set that does not close inside the table. A header's
 // length names the table's bytes; after the end-of-table structure they
 // should all be used (an entry point's length is checked with it).
-void CheckWalkEnd(const TableModel& model, bool header, std::vector<Finding>* findings) {
+void CheckWalkEnd(const TableModel& model, bool header, FindingSink* sink) {
   const TableWalk& walk = model.walk;
   const uint8_t* table = model.table.data();
   const size_t size = model.table.size();
@@ -211,7 +244,7 @@ void CheckWalkEnd(const TableModel& model, bool header, std::vector<Finding>* fi
     finding.kind = FindingKind::kTableLengthMismatch;
     finding.found = walk.end_offset;
     finding.expected = size;
-    findings->push_back(finding);
+    sink->Take(finding);
     return;
   }
   if (walk.end == WalkEnd::kNotValid) {
@@ -226,11 +259,11 @@ void CheckWalkEnd(const TableModel& model, bool header, std::vector<Finding>* fi
       finding.found = next[1];
     }
     if (walk.end_offset + 4 <= size) finding.handle = StructureHandle(next);
-    findings->push_back(finding);
+    sink->Take(finding);
   }
   Finding no_end;
   no_end.kind = FindingKind::kNoEndOfTable;
-  findings->push_back(no_end);
+  sink->Take(no_end);
 }
 
 // DSP0134 2.1 gave the "_SM_" length as 1Eh, and firmware of that time
@@ -238,8 +271,7 @@ void CheckWalkEnd(const TableModel& model, bool header, std::vector<Finding>* fi
 constexpr uint8_t kSmbios21EntryPointLength = 0x1E;
 constexpr uint8_t kSmbios3Reserved = 0x0B;       // DSP0134 5.2.2
 
-void CheckEntryPoint(const EntryPointBytes& bytes, const EntryPoint& entry, const TableWalk& walk,
-                     std::vector<Finding>* findings) {
+void CheckEntryPoint(const EntryPointBytes& bytes, const EntryPoint& entry, const TableWalk& walk, FindingSink* sink) {
   const EntryPointLayout& fields = *LayoutOf(entry.kind);
   const auto add = [&](FindingKind kind, uint8_t offset, const char* name, uint64_t found, uint64_t expected) {
     Finding finding;
@@ -249,7 +281,7 @@ void CheckEntryPoint(const EntryPointBytes& bytes, const EntryPoint& entry, cons
     finding.found = found;
     finding.expected = expected;
     finding.in_entry_point = true;
-    findings->push_back(finding);
+    sink->Take(finding);
   };
   if (!entry.complete) {
     return add(FindingKind::kEntryPointLength, fields.length.offset, "Entry Point Length", bytes.size, fields.size);
@@ -292,21 +324,43 @@ void CheckEntryPoint(const EntryPointBytes& bytes, const EntryPoint& entry, cons
   }
 }
 
+// The walk's end where it is at fault: not where an entry point counts
+// its structures (DSP0134 5.2.1, Number of SMBIOS Structures) and the walk
+// met every one of them; what lies past them is the table length's fault,
+// found once with the entry point.
+bool WalkEndAtFault(const TableWalk& walk, const std::optional<EntryPoint>& entry) {
+  const bool counted = entry && entry->complete && LayoutOf(entry->kind)->structure_count.width != 0;
+  return !(counted && walk.end != WalkEnd::kEndOfTable && entry->structure_count == walk.structures);
+}
+
+// Collects what it is handed.
+struct Collected final : FindingSink {
+  std::vector<Finding> findings;
+  void Take(const Finding& finding) override { findings.push_back(finding); }
+};
+
 }  // namespace
 
-std::vector<Finding> CheckModel(const TableModel& model) {
-  std::vector<Finding> findings;
-  if (model.structures.empty()) return findings;
-  const uint16_t version = VersionOf(model);
+void CheckModel(const TableModel& model, FindingSink* sink) {
+  if (model.structures.empty()) return;
+  const CheckedVersion version = CheckedVersion::Of(model);
   for (const Structure& structure : model.structures) {
-    Checker checker(structure, model.version.value_or(SmbiosVersion{0, 0}), &findings);
-    checker.Length(version);
+    Checker checker(structure, version, sink);
+    checker.Length();
     for (const PlacedField& field : PlacedFields(structure.bytes)) checker.Row(field);
     checker.Joined();
   }
-  CheckWalkEnd(model, model.header.has_value() && !model.entry_point, &findings);
-  if (model.entry_point) CheckEntryPoint(model.entry_point_bytes, *model.entry_point, model.walk, &findings);
-  return findings;
+  CheckAcrossStructures(model, version, sink);
+  if (WalkEndAtFault(model.walk, model.entry_point)) {
+    CheckWalkEnd(model, model.header.has_value() && !model.entry_point, sink);
+  }
+  if (model.entry_point) CheckEntryPoint(model.entry_point_bytes, *model.entry_point, model.walk, sink);
+}
+
+std::vector<Finding> CheckModel(const TableModel& model) {
+  Collected collected;
+  CheckModel(model, &collected);
+  return std::move(collected.findings);
 }
 
 }  // namespace tarnwick

@@ -511,5 +511,35 @@ TEST_F(CorpusTest, CheckFindsEveryStringNumberPastTheSetAndDefaultString) {
   EXPECT_EQ(default_string.size(), 4u) << "tables with \"Default string\" in types 0-3";
 }
 
+// The rules across structures where the corpus breaks them: arrays mapped
+// over one range, a handle on four structures, caches that name no
+// structure, mapped addresses that name an inactive array or the BIOS, an
+// error handle in the reserved range, a table without seven required types.
+TEST_F(CorpusTest, CheckFindsWhatTablesBreakAcrossStructures) {
+  const struct {
+    const char* name;
+    FindingKind kind;
+    int32_t type;
+    size_t count;
+  } cases[] = {
+      {"hp-proliant-dl580-g5", FindingKind::kRangeOverlap, 19, 4},
+      {"hp-proliant-dl580-g5", FindingKind::kHandleReused, 218, 3},
+      {"hp-proliant-dl585-g1-a", FindingKind::kRangeOverlap, 19, 3},
+      {"ibm-x3950-m2-a", FindingKind::kHandleDangling, 4, 8},
+      {"dell-poweredge-2500", FindingKind::kHandleWrongType, 20, 6},
+      {"lenovo-thinkpad-t61p", FindingKind::kHandleDangling, 17, 2},
+      {"microsoft-hyperv-gen1", FindingKind::kStructureMissing, kNoValue, 7},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(Load(Json{{"name", c.name}}), kLoaded);
+    const std::vector<Finding> found = CheckModel(ReadTableModel(HeldTable()));
+    EXPECT_EQ(std::count_if(found.begin(), found.end(), [&](const Finding& f) {
+                return f.kind == c.kind && (c.type == kNoValue || f.type == c.type);
+              }),
+              static_cast<ptrdiff_t>(c.count))
+        << c.name << " " << KindRow(c.kind).words;
+  }
+}
+
 }  // namespace
 }  // namespace tarnwick::testing

@@ -18,20 +18,30 @@
 namespace tarnwick::testing {
 namespace {
 
-// Every type that names read, at the lengths SMBIOS 3.4 requires, with
-// real strings, a real UUID and defined values; the first `count`.
-std::vector<Structure> Clean(size_t count = 7) {
+// Every type that names read, and every type that 2.3 and later require,
+// at the lengths SMBIOS 3.4 requires, with real strings, a real UUID,
+// defined values and handles that point where they may; `end`: with the
+// end-of-table structure.
+std::vector<Structure> Clean(bool end = true) {
   std::vector<Structure> structures = {
       {0, 0x00, Formatted(0x1A, {{4, 1}, {5, 2}, {8, 3}}), {"Vendor Inc.", "1.2.3", "01/02/2024"}},
       {1, 0x01, Formatted(0x1B, {{4, 1}, {7, 2}, {8, 0x4C}, {0x18, 6}, {0x19, 3}}), {"Maker", "SN-4711", "SKU-1"}},
-      {2, 0x02, Formatted(0x0F, {{4, 1}, {5, 2}, {0x0D, 0x0A}}), {"Board Maker", "B-100"}},
+      {2, 0x02, Formatted(0x0F, {{4, 1}, {5, 2}, {0x0B, 0x03}, {0x0D, 0x0A}}), {"Board Maker", "B-100"}},
       {3, 0x03, Formatted(0x16, {{4, 1}, {5, 0x17}, {8, 2}, {9, 3}, {0x0A, 3}, {0x0B, 3}, {0x0C, 3}, {0x15, 3}}),
        {"Chassis Maker", "TAG-9", "CSKU"}},
-      {4, 0x04, Formatted(0x30, {{4, 1}, {5, 3}, {6, 0xC6}, {0x10, 2}, {0x18, 0x41}, {0x19, 0x36}, {0x28, 0xC6}}),
+      {4, 0x04, Formatted(0x30, {{4, 1}, {5, 3}, {6, 0xC6}, {0x10, 2}, {0x18, 0x41}, {0x19, 0x36}, {0x1A, 0x07},
+                                 {0x1C, 0xFF}, {0x1D, 0xFF}, {0x1E, 0xFF}, {0x1F, 0xFF}, {0x28, 0xC6}}),
        {"CPU0", "Chip 9000"}},
-      {17, 0x11, Formatted(0x5C, {{0x0E, 0x09}, {0x10, 1}, {0x12, 0x1A}, {0x28, 0x03}}), {"DIMM A"}},
+      {17, 0x11, Formatted(0x5C, {{4, 0x10}, {6, 0xFE}, {7, 0xFF}, {0x0D, 0x40}, {0x0E, 0x09}, {0x10, 1}, {0x12, 0x1A},
+                                  {0x28, 0x03}}),
+       {"DIMM A"}},
+      {7, 0x07, Formatted(0x1B, {{4, 1}, {5, 0x80}, {0x10, 3}, {0x11, 5}, {0x12, 8}}), {"L1"}},
+      {9, 0x90, Formatted(0x17, {{4, 1}, {5, 0xA5}, {6, 0x0D}, {7, 3}, {8, 4}, {0x14, 0x0D}}), {"SLOT1"}},
+      {16, 0x10, Formatted(0x17, {{4, 3}, {5, 3}, {6, 3}, {0x0B, 0xFE}, {0x0C, 0xFF}, {0x0D, 1}}), {}},
+      {19, 0x130, Formatted(0x1F, {{8, 0xFF}, {9, 0xFF}, {0x0A, 0x3F}, {0x0C, 0x10}, {0x0E, 1}}), {}},  // 0-4 GB
+      {32, 0x20, Formatted(0x0B), {}},
       {127, 0x7F, {}, {}}};
-  structures.resize(count);
+  if (!end) structures.pop_back();
   return structures;
 }
 
@@ -39,6 +49,13 @@ std::vector<Structure> Clean(size_t count = 7) {
 std::vector<Structure> CleanWith(size_t at, Structure replacement) {
   std::vector<Structure> structures = Clean();
   structures[at] = std::move(replacement);
+  return structures;
+}
+
+// Clean() without structure `at`.
+std::vector<Structure> Without(size_t at) {
+  std::vector<Structure> structures = Clean();
+  structures.erase(structures.begin() + static_cast<ptrdiff_t>(at));
   return structures;
 }
 
@@ -67,7 +84,7 @@ std::vector<Structure> Changed(size_t at, std::initializer_list<std::pair<uint32
 std::string Summary(const Finding& f) {
   return std::string(KindRow(f.kind).words) + ' ' + std::to_string(f.handle) + ' ' +
          std::to_string(f.offset) + ' ' + std::to_string(f.found) + '/' + std::to_string(f.expected) +
-         (f.text.empty() ? "" : " \"" + std::string(f.text) + '"');
+         (f.kind != FindingKind::kPlaceholderText ? "" : " \"" + std::string(f.text) + '"');
 }
 
 Bytes With(std::vector<Structure> structures, Bytes after, uint8_t major = 3, uint8_t minor = 4) {
@@ -105,8 +122,10 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
       {"a chassis of 0Dh and a slot of 11h in a 3.4 table",
        With(CleanPlus({9, 0x09, Formatted(0x11, {{5, 0xA5}, {6, 3}, {7, 3}, {8, 3}}), {}}), {}), {}},
       {"a BIOS without extension bytes in a 2.3 table",
-       With({{0, 0x00, Formatted(0x12, {{4, 1}}), {"Vendor Inc."}}, Clean()[6]}, {}, 2, 3),
-       {"short-structure 0 1 18/20"}},
+       With(CleanWith(0, {0, 0x00, Formatted(0x12, {{4, 1}}), {"Vendor Inc."}}), {}, 2, 3),
+       {"short-structure 0 1 18/20", "long-structure 1 1 27/25", "long-structure 3 1 22/21", "long-structure 4 1 48/35",
+        "long-structure 17 1 92/27", "long-structure 7 1 27/19", "long-structure 144 1 23/13",
+        "long-structure 16 1 23/15", "long-structure 304 1 31/15"}},
       // 7.46: 18h and two bytes for each associated component.
       {"firmware inventory with two component handles",
        With(CleanPlus({45, 0x2D, Formatted(0x1C, {{6, 0x01}, {0x16, 0x04}, {0x17, 2}}), {}}), {}, 3, 5), {}},
@@ -136,16 +155,19 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
             {}),
        {"slot-address 9 13 255/65535"}},
       {"a mapped range ending below its start",
-       With(CleanPlus({20, 0x14, Formatted(0x23, {{5, 0x04}, {9, 0x02}, {0x10, 1}}), {}}), {}),
+       With(CleanPlus({20, 0x14, Formatted(0x23, {{5, 0x04}, {9, 0x02}, {0x0C, 0x11}, {0x0E, 0x30}, {0x0F, 0x01}, {0x10, 1}}), {}}),
+            {}),
        {"address-range 20 8 512/1024"}},
       {"an array's extended range ending below its start",
        With(CleanPlus({19, 0x13, Formatted(0x1F, {{4, 0xFF}, {5, 0xFF}, {6, 0xFF}, {7, 0xFF}, {8, 0xFF}, {9, 0xFF},
-                                                 {0x0A, 0xFF}, {0x0B, 0xFF}, {0x0E, 1}, {0x13, 2}, {0x1B, 1}}), {}}),
+                                                 {0x0A, 0xFF}, {0x0B, 0xFF}, {0x0C, 0x10}, {0x0E, 1}, {0x13, 2}, {0x1B, 1}}),
+                                  {}}),
             {}),
        {"address-range 19 23 4294967296/8589934592"}},
       {"an array's extended range of one byte",
        With(CleanPlus({19, 0x13, Formatted(0x1F, {{4, 0xFF}, {5, 0xFF}, {6, 0xFF}, {7, 0xFF}, {8, 0xFF}, {9, 0xFF},
-                                                 {0x0A, 0xFF}, {0x0B, 0xFF}, {0x0E, 1}, {0x13, 1}, {0x1B, 1}}), {}}),
+                                                 {0x0A, 0xFF}, {0x0B, 0xFF}, {0x0C, 0x10}, {0x0E, 1}, {0x13, 1}, {0x1B, 1}}),
+                                  {}}),
             {}),
        {}},
       {"a watchdog without a boot option", With(CleanPlus({23, 0x17, Formatted(0x0D, {{4, 0x20}}), {}}), {}),
@@ -153,19 +175,58 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
       {"longer than 3.4 defines", With(Changed(5, {{0x63, 0}}), {}), {"long-structure 17 1 100/92"}},
       {"2.1 processor in a 2.3 table, later fields elsewhere", With(CleanWith(4, old_processor), {}, 2, 3),
        {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/21", "short-structure 4 1 32/35",
-        "long-structure 17 1 92/27"}},
+        "long-structure 17 1 92/27", "long-structure 7 1 27/19", "long-structure 144 1 23/13", "long-structure 16 1 23/15", "long-structure 304 1 31/15"}},
       {"2.1 processor in a 2.1 table", With(CleanWith(4, old_processor), {}, 2, 1),
-       {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/13", "long-structure 17 1 92/21"}},
+       {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/13", "long-structure 17 1 92/21", "long-structure 7 1 27/19", "long-structure 144 1 23/13", "long-structure 16 1 23/15", "long-structure 304 1 31/15"}},
       {"2.33 read as 2.3", With(CleanWith(4, old_processor), {}, 2, 33),
        {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/21", "short-structure 4 1 32/35",
-        "long-structure 17 1 92/27"}},
+        "long-structure 17 1 92/27", "long-structure 7 1 27/19", "long-structure 144 1 23/13", "long-structure 16 1 23/15", "long-structure 304 1 31/15"}},
       {"3.2 memory device in a 3.3 table", With(CleanWith(5, old_memory), {}, 3, 3),
-       {"short-structure 17 1 84/92"}},
-      {"no end-of-table structure", With(Clean(6), {}), {"no-end-of-table -1 -1 0/0"}},
-      {"length byte 2", With(Clean(6), {0x88, 2, 0x99, 0, 0, 0}), {"length-below-header 153 1 2/0", "no-end-of-table -1 -1 0/0"}},
-      {"a header cut after 3 bytes", With(Clean(6), {0x88, 6, 0x99}),
+       {"short-structure 17 1 84/92", "long-structure 144 1 23/19"}},
+      // Absent parts, UUIDs DSP0134 defines (7.2.1, 7.18.5, 7.18.6).
+      {"an empty socket's placeholder", With(Changed(5, {{0x0C, 0}, {0x0D, 0}, {0x17, 2}}, {"DIMM A", "Default string"}), {}),
+       {}},
+      {"a DRAM module's firmware version", With(Changed(5, {{0x2B, 2}}, {"DIMM A", "Default string"}), {}), {}},
+      {"a non-volatile module's firmware version", With(Changed(5, {{0x2B, 2}, {0x28, 4}}, {"DIMM A", "Default string"}), {}),
+       {"placeholder-text 17 43 0/0 \"Default string\""}},
+      {"no enclosure", With(Changed(3, {{0x0A, 1}}, {"No Enclosure", "TAG-9", "CSKU"}), {}), {}},
+      {"a UUID of all FFh",
+       With(Changed(1, {{8, 0xFF}, {9, 0xFF}, {0x0A, 0xFF}, {0x0B, 0xFF}, {0x0C, 0xFF}, {0x0D, 0xFF}, {0x0E, 0xFF},
+                        {0x0F, 0xFF}, {0x10, 0xFF}, {0x11, 0xFF}, {0x12, 0xFF}, {0x13, 0xFF}, {0x14, 0xFF}, {0x15, 0xFF},
+                        {0x16, 0xFF}, {0x17, 0xFF}}),
+            {}),
+       {"uuid-not-present 1 8 255/0"}},
+      // Across structures: handles (6.1.2), each kind of handle field, counts, ranges, required types.
+      {"a handle on two structures", With(CleanPlus({126, 0x0003, {}, {}}), {}), {"handle-reused 3 2 3/0"}},
+      {"a structure's own handle FFFFh", With(CleanPlus({126, 0xFFFF, {}, {}}), {}), {"handle-reserved 65535 2 65535/0"}},
+      {"a cache handle naming no structure", With(Changed(4, {{0x1A, 0x77}}), {}), {"handle-dangling 4 26 119/0"}},
+      {"a cache handle naming the chassis", With(Changed(4, {{0x1A, 0x03}}), {}), {"handle-wrong-type 4 26 3/0"}},
+      {"no L1 cache: FFFFh", With(Changed(4, {{0x1A, 0xFF}, {0x1B, 0xFF}}), {}), {}},
+      {"a memory channel's device naming an array",
+       With(CleanPlus({37, 0x25, Formatted(0x0A, {{4, 1}, {6, 1}, {8, 0x10}}), {}}), {}), {"handle-wrong-type 37 8 16/0"}},
+      {"a group's member not of the type it names",
+       With(CleanPlus({14, 0x0E, Formatted(0x08, {{4, 1}, {5, 4}, {6, 0x07}}), {"Group"}}), {}),
+       {"handle-wrong-type 14 6 7/0"}},
+      {"an array counting two devices, one naming it", With(Changed(8, {{0x0D, 2}}), {}),
+       {"memory-device-count 16 13 2/1"}},
+      {"two arrays mapped over 0-64 MB",
+       With(CleanPlus({19, 0x0131, Formatted(0x1F, {{8, 0xFF}, {9, 0xFF}, {0x0C, 0x10}, {0x0E, 1}}), {}}), {}),
+       {"range-overlap 305 4 0/67108863"}},
+      {"a device mapped past its array's 4 GB",
+       With(CleanPlus({20, 0x14, Formatted(0x23, {{8, 0xFF}, {9, 0xFF}, {0x0A, 0x7F}, {0x0C, 0x11}, {0x0E, 0x30}, {0x0F, 1},
+                                                {0x10, 1}}), {}}),
+            {}),
+       {"range-outside-array 20 4 0/8589934591"}},
+      {"no System Boot Information in a 3.4 table", With(Without(10), {}), {"structure-missing -1 -1 0/0"}},
+      {"no System Boot Information in a 2.2 table", With(Without(10), {}, 2, 2),
+       {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/13", "long-structure 4 1 48/32",
+        "long-structure 17 1 92/21", "long-structure 7 1 27/19", "long-structure 144 1 23/13",
+        "long-structure 16 1 23/15", "long-structure 304 1 31/15"}},
+      {"no end-of-table structure", With(Clean(false), {}), {"no-end-of-table -1 -1 0/0"}},
+      {"length byte 2", With(Clean(false), {0x88, 2, 0x99, 0, 0, 0}), {"length-below-header 153 1 2/0", "no-end-of-table -1 -1 0/0"}},
+      {"a header cut after 3 bytes", With(Clean(false), {0x88, 6, 0x99}),
        {"past-table-end -1 -1 0/0", "no-end-of-table -1 -1 0/0"}},
-      {"string-set past the end", With(Clean(6), {0x88, 6, 0x99, 0, 1, 2, 'x'}),
+      {"string-set past the end", With(Clean(false), {0x88, 6, 0x99, 0, 1, 2, 'x'}),
        {"past-table-end 153 -1 0/0", "no-end-of-table -1 -1 0/0"}},
       {"bytes after the end", With(Clean(), {0, 0, 0}),
        {"table-length -1 -1 " + std::to_string(clean_size) + "/" + std::to_string(clean_size + 3)}},
@@ -221,7 +282,7 @@ TEST(TableCheckTest, FindsWhatEachEntryPointHolds) {
        {"reserved-nonzero -1 11 1/0"}},
       {"table address 0", Dump(Kind::kSmbios3, [](EntryPoint& e) { e.table_address = 0; }),
        {"table-address-zero -1 16 0/0"}},
-      {"count", Dump(Kind::kSmbios2, [](EntryPoint& e) { e.structure_count = 9; }), {"structure-count -1 28 7/9"}},
+      {"count", Dump(Kind::kSmbios2, [](EntryPoint& e) { e.structure_count = 9; }), {"structure-count -1 28 12/9"}},
       {"length past the file", Dump(Kind::kLegacy, [](EntryPoint& e) { e.table_length = 1024; }),
        {"length-past-file -1 6 1024/" + size}},
       {"length short of the table", Dump(Kind::kSmbios2, [](EntryPoint& e) { e.table_length = 32; }),
@@ -241,19 +302,21 @@ TEST(TableCheckTest, FindsWhatEachEntryPointHolds) {
 // Every structure is checked, past the index's 1,024 too: a memory device
 // too short for its version at the end of a long table is found there.
 TEST(TableCheckTest, ChecksEveryStructurePastTheIndex) {
-  std::vector<Structure> structures = Clean(6);
-  structures.resize(1100, Structure{126, 0x7E00, {}, {}});
+  std::vector<Structure> structures = Clean(false);
+  for (uint16_t handle = 0x7E00; structures.size() < 1100; ++handle) structures.push_back({126, handle, {}, {}});
   Structure old_memory = Clean()[5];
   old_memory.handle = 0x1717;
   old_memory.formatted.resize(0x0C - 4);
+  old_memory.formatted[0] = 0xFF;  // in no array: its socket is not the array's
+  old_memory.formatted[1] = 0xFF;
   structures.push_back(old_memory);
-  structures.push_back(Clean()[6]);
+  structures.push_back(Clean().back());
   const Bytes table = With(structures, {});
-  ASSERT_EQ(LoadTable(table), 0);
-  const std::vector<Finding> found = CheckModel(ReadTableModel(HeldTable()));
-  ASSERT_EQ(found.size(), 1u);
+  const std::vector<Finding> found = CheckModel(ReadTableModel(table));
+  ASSERT_EQ(found.size(), 2u);
   EXPECT_EQ(Summary(found[0]), "short-structure 5911 1 12/92");
   EXPECT_EQ(found[0].position, BareTable({structures.begin(), structures.end() - 2}).size());
+  EXPECT_EQ(Summary(found[1]), "handle-dangling 5911 4 65535/0");
   ShutdownPlugin(0);
 }
 

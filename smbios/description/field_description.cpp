@@ -258,6 +258,11 @@ bool ValueDefined(const FieldRow& row, uint64_t raw) {
   return true;
 }
 
+uint16_t FirstVersionOf(uint8_t type) {
+  const std::span<const FieldRow> rows = FieldRowsOf(type);
+  return rows.empty() ? 0 : FirstVersion(rows);
+}
+
 uint32_t RequiredLength(const uint8_t* structure, uint16_t version) {
   const std::span<const FieldRow> rows = FieldRowsOf(structure[0]);
   if (rows.empty()) return 0;

@@ -71,6 +71,10 @@ const Word* WordOf(const FieldRow& row, uint64_t raw);
 // Whether `raw` is a value DSP0134 defines for the row (see FieldKind).
 bool ValueDefined(const FieldRow& row, uint64_t raw);
 
+// The first version that defines `type`, as 0xMMmm: that of its earliest
+// row; 0 for a type without rows.
+uint16_t FirstVersionOf(uint8_t type);
+
 // The length the version requires of `structure`: the minimum that DSP0134
 // states for the version where it states one, else the end of the last
 // field that a version up to `version` (0xMMmm) added; 0 for a type without

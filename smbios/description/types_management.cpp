@@ -163,11 +163,10 @@ constexpr Word kStringProperties[] = {
 constexpr Word kImageUnknown[] = {{~uint64_t{0}, "Unknown"}};
 
 constexpr TypeSet kAnyType = {~uint64_t{0}, ~uint64_t{0}};
-constexpr TypeSet kProbes = Types({26, 28, 29});
 
 // 7.27, 7.29 and 7.30 lay their probes out alike: readings in `unit`,
-// signed (a rail may be negative), 8000h when unknown; resolution and
-// accuracy unsigned, 8000h when unknown.
+// signed (a rail may be negative), 8000h when unknown; tolerance (plus or
+// minus a magnitude), resolution and accuracy unsigned, 8000h when unknown.
 constexpr std::array<FieldRow, 10> Probe(uint8_t type, Words locations, Unit unit, Unit resolution) {
   return {{
       String(type, 0x04, 0x0202, "Description"),
@@ -176,7 +175,7 @@ constexpr std::array<FieldRow, 10> Probe(uint8_t type, Words locations, Unit uni
       Number(type, 0x06, 2, 0x0202, "Maximum Value").In(unit).Signed().Meaning(kUnknown8000),
       Number(type, 0x08, 2, 0x0202, "Minimum Value").In(unit).Signed().Meaning(kUnknown8000),
       Number(type, 0x0A, 2, 0x0202, "Resolution").In(resolution).Within(0, 0x7FFF).Meaning(kUnknown8000),
-      Number(type, 0x0C, 2, 0x0202, "Tolerance").In(unit).Signed().Meaning(kUnknown8000),
+      Number(type, 0x0C, 2, 0x0202, "Tolerance").In(unit).Within(0, 0x7FFF).Meaning(kUnknown8000),
       Number(type, 0x0E, 2, 0x0202, "Accuracy").In(Unit::kHundredthPercent).Within(0, 0x7FFF).Meaning(kUnknown8000),
       Number(type, 0x10, 4, 0x0202, "OEM-defined"),
       Number(type, 0x14, 2, kNoVersion, "Nominal Value").In(unit).Signed().Meaning(kUnknown8000),

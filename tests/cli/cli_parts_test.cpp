@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <algorithm>
 
 #include "cli/batch_file.h"
 #include "cli/machine_table.h"
@@ -284,20 +285,55 @@ TEST(PrometheusLabel, TrimmedEscapedAndValid) {
   for (const auto& c : cases) EXPECT_EQ(LabelValue(c.table), c.label) << c.table;
 }
 
-// Findings in words, hexadecimal of their fields' widths.
+// Findings in words: hexadecimal numbers whole, a place written one way, the
+// version a rule comes from named.
 TEST(TableFindings, FindingsInWords) {
-  EXPECT_EQ(FindingLine({FindingKind::kEntryPointLength, kNoValue, kNoValue, 6, "Entry Point Length", 0x1E, 0x1F, 0,
-                         {}, true, {}, {}}),
-            "defect entry-point-length  entry point  offset 06h  Entry Point Length: length 1Eh, not the 1Fh of this "
-            "entry point\n");
-  EXPECT_EQ(FindingLine({FindingKind::kElementsPastLength, 3, 3, 0x13, "Contained Element Count", 0x1B, 0x16, 0x40,
-                         {}, false, {}, {}}),
-            "defect elements-past-length  handle 0x0003  at 0x0040  type 3  offset 13h  Contained Element Count: the "
-            "contained elements end at 1Bh, past the structure's length 16h\n");
-  // The version the words name is the finding's, whatever table is loaded.
-  EXPECT_EQ(FindingLine({FindingKind::kShortForVersion, 4, 17, 1, "Length", 0x22, 0x28, 0x80, {}, false, {}, {3, 2}}),
-            "defect short-structure  handle 0x0004  at 0x0080  type 17  offset 01h  Length: length 22h, shorter than "
-            "the 28h that SMBIOS 3.2 requires: the fields from 22h on are missing\n");
+  const struct {
+    Finding finding;
+    std::string line;
+  } cases[] = {
+      {{FindingKind::kEntryPointLength, kNoValue, kNoValue, 6, "Entry Point Length", 0x1E, 0x1F, 0, {}, true},
+       "defect entry-point-length  entry point  offset 06h  Entry Point Length: length 1Eh, not the 1Fh of this "
+       "entry point\n"},
+      {{FindingKind::kElementsPastLength, 3, 3, 0x13, "Contained Element Count", 0x115, 0x16, 0x40, {}, false},
+       "defect elements-past-length  handle 0x0003  at 0x0040  type 3  offset 13h  Contained Element Count: the "
+       "contained elements end at 0115h, past the structure's length 16h\n"},
+      {{FindingKind::kShortForVersion, 3, 3, 1, "Length", 0x1B, 0x143, 0x40, {}, false, 0x0303, true},
+       "defect short-structure  handle 0x0003  at 0x0040  type 3  offset 01h  Length: length 1Bh, shorter than the "
+       "0143h that SMBIOS 3.3 requires: the fields from 1Bh on are missing\n"},
+      {{FindingKind::kShortForVersion, 9, 17, 1, "Length", 0x0C, 0x15, 0x40, {}, false, 0x0201, false},
+       "defect short-structure  handle 0x0009  at 0x0040  type 17  offset 01h  Length: length 0Ch, shorter than the "
+       "15h that SMBIOS 2.1, the first version to define this type, requires (the table states none): the fields "
+       "from 0Ch on are missing\n"},
+      {{FindingKind::kLengthBelowHeader, 5, 0, 1, "Length", 0, 0, 0x10F37, {}, false},
+       "defect length-below-header  handle 0x0005  at 0x00010F37  type 0  offset 01h  Length: length 0, below the 4 "
+       "bytes of a header: the structures from here on are lost\n"},
+      {{FindingKind::kStructureMissing, kNoValue, 9, kNoValue, nullptr, 0, 0, 0, {}, false, 0x0303, true},
+       "defect structure-missing  type 9  structure: no System Slots structure (type 9): SMBIOS 2.3 and later "
+       "require one (DSP0134 6.2)\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FindingLine(c.finding), c.line);
+}
+
+// Identical findings on consecutive structures of a type read as one line
+// with their count and handles; JSON keeps an object for each.
+TEST(TableFindings, IdenticalFindingsInOneLine) {
+  std::vector<testing::Structure> structures = {
+      {16, 0x1000, testing::Formatted(0x0F, {{4, 3}, {5, 3}, {6, 3}, {0x0B, 0xFE}, {0x0C, 0xFF}, {0x0D, 4}}), {}}};
+  for (const uint16_t handle : {0x1100, 0x1101, 0x1102, 0x1105}) {
+    structures.push_back({17, handle, testing::Formatted(0x1B, {{5, 0x10}, {6, 0xFE}, {7, 0xFF}, {0x0C, 1}, {0x0E, 9},
+                                                                {0x10, 1}, {0x12, 0x1A}, {0x18, 2}}),
+                          {"DIMM", "SerNum0"}});
+  }
+  structures.push_back({127, 0x7F00, {}, {}});
+  const Bytes table = testing::BareTable(structures);
+  const TableModel model = ReadTableModel(table);
+  std::string lines, json;
+  WriteFindings(false, model, [&](std::string_view text) { lines += text; });
+  WriteFindings(true, model, [&](std::string_view text) { json += text; });
+  EXPECT_EQ(lines, "unfilled placeholder-text  type 17, 4 structures (0x1100-0x1102, 0x1105)  offset 18h  Serial "
+                   "Number: placeholder text \"SerNum0\"\n0 defects, 4 unfilled, 0 notes\n");
+  EXPECT_EQ(std::count(json.begin(), json.end(), '{'), 4) << json;
 }
 
 // AMI's placeholder UUID, stored little-endian, as --check --json gives it.
@@ -307,7 +343,8 @@ TEST(TableFindings, APlaceholderUuidAsItReads) {
   ASSERT_EQ(testing::LoadTable(testing::RawTable(
                 testing::BareTable({{200, 0x10, {}, {}}, {1, 0x11, system, {}}, {127, 0x12, {}, {}}}), 3, 4)),
             0);
-  const std::string json = FindingsJson(CheckModel(ReadTableModel(HeldTable())));
+  std::string json;
+  for (const Finding& finding : CheckModel(ReadTableModel(HeldTable()))) json += FindingJson(finding);
   EXPECT_NE(json.find("\"value\":\"03000200-0400-0500-0006-000700080009\""), std::string::npos) << json;
   ShutdownPlugin(0);
 }

@@ -146,6 +146,34 @@ class HostileInputs(TempDir):
                     self.assertEqual(f.read().count(line), count)
                 self.assertLess(peak - baseline, float("inf") if sanitized() else 64 << 20, f"peak {peak >> 20} MiB")
 
+    def test_a_table_whose_every_byte_is_a_finding_is_checked_under_a_memory_limit(self):
+        # Type-10 structures of length FFh (DSP0134 7.11): each pair from 04h an undefined device type and a
+        # string number past the empty set, two defects; 16 MiB of them. Findings stream out as they are made
+        # and are counted, not held: the check runs within a small multiple of the table's address space
+        # (a sanitizer's shadow memory has no such bound; it runs a sixty-fourth of the table).
+        size = CAP // (64 if sanitized() else 1)
+        structure = lambda handle: bytes([10, 0xFF]) + handle.to_bytes(2, "little") + bytes([0x7F, 0xFF]) * 125 + \
+            b"\x7F\0\0"
+        count = (size - 6) // 257
+        table = self.write("findings.bin", b"".join(structure(h) for h in range(count)) +
+                           bytes([127, 4]) + count.to_bytes(2, "little") + b"\0\0")
+        limit = 6 * CAP
+        in_limit = None if sanitized() else lambda: resource.setrlimit(resource.RLIMIT_AS, (limit, limit))
+        for mode, status, needle, found in [
+                (["--check"], 1, b"%d defects, 0 unfilled, 0 notes\n" % (250 * count), 1),
+                (["--check", "--json"], 1, b'"kind":"out-of-range"', 125 * count),
+                (["--prometheus"], 0, b'tarnwick_check_findings{kind="string-past-set",severity="defect"} %d\n' %
+                 (125 * count), 1)]:
+            with self.subTest(mode=mode):
+                process = subprocess.Popen([TARNWICK, *mode, "--from-dump", table], stdout=subprocess.PIPE,
+                                           stderr=subprocess.PIPE, preexec_fn=in_limit)
+                seen, tail = 0, b""
+                for chunk in iter(lambda: process.stdout.read(1 << 20), b""):
+                    seen += (tail + chunk).count(needle)
+                    tail = chunk[-(len(needle) - 1):]
+                _, err = communicate(process, mode)
+                self.assertEqual((process.returncode, err, seen), (status, b"", found))
+
     def test_a_write_that_fails_ends_with_a_message_and_one_whose_reader_left_quietly(self):
         def no_sigpipe():  # as under a parent that ignores SIGPIPE: the write itself reports the reader's end
             signal.signal(signal.SIGPIPE, signal.SIG_IGN)
