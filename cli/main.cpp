@@ -108,20 +108,12 @@ int RunQuery(const Task& task, const Source& source, const TableModel& model) {
   return status;
 }
 
-// The chassis type in words, as @smbreal gives _smbchassistype: the one
-// answer --prometheus takes from the plug-in, until the chassis words are
-// read from the model.
-std::string ChassisTypeWords(const Source& source) {
-  const CallResult chassis = CallAnswer(source.machine, "_smbchassistype", true);
-  return chassis.value == "N/A" ? "" : chassis.value;
-}
-
 // The exposition for the textfile collectors; the findings only of a
 // table that is the machine's (not one built from its DMI files).
 int RunPrometheus(const Source& source, const TableModel& model) {
   FindingCounts findings;
   if (!source.machine.dmi_id) CheckModel(model, &findings);
-  Out(PrometheusText(model, ChassisTypeWords(source), source.machine.dmi_id ? nullptr : &findings));
+  Out(PrometheusText(model, source.machine.dmi_id ? nullptr : &findings));
   return kAllAnswered;
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "cli/text_quoting.h"
+#include "smbios/description/chassis_words.h"
 #include "smbios/description/field_description.h"
 #include "smbios/inventory_records.h"
 #include "smbios/kernel_dmi_fields.h"
@@ -56,7 +57,15 @@ void Family(std::string* out, const char* name, const char* help,
 
 // node_exporter's labels of node_dmi_info, each from the kernel's file that
 // names it, and tarnwick's SMBIOS version, in the order of their names.
-Labels DmiLabels(const TableModel& model, std::string_view chassis_type) {
+Labels DmiLabels(const TableModel& model) {
+  // The chassis type in words, as _smbchassistype answers it, from the first
+  // chassis long enough to hold its type byte (05h, DSP0134 7.4).
+  std::string_view chassis_type;
+  for (const Structure& s : model.structures) {
+    if (s.type != kChassisType) continue;
+    if (const std::optional<uint64_t> type = s.Field(0x05)) chassis_type = ChassisTypeAnswer(static_cast<uint8_t>(*type));
+    break;
+  }
   Labels labels;
   for (const KernelDmiField& field : kKernelDmiFields) {
     if (field.label == nullptr) continue;
@@ -141,10 +150,10 @@ std::string LabelValue(std::string_view bytes) {
   return value;
 }
 
-std::string PrometheusText(const TableModel& model, std::string_view chassis_type, const FindingCounts* findings) {
+std::string PrometheusText(const TableModel& model, const FindingCounts* findings) {
   std::string out;
   Family(&out, "tarnwick_dmi_info", "The machine's identity from its SMBIOS table, labelled as node_dmi_info.",
-         {{DmiLabels(model, chassis_type), 1}});
+         {{DmiLabels(model), 1}});
   MemoryFamilies(model, &out);
   ProcessorFamilies(model, &out);
   if (findings != nullptr) {

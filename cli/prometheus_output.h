@@ -22,10 +22,10 @@ namespace tarnwick::cli {
 // double quote and line feed escaped.
 std::string LabelValue(std::string_view bytes);
 
-// The exposition of `model`: tarnwick_dmi_info with `chassis_type` in
+// The exposition of `model`: tarnwick_dmi_info with the chassis type in
 // words, the memory modules, the processors, and tarnwick_check_findings
 // from `findings`, counted by kind, unless none is given (a table built
 // from the DMI files, which is not the machine's to check).
-std::string PrometheusText(const TableModel& model, std::string_view chassis_type, const FindingCounts* findings);
+std::string PrometheusText(const TableModel& model, const FindingCounts* findings);
 
 }  // namespace tarnwick::cli

@@ -15,12 +15,9 @@ namespace {
 
 constexpr uint32_t kChassisTypeOffset = 0x05;
 
-// The chassis type's word (7.4.1) as this variable has always spelled it:
-// "LapTop" for 09h, where DSP0134 writes "Laptop", and "Unknown" for 00h
-// and the values from 25h on, which DSP0134 does not define.
+// The chassis type's word (7.4.1).
 void WriteChassisType(char16_t* buffer, uint8_t type) {
-  const char* word = type == 0x09 ? "LapTop" : ChassisTypeWord(type);
-  if (word == nullptr) word = "Unknown";
+  const char* word = ChassisTypeAnswer(type);
   char16_t wide[32] = {};  // the longest word has 21 letters
   for (size_t i = 0; word[i] != 0 && i + 1 < std::size(wide); ++i) wide[i] = static_cast<unsigned char>(word[i]);
   CopyResult(buffer, wide);

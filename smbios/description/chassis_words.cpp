@@ -30,4 +30,11 @@ const char* ChassisTypeWord(uint8_t type) {
   return type >= 1 && type <= std::size(kChassisTypeWords) ? kChassisTypeWords[type - 1].text : nullptr;
 }
 
+const char* ChassisTypeAnswer(uint8_t type) {
+  type &= 0x7F;
+  if (type == 0x09) return "LapTop";
+  const char* word = ChassisTypeWord(type);
+  return word == nullptr ? "Unknown" : word;
+}
+
 }  // namespace tarnwick

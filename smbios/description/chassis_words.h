@@ -13,4 +13,9 @@ extern const Word kChassisTypeWords[36];
 // DSP0134 does not define.
 const char* ChassisTypeWord(uint8_t type);
 
+// The chassis type as _smbchassistype has always spelled it: "LapTop" for
+// 09h, where DSP0134 writes "Laptop", and "Unknown" for 00h and the values
+// DSP0134 does not define; the lock bit is ignored.
+const char* ChassisTypeAnswer(uint8_t type);
+
 }  // namespace tarnwick
