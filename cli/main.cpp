@@ -11,6 +11,7 @@
 
 #include "cli/batch_file.h"
 #include "cli/cmd_set_lines.h"
+#include "cli/decode_output.h"
 #include "cli/host_state.h"
 #include "cli/json_stream.h"
 #include "cli/machine_table.h"
@@ -53,6 +54,7 @@ enum class Mode {
   kHelp,     // --names, --help-name alone: the one list, no table
   kCheck,    // --check
   kPrometheus,  // --prometheus
+  kDecode,   // --decode
   kQuery,    // NAMEs, --file, --list, --dump-bin, after any help
   kReport,   // nothing asked: every variable
 };
@@ -62,6 +64,7 @@ Mode ChooseMode(const Options& options) {
   if (options.version) return Mode::kVersion;
   if (options.check) return Mode::kCheck;
   if (options.prometheus) return Mode::kPrometheus;
+  if (options.decode) return Mode::kDecode;
   if (!options.names.empty() || !options.batch_files.empty() || options.list || options.dump_bin) return Mode::kQuery;
   if (options.names_list || !options.help_names.empty()) return Mode::kHelp;
   return Mode::kReport;
@@ -244,13 +247,24 @@ int RunPrometheus(const Options& options, const Source& source) {
   return kAllAnswered;
 }
 
+// Every field of the structures asked, in words.
+int RunDecode(const Options& options) {
+  const TableModel model = LoadedTableModel();
+  Out(options.json ? DecodeJson(model, options.list_types) : DecodeText(model, options.list_types));
+  return kAllAnswered;
+}
+
 int RunMode(Mode mode, const Options& options, const Source& source) {
-  if (source.machine.dmi_id && (options.check || options.dump_bin || options.list)) {
-    // The table built from the folder is not the machine's to check, dump or list.
-    const std::string option = options.check ? "--check" : options.dump_bin ? "--dump-bin" : "--list";
+  if (source.machine.dmi_id && (options.check || options.dump_bin || options.list || options.decode)) {
+    // The table built from the folder is not the machine's to check, dump, list or decode.
+    const std::string option = options.check      ? "--check"
+                               : options.dump_bin ? "--dump-bin"
+                               : options.list     ? "--list"
+                                                  : "--decode";
     return Refuse(option + " needs " + TableNotGiven(source.machine));
   }
   if (mode == Mode::kPrometheus) return RunPrometheus(options, source);
+  if (mode == Mode::kDecode) return RunDecode(options);
   return mode == Mode::kCheck ? RunCheck(options, source) : RunQuery(mode, options, source);
 }
 

@@ -51,6 +51,9 @@ void Describe(CLI::App& app, Options& options) {
   app.add_flag("--list", options.list,
                "list the structures: position, type, length, handle, the type's name,\n"
                "strings; TYPEs after it (--list 17 4) list only those");
+  app.add_flag("--decode", options.decode,
+               "print every field of every structure in words, as DSP0134 names\n"
+               "them; TYPEs after it (--decode 17 4) decode only those");
   app.add_flag("--json", options.json, "print the values (or the report) as one JSON object");
   app.add_flag("--cmd", options.cmd, "print one line set \"NAME=value\" per NAME, for cmd.exe's for /f");
   app.add_flag("--real", options.real,
@@ -138,9 +141,10 @@ bool ShapesSomething(const Options& options, std::string* error) {
   return false;
 }
 
-// --list 17 4: the NAMEs that are numbers (decimal, or hexadecimal after
-// 0x, as the functions read them) are structure types; no name of the
-// plug-in is a number. False, with the reason, for a number past 255.
+// --list 17 4, --decode 17 4: the NAMEs that are numbers (decimal, or
+// hexadecimal after 0x, as the functions read them) are structure types; no
+// name of the plug-in is a number. False, with the reason, for a number
+// past 255.
 bool TakeListTypes(Options* options, std::string* error) {
   std::vector<std::string> names;
   for (const std::string& name : options->names) {
@@ -148,10 +152,10 @@ bool TakeListTypes(Options* options, std::string* error) {
     const char* digits = name.data() + (hexadecimal ? 2 : 0);
     unsigned long long type = 0;
     const auto [end, failure] = std::from_chars(digits, name.data() + name.size(), type, hexadecimal ? 16 : 10);
-    if (!options->list || name.empty() || failure == std::errc::invalid_argument || end != name.data() + name.size()) {
+    if (!(options->list || options->decode) || name.empty() || failure == std::errc::invalid_argument || end != name.data() + name.size()) {
       names.push_back(name);
     } else if (failure != std::errc() || type > 255) {
-      return *error = "--list: no structure type " + name + ": types are 0 - 255", false;
+      return *error = (options->list ? "--list" : "--decode") + std::string(": no structure type ") + name + ": types are 0 - 255", false;
     } else {
       options->list_types.push_back(static_cast<uint8_t>(type));
     }
@@ -193,6 +197,8 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options* options, s
                    "--check takes no NAME and goes only with --json, --sample or --from-dump") &&
          exclusive(options->prometheus && (options->check || options->json || asks_more),
                    "--prometheus takes no NAME and goes only with --sample or --from-dump") &&
+         exclusive(options->decode && (options->check || options->prometheus || asks_more),
+                   "--decode takes TYPEs, not NAMEs, and goes only with --json, --sample or --from-dump") &&
          ShapesSomething(*options, error);
 }
 

@@ -16,7 +16,8 @@ struct Options {
   bool dump_bin = false;
   std::string dump_bin_file;
   bool list = false;
-  std::vector<uint8_t> list_types;  // --list 17 4: the types listed; none: every structure
+  std::vector<uint8_t> list_types;  // --list 17 4, --decode 17 4: the types; none: every structure
+  bool decode = false;
   bool json = false;
   bool cmd = false;
   bool real = false;
@@ -33,8 +34,8 @@ struct Options {
 };
 
 // False, with the reason, for an unknown option, a missing value, or
-// options that exclude each other. With --list, the NAMEs that are numbers
-// are the structure types to list.
+// options that exclude each other. With --list or --decode, the NAMEs that
+// are numbers are the structure types to list or decode.
 bool ParseOptions(const std::vector<std::string>& arguments, Options* options, std::string* error);
 
 // What --help prints.

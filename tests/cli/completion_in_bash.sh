@@ -37,5 +37,6 @@ tarnwick --help-name @smbst|tarnwick --help-name @smbstr
 tarnwick --help-name _smbuu|tarnwick --help-name _smbuuid
 tarnwick --from-dump=tab|tarnwick --from-dump=table.dump
 tarnwick --na|tarnwick --names
+tarnwick --de|tarnwick --decode
 LINES
 exit $failures

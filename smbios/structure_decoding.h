@@ -1,0 +1,43 @@
+// Every field of a structure as a person reads it: the one description of
+// fields (field_description.h) read out over a structure's bytes. A record
+// holds both what is stored and its reading, so that an output formats it
+// without coming back down for words.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "smbios/field_description.h"
+#include "smbios/table_model.h"
+
+namespace tarnwick {
+
+struct DecodedField {
+  enum class Stored : uint8_t {
+    kNumber,    // `number`
+    kString,    // a string number that selects `string`
+    kNoString,  // string number 0 (none), or one past the set: `number`
+    kBytes,     // a field wider than 8 bytes: `bytes`, as stored
+  };
+  const char* name = "";
+  uint32_t offset = 0;  // from the structure's start, past any variable part
+  uint8_t width = 0;
+  Stored stored = Stored::kNumber;
+  uint64_t number = 0;
+  std::string_view string;  // firmware bytes, one byte a character
+  std::string bytes;        // kBytes: the stored bytes as pairs of hexadecimal digits
+  std::string text;         // the reading; firmware bytes where it quotes a string
+  std::vector<const char*> bits;  // a flags field: the names of the bits set
+  bool has_size = false;    // a size: `size_bytes` holds it in bytes
+  uint64_t size_bytes = 0;
+  uint8_t item = 0;         // 0, or the item (from 1) of a variable part it lies in
+};
+
+// The fields that `structure`'s length holds, in the order of the
+// description; a field past the length is absent. `model` names what a
+// handle points at.
+std::vector<DecodedField> DecodeStructure(const TableModel& model, const Structure& structure);
+
+}  // namespace tarnwick
