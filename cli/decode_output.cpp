@@ -26,12 +26,13 @@ std::string Heading(const Structure& structure) {
 std::string DecodeText(const TableModel& model, std::span<const uint8_t> types) {
   std::string out;
   bool first = true;
+  const StructureDecoder decoder(model);
   for (const Structure& structure : model.structures) {
     if (!Asked(types, structure.type)) continue;
     out += first ? "" : "\n";
     first = false;
     out += Heading(structure);
-    for (const DecodedField& field : DecodeStructure(model, structure)) {
+    for (const DecodedField& field : decoder.Decode(structure)) {
       const std::string indent(field.item != 0 ? 4 : 2, ' ');
       out += Join(indent, field.name, ": ", LineString(field.text), "\n");
       for (const char* bit : field.bits) out += Join(indent, "  ", bit, "\n");
@@ -43,10 +44,11 @@ std::string DecodeText(const TableModel& model, std::span<const uint8_t> types) 
 std::string DecodeJson(const TableModel& model, std::span<const uint8_t> types) {
   using Json = nlohmann::ordered_json;  // members in the order written
   std::string out;
+  const StructureDecoder decoder(model);
   for (const Structure& structure : model.structures) {
     if (!Asked(types, structure.type)) continue;
     Json fields = Json::array();
-    for (const DecodedField& field : DecodeStructure(model, structure)) {
+    for (const DecodedField& field : decoder.Decode(structure)) {
       Json value;
       switch (field.stored) {
         case DecodedField::Stored::kNumber: value = field.number; break;

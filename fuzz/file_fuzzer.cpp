@@ -4,15 +4,22 @@
 // written in --dump-bin's layout, has sound checksums and the loader's
 // count, and reads back as the same table and version. (Batch files, the
 // other file tarnwick reads, have a target of their own: batch_fuzzer.)
+// --decode reads every table that loads, and every structure of it cut at
+// each length: its JSON parses, as an array of one object per structure.
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <string>
+#include <vector>
 
+#include "cli/decode_output.h"
 #include "fuzz/fuzz_require.h"
 #include "fuzz/quiet_host.h"
 #include "host/exports.h"
 #include "plugin/lifecycle.h"
 #include "smbios/dump_layout.h"
 #include "smbios/firmware_table.h"
+#include "smbios/table_model.h"
 
 using namespace tarnwick;
 using namespace tarnwick::fuzzing;
@@ -50,7 +57,38 @@ void CheckTableFile(const Bytes& file) {
   FUZZ_REQUIRE(again.size() == header + image.size);
   FUZZ_REQUIRE(std::equal(image.table, image.table + image.size, again.begin() + static_cast<ptrdiff_t>(header)));
   FUZZ_REQUIRE(!image.has_version || (again[1] == image.major && again[2] == image.minor));
+  CheckDecoding();
   ShutdownPlugin(0);
+}
+
+size_t DecodedStructures(const TableModel& model) {
+  const nlohmann::json decoded = nlohmann::json::parse(cli::DecodeJson(model, {}), nullptr, false);
+  FUZZ_REQUIRE(!decoded.is_discarded() && decoded.is_array());
+  cli::DecodeText(model, {});
+  return decoded.size();
+}
+
+// Each structure alone, its formatted area cut to every length from the
+// header on: fields past the cut are absent, and none reads past it (ASan).
+void DecodeCut(const TableModel& model) {
+  for (const Structure& structure : model.structures) {
+    for (uint32_t length = 4; length < structure.length; ++length) {
+      std::vector<uint8_t> cut(structure.bytes, structure.bytes + length);
+      cut[1] = static_cast<uint8_t>(length);
+      TableModel alone;
+      alone.version = model.version;
+      alone.structures.push_back(structure);
+      alone.structures[0].bytes = cut.data();
+      alone.structures[0].length = static_cast<uint8_t>(length);
+      FUZZ_REQUIRE(DecodedStructures(alone) == 1);
+    }
+  }
+}
+
+void CheckDecoding() {
+  const TableModel model = LoadedTableModel();
+  FUZZ_REQUIRE(DecodedStructures(model) == model.structures.size());
+  DecodeCut(model);
 }
 
 }  // namespace

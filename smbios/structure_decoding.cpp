@@ -1,5 +1,6 @@
 #include "smbios/structure_decoding.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "smbios/field_reader.h"
@@ -67,8 +68,21 @@ std::string NumberText(const FieldRow& row, uint64_t stored) {
 
 }  // namespace
 
-std::vector<DecodedField> DecodeStructure(const TableModel& model, const Structure& structure) {
-  (void)model;
+StructureDecoder::StructureDecoder(const TableModel& model) : version_(model.version.value_or(SmbiosVersion{0, 0})) {
+  handles_.reserve(model.structures.size());
+  for (const Structure& structure : model.structures) handles_.emplace_back(structure.handle, structure.type);
+  // Stable: of structures that share a handle, the first in the table stays first.
+  std::stable_sort(handles_.begin(), handles_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+std::optional<uint8_t> StructureDecoder::TypeOfHandle(uint16_t handle) const {
+  const auto found = std::lower_bound(handles_.begin(), handles_.end(), handle,
+                                      [](const auto& entry, uint16_t key) { return entry.first < key; });
+  if (found == handles_.end() || found->first != handle) return std::nullopt;
+  return found->second;
+}
+
+std::vector<DecodedField> StructureDecoder::Decode(const Structure& structure) const {
   std::vector<DecodedField> fields;
   for (const FieldRow& row : FieldRowsOf(structure.type)) {
     uint32_t offset = 0;

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,9 +37,22 @@ struct DecodedField {
   uint8_t item = 0;         // 0, or the item (from 1) of a variable part it lies in
 };
 
-// The fields that `structure`'s length holds, in the order of the
-// description; a field past the length is absent. `model` names what a
-// handle points at.
-std::vector<DecodedField> DecodeStructure(const TableModel& model, const Structure& structure);
+// Decodes the structures of one table: what a handle points at is looked up
+// among them, once sorted, so that a table decodes in time near its size.
+class StructureDecoder {
+ public:
+  explicit StructureDecoder(const TableModel& model);
+
+  // The fields that `structure`'s length holds, in the order of the
+  // description; a field past the length is absent.
+  std::vector<DecodedField> Decode(const Structure& structure) const;
+
+  // The type of the first structure that bears `handle`.
+  std::optional<uint8_t> TypeOfHandle(uint16_t handle) const;
+
+ private:
+  SmbiosVersion version_;
+  std::vector<std::pair<uint16_t, uint8_t>> handles_;  // (handle, type), by handle, the first of each
+};
 
 }  // namespace tarnwick

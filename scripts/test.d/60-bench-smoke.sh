@@ -9,7 +9,7 @@ cd "$(dirname "$0")/../.."
 build=${BENCH_SMOKE_BUILD_DIR:-build/bench-smoke}
 cmake --preset bench -B "$build" >/dev/null
 cmake --build "$build" -j2 --target tarnwick_load_bench tarnwick_names_bench tarnwick_arguments_bench \
-  tarnwick_cli_bench tarnwick_check_bench
+  tarnwick_cli_bench tarnwick_check_bench tarnwick_decode_bench
 for program in "$build"/bench/tarnwick_*_bench; do
   echo "--- $(basename "$program")"
   # Errors that a benchmark reports (SkipWithError) show in the output
