@@ -7,10 +7,11 @@
 #include <utility>
 
 #include "cli/text_quoting.h"
+#include "smbios/description/field_description.h"
 #include "smbios/inventory_records.h"
 #include "smbios/kernel_dmi_fields.h"
-#include "smbios/memory_device_words.h"
 #include "smbios/placeholders.h"
+#include "smbios/structure_types.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -73,6 +74,14 @@ std::string DmiLabel(const TableModel& model, std::string_view label, std::strin
   return text ? LabelValue(*text) : "";
 }
 
+// DSP0134's word for the value of the field at `offset` of `type`; empty
+// for a value it does not define.
+std::string WordAt(uint8_t type, uint8_t offset, uint64_t value) {
+  const FieldRow* row = FindFieldRow(type, offset);
+  const Word* word = row != nullptr ? WordOf(*row, value) : nullptr;
+  return word != nullptr ? word->text : "";
+}
+
 void MemoryFamilies(const TableModel& model, std::string* out) {
   std::vector<std::pair<Labels, uint64_t>> info, size, speed;
   std::set<std::string> seen;
@@ -88,8 +97,8 @@ void MemoryFamilies(const TableModel& model, std::string* out) {
     all.insert(all.end(), {{"manufacturer", LabelValue(device.manufacturer)},
                            {"part_number", LabelValue(device.part_number)},
                            {"serial_number", LabelValue(device.serial_number)},
-                           {"memory_type", std::string(WordOf(kMemoryTypeWords, device.memory_type))},
-                           {"form_factor", std::string(WordOf(kMemoryFormFactorWords, device.form_factor))}});
+                           {"memory_type", WordAt(kMemoryDeviceType, 0x12, device.memory_type)},
+                           {"form_factor", WordAt(kMemoryDeviceType, 0x0E, device.form_factor)}});
     info.emplace_back(std::move(all), 1);
     size.emplace_back(identity, device.size_bytes);
     if (device.speed_mts) speed.emplace_back(identity, *device.speed_mts);

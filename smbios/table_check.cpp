@@ -6,9 +6,10 @@
 #include <iterator>
 
 #include "smbios/entry_point.h"
-#include "smbios/field_description.h"
+#include "smbios/description/field_description.h"
 #include "smbios/field_reader.h"
 #include "smbios/placeholders.h"
+#include "smbios/structure_types.h"
 
 namespace tarnwick {
 namespace {
@@ -70,30 +71,23 @@ class Checker {
     }
   }
 
-  void Row(const FieldRow& row) {
-    uint32_t offset = 0;
-    if (!FieldOffset(row, s_.bytes, &offset) || offset + row.width > s_.length) return;
-    if (row.validity == Validity::kString) return StringNumber(offset, row.name);
-    if (row.validity == Validity::kZero) {
+  void Row(const PlacedField& field) {
+    const FieldRow& row = *field.row;
+    const uint32_t offset = field.offset;
+    if (row.kind == FieldKind::kString) return StringNumber(offset, row.name);
+    if (row.kind == FieldKind::kZero) {
       for (uint32_t at = offset; at < offset + row.width; ++at) {
         if (s_.bytes[at] != 0) return void(Add(FindingKind::kReservedNonzero, at, row.name, s_.bytes[at]));
       }
       return;
     }
     uint64_t value = 0;
-    if (row.width > 8 || !ReadField(s_.bytes, offset, row.width, &value)) return;
-    if (row.validity == Validity::kReserved && (value & row.bits) != 0) {
+    if (row.width > 8 || !ReadField(s_.bytes, offset, row.width, &value) || ValueDefined(row, value)) return;
+    if (row.kind == FieldKind::kFlags) {
       Add(FindingKind::kReservedBits, offset, row.name, value, row.bits);
-    } else if (row.validity == Validity::kValues && !Allowed(row, value)) {
-      Add(FindingKind::kOutOfRange, offset, row.name, row.bits != 0 ? (value & row.bits) >> std::countr_zero(row.bits)
-                                                                     : value);
+    } else {
+      Add(FindingKind::kOutOfRange, offset, row.name, FieldValue(row, value));
     }
-  }
-
-  static bool Allowed(const FieldRow& row, uint64_t value) {
-    if (row.bits != 0) value = (value & row.bits) >> std::countr_zero(row.bits);
-    const ValueRange* end = row.allowed.ranges + row.allowed.count;
-    return std::any_of(row.allowed.ranges, end, [value](const ValueRange& r) { return value >= r.low && value <= r.high; });
   }
 
   // The rules that join fields, and the repeated items no row describes.
@@ -103,15 +97,12 @@ class Checker {
       case 3: return ContainedElements();
       case 4: return SocketType();
       case 9: return SlotNumbers();
-      case 10: return OnBoardDevices();
       case 11: return CountedStrings("String");
       case 12: return CountedStrings("Option");
       case 13: return CountedStrings("Installable Language");
-      case 15: return LogTypeDescriptors();
       case 19: return AddressRange(0x0F);
       case 20: return AddressRange(0x13);
       case 23: return BootOptions();
-      case 40: return AdditionalInformation();
       default: return;
     }
   }
@@ -128,23 +119,23 @@ class Checker {
     if (s_.length >= 0x18 && IsPlaceholderUuid(s_.bytes + 0x08)) Add(FindingKind::kPlaceholderUuid, 0x08, "UUID");
   }
 
-  // DSP0134 7.4.4: n records of m bytes from 15h; a record's type byte
-  // names a baseboard type (7.3.2) or, with bit 7 set, a structure type.
+  // DSP0134 7.4.4: a record's type byte names a baseboard type (7.3.2)
+  // or, with bit 7 set, a structure type.
   void ContainedElements() {
     if (s_.length < 0x15) return;
-    const uint32_t count = s_.bytes[0x13];
-    const uint32_t size = s_.bytes[0x14];
-    const uint32_t end = 0x15 + count * size;
-    if (end > s_.length) {
-      Add(FindingKind::kElementsPastLength, 0x13, "Contained Element Count", end, s_.length);
+    const PartSpan span = SpanOf(s_.bytes, 0);
+    if (span.end > s_.length) {
+      Add(FindingKind::kElementsPastLength, 0x13, "Contained Element Count", span.end, s_.length);
       return;
     }
-    if (size < 3) return;
-    for (uint32_t at = 0x15; at < end; at += size) {
-      const uint8_t element = s_.bytes[at];
-      const bool defined = (element & 0x80) != 0 ? (element & 0x7F) <= 46 || (element & 0x7F) >= 126
-                                                 : element >= 0x01 && element <= 0x0D;
-      if (!defined) Add(FindingKind::kOutOfRange, at, "Contained Element Type", element);
+    const FieldRow* board_type = FindFieldRow(kBaseboardType, 0x0D);
+    for (uint32_t i = 0; i < span.count; ++i) {
+      const std::optional<PartItem> item = ItemOf(s_.bytes, 0, i);
+      if (!item || item->size < 3) return;
+      const uint8_t element = s_.bytes[item->offset];
+      const bool defined = (element & 0x80) != 0 ? StructureTypeName(element & 0x7F) != nullptr
+                                                 : WordOf(*board_type, element) != nullptr;
+      if (!defined) Add(FindingKind::kOutOfRange, item->offset, "Contained Element Type", element);
     }
   }
 
@@ -164,16 +155,6 @@ class Checker {
     if (Read(0x0D, 2) != 0xFFFF) Add(FindingKind::kSlotAddress, 0x0D, "Segment Group Number", Read(0x0D, 2), 0xFFFF);
     if (s_.bytes[0x0F] != 0xFF) Add(FindingKind::kSlotAddress, 0x0F, "Bus Number", s_.bytes[0x0F], 0xFF);
     if (s_.bytes[0x10] != 0xFF) Add(FindingKind::kSlotAddress, 0x10, "Device/Function Number", s_.bytes[0x10], 0xFF);
-  }
-
-  // DSP0134 7.11: pairs of device type (bits 6-0; bit 7: enabled) and
-  // description string from 04h.
-  void OnBoardDevices() {
-    for (uint32_t at = 0x04; at + 1 < s_.length; at += 2) {
-      const uint8_t device = s_.bytes[at] & 0x7F;
-      if (device < 0x01 || device > 0x0A) Add(FindingKind::kOutOfRange, at, "Device Type", device);
-      StringNumber(at + 1, "Description String");
-    }
   }
 
   // DSP0134 7.12-7.14: the count at 04h names strings 1 to n.
@@ -202,22 +183,6 @@ class Checker {
     }
   }
 
-  // DSP0134 7.16.1: n descriptors of m bytes from 17h, a log type
-  // (01h-0Eh, 10h-17h, 80h-FFh) and its data format (00h-06h, 80h-FFh).
-  void LogTypeDescriptors() {
-    if (s_.length < 0x17 || s_.bytes[0x16] < 2) return;
-    const uint32_t size = s_.bytes[0x16];
-    const uint32_t end = std::min<uint32_t>(s_.length, 0x17 + s_.bytes[0x15] * size);
-    for (uint32_t at = 0x17; at + 1 < end; at += size) {
-      const uint8_t type = s_.bytes[at];
-      const uint8_t format = s_.bytes[at + 1];
-      if (type == 0 || type == 0x0F || (type > 0x17 && type < 0x80)) {
-        Add(FindingKind::kOutOfRange, at, "Log Type Descriptor", type);
-      }
-      if (format > 0x06 && format < 0x80) Add(FindingKind::kOutOfRange, at + 1, "Log Type Descriptor", format);
-    }
-  }
-
   // DSP0134 7.24: with a watchdog timer (bit 5), the boot options in bits
   // 1-2 and 3-4 are 01b-11b; 00b is reserved.
   void BootOptions() {
@@ -225,16 +190,6 @@ class Checker {
     const uint8_t capabilities = s_.bytes[0x04];
     if ((capabilities & 0x06) == 0 || (capabilities & 0x18) == 0) {
       Add(FindingKind::kOutOfRange, 0x04, "Capabilities", capabilities);
-    }
-  }
-
-  // DSP0134 7.41: entries from 05h, each its length at 0 and a string at 4.
-  void AdditionalInformation() {
-    if (s_.length < 0x05) return;
-    uint32_t at = 0x05;
-    for (uint32_t i = 0; i < s_.bytes[0x04] && at + 5 <= s_.length && s_.bytes[at] >= 5; ++i) {
-      StringNumber(at + 4, "String");
-      at += s_.bytes[at];
     }
   }
 
@@ -347,7 +302,7 @@ std::vector<Finding> CheckModel(const TableModel& model, const EntryPointBytes& 
   for (const Structure& structure : model.structures) {
     Checker checker(structure, &findings);
     checker.Length(version);
-    for (const FieldRow& row : FieldRowsOf(structure.type)) checker.Row(row);
+    for (const PlacedField& field : PlacedFields(structure.bytes)) checker.Row(field);
     checker.Joined();
   }
   const EntryPoint read = ReadEntryPoint(entry.bytes, entry.size);

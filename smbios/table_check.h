@@ -1,5 +1,5 @@
 // What in a table is wrong by DSP0134: every structure's fields against
-// their description (smbios/field_description.h), the walk's end and the
+// their description (smbios/description/field_description.h), the walk's end and the
 // entry point. Findings are data; the program that shows them words them.
 #pragma once
 

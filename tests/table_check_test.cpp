@@ -10,7 +10,7 @@
 
 #include "host/names.h"
 #include "smbios/entry_point.h"
-#include "smbios/field_description.h"
+#include "smbios/description/field_description.h"
 #include "smbios/table_check.h"
 #include "tests/support/plugin_test.h"
 #include "tests/support/table_builder.h"
@@ -266,7 +266,7 @@ TEST(TableCheckTest, NamesReadStringFieldsOfTheDescription) {
   const auto check = [&](const char* name, uint8_t type, uint32_t offset) {
     const auto rows = FieldRowsOf(type);
     if (std::none_of(rows.begin(), rows.end(), [&](const FieldRow& row) {
-          return row.offset == offset && row.validity == Validity::kString && row.place == Place::kFixed;
+          return row.offset == offset && row.kind == FieldKind::kString && row.anchor == Anchor::kStart;
         })) {
       not_described.push_back(name);
     }
@@ -286,7 +286,7 @@ TEST(TableCheckTest, DescribedFieldsTileEachStructure) {
     uint32_t end = 4;
     const FieldRow* previous = nullptr;
     for (const FieldRow& row : FieldRowsOf(static_cast<uint8_t>(type))) {
-      if (row.place != Place::kFixed) continue;
+      if (row.anchor != Anchor::kStart) continue;
       const bool shares = previous && row.offset == previous->offset && row.width == previous->width;
       EXPECT_TRUE(row.offset == end || shares) << "type " << type << ": " << row.name;
       end = std::max(end, uint32_t{row.offset} + row.width);

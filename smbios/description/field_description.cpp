@@ -1,0 +1,254 @@
+#include "smbios/description/field_description.h"
+
+#include <algorithm>
+#include <bit>
+#include <iterator>
+
+#include "smbios/description/type_groups.h"
+#include "smbios/field_reader.h"
+
+namespace tarnwick {
+namespace {
+
+const TypeGroup kGroups[] = {PlatformTypes(), DeviceTypes(), MemoryTypes(), ManagementTypes()};
+
+const TypeGroup* GroupOf(uint8_t type) {
+  for (const TypeGroup& group : kGroups) {
+    if (type >= group.first && type <= group.last) return &group;
+  }
+  return nullptr;
+}
+
+template <class Row>
+std::span<const Row> OfType(std::span<const Row> rows, uint8_t type) {
+  const auto first = std::find_if(rows.begin(), rows.end(), [type](const Row& r) { return r.type == type; });
+  const auto last = std::find_if(first, rows.end(), [type](const Row& r) { return r.type != type; });
+  return {first, last};
+}
+
+bool Applies(Since since, uint16_t version) { return since != kNoVersion && since <= version; }
+
+// The type's first version among its rows.
+uint16_t FirstVersion(std::span<const FieldRow> rows) {
+  uint16_t first = 0xFFFF;
+  for (const FieldRow& row : rows) {
+    if (row.since != kNoVersion) first = std::min(first, row.since);
+  }
+  return first;
+}
+
+// A byte of the structure, when the formatted area holds it.
+bool ByteAt(const uint8_t* structure, uint32_t offset, uint32_t* value) {
+  uint64_t byte = 0;
+  if (!ReadField(structure, offset, 1, &byte)) return false;
+  *value = static_cast<uint32_t>(byte);
+  return true;
+}
+
+// Where the part's offsets count from: the structure's start, or the end of
+// the part it follows.
+bool BaseOf(const uint8_t* structure, const VariablePart& part, uint32_t* base) {
+  *base = 0;
+  if (part.start_after == kNoPart) return true;
+  const PartSpan before = SpanOf(structure, part.start_after);
+  *base = before.end;
+  return before.known;
+}
+
+}  // namespace
+
+std::span<const FieldRow> FieldRowsOf(uint8_t type) {
+  const TypeGroup* group = GroupOf(type);
+  return group != nullptr ? OfType(group->rows, type) : std::span<const FieldRow>();
+}
+
+const FieldRow* FindFieldRow(uint8_t type, uint8_t offset) {
+  for (const FieldRow& row : FieldRowsOf(type)) {
+    if (row.anchor == Anchor::kStart && row.offset == offset) return &row;
+  }
+  return nullptr;
+}
+
+std::span<const VariablePart> VariablePartsOf(uint8_t type) {
+  const TypeGroup* group = GroupOf(type);
+  return group != nullptr ? OfType(group->parts, type) : std::span<const VariablePart>();
+}
+
+PartSpan SpanOf(const uint8_t* structure, uint8_t index) {
+  PartSpan span;
+  const std::span<const VariablePart> parts = VariablePartsOf(structure[0]);
+  if (index >= parts.size()) return span;
+  const VariablePart& part = parts[index];
+  uint32_t base = 0;
+  if (!BaseOf(structure, part, &base)) return span;
+  span.start = base + part.start;
+  const uint32_t length = structure[1];
+  switch (part.count) {
+    case PartCount::kAt:
+      if (!ByteAt(structure, base + part.count_at, &span.count)) return span;
+      break;
+    case PartCount::kOne:
+      span.count = 1;
+      break;
+    case PartCount::kFills:
+      span.count = 0;  // counted below, by the items that fit
+      break;
+  }
+  if (part.size != ItemSize::kInItem) {
+    uint32_t size = part.item_size;
+    if (part.size == ItemSize::kAt && !ByteAt(structure, base + part.size_at, &size)) return span;
+    if (part.count == PartCount::kFills) {
+      span.count = size != 0 && length > span.start ? (length - span.start) / size : 0;
+    }
+    span.end = span.start + span.count * size;
+    span.known = true;
+    return span;
+  }
+  // Items that carry their own size: walk them.
+  uint32_t at = span.start;
+  for (uint32_t i = 0; part.count == PartCount::kFills || i < span.count; ++i) {
+    if (part.count == PartCount::kFills && at >= length) {
+      span.count = i;
+      break;
+    }
+    uint32_t size = 0;
+    if (!ByteAt(structure, at + part.size_at, &size)) return span;
+    size += part.item_size;
+    if (size == 0) return span;  // an item of no bytes would never end
+    at += size;
+  }
+  span.end = at;
+  span.known = true;
+  return span;
+}
+
+std::optional<PartItem> ItemOf(const uint8_t* structure, uint8_t index, uint32_t item) {
+  const std::span<const VariablePart> parts = VariablePartsOf(structure[0]);
+  if (index >= parts.size()) return std::nullopt;
+  const VariablePart& part = parts[index];
+  const PartSpan span = SpanOf(structure, index);
+  if (item >= span.count && part.count != PartCount::kFills) return std::nullopt;
+  if (part.size != ItemSize::kInItem) {
+    if (!span.known || item >= span.count) return std::nullopt;
+    const uint32_t size = span.count != 0 ? (span.end - span.start) / span.count : 0;
+    return PartItem{span.start + item * size, size};
+  }
+  uint32_t at = span.start;
+  for (uint32_t i = 0;; ++i) {
+    uint32_t size = 0;
+    if (!ByteAt(structure, at + part.size_at, &size) || size + part.item_size == 0) return std::nullopt;
+    size += part.item_size;
+    if (i == item) return PartItem{at, size};
+    at += size;
+  }
+}
+
+bool FieldOffset(const FieldRow& row, const uint8_t* structure, uint32_t* offset, uint32_t item) {
+  switch (row.anchor) {
+    case Anchor::kStart:
+      *offset = row.offset;
+      return true;
+    case Anchor::kItem: {
+      const std::optional<PartItem> at = ItemOf(structure, row.part, item);
+      if (!at) return false;
+      *offset = at->offset + row.offset;
+      return true;
+    }
+    case Anchor::kAfterPart: {
+      const PartSpan span = SpanOf(structure, row.part);
+      *offset = span.end + row.offset;
+      return span.known;
+    }
+  }
+  return false;
+}
+
+std::vector<PlacedField> PlacedFields(const uint8_t* structure) {
+  std::vector<PlacedField> fields;
+  const uint32_t length = structure[1];
+  for (const FieldRow& row : FieldRowsOf(structure[0])) {
+    uint32_t offset = 0;
+    if (row.anchor != Anchor::kItem) {
+      if (FieldOffset(row, structure, &offset) && offset + row.width <= length) fields.push_back({&row, offset, 0});
+      continue;
+    }
+    // An item too short for a field holds none of it.
+    for (uint32_t item = 0;; ++item) {
+      const std::optional<PartItem> at = ItemOf(structure, row.part, item);
+      if (!at || at->offset >= length) break;
+      offset = at->offset + row.offset;
+      if (row.offset + row.width <= at->size && offset + row.width <= length) fields.push_back({&row, offset, item});
+    }
+  }
+  std::stable_sort(fields.begin(), fields.end(),
+                   [](const PlacedField& a, const PlacedField& b) { return a.offset < b.offset; });
+  return fields;
+}
+
+uint64_t FieldValue(const FieldRow& row, uint64_t raw) {
+  return row.kind == FieldKind::kEnum && row.bits != 0 ? (raw & row.bits) >> std::countr_zero(row.bits) : raw;
+}
+
+const Word* WordOf(const FieldRow& row, uint64_t raw) {
+  const uint64_t value = FieldValue(row, raw);
+  const auto word = std::find_if(row.words.begin(), row.words.end(),
+                                 [value](const Word& w) { return value >= w.value && value <= w.Last(); });
+  return word != row.words.end() ? &*word : nullptr;
+}
+
+bool ValueDefined(const FieldRow& row, uint64_t raw) {
+  switch (row.kind) {
+    case FieldKind::kEnum:
+      return WordOf(row, raw) != nullptr;
+    case FieldKind::kFlags:
+      return (raw & row.bits) == 0;
+    case FieldKind::kZero:
+      return raw == 0;
+    case FieldKind::kNumber:
+      return (raw >= row.least && raw <= row.most) || WordOf(row, raw) != nullptr;
+    case FieldKind::kString:
+    case FieldKind::kHandle:
+      return true;
+  }
+  return true;
+}
+
+uint32_t RequiredLength(const uint8_t* structure, uint16_t version) {
+  const std::span<const FieldRow> rows = FieldRowsOf(structure[0]);
+  if (rows.empty()) return 0;
+  if (version == 0) version = FirstVersion(rows);
+  uint32_t required = 4;
+  for (const FieldRow& row : rows) {
+    uint32_t offset = 0;
+    if (row.anchor != Anchor::kItem && Applies(row.since, version) && FieldOffset(row, structure, &offset)) {
+      required = std::max(required, offset + row.width);
+    }
+  }
+  return required;
+}
+
+uint32_t DefinedLength(const uint8_t* structure, uint16_t version) {
+  const uint8_t type = structure[0];
+  const std::span<const FieldRow> rows = FieldRowsOf(type);
+  // An inactive structure keeps the length of the one it stands for (7.48).
+  if ((rows.empty() && type != 127) || type == 126) return 0;
+  uint32_t defined = 4;
+  for (const FieldRow& row : rows) {
+    uint32_t offset = 0;
+    if (row.anchor != Anchor::kItem && (row.since == kNoVersion || row.since <= version) &&
+        FieldOffset(row, structure, &offset)) {
+      defined = std::max(defined, offset + row.width);
+    }
+  }
+  const std::span<const VariablePart> parts = VariablePartsOf(type);
+  for (uint8_t i = 0; i < parts.size(); ++i) {
+    if (parts[i].since != kNoVersion && parts[i].since > version) continue;
+    if (parts[i].count == PartCount::kFills) return 0;
+    const PartSpan span = SpanOf(structure, i);
+    if (!span.known) return 0;
+    defined = std::max(defined, span.end);
+  }
+  return defined;
+}
+
+}  // namespace tarnwick
