@@ -32,10 +32,20 @@ std::string DecodeText(const TableModel& model, std::span<const uint8_t> types) 
     out += first ? "" : "\n";
     first = false;
     out += Heading(structure);
+    const DecodedField* previous = nullptr;
     for (const DecodedField& field : decoder.Decode(structure)) {
+      // An item of a variable part under a line of its own: "Contained Elements 2:".
+      if (field.item != 0 && (previous == nullptr || previous->item != field.item || previous->part != field.part)) {
+        out += Join("  ", field.part, " ", std::to_string(field.item), ":\n");
+      }
+      previous = &field;
       const std::string indent(field.item != 0 ? 4 : 2, ' ');
-      out += Join(indent, field.name, ": ", LineString(field.text), "\n");
-      for (const char* bit : field.bits) out += Join(indent, "  ", bit, "\n");
+      if (field.bits.empty() || !field.parts.empty()) {
+        out += Join(indent, field.name, ": ", LineString(field.text), "\n");
+        continue;
+      }
+      out += Join(indent, field.name, ":\n");
+      for (const std::string& bit : field.bits) out += Join(indent, "  ", LineString(bit), "\n");
     }
   }
   return out;
@@ -57,8 +67,16 @@ std::string DecodeJson(const TableModel& model, std::span<const uint8_t> types) 
         case DecodedField::Stored::kBytes: value = field.bytes; break;
       }
       Json object = {{"name", field.name}, {"offset", field.offset}, {"value", value}, {"text", FirmwareText(field.text)}};
-      if (field.item != 0) object["item"] = field.item;
-      if (!field.bits.empty()) object["bits"] = field.bits;
+      if (field.item != 0) {
+        object["part"] = field.part;
+        object["item"] = field.item;
+      }
+      if (!field.parts.empty()) {
+        Json parts = Json::array();
+        for (const std::string& part : field.parts) parts.push_back(FirmwareText(part));
+        object["parts"] = std::move(parts);
+      }
+      if (!field.bits.empty()) object["bits"] = field.bits;  // names in ASCII
       if (field.has_size) object["bytes"] = field.size_bytes;
       fields.push_back(std::move(object));
     }

@@ -1,17 +1,16 @@
 // Every field of a structure as a person reads it: the one description of
-// fields (field_description.h) read out over a structure's bytes. A record
+// fields (smbios/description/) read out over a structure's bytes. A record
 // holds both what is stored and its reading, so that an output formats it
 // without coming back down for words.
 #pragma once
 
 #include <cstdint>
 #include <optional>
-#include <utility>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include "smbios/field_description.h"
 #include "smbios/table_model.h"
 
 namespace tarnwick {
@@ -24,17 +23,21 @@ struct DecodedField {
     kBytes,     // a field wider than 8 bytes: `bytes`, as stored
   };
   const char* name = "";
-  uint32_t offset = 0;  // from the structure's start, past any variable part
+  uint32_t offset = 0;  // from the structure's start
   uint8_t width = 0;
   Stored stored = Stored::kNumber;
   uint64_t number = 0;
   std::string_view string;  // firmware bytes, one byte a character
   std::string bytes;        // kBytes: the stored bytes as pairs of hexadecimal digits
   std::string text;         // the reading; firmware bytes where it quotes a string
-  std::vector<const char*> bits;  // a flags field: the names of the bits set
-  bool has_size = false;    // a size: `size_bytes` holds it in bytes
+  // Where rows read bit fields of one field (a probe's location and its
+  // status), each one's reading, in the order of the rows; `text` joins them.
+  std::vector<std::string> parts;
+  std::vector<std::string> bits;  // a flags field: the names of the bits set
+  bool has_size = false;          // a size: `size_bytes` holds it in bytes
   uint64_t size_bytes = 0;
-  uint8_t item = 0;         // 0, or the item (from 1) of a variable part it lies in
+  const char* part = nullptr;  // the variable part the field is an item's field of
+  uint32_t item = 0;           // then the item, from 1
 };
 
 // Decodes the structures of one table: what a handle points at is looked up
@@ -43,8 +46,8 @@ class StructureDecoder {
  public:
   explicit StructureDecoder(const TableModel& model);
 
-  // The fields that `structure`'s length holds, in the order of the
-  // description; a field past the length is absent.
+  // The fields that `structure`'s length holds, in order of offset (an
+  // item's fields together); a field past the length is absent.
   std::vector<DecodedField> Decode(const Structure& structure) const;
 
   // The type of the first structure that bears `handle`.

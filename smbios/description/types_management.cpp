@@ -264,7 +264,7 @@ constexpr FieldRow kRows[] = {
     String(39, 0x09, 0x0203, "Asset Tag Number"),
     String(39, 0x0A, 0x0203, "Model Part Number"),
     String(39, 0x0B, 0x0203, "Revision Level"),
-    Number(39, 0x0C, 2, 0x0203, "Max Power Capacity").In(Unit::kMilliwatts).Within(0, 0x7FFF).Meaning(kUnknown8000),
+    Number(39, 0x0C, 2, 0x0203, "Max Power Capacity").In(Unit::kWatts).Within(0, 0x7FFF).Meaning(kUnknown8000),
     Flags(39, 0x0E, 2, 0x0203, "Power Supply Characteristics", 0xC000, kSupplyCharacteristics),
     Handle(39, 0x10, 0x0203, "Input Voltage Probe Handle", Types({26}), kNoHandle),
     Handle(39, 0x12, 0x0203, "Cooling Device Handle", Types({27}), kNoHandle),
