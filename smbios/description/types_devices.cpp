@@ -178,7 +178,7 @@ constexpr Word kLogTypes[] = {
     {0x11, "Asynchronous hardware timer expired and issued a system reset"},
     {0x12, "System configuration information"}, {0x13, "Hard-disk information"}, {0x14, "System reconfigured"},
     {0x15, "Uncorrectable CPU-complex error"}, {0x16, "Log Area Reset/Cleared"}, {0x17, "System boot"},
-    {0x80, "OEM-specific", 0xFF},
+    {0x80, "OEM-specific", 0xFE}, {0xFF, "End of log"},
 };
 constexpr Word kLogDataFormats[] = {
     {0x00, "None"}, {0x01, "Handle"}, {0x02, "Multiple-event"}, {0x03, "Multiple-event handle"},
@@ -254,6 +254,7 @@ constexpr FieldRow kRows[] = {
     // 7.11 On Board Devices (obsolete): pairs of type (bit 7: enabled) and string
     // from 04h; its types are the first ten of 7.42.2.
     Enum(10, 0x00, 1, 0x0200, "Device Type", Words(kDeviceTypes).first(10), 0x7F).InItem(0),
+    Flags(10, 0x00, 1, 0x0200, "Device Type", 0, kDeviceStatus).InItem(0),
     String(10, 0x01, 0x0200, "Description String").InItem(0),
     // 7.12 OEM Strings, 7.13 System Configuration Options: the count of strings.
     Number(11, 0x04, 1, 0x0200, "Count"),

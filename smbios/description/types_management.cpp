@@ -219,10 +219,10 @@ constexpr FieldRow kRows[] = {
     Enum(33, 0x04, 1, 0x0203, "Error Type", kErrorTypes),
     Enum(33, 0x05, 1, 0x0203, "Error Granularity", kErrorGranularities),
     Enum(33, 0x06, 1, 0x0203, "Error Operation", kErrorOperations),
-    Number(33, 0x07, 4, 0x0203, "Vendor Syndrome"),
-    Number(33, 0x0B, 8, 0x0203, "Memory Array Error Address"),
-    Number(33, 0x13, 8, 0x0203, "Device Error Address"),
-    Number(33, 0x1B, 4, 0x0203, "Error Resolution").In(Unit::kBytes),
+    Number(33, 0x07, 4, 0x0203, "Vendor Syndrome").Meaning(kZeroUnknown),
+    Number(33, 0x0B, 8, 0x0203, "Memory Array Error Address").Meaning(kAddress64Unknown),
+    Number(33, 0x13, 8, 0x0203, "Device Error Address").Meaning(kAddress64Unknown),
+    Number(33, 0x1B, 4, 0x0203, "Error Resolution").In(Unit::kBytes).Meaning(kAddressUnknown),
     // 7.35 Management Device
     String(34, 0x04, 0x0203, "Description"),
     Enum(34, 0x05, 1, 0x0203, "Type", kManagementTypes),
@@ -278,6 +278,7 @@ constexpr FieldRow kRows[] = {
     // 7.42 Onboard Devices Extended Information; bit 7 of the type: enabled.
     String(41, 0x04, 0x0206, "Reference Designation"),
     Enum(41, 0x05, 1, 0x0206, "Device Type", kDeviceTypes, 0x7F),
+    Flags(41, 0x05, 1, 0x0206, "Device Type", 0, kDeviceStatus),
     Number(41, 0x06, 1, 0x0206, "Device Type Instance"),
     Number(41, 0x07, 2, 0x0206, "Segment Group Number").Meaning(kNoSegment),
     Number(41, 0x09, 1, 0x0206, "Bus Number").Meaning(kNoDeviceNumbers),

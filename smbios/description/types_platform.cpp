@@ -78,6 +78,7 @@ constexpr Word kChassisSecurity[] = {
     {0x01, "Other"}, {0x02, "Unknown"}, {0x03, "None"}, {0x04, "External Interface Locked Out"},
     {0x05, "External Interface Enabled"},
 };
+constexpr BitName kChassisLock[] = {{7, "Chassis lock is present"}};  // 7.4: bit 7 of the type
 constexpr Word kRackTypes[] = {{0x00, "Unspecified"}, {0x01, "OU (Open Rack)"}};  // 7.4.5, from 3.9
 constexpr Word kUnspecified[] = {{0x00, "Unspecified"}};
 
@@ -231,6 +232,7 @@ constexpr FieldRow kRows[] = {
     // 7.4 System Enclosure or Chassis; bit 7 of the type is the lock.
     String(3, 0x04, 0x0200, "Manufacturer"),
     Enum(3, 0x05, 1, 0x0200, "Type", kChassisTypeWords, 0x7F),
+    Flags(3, 0x05, 1, 0x0200, "Type", 0, kChassisLock),
     String(3, 0x06, 0x0200, "Version"),
     String(3, 0x07, 0x0200, "Serial Number"),
     String(3, 0x08, 0x0200, "Asset Tag Number"),
