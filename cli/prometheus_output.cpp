@@ -16,16 +16,6 @@
 namespace tarnwick::cli {
 namespace {
 
-// node_exporter's labels of node_dmi_info, each from the kernel's file of
-// the same name (system_vendor: sys_vendor), and tarnwick's two more.
-constexpr const char* kDmiLabels[] = {
-    "bios_date", "bios_release", "bios_vendor", "bios_version", "board_asset_tag",
-    "board_name", "board_serial", "board_vendor", "board_version", "chassis_asset_tag",
-    "chassis_serial", "chassis_type", "chassis_vendor", "chassis_version", "product_family",
-    "product_name", "product_serial", "product_sku", "product_uuid", "product_version",
-    "smbios_version", "system_vendor",
-};
-
 // White space as node_exporter trims it from what it reads (Go's
 // unicode.IsSpace).
 bool IsSpace(uint32_t c) {
@@ -64,14 +54,23 @@ void Family(std::string* out, const char* name, const char* help,
   for (const auto& [labels, value] : series) *out += Join(name, Braced(labels), " ", std::to_string(value), "\n");
 }
 
-std::string DmiLabel(const TableModel& model, std::string_view label, std::string_view chassis_type) {
-  if (label == "chassis_type") return LabelValue(chassis_type);
-  if (label == "smbios_version") {
-    return model.version ? Join(std::to_string(model.version->major), ".", std::to_string(model.version->minor)) : "";
+// node_exporter's labels of node_dmi_info, each from the kernel's file that
+// names it, and tarnwick's SMBIOS version, in the order of their names.
+Labels DmiLabels(const TableModel& model, std::string_view chassis_type) {
+  Labels labels;
+  for (const KernelDmiField& field : kKernelDmiFields) {
+    if (field.label == nullptr) continue;
+    const std::optional<std::string> text = KernelDmiText(model, field);
+    labels.emplace_back(field.label, field.kind == KernelDmiKind::kChassis ? LabelValue(chassis_type)
+                                     : text                                 ? LabelValue(*text)
+                                                                            : "");
   }
-  const KernelDmiField* field = FindKernelDmiField(label == "system_vendor" ? "sys_vendor" : label);
-  const std::optional<std::string> text = field != nullptr ? KernelDmiText(model, *field) : std::nullopt;
-  return text ? LabelValue(*text) : "";
+  labels.emplace_back("smbios_version", model.version ? Join(std::to_string(model.version->major), ".",
+                                                             std::to_string(model.version->minor))
+                                                      : "");
+  std::sort(labels.begin(), labels.end(),
+            [](const auto& a, const auto& b) { return std::string_view(a.first) < std::string_view(b.first); });
+  return labels;
 }
 
 // DSP0134's word for the value of the field at `offset` of `type`; empty
@@ -145,10 +144,8 @@ std::string LabelValue(std::string_view bytes) {
 std::string PrometheusText(const TableModel& model, std::string_view chassis_type,
                            const std::vector<Finding>* findings) {
   std::string out;
-  Labels dmi;
-  for (const char* label : kDmiLabels) dmi.emplace_back(label, DmiLabel(model, label, chassis_type));
   Family(&out, "tarnwick_dmi_info", "The machine's identity from its SMBIOS table, labelled as node_dmi_info.",
-         {{dmi, 1}});
+         {{DmiLabels(model, chassis_type), 1}});
   MemoryFamilies(model, &out);
   ProcessorFamilies(model, &out);
   if (findings != nullptr) {

@@ -41,13 +41,6 @@ std::optional<std::string> Text(const Structure& s, const KernelDmiField& field,
 
 }  // namespace
 
-const KernelDmiField* FindKernelDmiField(std::string_view file) {
-  for (const KernelDmiField& field : kKernelDmiFields) {
-    if (file == field.name) return &field;
-  }
-  return nullptr;
-}
-
 std::optional<std::string> KernelDmiText(const TableModel& model, const KernelDmiField& field) {
   for (const Structure& s : model.structures) {
     if (s.type == field.type && s.length >= NeededLength(field)) {

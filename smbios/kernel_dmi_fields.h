@@ -31,31 +31,32 @@ struct KernelDmiField {
   uint8_t offset;
   KernelDmiKind kind;
   bool root_only;  // mode 0400: the serial numbers and the UUID
+  const char* label;  // node_exporter's label of node_dmi_info for the file; null: none
 };
 
 inline constexpr std::array<KernelDmiField, 22> kKernelDmiFields = {{
-    {"bios_vendor", 0, 0x04, KernelDmiKind::kString, false},
-    {"bios_version", 0, 0x05, KernelDmiKind::kString, false},
-    {"bios_date", 0, 0x08, KernelDmiKind::kString, false},
-    {"bios_release", 0, 0x14, KernelDmiKind::kRelease, false},
-    {"ec_firmware_release", 0, 0x16, KernelDmiKind::kRelease, false},
-    {"sys_vendor", 1, 0x04, KernelDmiKind::kString, false},
-    {"product_name", 1, 0x05, KernelDmiKind::kString, false},
-    {"product_version", 1, 0x06, KernelDmiKind::kString, false},
-    {"product_serial", 1, 0x07, KernelDmiKind::kString, true},
-    {"product_uuid", 1, 0x08, KernelDmiKind::kUuid, true},
-    {"product_sku", 1, 0x19, KernelDmiKind::kString, false},
-    {"product_family", 1, 0x1A, KernelDmiKind::kString, false},
-    {"board_vendor", 2, 0x04, KernelDmiKind::kString, false},
-    {"board_name", 2, 0x05, KernelDmiKind::kString, false},
-    {"board_version", 2, 0x06, KernelDmiKind::kString, false},
-    {"board_serial", 2, 0x07, KernelDmiKind::kString, true},
-    {"board_asset_tag", 2, 0x08, KernelDmiKind::kString, false},
-    {"chassis_vendor", 3, 0x04, KernelDmiKind::kString, false},
-    {"chassis_type", 3, 0x05, KernelDmiKind::kChassis, false},
-    {"chassis_version", 3, 0x06, KernelDmiKind::kString, false},
-    {"chassis_serial", 3, 0x07, KernelDmiKind::kString, true},
-    {"chassis_asset_tag", 3, 0x08, KernelDmiKind::kString, false},
+    {"bios_vendor", 0, 0x04, KernelDmiKind::kString, false, "bios_vendor"},
+    {"bios_version", 0, 0x05, KernelDmiKind::kString, false, "bios_version"},
+    {"bios_date", 0, 0x08, KernelDmiKind::kString, false, "bios_date"},
+    {"bios_release", 0, 0x14, KernelDmiKind::kRelease, false, "bios_release"},
+    {"ec_firmware_release", 0, 0x16, KernelDmiKind::kRelease, false, nullptr},
+    {"sys_vendor", 1, 0x04, KernelDmiKind::kString, false, "system_vendor"},
+    {"product_name", 1, 0x05, KernelDmiKind::kString, false, "product_name"},
+    {"product_version", 1, 0x06, KernelDmiKind::kString, false, "product_version"},
+    {"product_serial", 1, 0x07, KernelDmiKind::kString, true, "product_serial"},
+    {"product_uuid", 1, 0x08, KernelDmiKind::kUuid, true, "product_uuid"},
+    {"product_sku", 1, 0x19, KernelDmiKind::kString, false, "product_sku"},
+    {"product_family", 1, 0x1A, KernelDmiKind::kString, false, "product_family"},
+    {"board_vendor", 2, 0x04, KernelDmiKind::kString, false, "board_vendor"},
+    {"board_name", 2, 0x05, KernelDmiKind::kString, false, "board_name"},
+    {"board_version", 2, 0x06, KernelDmiKind::kString, false, "board_version"},
+    {"board_serial", 2, 0x07, KernelDmiKind::kString, true, "board_serial"},
+    {"board_asset_tag", 2, 0x08, KernelDmiKind::kString, false, "board_asset_tag"},
+    {"chassis_vendor", 3, 0x04, KernelDmiKind::kString, false, "chassis_vendor"},
+    {"chassis_type", 3, 0x05, KernelDmiKind::kChassis, false, "chassis_type"},
+    {"chassis_version", 3, 0x06, KernelDmiKind::kString, false, "chassis_version"},
+    {"chassis_serial", 3, 0x07, KernelDmiKind::kString, true, "chassis_serial"},
+    {"chassis_asset_tag", 3, 0x08, KernelDmiKind::kString, false, "chassis_asset_tag"},
 }};
 
 // The place of the file named `name` in kKernelDmiFields; its size for another name.
@@ -64,9 +65,6 @@ constexpr size_t KernelDmiFieldIndex(std::string_view name) {
   while (i < kKernelDmiFields.size() && kKernelDmiFields[i].name != name) ++i;
   return i;
 }
-
-// The field of the file named `file`; null for another name.
-const KernelDmiField* FindKernelDmiField(std::string_view file);
 
 // The text the kernel writes into the field's file, without the line feed
 // it adds; none where it writes no file. The UUID's byte order is that of

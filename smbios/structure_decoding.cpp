@@ -196,10 +196,12 @@ Reading NumberReading(const FieldRow& row, uint64_t raw, const Structure& struct
     }
     case FieldKind::kZero:
       return {raw == 0 ? "0" : OutOfSpecification(raw, row.width)};
-    case FieldKind::kNumber:
+    case FieldKind::kNumber: {
       if (word != nullptr) return {word->text};
-      if (raw < row.least || raw > row.most) return {OutOfSpecification(raw, row.width)};
-      return UnitReading(row, raw, structure);
+      const uint64_t value = FieldValue(row, raw);  // in its bits, shifted down
+      if (value < row.least || value > row.most) return {OutOfSpecification(value, row.width)};
+      return UnitReading(row, value, structure);
+    }
     case FieldKind::kString:
       break;
   }

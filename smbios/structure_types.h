@@ -15,10 +15,6 @@ inline constexpr uint8_t kOemStringsType = 11;      // 7.12
 inline constexpr uint8_t kMemoryDeviceType = 17;    // 7.18
 inline constexpr uint8_t kEndOfTableType = 127;     // 7.45
 
-// The chassis types of 7.4.1: 01h (Other) to 24h (Stick PC), in bits 6-0 of
-// the chassis Type byte; bit 7 is the chassis lock.
-inline constexpr uint8_t kLastChassisType = 0x24;
-
 // The DSP0134 name of `type` ("System Information"); null for a type that
 // DSP0134 does not define (the OEM types from 128 on included).
 const char* StructureTypeName(uint8_t type);

@@ -101,7 +101,17 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
       {"a contained element of baseboard type 0Fh",
        With(Changed(3, {{0x13, 1}, {0x14, 3}, {0x15, 0x0F}, {0x18, 3}}), {}), {"out-of-range 3 21 15/0"}},
       {"contained elements past the length", With(Changed(3, {{0x13, 2}, {0x14, 3}}), {}),
-       {"short-structure 3 1 22/28", "elements-past-length 3 19 27/22"}},
+       {"elements-past-length 3 19 27/22"}},
+      // The minimums that the Length rows state (7.1, 7.4, 7.10), below the
+      // end of the version's last field, or above it.
+      {"a chassis of 0Dh and a slot of 11h in a 3.4 table",
+       With(CleanPlus({9, 0x09, Formatted(0x11, {{5, 0xA5}, {6, 3}, {7, 3}, {8, 3}}), {}}), {}), {}},
+      {"a BIOS without extension bytes in a 2.3 table",
+       With({{0, 0x00, Formatted(0x12, {{4, 1}}), {"Vendor Inc."}}, Clean()[6]}, {}, 2, 3),
+       {"short-structure 0 1 18/20"}},
+      // 7.46: 18h and two bytes for each associated component.
+      {"firmware inventory with two component handles",
+       With(CleanPlus({45, 0x2D, Formatted(0x1C, {{6, 0x01}, {0x16, 0x04}, {0x17, 2}}), {}}), {}, 3, 5), {}},
       {"AMI's placeholder UUID, stored little-endian",
        With(Changed(1, {{8, 0}, {9, 2}, {0x0B, 3}, {0x0D, 4}, {0x0F, 5}, {0x11, 6}, {0x13, 7}, {0x15, 8}, {0x17, 9}}), {}),
        {"placeholder-uuid 1 8 0/0"}},
@@ -373,7 +383,7 @@ TEST(DecodeTest, ReadsEachKindOfField) {
        "0xFFFE (Not Provided)"},
       {"a string number past the set", {17, 1, 0x15, {{0x10, 2}}, {"A1"}}, 9, "Device Locator",
        "string 2 is past the string set"},
-      {"the rank in bits 3-0", {17, 1, 0x1C, {{0x1B, 0x32}}, {}}, 9, "Attributes", "Rank 2, reserved bits set, out of specification (30h)"},
+      {"the rank in bits 3-0", {17, 1, 0x1C, {{0x1B, 0x32}}, {}}, 9, "Attributes", "reserved bits set, out of specification (30h), 2"},
       {"a signed reading in millivolts", {26, 1, 0x14, {{0x06, 0x0C}, {0x07, 0xFE}}, {}}, 9, "Maximum Value", "-0.5 V"},
       {"tenths of a degree", {28, 1, 0x14, {{0x06, 0x7B}, {0x07, 0x01}}, {}}, 9, "Maximum Value", "37.9 \xB0" "C"},
       {"two enumerations in one byte", {26, 1, 0x14, {{0x05, 0x63}}, {}}, 9, "Location and Status", "Processor, OK"},

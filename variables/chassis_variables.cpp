@@ -5,6 +5,7 @@
 
 #include "host/exports.h"
 #include "host/result_text.h"
+#include "smbios/description/chassis_words.h"
 #include "smbios/field_reader.h"
 #include "smbios/structure_lookup.h"
 #include "smbios/structure_types.h"
@@ -14,47 +15,16 @@ namespace {
 
 constexpr uint32_t kChassisTypeOffset = 0x05;
 
-// DSP0134 7.4.1, values 1 to 36; 0 and 37-127 read "Unknown".
-constexpr const char16_t* kChassisTypeNames[] = {
-    u"Unknown",  // 0
-    u"Other",
-    u"Unknown",
-    u"Desktop",
-    u"Low Profile Desktop",
-    u"Pizza Box",
-    u"Mini Tower",
-    u"Tower",
-    u"Portable",
-    u"LapTop",
-    u"Notebook",
-    u"Hand Held",
-    u"Docking Station",
-    u"All in One",
-    u"Sub Notebook",
-    u"Space-saving",
-    u"Lunch Box",
-    u"Main Server Chassis",
-    u"Expansion Chassis",
-    u"SubChassis",
-    u"Bus Expansion Chassis",
-    u"Peripheral Chassis",
-    u"RAID Chassis",
-    u"Rack Mount Chassis",
-    u"Sealed-case PC",
-    u"Multi-system chassis",
-    u"Compact PCI",
-    u"Advanced TCA",
-    u"Blade",
-    u"Blade Enclosure",
-    u"Tablet",  // 30, SMBIOS 3.0 and later
-    u"Convertible",
-    u"Detachable",
-    u"IoT Gateway",
-    u"Embedded PC",
-    u"Mini PC",
-    u"Stick PC",  // 36
-};
-static_assert(std::size(kChassisTypeNames) == kLastChassisType + 1u, "one name per defined chassis type");
+// The chassis type's word (7.4.1) as this variable has always spelled it:
+// "LapTop" for 09h, where DSP0134 writes "Laptop", and "Unknown" for 00h
+// and the values from 25h on, which DSP0134 does not define.
+void WriteChassisType(char16_t* buffer, uint8_t type) {
+  const char* word = type == 0x09 ? "LapTop" : ChassisTypeWord(type);
+  if (word == nullptr) word = "Unknown";
+  char16_t wide[32] = {};  // the longest word has 21 letters
+  for (size_t i = 0; word[i] != 0 && i + 1 < std::size(wide); ++i) wide[i] = static_cast<unsigned char>(word[i]);
+  CopyResult(buffer, wide);
+}
 
 // Writes `fallback`, then returns true with the chassis byte when the first
 // chassis structure is long enough to hold it.
@@ -107,7 +77,7 @@ TARNWICK_EXPORT int TARNWICK_CALL _smbchassistype(char16_t* buffer) {
   uint8_t value = 0;
   if (ReadChassisByte(buffer, kNotAvailable, &value)) {
     const uint8_t type = TypeBits(value);
-    CopyResult(buffer, type < std::size(kChassisTypeNames) ? kChassisTypeNames[type] : u"Unknown");
+    WriteChassisType(buffer, type);
   }
   return 0;
 }

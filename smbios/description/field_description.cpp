@@ -186,7 +186,8 @@ std::vector<PlacedField> PlacedFields(const uint8_t* structure) {
 }
 
 uint64_t FieldValue(const FieldRow& row, uint64_t raw) {
-  return row.kind == FieldKind::kEnum && row.bits != 0 ? (raw & row.bits) >> std::countr_zero(row.bits) : raw;
+  const bool in_bits = row.kind == FieldKind::kEnum || row.kind == FieldKind::kNumber;
+  return in_bits && row.bits != 0 ? (raw & row.bits) >> std::countr_zero(row.bits) : raw;
 }
 
 const Word* WordOf(const FieldRow& row, uint64_t raw) {
@@ -204,8 +205,10 @@ bool ValueDefined(const FieldRow& row, uint64_t raw) {
       return (raw & row.bits) == 0;
     case FieldKind::kZero:
       return raw == 0;
-    case FieldKind::kNumber:
-      return (raw >= row.least && raw <= row.most) || WordOf(row, raw) != nullptr;
+    case FieldKind::kNumber: {
+      const uint64_t value = FieldValue(row, raw);
+      return (value >= row.least && value <= row.most) || WordOf(row, raw) != nullptr;
+    }
     case FieldKind::kString:
     case FieldKind::kHandle:
       return true;
@@ -217,6 +220,12 @@ uint32_t RequiredLength(const uint8_t* structure, uint16_t version) {
   const std::span<const FieldRow> rows = FieldRowsOf(structure[0]);
   if (rows.empty()) return 0;
   if (version == 0) version = FirstVersion(rows);
+  const TypeGroup* group = GroupOf(structure[0]);
+  const StatedLength* stated = nullptr;
+  for (const StatedLength& length : OfType(group->lengths, structure[0])) {
+    if (length.since <= version) stated = &length;
+  }
+  if (stated != nullptr) return stated->minimum;
   uint32_t required = 4;
   for (const FieldRow& row : rows) {
     uint32_t offset = 0;

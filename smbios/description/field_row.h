@@ -109,7 +109,7 @@ struct FieldRow {
   Since since;
   const char* name;  // DSP0134's
   FieldKind kind = FieldKind::kNumber;
-  uint64_t bits = 0;  // kEnum: the bits that hold the value (0: all); kFlags: the reserved bits
+  uint64_t bits = 0;  // kEnum, kNumber: the bits that hold the value (0: all); kFlags: the reserved bits
   Words words = {};   // kEnum: every defined value; kNumber, kHandle: values with a special meaning
   BitNames bit_names = {};  // kFlags
   Unit unit = Unit::kNone;
@@ -121,6 +121,7 @@ struct FieldRow {
   uint8_t part = kNoPart;  // kItem, kAfterPart: the variable part's index among its type's
 
   // The row with one more property, for tables that read as DSP0134 does.
+  constexpr FieldRow InBits(uint64_t mask) const { FieldRow r = *this; r.bits = mask; return r; }
   constexpr FieldRow In(Unit u) const { FieldRow r = *this; r.unit = u; return r; }
   constexpr FieldRow Meaning(Words special) const { FieldRow r = *this; r.words = special; return r; }
   constexpr FieldRow Bits(BitNames names) const { FieldRow r = *this; r.bit_names = names; return r; }

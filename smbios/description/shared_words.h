@@ -34,6 +34,6 @@ inline constexpr Word kDeviceTypes[] = {
 };
 
 // 7.11, 7.42: bit 7 of the device type byte.
-inline constexpr BitName kDeviceStatus[] = {{7, "Device enabled"}};
+inline constexpr BitName kDeviceStatus[] = {{7, "Enabled"}};
 
 }  // namespace tarnwick::rows

@@ -296,11 +296,11 @@ constexpr VariablePart kParts[] = {
      .count_at = 0x15, .size = ItemSize::kAt, .size_at = 0x16},
 };
 
-// The minimums DSP0134 states in a Length row where they are not the end of
-// the version's last field: 7.10, from 3.2 (the slot's own fields past 11h
-// are counted by its peer groups).
+// The minimums of the Length row of 7.10: 0Ch for 2.0, 0Dh for 2.1 to 2.5,
+// 11h for 2.6 to 3.1.1, a minimum of 11h from 3.2 (the peer groups and
+// the fields after them, 3.2 and later, are not required).
 constexpr StatedLength kLengths[] = {
-    {9, 0x0302, 0x11},
+    {9, 0x0200, 0x0C}, {9, 0x0201, 0x0D}, {9, 0x0206, 0x11}, {9, 0x0302, 0x11},
 };
 
 }  // namespace

@@ -12,7 +12,10 @@ namespace {
 using namespace rows;
 
 // 7.24, 7.25
-constexpr BitName kResetCapabilities[] = {{0, "Status"}, {5, "Watchdog timer"}};  // bits 1-4: boot options
+constexpr BitName kResetCapabilities[] = {{0, "Status"}, {5, "Watchdog timer"}};
+// Bits 2-1 the boot option, 4-3 the one on reaching the limit; 00b is
+// reserved, which matters only with a watchdog timer (checked apart).
+constexpr Word kBootOptions[] = {{1, "Operating System"}, {2, "System Utilities"}, {3, "Do Not Reboot"}};
 constexpr Word kResetUnknown[] = {{0xFFFF, "Unknown"}};
 // 7.25: four statuses of two bits each (power-on password, keyboard
 // password, administrator password, front panel reset, from bit 7).
@@ -89,6 +92,17 @@ constexpr Word kNoInterrupt[] = {{0x00, "Unspecified/Unsupported"}};
 constexpr BitName kSupplyCharacteristics[] = {
     {0, "Hot Replaceable"}, {1, "Present"}, {2, "Unplugged from the wall"},
 };
+constexpr Word kSupplyTypes[] = {
+    {0x01, "Other"}, {0x02, "Unknown"}, {0x03, "Linear"}, {0x04, "Switching"}, {0x05, "Battery"}, {0x06, "UPS"},
+    {0x07, "Converter"}, {0x08, "Regulator"},
+};
+constexpr Word kSupplyStatuses[] = {
+    {0x01, "Other"}, {0x02, "Unknown"}, {0x03, "OK"}, {0x04, "Non-critical"}, {0x05, "Critical"},
+};
+constexpr Word kRangeSwitching[] = {
+    {0x01, "Other"}, {0x02, "Unknown"}, {0x03, "Manual"}, {0x04, "Auto-switch"}, {0x05, "Wide range"},
+    {0x06, "Not applicable"},
+};
 
 constexpr Word kNoDeviceNumbers[] = {{0xFF, "Not applicable"}};
 constexpr Word kNoSegment[] = {{0xFFFF, "Not applicable"}};
@@ -103,6 +117,11 @@ constexpr Word kHostInterfaces[] = {
     {0x08, "16850/16850A UART Register Compatible"},
     {0x09, "MCTP Host Interface", 0x3F},
     {0x40, "Network Host Interface"}, {0xF0, "OEM-defined"},
+};
+
+// 7.43.2: the protocols of a host interface's records.
+constexpr Word kProtocols[] = {
+    {0x02, "IPMI"}, {0x03, "MCTP"}, {0x04, "Redfish over IP"}, {0xF0, "OEM-defined"},
 };
 
 // 7.44.1
@@ -136,6 +155,10 @@ constexpr Word kFirmwareStates[] = {
     {0x01, "Other"}, {0x02, "Unknown"}, {0x03, "Disabled"}, {0x04, "Enabled"}, {0x05, "Absent"},
     {0x06, "Stand-by Offline"}, {0x07, "Stand-by Spare"}, {0x08, "Unavailable Offline"},
 };
+// 7.47.1
+constexpr Word kStringProperties[] = {
+    {0x0001, "UEFI device path"}, {0x8000, "BIOS vendor-defined", 0xBFFF}, {0xC000, "OEM-defined", 0xFFFF},
+};
 constexpr Word kImageUnknown[] = {{~uint64_t{0}, "Unknown"}};
 
 constexpr TypeSet kAnyType = {~uint64_t{0}, ~uint64_t{0}};
@@ -144,6 +167,8 @@ constexpr TypeSet kProbes = Types({26, 28, 29});
 constexpr FieldRow kRows[] = {
     // 7.24 System Reset; with bit 5, the boot options in bits 1-2 and 3-4.
     Flags(23, 0x04, 1, 0x0202, "Capabilities", 0xC0, kResetCapabilities),
+    Number(23, 0x04, 1, 0x0202, "Capabilities").InBits(0x06).Meaning(kBootOptions),
+    Number(23, 0x04, 1, 0x0202, "Capabilities").InBits(0x18).Meaning(kBootOptions),
     Number(23, 0x05, 2, 0x0202, "Reset Count").Meaning(kResetUnknown),
     Number(23, 0x07, 2, 0x0202, "Reset Limit").Meaning(kResetUnknown),
     Number(23, 0x09, 2, 0x0202, "Timer Interval").In(Unit::kMinutes).Meaning(kResetUnknown),
@@ -266,6 +291,9 @@ constexpr FieldRow kRows[] = {
     String(39, 0x0B, 0x0203, "Revision Level"),
     Number(39, 0x0C, 2, 0x0203, "Max Power Capacity").In(Unit::kWatts).Within(0, 0x7FFF).Meaning(kUnknown8000),
     Flags(39, 0x0E, 2, 0x0203, "Power Supply Characteristics", 0xC000, kSupplyCharacteristics),
+    Enum(39, 0x0E, 2, 0x0203, "Power Supply Characteristics", kSupplyTypes, 0x3C00),
+    Enum(39, 0x0E, 2, 0x0203, "Power Supply Characteristics", kSupplyStatuses, 0x0380),
+    Enum(39, 0x0E, 2, 0x0203, "Power Supply Characteristics", kRangeSwitching, 0x0078),
     Handle(39, 0x10, 0x0203, "Input Voltage Probe Handle", Types({26}), kNoHandle),
     Handle(39, 0x12, 0x0203, "Cooling Device Handle", Types({27}), kNoHandle),
     Handle(39, 0x14, 0x0203, "Input Current Probe Handle", Types({29}), kNoHandle),
@@ -288,7 +316,7 @@ constexpr FieldRow kRows[] = {
     Enum(42, 0x04, 1, 0x0300, "Interface Type", kHostInterfaces),
     Number(42, 0x05, 1, 0x0300, "Interface Type Specific Data Length"),
     Number(42, 0x00, 1, 0x0300, "Number of Protocol Records").After(0),
-    Number(42, 0x00, 1, 0x0300, "Protocol Type").InItem(1),
+    Enum(42, 0x00, 1, 0x0300, "Protocol Type", kProtocols).InItem(1),
     Number(42, 0x01, 1, 0x0300, "Protocol Type Specific Data Length").InItem(1),
     // 7.44 TPM Device
     Number(43, 0x04, 4, 0x0301, "Vendor ID"),
@@ -318,7 +346,7 @@ constexpr FieldRow kRows[] = {
     Number(45, 0x17, 1, 0x0305, "Number of Associated Components"),
     Handle(45, 0x00, 0x0305, "Associated Component Handle", kAnyType).InItem(0),
     // 7.47 String Property
-    Number(46, 0x04, 2, 0x0305, "String Property ID"),
+    Enum(46, 0x04, 2, 0x0305, "String Property ID", kStringProperties),
     String(46, 0x06, 0x0305, "String Property Value"),
     Handle(46, 0x07, 0x0305, "Parent Handle", kAnyType),
     // 7.48 Inactive and 7.49 End-of-Table hold the header alone.

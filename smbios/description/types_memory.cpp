@@ -64,12 +64,6 @@ constexpr Word kWidthUnknown[] = {{0xFFFF, "Unknown"}};
 constexpr Word kDeviceSet[] = {{0x00, "None"}, {0xFF, "Unknown"}};
 constexpr Word kPartSize[] = {{0, "None"}, {~uint64_t{0}, "Unknown"}};
 constexpr Word kIdUnknown[] = {{0x0000, "Unknown"}};
-// 7.18: bits 3-0 of Attributes, the rank; 0 when unknown.
-constexpr Word kRanks[] = {
-    {0x0, "Rank unknown"}, {0x1, "Rank 1"}, {0x2, "Rank 2"}, {0x3, "Rank 3"}, {0x4, "Rank 4"}, {0x5, "Rank 5"},
-    {0x6, "Rank 6"}, {0x7, "Rank 7"}, {0x8, "Rank 8"}, {0x9, "Rank 9"}, {0xA, "Rank 10"}, {0xB, "Rank 11"},
-    {0xC, "Rank 12"}, {0xD, "Rank 13"}, {0xE, "Rank 14"}, {0xF, "Rank 15"},
-};
 
 
 // 7.21
@@ -122,8 +116,8 @@ constexpr FieldRow kRows[] = {
     String(17, 0x18, 0x0203, "Serial Number"),
     String(17, 0x19, 0x0203, "Asset Tag"),
     String(17, 0x1A, 0x0203, "Part Number"),
-    Enum(17, 0x1B, 1, 0x0206, "Attributes", kRanks, 0x0F),
     Flags(17, 0x1B, 1, 0x0206, "Attributes", 0xF0),
+    Number(17, 0x1B, 1, 0x0206, "Attributes").InBits(0x0F).Meaning(kZeroUnknown),  // the rank
     Flags(17, 0x1C, 4, 0x0207, "Extended Size", 0x80000000).In(Unit::kMegabytes),
     Number(17, 0x20, 2, 0x0207, "Configured Memory Speed").In(Unit::kMegatransfers).Meaning(kDeviceSpeed),
     Number(17, 0x22, 2, 0x0208, "Minimum Voltage").In(Unit::kMillivolts).Meaning(kZeroUnknown),

@@ -293,8 +293,18 @@ constexpr VariablePart kParts[] = {
      .size = ItemSize::kAt, .size_at = 0x14},
 };
 
+// The minimums of the Length rows that are not the end of the version's
+// last field. 7.1: 12h and one byte per extension byte in use, one from
+// 2.1, two from 2.3, the releases from 2.4, the extended size from 3.1.
+// 7.4: 09h for 2.0, a minimum of 0Dh from 2.1 (the fields from 0Dh on,
+// 2.3 and later, are not required).
+constexpr StatedLength kLengths[] = {
+    {0, 0x0201, 0x13}, {0, 0x0203, 0x14}, {0, 0x0204, 0x18}, {0, 0x0301, 0x1A},
+    {3, 0x0200, 0x09}, {3, 0x0201, 0x0D},
+};
+
 }  // namespace
 
-TypeGroup PlatformTypes() { return {0, 4, kRows, kParts}; }
+TypeGroup PlatformTypes() { return {0, 4, kRows, kParts, kLengths}; }
 
 }  // namespace tarnwick

@@ -76,7 +76,7 @@ PAIRS = {
     9: [("Designation", "Slot Designation", "string"), ("Current Usage", "Current Usage", "word"),
         ("Length", "Slot Length", "word"), ("ID", "Slot ID", "number"),
         ("Characteristics", ("Slot Characteristics 1", "Slot Characteristics 2"), "bits")],
-    10: [("Type", "Device Type", ("item part", 0)), ("Status", "Device Type", ("item bit", "Device enabled")),
+    10: [("Type", "Device Type", ("item part", 0)), ("Status", "Device Type", ("item bit", "Enabled")),
          ("Description", "Description String", "item string")],
     11: [("String", None, "strings")],
     12: [("Option", None, "strings")],
@@ -101,7 +101,7 @@ PAIRS = {
          ("Type Detail", ("Type Detail",), "joined bits"), ("Speed", ("Speed", "Extended Speed"), "speed"),
          ("Manufacturer", "Manufacturer", "string"), ("Serial Number", "Serial Number", "string"),
          ("Asset Tag", "Asset Tag", "string"), ("Part Number", "Part Number", "string"),
-         ("Rank", "Attributes", "rank"),
+         ("Rank", "Attributes", "word"),
          ("Configured Memory Speed", ("Configured Memory Speed", "Extended Configured Memory Speed"), "speed"),
          ("Minimum Voltage", "Minimum Voltage", "number"), ("Maximum Voltage", "Maximum Voltage", "number"),
          ("Configured Voltage", "Configured Voltage", "number"), ("Memory Technology", "Memory Technology", "word"),
@@ -157,7 +157,7 @@ PAIRS = {
          ("Cooling Device Handle", "Cooling Device Handle", "handle"),
          ("Input Current Probe Handle", "Input Current Probe Handle", "handle")],
     41: [("Reference Designation", "Reference Designation", "string"), ("Type", "Device Type", ("part", 0)),
-         ("Status", "Device Type", ("bit", "Device enabled")), ("Type Instance", "Device Type Instance", "number")],
+         ("Status", "Device Type", ("bit", "Enabled")), ("Type Instance", "Device Type Instance", "number")],
 }
 PAIRS[28] = PAIRS[29] = PAIRS[26]
 PAIRS[33] = PAIRS[18]
@@ -308,9 +308,6 @@ def compare(structure, label, values, field_names, how):
     if kind == "joined bits":  # dmidecode's one line of words
         ours = " ".join(first.get("bits", [])) or text
         return [(theirs, ours, same_word(theirs, ours))]
-    if kind == "rank":
-        ours = text[len("Rank "):] if text.startswith("Rank ") else text
-        return [(theirs, ours, same_word(theirs, ours))]
     if kind == "release":
         if fields[1] is None:
             return []
@@ -341,7 +338,7 @@ DMI_MEMORY_ID = "/lib/udev/dmi_memory_id"
 MEMORY_KEYS = {
     "SIZE": ("Size", "Extended Size", "bytes"), "SPEED_MTS": ("Speed", "Extended Speed", "number"),
     "CONFIGURED_SPEED_MTS": ("Configured Memory Speed", "Extended Configured Memory Speed", "number"),
-    "RANK": ("Attributes", None, "rank"), "TOTAL_WIDTH": ("Total Width", None, "number"),
+    "RANK": ("Attributes", None, "word"), "TOTAL_WIDTH": ("Total Width", None, "number"),
     "DATA_WIDTH": ("Data Width", None, "number"), "SET": ("Device Set", None, "number"),
     "FORM_FACTOR": ("Form Factor", None, "word"), "TYPE": ("Memory Type", None, "word"),
     "TYPE_DETAIL": ("Type Detail", None, "joined bits"), "MEMORY_TECHNOLOGY": ("Memory Technology", None, "word"),
@@ -377,8 +374,6 @@ def compare_memory(structure, key, theirs):
         return text, field.get("bytes") == int(theirs)
     if kind == "number":
         return text, same_number(theirs, text)
-    if kind == "rank":
-        return text, text == "Rank " + theirs
     if kind == "joined bits":
         ours = " ".join(field.get("bits", [])) or text
         return ours, same_word(theirs, ours)
