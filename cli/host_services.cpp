@@ -1,7 +1,10 @@
 // The three services that the shell lends the plug-in, and its variables.
 // The plug-in's side of them is UTF-16; they convert at this edge.
+#include <algorithm>
 #include <cstdarg>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/host_printf.h"
 #include "cli/host_state.h"
@@ -20,6 +23,22 @@ using std::literals::operator""sv;
 // The plug-in's buffers hold 1024 or 8192 units; it does not say which, so
 // no expansion writes past the smaller.
 constexpr size_t kExpansionCapacity = 1024;
+
+// The environment variable `name`, its letters compared without case, as
+// the shell matches variables; one whose name is exactly `name` comes first.
+bool EnvironmentValue(std::string_view name, std::string* value) {
+  const std::vector<std::pair<std::string, std::string>> variables = platform::EnvironmentVariables();
+  const auto named = [&](bool exactly) {
+    return std::find_if(variables.begin(), variables.end(), [&](const std::pair<std::string, std::string>& v) {
+      return exactly ? v.first == name : SameIgnoringAsciiCase(std::string_view(v.first), name);
+    });
+  };
+  const auto exact = named(true);
+  const auto found = exact != variables.end() ? exact : named(false);
+  if (found == variables.end()) return false;
+  *value = found->second;
+  return true;
+}
 
 // A flag's digit; assigned as a character, since g++ 12 at -O3 warns
 // falsely (-Wrestrict) about assigning a one-letter literal.
@@ -41,7 +60,7 @@ bool LookupHostVariable(std::string_view name, std::string* value) {
     // Outside a batch file the shell answers -1.
     *value = host.in_batch ? std::to_string(host.batch_line) : "-1";
   } else {
-    return platform::EnvironmentValue(std::string(name), value);
+    return EnvironmentValue(name, value);
   }
   return true;
 }

@@ -3,16 +3,46 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <charconv>
+#include <iterator>
+#include <limits>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "cli/option_table.h"
+
 namespace tarnwick::cli {
 namespace {
 
-// The options, their help and how they exclude each other, bound to `options`.
-void Describe(CLI::App& app, Options& options) {
+// The row's last name, the long one: "--help" of "-h,--help".
+std::string_view LongName(const OptionRow& row) {
+  const std::string_view names = row.names;
+  return names.substr(names.rfind(',') + 1);
+}
+
+// What CLI11 took, by row of the option table.
+struct Given {
+  std::vector<std::string> values[std::size(kOptionRows)];
+  std::vector<std::string> names;
+  CLI::App app{"tarnwick", "tarnwick"};
+
+  size_t Row(std::string_view name) const {
+    for (size_t i = 0; i < std::size(kOptionRows); ++i) {
+      if (LongName(kOptionRows[i]) == name) return i;
+    }
+    throw std::logic_error("no option " + std::string(name));  // a name missing from the table
+  }
+  size_t Count(std::string_view name) const { return app.count(std::string(name)); }
+  bool Has(std::string_view name) const { return Count(name) != 0; }
+  const std::vector<std::string>& Values(std::string_view name) const { return values[Row(name)]; }
+  std::string Value(std::string_view name) const { return Has(name) ? Values(name).back() : std::string(); }
+};
+
+// The options, their help and their values, from the option table.
+void Describe(Given& given) {
+  CLI::App& app = given.app;
   app.description(
       "Evaluates the plug-in's variables (_smbmfg) and functions (@smbword[4,0x16])\n"
       "against the machine's SMBIOS table; without NAME, reports every variable.");
@@ -23,68 +53,29 @@ void Describe(CLI::App& app, Options& options) {
   app.set_help_flag();  // -h prints through the host's output like every other text
   app.allow_windows_style_options(false);  // "/x" is a value or a NAME on Windows too
   app.option_defaults()->disable_flag_override();  // "--json=1" is an error, not a value
-  const std::vector<CLI::Option*> with_value = {
-      app.add_option("--from-dump", options.dump_file,
-                     "read the table from FILE (- for standard input): a dmidecode\n"
-                     "--dump-bin file, a firmware-service buffer or a bare structure table")
-          ->type_name("FILE"),
-      app.add_option("--dump-bin", options.dump_bin_file,
-                     "write the loaded table as dmidecode --from-dump reads it,\n"
-                     "into a new FILE only")
-          ->type_name("FILE"),
-      app.add_option("--file", options.batch_files,
-                     "evaluate one NAME per line of FILE (- for standard input);\n"
-                     "one FILE per --file, repeated for several")
-          ->type_name("FILE"),
-      app.add_option("--help-name", options.help_names, "show the help text of NAME; needs no table")
-          ->type_name("NAME"),
-      // Hidden: the folder that stands for /sys, so tests can lay out a machine.
-      app.add_option("--sysfs", options.sysfs)->group("")};
-  for (CLI::Option* option : with_value) {
-    // One value per occurrence, as --help shows it: a list gathers them all;
-    // a single value given twice is refused after parsing, by name.
-    const bool gathers = option->get_expected_max() > 1;
-    option->allow_extra_args(false)->expected(1);
-    option->multi_option_policy(gathers ? CLI::MultiOptionPolicy::TakeAll : CLI::MultiOptionPolicy::TakeLast);
+  for (size_t i = 0; i < std::size(kOptionRows); ++i) {
+    const OptionRow& row = kOptionRows[i];
+    const std::string help = row.help == nullptr ? "" : row.help;
+    CLI::Option* option = nullptr;
+    if (row.takes == Takes::kNothing || row.takes == Takes::kTypesAfter) {
+      option = app.add_flag(row.names, help);
+    } else {
+      // One value per occurrence, as --help shows it; a value given twice is
+      // refused after parsing, by name.
+      option = app.add_option(row.names, given.values[i], help)->type_name(row.word)->allow_extra_args(false);
+      option->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    }
+    if (row.help == nullptr) option->group("");
   }
-  app.add_flag("--sample", options.sample, "use the built-in table of a fictional machine");
-  app.add_flag("--list", options.list,
-               "list the structures: position, type, length, handle, the type's name,\n"
-               "strings; TYPEs after it (--list 17 4) list only those");
-  app.add_flag("--decode", options.decode,
-               "print every field of every structure in words, as DSP0134 names\n"
-               "them; TYPEs after it (--decode 17 4) decode only those");
-  app.add_flag("--json", options.json, "print the values (or the report) as one JSON object");
-  app.add_flag("--cmd", options.cmd, "print one line set \"NAME=value\" per NAME, for cmd.exe's for /f");
-  app.add_flag("--real", options.real,
-               "answer N/A for a variable whose value is a firmware placeholder\n"
-               "(\"To Be Filled By O.E.M.\"), as @smbreal does");
-  app.add_flag("--check", options.check,
-               "check every structure against DSP0134, one finding per line\n"
-               "(exit status 1 with a defect)");
-  app.add_flag("--prometheus", options.prometheus,
-               "write the identity, memory modules, processors and --check's\n"
-               "findings for the textfile collectors of Prometheus exporters");
-  app.add_flag("--banner", options.banner, "run as an interactive shell, so the load banner may show");
-  app.add_flag("--names", options.names_list, "list every NAME with its arguments and its help's first sentence");
-  app.add_flag("--version", options.version, "print the plug-in's name and version");
-  app.add_flag("-h,--help", options.usage, "print this help");
   // A NAME is taken as it is: CLI11 would read "[a,b]" as a list of two
-  // values, unless the option takes one value per argument, as many as come.
-  constexpr int kAsManyAsCome = CLI::detail::expected_max_vector_size;
-  app.add_option("NAME", options.names, "a variable (_smbmfg) or a function call (@smbword[4,0x16])")
-      ->type_name("")
-      ->expected(kAsManyAsCome, kAsManyAsCome)
+  // values, unless the option takes one value per argument. A positional
+  // without extra arguments takes as many as its least count: as many as come.
+  app.add_option("NAME", given.names, "a variable (_smbmfg) or a function call (@smbword[4,0x16])")
+      ->option_text("...")
+      ->expected(std::numeric_limits<int>::max(), -1)
       ->allow_extra_args(false)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 }
-
-// The options that take a value, by the word their help shows for it.
-constexpr std::pair<const char*, const char*> kValueOptions[] = {{"--from-dump", "FILE"},
-                                                                 {"--dump-bin", "FILE"},
-                                                                 {"--file", "FILE"},
-                                                                 {"--help-name", "NAME"},
-                                                                 {"--sysfs", "FOLDER"}};
 
 // "--file=" with nothing after "=": CLI11 would take the next argument, an
 // option perhaps, as the value. False, with the reason, for the first one
@@ -92,31 +83,57 @@ constexpr std::pair<const char*, const char*> kValueOptions[] = {{"--from-dump",
 bool NoEmptyValue(const std::vector<std::string>& arguments, std::string* error) {
   for (const std::string& argument : arguments) {
     if (argument == "--") break;
-    for (const auto& [option, word] : kValueOptions) {
-      if (argument == std::string(option) + "=") return *error = option + std::string(": an empty ") + word, false;
+    for (const OptionRow& row : kOptionRows) {
+      if (row.word != nullptr && argument == std::string(LongName(row)) + "=") {
+        return *error = std::string(LongName(row)) + ": an empty " + row.word, false;
+      }
     }
   }
   return true;
 }
 
-// A value option given twice (a table from two dumps?), or with an empty
-// argument as its value. False with the reason.
-bool EachValueOnceAndNamed(const CLI::App& app, const Options& options, std::string* error) {
-  for (const auto& [option, word] : kValueOptions) {
-    const bool gathers = std::string_view(option) == "--file" || std::string_view(option) == "--help-name";
-    if (!gathers && app.count(option) > 1) return *error = option + std::string(" may be given once"), false;
-  }
-  const bool empty_batch_file =
-      std::find(options.batch_files.begin(), options.batch_files.end(), "") != options.batch_files.end();
-  const std::pair<const char*, bool> empty[] = {
-      {"--from-dump: an empty FILE", options.from_dump && options.dump_file.empty()},
-      {"--dump-bin: an empty FILE", options.dump_bin && options.dump_bin_file.empty()},
-      {"--file: an empty FILE", empty_batch_file},
-      {"--sysfs: an empty FOLDER", options.sysfs.empty()}};
-  for (const auto& [message, found] : empty) {
-    if (found) return *error = message, false;
+// A value given twice (a table from two dumps?) for an option that takes
+// one, or an empty argument as a value. False with the reason.
+bool EachValueOnceAndNamed(const Given& given, std::string* error) {
+  for (size_t i = 0; i < std::size(kOptionRows); ++i) {
+    const OptionRow& row = kOptionRows[i];
+    const std::string name(LongName(row));
+    if (row.takes == Takes::kValue && given.values[i].size() > 1) return *error = name + " may be given once", false;
+    if (std::find(given.values[i].begin(), given.values[i].end(), "") != given.values[i].end()) {
+      return *error = name + ": an empty " + row.word, false;
+    }
   }
   return true;
+}
+
+// With --list or --decode, the arguments that name no variable or function
+// (those open with "_" or "@") are its TYPEs. False, with the reason, for
+// one that is no TYPE.
+bool TakeListTypes(Task* task, std::string* error) {
+  if (!task->list && !task->decode) return true;
+  std::vector<std::string> names;
+  for (std::string& name : task->names) {
+    if (name.starts_with('_') || name.starts_with('@')) {
+      names.push_back(std::move(name));
+    } else if (!ReadTypes(name, &task->list_types, error)) {
+      return *error = (task->list ? "--list: " : "--decode: ") + *error, false;
+    }
+  }
+  task->names = std::move(names);
+  return true;
+}
+
+Mode ChooseMode(const Given& given, const Task& task) {
+  if (given.Has("--help")) return Mode::kUsage;
+  if (given.Has("--version")) return Mode::kVersion;
+  if (given.Has("--check")) return Mode::kCheck;
+  if (given.Has("--prometheus")) return Mode::kPrometheus;
+  if (task.decode) return Mode::kDecode;
+  if (!task.names.empty() || !task.batch_files.empty() || task.list || !task.dump_bin_file.empty()) {
+    return Mode::kQuery;
+  }
+  if (task.names_list || !task.help_names.empty()) return Mode::kHelp;
+  return Mode::kReport;
 }
 
 // --json, --cmd and --real shape answers: to NAMEs, batch files, or the
@@ -124,89 +141,112 @@ bool EachValueOnceAndNamed(const CLI::App& app, const Options& options, std::str
 // structures too. --names, --help-name and --dump-bin print no answers, nor
 // does --list for --cmd and --real, which would change none of its bytes.
 // False, with the reason, for an option that shapes nothing asked.
-bool ShapesSomething(const Options& options, std::string* error) {
-  const char* text_only = options.names_list            ? "--names"
-                          : !options.help_names.empty() ? "--help-name"
-                          : options.dump_bin            ? "--dump-bin"
-                          : options.list                ? "--list"
-                                                        : nullptr;
-  if (text_only == nullptr || !options.names.empty() || !options.batch_files.empty()) return true;
-  const char* shaper = options.cmd                     ? "--cmd"
-                       : options.real                  ? "--real"
-                       : options.json && !options.list ? "--json"
+bool ShapesSomething(const Task& task, std::string* error) {
+  const char* text_only = task.names_list              ? "--names"
+                          : !task.help_names.empty()   ? "--help-name"
+                          : !task.dump_bin_file.empty() ? "--dump-bin"
+                          : task.list                  ? "--list"
                                                        : nullptr;
+  if (text_only == nullptr || !task.names.empty() || !task.batch_files.empty()) return true;
+  const char* shaper = task.format == Format::kCmd                    ? "--cmd"
+                       : task.real                                    ? "--real"
+                       : task.format == Format::kJson && !task.list ? "--json"
+                                                                      : nullptr;
   if (shaper == nullptr) return true;
   *error = shaper + std::string(" applies to answers, and ") + text_only + " gives none: add a NAME, or leave " +
            shaper + " out";
   return false;
 }
 
-// --list 17 4, --decode 17 4: the NAMEs that are numbers (decimal, or
-// hexadecimal after 0x, as the functions read them) are structure types; no
-// name of the plug-in is a number. False, with the reason, for a number
-// past 255.
-bool TakeListTypes(Options* options, std::string* error) {
-  std::vector<std::string> names;
-  for (const std::string& name : options->names) {
-    const bool hexadecimal = name.size() > 2 && name[0] == '0' && (name[1] == 'x' || name[1] == 'X');
-    const char* digits = name.data() + (hexadecimal ? 2 : 0);
-    unsigned long long type = 0;
-    const auto [end, failure] = std::from_chars(digits, name.data() + name.size(), type, hexadecimal ? 16 : 10);
-    if (!(options->list || options->decode) || name.empty() || failure == std::errc::invalid_argument || end != name.data() + name.size()) {
-      names.push_back(name);
-    } else if (failure != std::errc() || type > 255) {
-      return *error = (options->list ? "--list" : "--decode") + std::string(": no structure type ") + name + ": types are 0 - 255", false;
-    } else {
-      options->list_types.push_back(static_cast<uint8_t>(type));
-    }
+// Options that exclude each other. False with the reason.
+bool Compatible(const Given& given, const Task& task, std::string* error) {
+  const bool json = given.Has("--json"), cmd = given.Has("--cmd"), check = given.Has("--check");
+  const bool dump_bin = given.Has("--dump-bin");
+  const bool asks_names = !task.names.empty() || !task.batch_files.empty();
+  // What --check and --prometheus, which read the table as a whole, have no use for.
+  const bool asks_more = cmd || task.real || task.list || dump_bin || asks_names || !task.help_names.empty() ||
+                         task.names_list;
+  const std::pair<bool, const char*> exclusions[] = {
+      {given.Has("--sample") && given.Has("--from-dump"), "--sample and --from-dump exclude each other"},
+      {json && cmd, "--json and --cmd exclude each other"},
+      {task.list && json && asks_names, "--list --json prints one array: ask for NAMEs in a run of their own"},
+      {task.list && cmd, "--list and --cmd exclude each other"},
+      {dump_bin && task.dump_bin_file == "-", "--dump-bin writes a new file, not standard output: name a FILE"},
+      {check && asks_more, "--check takes no NAME and goes only with --json, --sample or --from-dump"},
+      {given.Has("--prometheus") && (check || json || asks_more),
+       "--prometheus takes no NAME and goes only with --sample or --from-dump"},
+      {task.decode && (check || given.Has("--prometheus") || asks_more),
+       "--decode takes TYPEs, not NAMEs, and goes only with --json, --sample or --from-dump"}};
+  for (const auto& [both, message] : exclusions) {
+    if (both) return *error = message, false;
   }
-  options->names = std::move(names);
-  return true;
+  return ShapesSomething(task, error);
 }
 
 }  // namespace
 
-bool ParseOptions(const std::vector<std::string>& arguments, Options* options, std::string* error) {
-  CLI::App app("tarnwick", "tarnwick");
-  Describe(app, *options);
+bool ReadTypes(std::string_view argument, std::vector<uint8_t>* types, std::string* error) {
+  const std::string_view whole = argument;
+  std::vector<uint8_t> read;
+  while (true) {
+    const size_t comma = argument.find(',');
+    const std::string_view number = argument.substr(0, comma);
+    const bool hexadecimal = number.size() > 2 && number[0] == '0' && (number[1] == 'x' || number[1] == 'X');
+    const std::string_view digits = number.substr(hexadecimal ? 2 : 0);
+    unsigned type = 0;
+    const auto [end, failure] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), type, hexadecimal ? 16 : 10);
+    // from_chars takes no sign but "-" and no "+": a leading "-" is refused here too.
+    if (digits.empty() || digits[0] == '-' || failure != std::errc() || end != digits.data() + digits.size() ||
+        type > 255) {
+      *error = "no structure type " + std::string(whole) +
+               ": a TYPE is a number 0-255 (17 or 0x11), or a list of them (17,4)";
+      return false;
+    }
+    read.push_back(static_cast<uint8_t>(type));
+    if (comma == std::string_view::npos) break;
+    argument.remove_prefix(comma + 1);
+  }
+  types->insert(types->end(), read.begin(), read.end());
+  return true;
+}
+
+bool ParseOptions(const std::vector<std::string>& arguments, Task* task, std::string* error) {
+  Given given;
+  Describe(given);
   if (!NoEmptyValue(arguments, error)) return false;
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());  // CLI11 takes them last first
   try {
-    app.parse(reversed);
+    given.app.parse(reversed);
   } catch (const CLI::ParseError& failure) {
     *error = failure.what();
     return false;
   }
-  options->from_dump = app.count("--from-dump") != 0;
-  options->dump_bin = app.count("--dump-bin") != 0;
-  if (!EachValueOnceAndNamed(app, *options, error)) return false;
-  if (!TakeListTypes(options, error)) return false;
-  const auto exclusive = [&](bool both, const char* message) { return both ? (*error = message, false) : true; };
-  // What --check and --prometheus, which read the table as a whole, have no use for.
-  const bool asks_more = options->cmd || options->real || options->list || options->dump_bin ||
-                         !options->names.empty() || !options->batch_files.empty() ||
-                         !options->help_names.empty() || options->names_list;
-  return exclusive(options->sample && options->from_dump, "--sample and --from-dump exclude each other") &&
-         exclusive(options->json && options->cmd, "--json and --cmd exclude each other") &&
-         exclusive(options->list && options->json && (!options->names.empty() || !options->batch_files.empty()),
-                   "--list --json prints one array: ask for NAMEs in a run of their own") &&
-         exclusive(options->list && options->cmd, "--list and --cmd exclude each other") &&
-         exclusive(options->dump_bin && options->dump_bin_file == "-",
-                   "--dump-bin writes a new file, not standard output: name a FILE") &&
-         exclusive(options->check && asks_more,
-                   "--check takes no NAME and goes only with --json, --sample or --from-dump") &&
-         exclusive(options->prometheus && (options->check || options->json || asks_more),
-                   "--prometheus takes no NAME and goes only with --sample or --from-dump") &&
-         exclusive(options->decode && (options->check || options->prometheus || asks_more),
-                   "--decode takes TYPEs, not NAMEs, and goes only with --json, --sample or --from-dump") &&
-         ShapesSomething(*options, error);
+  if (!EachValueOnceAndNamed(given, error)) return false;
+  task->source = given.Has("--sample") ? TableSource::kSample
+                 : given.Has("--from-dump") ? TableSource::kDump
+                                            : TableSource::kMachine;
+  task->dump_file = given.Value("--from-dump");
+  if (given.Has("--sysfs")) task->sysfs = given.Value("--sysfs");
+  task->format = given.Has("--json") ? Format::kJson : given.Has("--cmd") ? Format::kCmd : Format::kLines;
+  task->real = given.Has("--real");
+  task->banner = given.Has("--banner");
+  task->dump_bin_file = given.Value("--dump-bin");
+  task->list = given.Has("--list");
+  task->decode = given.Has("--decode");
+  task->names_list = given.Has("--names");
+  task->help_names = given.Values("--help-name");
+  task->batch_files = given.Values("--file");
+  task->names = std::move(given.names);
+  if (!TakeListTypes(task, error) || !Compatible(given, *task, error)) return false;
+  task->mode = ChooseMode(given, *task);
+  return true;
 }
 
 std::string UsageText() {
-  Options ignored;
-  CLI::App app("tarnwick", "tarnwick");
-  Describe(app, ignored);
-  return app.help();
+  Given given;
+  Describe(given);
+  return given.app.help();
 }
 
 }  // namespace tarnwick::cli

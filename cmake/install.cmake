@@ -5,10 +5,8 @@
 # and a user's README and the licence with a copyright file in Debian's format.
 # TARNWICK_NAMES comes from cmake/names.cmake, included before.
 
-# The completion offers every name of the one list of names.
-list(JOIN TARNWICK_NAMES " " TARNWICK_NAME_WORDS)
-configure_file(${PROJECT_SOURCE_DIR}/cli/tarnwick.bash-completion.in
-  ${PROJECT_BINARY_DIR}/tarnwick.bash-completion @ONLY)
+# The completion offers every option and every name (cmake/completion.cmake).
+include(${CMAKE_CURRENT_LIST_DIR}/completion.cmake)
 
 # The manual page's NAMES section and README.txt's list of names come from
 # the list (cmake/names.cmake).

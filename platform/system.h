@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -57,8 +58,7 @@ bool ProbeMachineTable(const std::string& sysfs, std::string* tried, std::string
 // The absolute form of `path`, or `path` itself when it cannot be resolved.
 std::string FullPathName(const std::string& path);
 
-// The environment variable `name`, its letters compared without case, as
-// the shell does; false when it is not set.
-bool EnvironmentValue(const std::string& name, std::string* value);
+// The process's environment variables, name and value, in the system's order.
+std::vector<std::pair<std::string, std::string>> EnvironmentVariables();
 
 }  // namespace tarnwick::platform

@@ -10,7 +10,6 @@
 #include <cstring>
 
 #include "platform/system.h"
-#include "host/characters.h"
 
 extern char** environ;
 
@@ -93,20 +92,12 @@ std::string FullPathName(const std::string& path) {
   return realpath(path.c_str(), resolved) == nullptr ? path : std::string(resolved);
 }
 
-bool EnvironmentValue(const std::string& name, std::string* value) {
-  if (const char* exact = getenv(name.c_str())) {
-    *value = exact;
-    return true;
-  }
+std::vector<std::pair<std::string, std::string>> EnvironmentVariables() {
+  std::vector<std::pair<std::string, std::string>> variables;
   for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
-    const char* equals = std::strchr(*entry, '=');
-    if (equals == nullptr) continue;
-    if (SameIgnoringAsciiCase(std::string_view(*entry, equals), std::string_view(name))) {
-      *value = equals + 1;
-      return true;
-    }
+    if (const char* equals = std::strchr(*entry, '=')) variables.emplace_back(std::string(*entry, static_cast<size_t>(equals - *entry)), equals + 1);
   }
-  return false;
+  return variables;
 }
 
 }  // namespace tarnwick::platform

@@ -5,6 +5,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <string_view>
 
 #include "platform/system.h"
 #include "platform/utf8.h"
@@ -166,14 +168,20 @@ std::string FullPathName(const std::string& path) {
   return Narrow(full, length);
 }
 
-bool EnvironmentValue(const std::string& name, std::string* value) {
-  wchar_t text[32768];
-  SetLastError(0);
-  const DWORD length = GetEnvironmentVariableW(Wide(name).c_str(), text, 32768);
-  if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return false;
-  if (length >= 32768) return false;
-  *value = Narrow(text, length);
-  return true;
+std::vector<std::pair<std::string, std::string>> EnvironmentVariables() {
+  std::vector<std::pair<std::string, std::string>> variables;
+  wchar_t* block = GetEnvironmentStringsW();
+  if (block == nullptr) return variables;
+  for (const wchar_t* entry = block; *entry != 0; entry += std::wcslen(entry) + 1) {
+    // The search starts after the first character: the drives' current
+    // folders are kept as variables whose names begin with "=" ("=C:").
+    const std::wstring_view text(entry);
+    const size_t equals = text.find(L'=', 1);
+    if (equals == std::wstring_view::npos) continue;
+    variables.emplace_back(Narrow(entry, equals), Narrow(entry + equals + 1, text.size() - equals - 1));
+  }
+  FreeEnvironmentStringsW(block);
+  return variables;
 }
 
 }  // namespace tarnwick::platform

@@ -229,10 +229,10 @@ class ExitStatus(Case):
             ("--sample", "--dump-bin", os.path.join(self.dir, "no", "such", "dir.dump")),
             ("--from-dump", self.write("cut.dump", b"_SM3_\x00\x18\x03")),
             ("--sample", "--list", "--json", "_smbmfg"), ("--sample", "--list", "--cmd"), ("--sample", "--dump-bin", "-"),
-            ("--sample", "--list", "256"), ("--sample", "--decode", "_smbmfg"), ("--sample", "--decode", "0x100"),
-            ("--sample", "--decode", "--list"), ("--sample", "--decode", "--prometheus"),
-            *(("--sample", "--check", option) for option in ("_smbmfg", "--real", "--cmd",
-                                                                                         "--list")),
+            *(("--sample", "--list", t) for t in ("256", "-1", "1e3", "0x", "0x11h", "17.0", "+17", "17,")),
+            *(("--sample", "--check", option) for option in ("_smbmfg", "--real", "--cmd", "--list")),
+            ("--sample", "--decode", "_smbmfg"), ("--sample", "--decode", "0x100"), ("--sample", "--decode", "--list"),
+            ("--sample", "--decode", "--prometheus"),
         ]
         for arguments in cases:
             with self.subTest(arguments):
@@ -336,6 +336,7 @@ class Listing(Case):
         cases = [  # the arguments after --sample --list; the lines, by their start
             (["17"], [memory, "   8  type  17"]),
             (["0x11", "4", "17"], ["   4  type   4", memory, "   8  type  17"]),
+            (["17,4"], ["   4  type   4", memory, "   8  type  17"]),
             (["200"], []),
             (["_smbver", "16"], ["   6  type  16  length  23  handle 0x0010  Physical Memory Array", "3.1"]),
         ]
@@ -351,7 +352,6 @@ class Listing(Case):
             "position": 3, "at": 274, "type": 3, "type_name": "System Enclosure or Chassis", "length": 22, "handle": 3,
             "strings": ["Brackenfold Computing", "Q7 chassis v2", "BFC7-25-118830", "TW-ASSET-00417", "Q7-MT-BLK"]}]))
         self.assertEqual(len(json.loads(run("--sample", "--list", "--json")[1])), 12)
-
 
     def test_decode_keeps_what_firmware_stored_in_valid_json_and_one_line_a_field(self):
         table = self.system_table([1, 0, 0, 0], b'a"b\\c\x01\xe9\x9b')

@@ -158,17 +158,18 @@ TEST(NameCall, NestedCallsAndTheTextAroundThem) {
 }
 
 TEST(Options, ValuesFlagsAndErrors) {
-  Options options;
+  Task task;
   std::string error;
   ASSERT_TRUE(ParseOptions({"--from-dump=a.dump", "--json", "--file", "-", "_smbmfg", "--file=b", "--", "--list"},
-                           &options, &error))
+                           &task, &error))
       << error;
-  EXPECT_TRUE(options.from_dump);
-  EXPECT_EQ(options.dump_file, "a.dump");
-  EXPECT_TRUE(options.json);
-  EXPECT_FALSE(options.list);  // after "--" it is a NAME
-  EXPECT_EQ(options.batch_files, (std::vector<std::string>{"-", "b"}));
-  EXPECT_EQ(options.names, (std::vector<std::string>{"_smbmfg", "--list"}));
+  EXPECT_EQ(task.source, TableSource::kDump);
+  EXPECT_EQ(task.dump_file, "a.dump");
+  EXPECT_EQ(task.format, Format::kJson);
+  EXPECT_EQ(task.mode, Mode::kQuery);
+  EXPECT_FALSE(task.list);  // after "--" it is a NAME
+  EXPECT_EQ(task.batch_files, (std::vector<std::string>{"-", "b"}));
+  EXPECT_EQ(task.names, (std::vector<std::string>{"_smbmfg", "--list"}));
 
   const std::vector<std::vector<std::string>> refused = {
       {"--nope"}, {"--dump-bin"}, {"--json=1"}, {"--sample", "--from-dump", "x"}, {"--json", "--cmd"}, {"-x"},
@@ -176,13 +177,29 @@ TEST(Options, ValuesFlagsAndErrors) {
       {"--file=", "--sample"}, {"--file", ""}, {"--from-dump=a", "--from-dump=b"}, {"--sample", "--list", "--real"},
       {"--names", "--json"}, {"--help-name", "_smbver", "--json"}, {"--sample", "--dump-bin", "d", "--cmd"}};
   for (const auto& arguments : refused) {
-    Options ignored;
+    Task ignored;
     error.clear();
     EXPECT_FALSE(ParseOptions(arguments, &ignored, &error)) << arguments[0];
     EXPECT_FALSE(error.empty());
   }
-  Options taken;  // beside a NAME each does what it says
+  Task taken;  // beside a NAME each does what it says
   EXPECT_TRUE(ParseOptions({"--list", "--real", "--names", "--help-name", "x", "_smbmfg"}, &taken, &error)) << error;
+}
+
+TEST(Options, TypesAreNumbersFrom0To255AloneOrInLists) {
+  const struct {
+    const char* text;
+    std::vector<uint8_t> types;  // none: refused
+  } kCases[] = {{"17", {17}}, {"0x11", {17}}, {"0XfF", {255}}, {"17,4", {17, 4}}, {"0,0x7f,255", {0, 127, 255}},
+                {"-1", {}},   {"1e3", {}},    {"0x", {}},      {"0x11h", {}},     {"17.0", {}},
+                {"+17", {}},  {"256", {}},    {"17,", {}},     {",4", {}},        {"0x-1", {}}, {"", {}}};
+  for (const auto& c : kCases) {
+    std::vector<uint8_t> types;
+    std::string error;
+    EXPECT_EQ(ReadTypes(c.text, &types, &error), !c.types.empty()) << c.text;
+    EXPECT_EQ(types, c.types) << c.text;
+    EXPECT_EQ(error.find("a TYPE is a number 0-255") != std::string::npos, c.types.empty()) << c.text;
+  }
 }
 
 TEST(NameListing, CallFormsWithEveryArgumentAndWholeFirstSentences) {
