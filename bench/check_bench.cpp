@@ -11,7 +11,7 @@ namespace {
 void Check(benchmark::State& state, const Bytes* bytes) {
   size_t findings = 0;
   for (auto _ : state) {
-    const TableModel model = ReadTableModel(bytes->data(), static_cast<uint32_t>(bytes->size()));
+    const TableModel model = ReadTableModel(*bytes);
     findings = CheckModel(model).size();
     benchmark::DoNotOptimize(findings);
   }

@@ -12,7 +12,7 @@ namespace {
 void Decode(benchmark::State& state, const Bytes* bytes, bool json) {
   size_t written = 0;
   for (auto _ : state) {
-    const TableModel model = ReadTableModel(bytes->data(), static_cast<uint32_t>(bytes->size()));
+    const TableModel model = ReadTableModel(*bytes);
     written = (json ? cli::DecodeJson(model, {}) : cli::DecodeText(model, {})).size();
     benchmark::DoNotOptimize(written);
   }

@@ -30,7 +30,10 @@
 #include "plugin/firmware_service.h"
 #include "plugin/lifecycle.h"
 #include "smbios/dump_layout.h"
+#include "smbios/firmware_table.h"
 #include "smbios/sample_table.h"
+#include "smbios/table_check.h"
+#include "smbios/table_model.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -39,7 +42,7 @@ namespace {
 struct Source {
   bool from_file = false;  // --sample or --from-dump; else the machine's table
   Bytes table;             // the table read or built in, in the service's layout
-  Bytes file;              // --check or --prometheus --from-dump: the file as read, for its entry point
+  Bytes file;              // for --check and --prometheus: the dump as read, or the kernel's entry point
   MachineTable machine;
 };
 
@@ -69,16 +72,30 @@ int Load(const Task& task, Source* source) {
   return loaded == 0 ? kAllAnswered : kCannotRun;  // the plug-in said why
 }
 
+// The loaded table's model, built once for the outputs that read the whole
+// table (--check, --prometheus, --list, --dump-bin, --decode), with the
+// entry point in front of the table for the first two: a dump's, which its
+// table must fit, or the kernel's (none for a table built from the DMI files).
+TableModel ReadModel(const Task& task, Source* source) {
+  EntryPointBytes entry;
+  if ((task.mode == Mode::kCheck || task.mode == Mode::kPrometheus) && !source->machine.dmi_id) {
+    if (!source->from_file) source->file = KernelEntryPoint(task.sysfs);
+    entry = {source->file.data(), source->file.size(), source->from_file ? source->file.size() : 0};
+  }
+  return ReadTableModel(HeldTable(), entry);
+}
+
 // --dump-bin, --list, the NAMEs, the batch files; with none, the report.
-int RunQuery(const Task& task, const Source& source) {
+int RunQuery(const Task& task, const Source& source, const TableModel& model) {
   if (!task.dump_bin_file.empty()) {
     std::string error;
-    if (!platform::WriteNewFile(task.dump_bin_file, DumpLayout(ImageOf(LoadedTableModel())), &error)) {
+    if (!platform::WriteNewFile(task.dump_bin_file, DumpLayout(ImageOf(model)), &error)) {
       return Refuse("cannot write " + task.dump_bin_file + ": " + error);
     }
   }
   if (task.list) {
-    Out(task.format == Format::kJson ? StructureListingJson(task.list_types) : StructureListing(task.list_types));
+    Out(task.format == Format::kJson ? StructureListingJson(model, task.list_types)
+                                     : StructureListing(model, task.list_types));
   }
   Answers answers(task, source.machine);
   int status = kAllAnswered;
@@ -92,46 +109,42 @@ int RunQuery(const Task& task, const Source& source) {
   return status;
 }
 
-// The findings of the loaded table and of the entry point in front of it:
-// a dump's, which its table must fit, or the kernel's.
-int RunCheck(const Task& task, const Source& source) {
-  const Bytes entry = source.from_file ? source.file : KernelEntryPoint(task.sysfs);
-  const bool found =
-      PrintFindings(task.format == Format::kJson, {entry.data(), entry.size(), source.from_file ? entry.size() : 0});
-  return found ? kNameFailed : kAllAnswered;
+// The chassis type in words, as @smbreal gives _smbchassistype: the one
+// answer --prometheus takes from the plug-in, until the chassis words are
+// read from the model.
+std::string ChassisTypeWords(const Source& source) {
+  const CallResult chassis = CallAnswer(source.machine, "_smbchassistype", true);
+  return chassis.value == "N/A" ? "" : chassis.value;
 }
 
 // The exposition for the textfile collectors; the findings only of a
 // table that is the machine's (not one built from its DMI files).
-int RunPrometheus(const Task& task, const Source& source) {
+int RunPrometheus(const Source& source, const TableModel& model) {
   std::vector<Finding> findings;
-  if (!source.machine.dmi_id) {
-    const Bytes entry = source.from_file ? source.file : KernelEntryPoint(task.sysfs);
-    findings = CheckTable({entry.data(), entry.size(), source.from_file ? entry.size() : 0});
-  }
-  const CallResult chassis = CallAnswer(source.machine, "_smbchassistype", true);
-  Out(PrometheusText(LoadedTableModel(), chassis.value == "N/A" ? "" : chassis.value,
-                     source.machine.dmi_id ? nullptr : &findings));
+  if (!source.machine.dmi_id) findings = CheckModel(model);
+  Out(PrometheusText(model, ChassisTypeWords(source), source.machine.dmi_id ? nullptr : &findings));
   return kAllAnswered;
 }
 
 // Every field of the structures asked, in words.
-int RunDecode(const Task& task) {
-  const TableModel model = LoadedTableModel();
+int RunDecode(const Task& task, const TableModel& model) {
   Out(task.format == Format::kJson ? DecodeJson(model, task.list_types) : DecodeText(model, task.list_types));
   return kAllAnswered;
 }
 
-int RunMode(const Task& task, const Source& source) {
+int RunMode(const Task& task, Source* source) {
   const bool check = task.mode == Mode::kCheck, dump_bin = !task.dump_bin_file.empty();
-  if (source.machine.dmi_id && (check || dump_bin || task.list || task.decode)) {
+  if (source->machine.dmi_id && (check || dump_bin || task.list || task.decode)) {
     // The table built from the folder is not the machine's to check, dump, list or decode.
     const std::string option = check ? "--check" : dump_bin ? "--dump-bin" : task.list ? "--list" : "--decode";
-    return Refuse(option + " needs " + TableNotGiven(source.machine));
+    return Refuse(option + " needs " + TableNotGiven(source->machine));
   }
-  if (task.mode == Mode::kPrometheus) return RunPrometheus(task, source);
-  if (task.mode == Mode::kDecode) return RunDecode(task);
-  return check ? RunCheck(task, source) : RunQuery(task, source);
+  const bool whole_table = check || task.mode == Mode::kPrometheus || task.list || dump_bin || task.decode;
+  const TableModel model = whole_table ? ReadModel(task, source) : TableModel();
+  if (task.mode == Mode::kPrometheus) return RunPrometheus(*source, model);
+  if (task.mode == Mode::kDecode) return RunDecode(task, model);
+  if (check) return PrintFindings(task.format == Format::kJson, model) ? kNameFailed : kAllAnswered;
+  return RunQuery(task, *source, model);
 }
 
 int ShowVersion() {
@@ -168,7 +181,7 @@ int Run(const std::vector<std::string>& arguments) {
   if (task.mode == Mode::kHelp) return help;
   Source source;
   if (ReadSource(task, &source) == kCannotRun || Load(task, &source) == kCannotRun) return kCannotRun;
-  const int status = RunMode(task, source);
+  const int status = RunMode(task, &source);
   ShutdownPlugin(0);
   return Worst(help, status);
 }

@@ -18,9 +18,8 @@ bool Listed(std::span<const uint8_t> types, uint8_t type) {
 
 }  // namespace
 
-std::string StructureListing(std::span<const uint8_t> types) {
+std::string StructureListing(const TableModel& model, std::span<const uint8_t> types) {
   std::string out;
-  const TableModel model = LoadedTableModel();
   for (size_t i = 0; i < model.structures.size(); ++i) {
     const Structure& structure = model.structures[i];
     if (!Listed(types, structure.type)) continue;
@@ -37,10 +36,9 @@ std::string StructureListing(std::span<const uint8_t> types) {
   return out;
 }
 
-std::string StructureListingJson(std::span<const uint8_t> types) {
+std::string StructureListingJson(const TableModel& model, std::span<const uint8_t> types) {
   using Json = nlohmann::ordered_json;  // members in the order written
   std::string out;
-  const TableModel model = LoadedTableModel();
   for (size_t i = 0; i < model.structures.size(); ++i) {
     const Structure& structure = model.structures[i];
     if (!Listed(types, structure.type)) continue;

@@ -8,23 +8,20 @@
 #include "cli/text_quoting.h"
 #include "cli/utf8_utf16.h"
 #include "smbios/entry_point.h"
-#include "smbios/table_model.h"
 #include "smbios/uuid_text.h"
 
 namespace tarnwick::cli {
 namespace {
 
 // A bare table's version is unknown: 0.0.
-std::string VersionText() {
-  const SmbiosVersion version = LoadedTableHead().version.value_or(SmbiosVersion{0, 0});
-  return Join("SMBIOS ", std::to_string(version.major), ".", std::to_string(version.minor));
+std::string VersionText(const Finding& finding) {
+  return Join("SMBIOS ", std::to_string(finding.version.major), ".", std::to_string(finding.version.minor));
 }
 
-// The UUID of the System Information structure that the finding names.
+// The UUID that the finding names, in its table's byte order.
 std::string UuidText(const Finding& finding) {
-  const TableModel head = LoadedTableHead();
   char16_t text[kUuidTextLength + 1];
-  WriteUuid(text, head.table.data() + finding.position + finding.offset, head.version.value_or(SmbiosVersion{0, 0}));
+  WriteUuid(text, finding.bytes.data(), finding.version);
   return EncodeUtf8(text);
 }
 
@@ -51,10 +48,10 @@ std::string Description(const Finding& f) {
     case FindingKind::kTableLengthMismatch:
       return Join(expected, " bytes announced, the structures use ", found);
     case FindingKind::kShortForVersion:
-      return Join("length ", HexDigits(f.found, 2), "h, shorter than the ", HexDigits(f.expected, 2), "h that ", VersionText(),
+      return Join("length ", HexDigits(f.found, 2), "h, shorter than the ", HexDigits(f.expected, 2), "h that ", VersionText(f),
                   " requires: the fields from ", HexDigits(f.found, 2), "h on are missing");
     case FindingKind::kLongForVersion:
-      return Join("length ", HexDigits(f.found, 2), "h, longer than the ", HexDigits(f.expected, 2), "h that ", VersionText(),
+      return Join("length ", HexDigits(f.found, 2), "h, longer than the ", HexDigits(f.expected, 2), "h that ", VersionText(f),
                   " defines: readers skip what they do not know");
     case FindingKind::kStringBeyondSet:
       return Join("string number ", found, ", but the structure holds ", expected,
@@ -87,8 +84,6 @@ std::string Description(const Finding& f) {
       return "not \"_DMI_\"";
     case FindingKind::kTableAddressZero:
       return "0: no table";
-    case FindingKind::kAddressPastFile:
-      return Join("0x", HexDigits(f.found, 8), ", past the end of the file (", expected, " bytes)");
     case FindingKind::kLengthPastFile:
       return Join(found, " bytes, but the file holds ", expected, " from the table's address on");
     case FindingKind::kStructureCountMismatch:
@@ -157,8 +152,8 @@ std::string FindingsJson(const std::vector<Finding>& findings) {
   return out + "]\n";
 }
 
-bool PrintFindings(bool json, const EntryPointBytes& entry) {
-  const std::vector<Finding> findings = CheckTable(entry);
+bool PrintFindings(bool json, const TableModel& model) {
+  const std::vector<Finding> findings = CheckModel(model);
   if (json) {
     Out(FindingsJson(findings));
   } else {

@@ -24,9 +24,9 @@ std::string CountsLine(const std::vector<Finding>& findings);
 // line.
 std::string FindingsJson(const std::vector<Finding>& findings);
 
-// Checks the loaded table, and the entry point in front of it when there is
-// one, and prints the findings to standard output, as lines (and their
-// counts) or as JSON; true when there is a defect.
-bool PrintFindings(bool json, const EntryPointBytes& entry);
+// Checks `model`, and the entry point it came with, and prints the findings
+// to standard output, as lines (and their counts) or as JSON; true when
+// there is a defect.
+bool PrintFindings(bool json, const TableModel& model);
 
 }  // namespace tarnwick::cli

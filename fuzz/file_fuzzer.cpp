@@ -44,7 +44,7 @@ void CheckTableFile(const Bytes& file) {
     return;
   }
 
-  const TableImage image = ImageOf(LoadedTableModel());
+  const TableImage image = ImageOf(ReadTableModel(HeldTable()));
   FUZZ_REQUIRE(image.count >= g_structure_index.count && image.largest >= 6);
   const Bytes dump = DumpLayout(image);
   const EntryPoint entry = ReadEntryPoint(dump.data(), dump.size());
@@ -86,7 +86,7 @@ void DecodeCut(const TableModel& model) {
 }
 
 void CheckDecoding() {
-  const TableModel model = LoadedTableModel();
+  const TableModel model = ReadTableModel(HeldTable());
   FUZZ_REQUIRE(DecodedStructures(model) == model.structures.size());
   DecodeCut(model);
 }

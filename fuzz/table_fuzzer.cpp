@@ -398,7 +398,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // --check's findings: each names a place inside the table, and a text
   // found is a string inside it.
-  for (const Finding& finding : CheckTable()) {
+  for (const Finding& finding : CheckModel(ReadTableModel(HeldTable()))) {
     FUZZ_REQUIRE(finding.position < table_size);
     const auto* text = reinterpret_cast<const uint8_t*>(finding.text.data());
     FUZZ_REQUIRE(finding.text.empty() || (text >= data && text + finding.text.size() < data + size));

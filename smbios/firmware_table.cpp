@@ -13,16 +13,6 @@ StructureIndex g_structure_index;
 
 namespace {
 
-// The walk starts behind the header only when the header describes exactly
-// the buffer it stands in and names an SMBIOS major version from 2 to 10;
-// otherwise the buffer is taken as a bare structure table.
-uint32_t WalkStart(const uint8_t* buffer, uint32_t size) {
-  if (!ServiceHeaderFits(buffer, size)) return 0;
-  const ServiceHeader header = ReadServiceHeader(buffer);
-  g_smbios_version = {header.major, header.minor};
-  return kServiceHeaderSize;
-}
-
 // The first p >= from with bytes p and p + 1 both zero and p + 1 < size;
 // size when there is none. Strings end in a NUL, so the C library's search
 // finds each candidate in one call.
@@ -61,6 +51,13 @@ void IndexAndTally(const uint8_t* structure, size_t size, void*) {
 }
 
 }  // namespace
+
+TableStart FindTableStart(const uint8_t* buffer, uint32_t size) {
+  if (buffer == nullptr || !ServiceHeaderFits(buffer, size)) return {0, std::nullopt};
+  return {kServiceHeaderSize, ReadServiceHeader(buffer)};
+}
+
+std::span<const uint8_t> HeldTable() { return {g_firmware_table.buffer, g_firmware_table.size}; }
 
 SmbiosVersion EffectiveVersion(SmbiosVersion stated) {
   if (stated.major == 2 && (stated.minor == 31 || stated.minor == 33)) return {2, 3};
@@ -116,10 +113,12 @@ int32_t LoadTable(const uint8_t* bytes, uint32_t size) {
   ReleaseTable();
   if (bytes == nullptr) return kTableNotValid;
   g_firmware_table = {bytes, size};
+  const TableStart start = FindTableStart(bytes, size);
+  if (start.header) g_smbios_version = {start.header->major, start.header->minor};
   // The walk stops at the first structure that is not valid or after an
   // end-of-table structure; only a table whose first structure is not valid
   // fails.
-  if (WalkStructures(bytes, size, WalkStart(bytes, size), &IndexAndTally).structures == 0) {
+  if (WalkStructures(bytes, size, start.offset, &IndexAndTally).structures == 0) {
     ReleaseTable();
     return kTableNotValid;
   }

@@ -5,7 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 
+#include "smbios/entry_point.h"
 #include "smbios/structure_types.h"
 
 namespace tarnwick {
@@ -49,6 +52,20 @@ struct StructureIndex {
 extern FirmwareTable g_firmware_table;
 extern SmbiosVersion g_smbios_version;
 extern StructureIndex g_structure_index;
+
+// Where the structures of a buffer begin: behind the firmware service's
+// header when the header describes exactly the buffer it stands in and names
+// an SMBIOS major version from 2 to 10 (its version is the table's);
+// otherwise at the first byte, a bare table whose version nobody recorded.
+// The loader and every model of a table start here.
+struct TableStart {
+  uint32_t offset;
+  std::optional<ServiceHeader> header;
+};
+TableStart FindTableStart(const uint8_t* buffer, uint32_t size);
+
+// The bytes LoadTable holds, header included; empty when none is held.
+std::span<const uint8_t> HeldTable();
 
 // Result codes of a load; the lifecycle turns each failure into its message.
 enum LoadResult : int32_t {

@@ -17,11 +17,11 @@ std::optional<std::string> Text(const Structure& s, const KernelDmiField& field,
   const uint8_t* at = s.bytes + field.offset;
   switch (field.kind) {
     case KernelDmiKind::kString: {
-      const std::string_view text = s.String(at[0]).value_or(std::string_view());
+      const std::string_view text = s.StringField(field.offset).value_or(std::string_view());
       return std::string(text.find_first_not_of(' ') == std::string_view::npos ? std::string_view() : text);
     }
     case KernelDmiKind::kChassis:
-      return std::to_string(at[0] & 0x7F);
+      return std::to_string(s.Field(field.offset).value_or(0) & 0x7F);
     case KernelDmiKind::kRelease:
       if (at[0] == 0xFF && at[1] == 0xFF) return std::nullopt;
       return std::to_string(at[0]) + '.' + std::to_string(at[1]);

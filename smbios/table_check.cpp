@@ -32,8 +32,8 @@ uint16_t VersionOf(const TableModel& model) {
 
 class Checker {
  public:
-  Checker(const Structure& structure, std::vector<Finding>* findings)
-      : s_(structure), findings_(findings) {}
+  Checker(const Structure& structure, SmbiosVersion version, std::vector<Finding>* findings)
+      : s_(structure), version_(version), findings_(findings) {}
 
   Finding& Add(FindingKind kind, uint32_t offset, const char* field, uint64_t found = 0, uint64_t expected = 0) {
     Finding finding;
@@ -45,6 +45,7 @@ class Checker {
     finding.field = field;
     finding.found = found;
     finding.expected = expected;
+    finding.version = version_;
     findings_->push_back(finding);
     return findings_->back();
   }
@@ -62,7 +63,7 @@ class Checker {
 
   // A string number at `offset`: past the set, or a placeholder.
   void StringNumber(uint32_t offset, const char* field) {
-    const uint8_t number = s_.bytes[offset];
+    const uint64_t number = Read(offset);
     if (number == 0) return;
     if (number > s_.strings.size()) {
       Add(FindingKind::kStringBeyondSet, offset, field, number, s_.strings.size());
@@ -77,7 +78,7 @@ class Checker {
     if (row.kind == FieldKind::kString) return StringNumber(offset, row.name);
     if (row.kind == FieldKind::kZero) {
       for (uint32_t at = offset; at < offset + row.width; ++at) {
-        if (s_.bytes[at] != 0) return void(Add(FindingKind::kReservedNonzero, at, row.name, s_.bytes[at]));
+        if (Read(at) != 0) return void(Add(FindingKind::kReservedNonzero, at, row.name, Read(at)));
       }
       return;
     }
@@ -108,15 +109,14 @@ class Checker {
   }
 
  private:
-  uint64_t Read(uint32_t offset, uint32_t width) const {
-    uint64_t value = 0;
-    ReadField(s_.bytes, offset, width, &value);
-    return value;
-  }
+  // A field that the length byte was seen to hold; 0 past it.
+  uint64_t Read(uint32_t offset, uint32_t width = 1) const { return s_.Field(offset, width).value_or(0); }
 
   // DSP0134 7.2.1: 16 bytes at 08h.
   void Uuid() {
-    if (s_.length >= 0x18 && IsPlaceholderUuid(s_.bytes + 0x08)) Add(FindingKind::kPlaceholderUuid, 0x08, "UUID");
+    if (s_.length < 0x18) return;
+    const std::span<const uint8_t> uuid = s_.formatted().subspan(0x08, 16);
+    if (IsPlaceholderUuid(uuid.data())) Add(FindingKind::kPlaceholderUuid, 0x08, "UUID").bytes = uuid;
   }
 
   // DSP0134 7.4.4: a record's type byte names a baseboard type (7.3.2)
@@ -132,7 +132,7 @@ class Checker {
     for (uint32_t i = 0; i < span.count; ++i) {
       const std::optional<PartItem> item = ItemOf(s_.bytes, 0, i);
       if (!item || item->size < 3) return;
-      const uint8_t element = s_.bytes[item->offset];
+      const auto element = static_cast<uint8_t>(Read(item->offset));
       const bool defined = (element & 0x80) != 0 ? StructureTypeName(element & 0x7F) != nullptr
                                                  : WordOf(*board_type, element) != nullptr;
       if (!defined) Add(FindingKind::kOutOfRange, item->offset, "Contained Element Type", element);
@@ -141,26 +141,26 @@ class Checker {
 
   // DSP0134 7.5.5: upgrade FFh points to the Socket Type string at 32h.
   void SocketType() {
-    if (s_.length <= 0x19 || s_.bytes[0x19] != 0xFF) return;
-    if (s_.length < 0x33 || s_.bytes[0x32] == 0) Add(FindingKind::kSocketTypeMissing, 0x32, "Socket Type");
+    if (s_.Field(0x19) != 0xFF) return;
+    if (s_.Field(0x32).value_or(0) == 0) Add(FindingKind::kSocketTypeMissing, 0x32, "Socket Type");
   }
 
   // DSP0134 7.10.8: a slot that is not PCI, AGP, PCI-X, PCI Express or
   // their kin (M.2, MXM, OCP, CXL) has FFh in segment, bus and device.
   void SlotNumbers() {
     if (s_.length < 0x11) return;
-    const uint8_t slot = s_.bytes[0x05];
+    const uint64_t slot = Read(0x05);
     const bool pci = slot == 0x06 || (slot >= 0x0E && slot <= 0x28) || slot == 0x30 || (slot >= 0xA5 && slot <= 0xC6);
     if (pci) return;
     if (Read(0x0D, 2) != 0xFFFF) Add(FindingKind::kSlotAddress, 0x0D, "Segment Group Number", Read(0x0D, 2), 0xFFFF);
-    if (s_.bytes[0x0F] != 0xFF) Add(FindingKind::kSlotAddress, 0x0F, "Bus Number", s_.bytes[0x0F], 0xFF);
-    if (s_.bytes[0x10] != 0xFF) Add(FindingKind::kSlotAddress, 0x10, "Device/Function Number", s_.bytes[0x10], 0xFF);
+    if (Read(0x0F) != 0xFF) Add(FindingKind::kSlotAddress, 0x0F, "Bus Number", Read(0x0F), 0xFF);
+    if (Read(0x10) != 0xFF) Add(FindingKind::kSlotAddress, 0x10, "Device/Function Number", Read(0x10), 0xFF);
   }
 
   // DSP0134 7.12-7.14: the count at 04h names strings 1 to n.
   void CountedStrings(const char* field) {
     if (s_.length < 0x05) return;
-    const uint8_t count = s_.bytes[0x04];
+    const uint64_t count = Read(0x04);
     if (count > s_.strings.size()) Add(FindingKind::kStringBeyondSet, 0x04, field, count, s_.strings.size());
     for (size_t i = 0; i < std::min<size_t>(count, s_.strings.size()); ++i) {
       if (IsPlaceholderString(s_.strings[i])) Add(FindingKind::kPlaceholderText, 0x04, field).text = s_.strings[i];
@@ -186,14 +186,15 @@ class Checker {
   // DSP0134 7.24: with a watchdog timer (bit 5), the boot options in bits
   // 1-2 and 3-4 are 01b-11b; 00b is reserved.
   void BootOptions() {
-    if (s_.length < 0x05 || (s_.bytes[0x04] & 0x20) == 0) return;
-    const uint8_t capabilities = s_.bytes[0x04];
+    const uint64_t capabilities = Read(0x04);
+    if ((capabilities & 0x20) == 0) return;
     if ((capabilities & 0x06) == 0 || (capabilities & 0x18) == 0) {
       Add(FindingKind::kOutOfRange, 0x04, "Capabilities", capabilities);
     }
   }
 
   const Structure& s_;
+  const SmbiosVersion version_;
   std::vector<Finding>* findings_;
 };
 
@@ -275,11 +276,10 @@ void CheckEntryPoint(const EntryPointBytes& bytes, const EntryPoint& entry, cons
   // An SMBIOS 3 entry point gives a maximum size, which the table may fall
   // short of; the others give the table's length.
   const bool maximum = entry.kind == EntryPointKind::kSmbios3;
+  // A dump whose table begins past its end is refused as it is read
+  // (smbios/dump_layout.h): no table is there to check.
   if (entry.table_address == 0) {
     add(FindingKind::kTableAddressZero, fields.table_address.offset, fields.table_address.name, 0, 0);
-  } else if (bytes.file_size != 0 && entry.table_address > bytes.file_size) {
-    add(FindingKind::kAddressPastFile, fields.table_address.offset, fields.table_address.name, entry.table_address,
-        bytes.file_size);
   } else if (bytes.file_size != 0 && !maximum && entry.table_address + entry.table_length > bytes.file_size) {
     add(FindingKind::kLengthPastFile, fields.table_length.offset, fields.table_length.name, entry.table_length,
         bytes.file_size - entry.table_address);
@@ -295,22 +295,19 @@ void CheckEntryPoint(const EntryPointBytes& bytes, const EntryPoint& entry, cons
 
 }  // namespace
 
-std::vector<Finding> CheckModel(const TableModel& model, const EntryPointBytes& entry) {
+std::vector<Finding> CheckModel(const TableModel& model) {
   std::vector<Finding> findings;
   if (model.structures.empty()) return findings;
   const uint16_t version = VersionOf(model);
   for (const Structure& structure : model.structures) {
-    Checker checker(structure, &findings);
+    Checker checker(structure, model.version.value_or(SmbiosVersion{0, 0}), &findings);
     checker.Length(version);
     for (const PlacedField& field : PlacedFields(structure.bytes)) checker.Row(field);
     checker.Joined();
   }
-  const EntryPoint read = ReadEntryPoint(entry.bytes, entry.size);
-  CheckWalkEnd(model, model.header.has_value() && read.kind == EntryPointKind::kNone, &findings);
-  if (read.kind != EntryPointKind::kNone) CheckEntryPoint(entry, read, model.walk, &findings);
+  CheckWalkEnd(model, model.header.has_value() && !model.entry_point, &findings);
+  if (model.entry_point) CheckEntryPoint(model.entry_point_bytes, *model.entry_point, model.walk, &findings);
   return findings;
 }
-
-std::vector<Finding> CheckTable(const EntryPointBytes& entry) { return CheckModel(LoadedTableModel(), entry); }
 
 }  // namespace tarnwick

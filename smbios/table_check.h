@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -34,7 +35,6 @@ enum class FindingKind : uint8_t {
   kEntryPointLength,       // length byte `found`, not the `expected` of its kind
   kIntermediateAnchor,     // "_SM_" without "_DMI_" at 10h
   kTableAddressZero,       // the table's address is 0
-  kAddressPastFile,        // the table's address `found`, past the file's `expected` bytes
   kLengthPastFile,         // the table's length `found`; the file holds `expected` from its address
   kStructureCountMismatch, // `expected` structures announced, `found` in the table
 };
@@ -69,7 +69,6 @@ inline constexpr FindingKindRow kFindingKinds[] = {
     {FindingKind::kEntryPointLength, "entry-point-length", true},
     {FindingKind::kIntermediateAnchor, "intermediate-anchor", true},
     {FindingKind::kTableAddressZero, "table-address-zero", true},
-    {FindingKind::kAddressPastFile, "address-past-file", true},
     {FindingKind::kLengthPastFile, "length-past-file", true},
     {FindingKind::kStructureCountMismatch, "structure-count", true},
 };
@@ -89,23 +88,14 @@ struct Finding {
   uint32_t position = 0;  // of the structure, from the table's start
   std::string_view text;  // the string found, inside the held table
   bool in_entry_point = false;
-};
-
-// The entry point in front of the table, where there is one: a dump's first
-// bytes, or the kernel's smbios_entry_point file.
-struct EntryPointBytes {
-  const uint8_t* bytes = nullptr;
-  size_t size = 0;
-  // A dump's size, which the table's address and length must fit; 0 where
-  // the table lies elsewhere (the kernel's DMI file).
-  uint64_t file_size = 0;
+  std::span<const uint8_t> bytes;  // the UUID found, inside the held table
+  // The table's version as stated (0.0: bare): a length finding names it,
+  // and a UUID's byte order follows it.
+  SmbiosVersion version{};
 };
 
 // Checks `model`: every structure in table order, then the walk's end, then
-// the entry point when one is given.
-std::vector<Finding> CheckModel(const TableModel& model, const EntryPointBytes& entry = {});
-
-// CheckModel on the held table (LoadTable).
-std::vector<Finding> CheckTable(const EntryPointBytes& entry = {});
+// the entry point the table came with, when it has one.
+std::vector<Finding> CheckModel(const TableModel& model);
 
 }  // namespace tarnwick

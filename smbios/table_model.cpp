@@ -1,12 +1,20 @@
 #include "smbios/table_model.h"
 
+#include "smbios/field_reader.h"
 #include "smbios/string_set.h"
 
 namespace tarnwick {
 
-std::optional<uint8_t> Structure::Byte(uint32_t offset) const {
-  if (offset >= length) return std::nullopt;
-  return bytes[offset];
+std::optional<uint64_t> Structure::Field(uint32_t offset, uint32_t width) const {
+  uint64_t value = 0;
+  if (width == 0 || width > 8 || !ReadField(bytes, offset, width, &value)) return std::nullopt;
+  return value;
+}
+
+std::optional<std::string_view> Structure::StringField(uint32_t offset) const {
+  const std::optional<uint64_t> number = Field(offset);
+  if (!number) return std::nullopt;
+  return String(static_cast<uint32_t>(*number)).value_or(std::string_view());
 }
 
 std::optional<std::string_view> Structure::String(uint32_t number) const {
@@ -28,27 +36,23 @@ void Collect(const uint8_t* structure, size_t size, void* visited) {
   static_cast<Visited*>(visited)->emplace_back(structure, size);
 }
 
-// The table behind the header, when the loader takes one, and its version.
-TableModel ReadTableHead(const uint8_t* buffer, uint32_t size) {
-  TableModel model;
-  if (buffer == nullptr) return model;
-  uint32_t start = 0;
-  if (ServiceHeaderFits(buffer, size)) {
-    const ServiceHeader header = ReadServiceHeader(buffer);
-    model.header = header;
-    model.version = SmbiosVersion{header.major, header.minor};
-    start = kServiceHeaderSize;
-  }
-  model.table = {buffer + start, size - start};
-  return model;
-}
-
 }  // namespace
 
-TableModel ReadTableModel(const uint8_t* buffer, uint32_t size) {
-  TableModel model = ReadTableHead(buffer, size);
+TableModel ReadTableModel(std::span<const uint8_t> bytes, const EntryPointBytes& entry) {
+  TableModel model;
+  const EntryPoint read = ReadEntryPoint(entry.bytes, entry.size);
+  if (read.kind != EntryPointKind::kNone) {
+    model.entry_point = read;
+    model.entry_point_bytes = entry;
+  }
+  const uint8_t* buffer = bytes.data();
   if (buffer == nullptr) return model;
-  const auto start = static_cast<uint32_t>(model.table.data() - buffer);
+  const auto size = static_cast<uint32_t>(bytes.size());
+  const TableStart table_start = FindTableStart(buffer, size);
+  const uint32_t start = table_start.offset;
+  model.header = table_start.header;
+  if (model.header) model.version = SmbiosVersion{model.header->major, model.header->minor};
+  model.table = {buffer + start, size - start};
   Visited visited;
   model.walk = WalkStructures(buffer, size, start, &Collect, &visited);
   // Positions and the walk's offsets count from the table's first structure.
@@ -73,9 +77,5 @@ TableModel ReadTableModel(const uint8_t* buffer, uint32_t size) {
   }
   return model;
 }
-
-TableModel LoadedTableModel() { return ReadTableModel(g_firmware_table.buffer, g_firmware_table.size); }
-
-TableModel LoadedTableHead() { return ReadTableHead(g_firmware_table.buffer, g_firmware_table.size); }
 
 }  // namespace tarnwick

@@ -499,7 +499,7 @@ TEST_F(CorpusTest, CheckFindsEveryStringNumberPastTheSetAndDefaultString) {
       ASSERT_EQ(std::sscanf(at.get<std::string>().c_str(), "type %d handle 0x%x", &type, &handle), 2);
       bad.insert(std::to_string(type) + "/" + std::to_string(handle));
     }
-    for (const Finding& f : CheckTable()) {
+    for (const Finding& f : CheckModel(ReadTableModel(HeldTable()))) {
       const std::string at = std::to_string(f.type) + "/" + std::to_string(f.handle);
       if (f.kind == FindingKind::kStringBeyondSet) found.insert(at);
       if (f.kind == FindingKind::kPlaceholderText && f.type <= 3 && f.text.find("Default string") != f.text.npos) {

@@ -49,7 +49,7 @@ TEST(DumpLayout, Smbios3EntryPoint) {
 TEST(DumpLayout, Smbios2EntryPointWithLegacyPart) {
   const Bytes table = Table();
   ASSERT_EQ(testing::LoadTable(testing::RawTable(table, 2, 7)), 0);
-  const Bytes dump = DumpLayout(ImageOf(LoadedTableModel()));
+  const Bytes dump = DumpLayout(ImageOf(ReadTableModel(HeldTable())));
   ShutdownPlugin(0);
   EXPECT_EQ(std::string(dump.begin(), dump.begin() + 4), "_SM_");
   EXPECT_EQ(std::string(dump.begin() + 0x10, dump.begin() + 0x15), "_DMI_");
@@ -135,7 +135,7 @@ TEST(DumpLayout, CountsAreWhatTheLoaderRead) {
     SCOPED_TRACE(c.name);
     testing::ResetHostVariables();
     ASSERT_EQ(testing::LoadTable(c.raw), 0);
-    const TableImage image = ImageOf(LoadedTableModel());
+    const TableImage image = ImageOf(ReadTableModel(HeldTable()));
     EXPECT_EQ(image.count, c.count);
     EXPECT_EQ(image.largest, c.largest);
     ShutdownPlugin(0);

@@ -28,7 +28,7 @@ TEST(TableModel, EveryStructureWithItsPlaceHandleAndStrings) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_EQ(LoadTable(c.bytes), 0);
-    const TableModel model = LoadedTableModel();
+    const TableModel model = ReadTableModel(HeldTable());
     EXPECT_EQ(g_structure_index.count, kMaxStructures);
     ASSERT_EQ(model.structures.size(), structures.size());
     EXPECT_EQ(model.header.has_value(), c.header);
@@ -50,6 +50,21 @@ TEST(TableModel, EveryStructureWithItsPlaceHandleAndStrings) {
     EXPECT_EQ(position, table.size());
     ShutdownPlugin(0);
   }
+}
+
+// A field reads little-endian and only inside the formatted area (08h
+// bytes here); a string field gives the string its byte selects.
+TEST(TableModel, FieldsReadOnlyInsideTheFormattedArea) {
+  const Bytes table = BareTable({{1, 0x10, Formatted(0x08, {{4, 1}, {5, 3}, {6, 0x34}, {7, 0x12}}), {"Maker", "v2"}}});
+  const TableModel model = ReadTableModel(table);
+  const tarnwick::Structure& s = model.structures.at(0);
+  const std::pair<std::pair<uint32_t, uint32_t>, std::optional<uint64_t>> fields[] = {
+      {{0, 1}, 1}, {{2, 2}, 0x10}, {{6, 2}, 0x1234}, {{0, 8}, 0x12340301'00100801}, {{7, 1}, 0x12},
+      {{7, 2}, std::nullopt}, {{8, 1}, std::nullopt}, {{0, 9}, std::nullopt}, {{4, 0}, std::nullopt}};
+  for (const auto& [at, value] : fields) EXPECT_EQ(s.Field(at.first, at.second), value) << at.first << '+' << at.second;
+  EXPECT_EQ(s.StringField(4), "Maker");
+  EXPECT_EQ(s.StringField(5), "");  // number 3, past the set
+  EXPECT_EQ(s.StringField(8), std::nullopt);
 }
 
 TEST(TableModel, FirmwaresOddVersionsReadAsTheKernelAndDmidecodeMendThem) {

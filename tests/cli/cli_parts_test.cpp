@@ -287,13 +287,17 @@ TEST(PrometheusLabel, TrimmedEscapedAndValid) {
 // Findings in words, hexadecimal of their fields' widths.
 TEST(TableFindings, FindingsInWords) {
   EXPECT_EQ(FindingLine({FindingKind::kEntryPointLength, kNoValue, kNoValue, 6, "Entry Point Length", 0x1E, 0x1F, 0,
-                         {}, true}),
+                         {}, true, {}, {}}),
             "defect entry-point-length  entry point  offset 06h  Entry Point Length: length 1Eh, not the 1Fh of this "
             "entry point\n");
   EXPECT_EQ(FindingLine({FindingKind::kElementsPastLength, 3, 3, 0x13, "Contained Element Count", 0x1B, 0x16, 0x40,
-                         {}, false}),
+                         {}, false, {}, {}}),
             "defect elements-past-length  handle 0x0003  at 0x0040  type 3  offset 13h  Contained Element Count: the "
             "contained elements end at 1Bh, past the structure's length 16h\n");
+  // The version the words name is the finding's, whatever table is loaded.
+  EXPECT_EQ(FindingLine({FindingKind::kShortForVersion, 4, 17, 1, "Length", 0x22, 0x28, 0x80, {}, false, {}, {3, 2}}),
+            "defect short-structure  handle 0x0004  at 0x0080  type 17  offset 01h  Length: length 22h, shorter than "
+            "the 28h that SMBIOS 3.2 requires: the fields from 22h on are missing\n");
 }
 
 // AMI's placeholder UUID, stored little-endian, as --check --json gives it.
@@ -303,7 +307,7 @@ TEST(TableFindings, APlaceholderUuidAsItReads) {
   ASSERT_EQ(testing::LoadTable(testing::RawTable(
                 testing::BareTable({{200, 0x10, {}, {}}, {1, 0x11, system, {}}, {127, 0x12, {}, {}}}), 3, 4)),
             0);
-  const std::string json = FindingsJson(CheckTable());
+  const std::string json = FindingsJson(CheckModel(ReadTableModel(HeldTable())));
   EXPECT_NE(json.find("\"value\":\"03000200-0400-0500-0006-000700080009\""), std::string::npos) << json;
   ShutdownPlugin(0);
 }
