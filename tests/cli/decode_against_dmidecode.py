@@ -333,6 +333,36 @@ def compare(structure, label, values, field_names, how):
     raise ValueError(kind)
 
 
+class Tally:
+    """Fields compared against one reference: agreeing, explained by a row (its reason's first words), or not."""
+
+    def __init__(self, reference, explained, used):
+        self.reference, self.explained, self.used = reference, explained, used
+        self.compared = self.agreeing = 0
+        self.reasons, self.unexplained = collections.Counter(), collections.Counter()
+
+    def add(self, agree, row):
+        self.compared += 1
+        if agree:
+            self.agreeing += 1
+        elif row in self.explained:
+            self.reasons[self.explained[row].split(" (")[0]] += 1
+            self.used.add(row)
+        else:
+            self.unexplained[row] += 1
+
+    def report(self, title):
+        """Prints the figures; the number of differences no row explains."""
+        print(f"{title}: {self.compared} fields compared, {self.agreeing} agree, {sum(self.reasons.values())} "
+              f"differ for a reason docs/decode.md gives, {sum(self.unexplained.values())} unexplained")
+        for reason, count in self.reasons.most_common():
+            print(f"  {count:5d}  {reason}")
+        for (kind, label, their_text, our_text), count in sorted(self.unexplained.items()):
+            print(f"unexplained: {count:4d} x type {kind} {label}: {self.reference} {their_text!r}, "
+                  f"--decode {our_text!r}")
+        return sum(self.unexplained.values())
+
+
 DMI_MEMORY_ID = "/lib/udev/dmi_memory_id"
 # dmi_memory_id's key: (--decode's field, the field that extends it where it says so, comparison).
 MEMORY_KEYS = {
@@ -384,37 +414,20 @@ def compare_memory(structure, key, theirs):
 
 def agree_with_dmi_memory_id(tarnwick, corpus, names, explained, used):
     """Prints the figures of the memory devices against dmi_memory_id; the number of unexplained differences."""
-    compared = agreeing = 0
-    reasons, unexplained = collections.Counter(), collections.Counter()
+    tally = Tally("dmi_memory_id", explained, used)
     for name in names:
         dump = os.path.join(corpus, name + ".dump")
         done = end_to_end.run([tarnwick, "--decode", "--json", "--from-dump", dump, "17"], capture_output=True)
         ours = json.loads(done.stdout)
         for number, keys in memory_devices(dump).items():
             if number >= len(ours):
-                unexplained[(17, "dmi_memory_id device", str(number), "no such memory device")] += 1
+                tally.add(False, (17, "dmi_memory_id device", str(number), "no such memory device"))
                 continue
             for key, theirs in keys.items():
                 result = compare_memory(ours[number], key, theirs) if key in MEMORY_KEYS else None
-                if result is None:
-                    continue
-                compared += 1
-                if result[1]:
-                    agreeing += 1
-                    continue
-                row = (17, "dmi_memory_id " + key, theirs.strip(), str(result[0]).strip())
-                if row in explained:
-                    reasons[explained[row].split(" (")[0]] += 1
-                    used.add(row)
-                else:
-                    unexplained[row] += 1
-    print(f"memory devices against dmi_memory_id: {compared} fields compared, {agreeing} agree, "
-          f"{sum(reasons.values())} differ for a reason docs/decode.md gives, {sum(unexplained.values())} unexplained")
-    for reason, count in reasons.most_common():
-        print(f"  {count:5d}  {reason}")
-    for (kind, label, their_text, our_text), count in sorted(unexplained.items()):
-        print(f"unexplained: {count:4d} x type {kind} {label}: dmi_memory_id {their_text!r}, --decode {our_text!r}")
-    return sum(unexplained.values())
+                if result is not None:
+                    tally.add(result[1], (17, "dmi_memory_id " + key, theirs.strip(), str(result[0]).strip()))
+    return tally.report("memory devices against dmi_memory_id")
 
 
 def explanations(decode_md):
@@ -434,10 +447,8 @@ def main():
         print(f"corpus of real tables missing: {corpus}", file=sys.stderr)
         return 1 if end_to_end.IN_CI else 77
     explained = explanations(decode_md)
-    compared = agreeing = 0
-    reasons = collections.Counter()
-    unexplained = collections.Counter()
     used = set()
+    tally = Tally("dmidecode", explained, used)
     names = sorted(f[:-len(".dmidecode.txt")] for f in os.listdir(corpus) if f.endswith(".dmidecode.txt"))
     for name in names:
         done = end_to_end.run([tarnwick, "--decode", "--json", "--from-dump", os.path.join(corpus, name + ".dump")],
@@ -447,22 +458,8 @@ def main():
         for structure, labels in pair_structures(ours, theirs):
             for label, field_names, how in PAIRS.get(structure["type"], []):
                 for their_text, our_text, agree in compare(structure, label, labels.get(label, []), field_names, how):
-                    compared += 1
-                    if agree:
-                        agreeing += 1
-                        continue
-                    key = (structure["type"], label, str(their_text).strip(), str(our_text).strip())
-                    if key in explained:
-                        reasons[explained[key].split(" (")[0]] += 1
-                        used.add(key)
-                    else:
-                        unexplained[key] += 1
-    print(f"{len(names)} tables: {compared} fields compared, {agreeing} agree, "
-          f"{sum(reasons.values())} differ for a reason docs/decode.md gives, {sum(unexplained.values())} unexplained")
-    for reason, count in reasons.most_common():
-        print(f"  {count:5d}  {reason}")
-    for (kind, label, their_text, our_text), count in sorted(unexplained.items()):
-        print(f"unexplained: {count:4d} x type {kind} {label}: dmidecode {their_text!r}, --decode {our_text!r}")
+                    tally.add(agree, (structure["type"], label, str(their_text).strip(), str(our_text).strip()))
+    unexplained = tally.report(f"{len(names)} tables")
     memory_unexplained = 0
     if os.path.exists(DMI_MEMORY_ID) or end_to_end.IN_CI:
         memory_unexplained = agree_with_dmi_memory_id(tarnwick, corpus, names, explained, used)
