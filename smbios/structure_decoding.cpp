@@ -35,7 +35,8 @@ std::string Decimal(int64_t value, int places) {
   int64_t scale = 1;
   for (int i = 0; i < places; ++i) scale *= 10;
   const uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-  std::string text = (value < 0 ? "-" : "") + std::to_string(magnitude / static_cast<uint64_t>(scale));
+  std::string text(value < 0 ? 1 : 0, '-');  // appended: g++ 12 warns falsely (-Wrestrict) on "-" + a temporary
+  text += std::to_string(magnitude / static_cast<uint64_t>(scale));
   std::string fraction = std::to_string(magnitude % static_cast<uint64_t>(scale));
   fraction.insert(0, static_cast<size_t>(places) - fraction.size(), '0');
   while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
