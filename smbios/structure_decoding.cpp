@@ -137,6 +137,18 @@ Reading UnitReading(const FieldRow& row, uint64_t raw, const Structure& structur
     }
     case Unit::kTenthDegrees:
       return {WithUnit(Decimal(value, 1), "\xB0" "C")};  // ISO 8859-1, as firmware text is read
+    case Unit::kThousandthDegrees:
+      return {WithUnit(Decimal(value, 3), "\xB0" "C")};
+    case Unit::kTenthMillivolts:
+      return {WithUnit(Decimal(value, 1), "mV")};
+    case Unit::kTenthMilliamps:
+      return {WithUnit(Decimal(value, 1), "mA")};
+    case Unit::kHundredthPercent:
+      return {Decimal(value, 2) + "%"};
+    case Unit::kHundredthMillimetres:
+      return {WithUnit(Decimal(value, 2), "mm")};
+    case Unit::kRackUnits:
+      return {WithUnit(number, "U")};
     case Unit::kRpm:
       return {WithUnit(number, "rpm")};
     case Unit::kSeconds:

@@ -1,12 +1,11 @@
 #include "smbios/table_check.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <iterator>
 
-#include "smbios/entry_point.h"
 #include "smbios/description/field_description.h"
+#include "smbios/entry_point.h"
 #include "smbios/field_reader.h"
 #include "smbios/placeholders.h"
 #include "smbios/structure_types.h"
@@ -91,7 +90,7 @@ class Checker {
     }
   }
 
-  // The rules that join fields, and the repeated items no row describes.
+  // The rules that join fields.
   void Joined() {
     switch (s_.type) {
       case 1: return Uuid();

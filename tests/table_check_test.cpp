@@ -413,5 +413,87 @@ TEST(DecodeTest, ReadsEachKindOfField) {
   }
 }
 
+// Every row reads as DSP0134 lists it: words in order of value without
+// overlap and with text, bit names inside the field and outside its
+// reserved bits, handles two bytes wide, items in a part of their type.
+TEST(TableCheckTest, DescriptionRowsAreWellFormed) {
+  for (unsigned type = 0; type < 128; ++type) {
+    for (const FieldRow& row : FieldRowsOf(static_cast<uint8_t>(type))) {
+      const std::string where = "type " + std::to_string(type) + ": " + row.name;
+      EXPECT_TRUE(row.kind != FieldKind::kEnum || !row.words.empty()) << where;
+      for (size_t i = 0; i < row.words.size(); ++i) {
+        EXPECT_TRUE(row.words[i].text != nullptr && *row.words[i].text != 0) << where;
+        EXPECT_TRUE(i == 0 || row.words[i].value > row.words[i - 1].Last()) << where << " word " << i;
+      }
+      for (const BitName& bit : row.bit_names) {
+        EXPECT_TRUE(bit.bit < row.width * 8u && (row.bits >> bit.bit & 1) == 0) << where << " bit " << +bit.bit;
+      }
+      EXPECT_TRUE(row.kind != FieldKind::kHandle || (row.width == 2 && !row.targets.Empty())) << where;
+      EXPECT_TRUE(row.anchor == Anchor::kStart || row.part < VariablePartsOf(static_cast<uint8_t>(type)).size())
+          << where;
+    }
+  }
+}
+
+// The variable parts on crafted structures: where each lies, its items, and
+// the fields past it; a part whose count or size lies past the length has
+// no known end.
+TEST(TableCheckTest, VariablePartsLayOutTheirItems) {
+  struct PartCase {
+    const char* name;
+    Bytes structure;  // the formatted area, header included
+    uint8_t part;
+    bool known;
+    uint32_t count, end;
+    std::vector<std::pair<uint32_t, uint32_t>> items;  // offset, size
+  };
+  const auto area = [](uint8_t type, uint8_t length, std::initializer_list<std::pair<uint32_t, uint8_t>> bytes) {
+    Bytes out(length);
+    out[0] = type;
+    out[1] = length;
+    for (const auto& [offset, value] : bytes) out[offset] = value;
+    return out;
+  };
+  const PartCase cases[] = {
+      {"chassis: 2 elements of 3 bytes", area(3, 0x1C, {{0x13, 2}, {0x14, 3}}), 0, true, 2, 0x1B,
+       {{0x15, 3}, {0x18, 3}}},
+      {"chassis cut before its count", area(3, 0x13, {}), 0, false, 0, 0, {}},
+      {"on-board devices fill the structure", area(10, 0x09, {}), 0, true, 2, 0x08, {{0x04, 2}, {0x06, 2}}},
+      {"event log: 2 descriptors of 2 bytes", area(15, 0x1B, {{0x15, 2}, {0x16, 2}}), 0, true, 2, 0x1B,
+       {{0x17, 2}, {0x19, 2}}},
+      {"additional information: entries of their own lengths",
+       area(40, 0x10, {{0x04, 2}, {0x05, 6}, {0x0B, 5}}), 0, true, 2, 0x10, {{0x05, 6}, {0x0B, 5}}},
+      {"additional information: an entry of length 0", area(40, 0x10, {{0x04, 2}}), 0, false, 2, 0, {}},
+      {"host interface: records after 3 bytes of data and their count",
+       area(42, 0x0E, {{0x05, 3}, {0x09, 1}, {0x0A, 2}, {0x0B, 1}}), 1, true, 1, 0x0D, {{0x0A, 3}}},
+      {"firmware inventory: 2 component handles", area(45, 0x1C, {{0x17, 2}}), 0, true, 2, 0x1C,
+       {{0x18, 2}, {0x1A, 2}}},
+  };
+  for (const PartCase& c : cases) {
+    const PartSpan span = SpanOf(c.structure.data(), c.part);
+    EXPECT_EQ(span.known, c.known) << c.name;
+    if (c.known) {
+      EXPECT_EQ(std::make_pair(span.count, span.end), std::make_pair(c.count, c.end)) << c.name;
+    }
+    std::vector<std::pair<uint32_t, uint32_t>> items;
+    for (uint32_t i = 0; i < 8; ++i) {
+      const std::optional<PartItem> item = ItemOf(c.structure.data(), c.part, i);
+      if (item) items.emplace_back(item->offset, item->size);
+    }
+    EXPECT_EQ(items, c.items) << c.name;
+  }
+  // The fields after a part, and a part's fields in each item, in order.
+  const Bytes chassis = area(3, 0x1E, {{0x13, 2}, {0x14, 3}});
+  std::vector<std::pair<std::string, uint32_t>> placed;
+  for (const PlacedField& field : PlacedFields(chassis.data())) {
+    if (field.offset >= 0x15) placed.emplace_back(field.row->name, field.offset);
+  }
+  const std::vector<std::pair<std::string, uint32_t>> expected = {
+      {"Contained Element Type", 0x15}, {"Contained Element Minimum", 0x16}, {"Contained Element Maximum", 0x17},
+      {"Contained Element Type", 0x18}, {"Contained Element Minimum", 0x19}, {"Contained Element Maximum", 0x1A},
+      {"SKU Number", 0x1B}, {"Rack Type", 0x1C}, {"Rack Height", 0x1D}};
+  EXPECT_EQ(placed, expected);
+}
+
 }  // namespace
 }  // namespace tarnwick::testing

@@ -10,20 +10,33 @@
 namespace tarnwick {
 namespace {
 
-const TypeGroup kGroups[] = {PlatformTypes(), DeviceTypes(), MemoryTypes(), ManagementTypes()};
-
-const TypeGroup* GroupOf(uint8_t type) {
-  for (const TypeGroup& group : kGroups) {
-    if (type >= group.first && type <= group.last) return &group;
-  }
-  return nullptr;
-}
-
 template <class Row>
 std::span<const Row> OfType(std::span<const Row> rows, uint8_t type) {
   const auto first = std::find_if(rows.begin(), rows.end(), [type](const Row& r) { return r.type == type; });
   const auto last = std::find_if(first, rows.end(), [type](const Row& r) { return r.type != type; });
   return {first, last};
+}
+
+// Each type's rows, parts and stated lengths, found once.
+struct TypeIndex {
+  std::span<const FieldRow> rows[128];
+  std::span<const VariablePart> parts[128];
+  std::span<const StatedLength> lengths[128];
+};
+
+const TypeIndex& Index() {
+  static const TypeIndex index = [] {
+    TypeIndex built{};
+    for (const TypeGroup& group : {PlatformTypes(), DeviceTypes(), MemoryTypes(), ManagementTypes()}) {
+      for (unsigned type = group.first; type <= group.last; ++type) {
+        built.rows[type] = OfType(group.rows, static_cast<uint8_t>(type));
+        built.parts[type] = OfType(group.parts, static_cast<uint8_t>(type));
+        built.lengths[type] = OfType(group.lengths, static_cast<uint8_t>(type));
+      }
+    }
+    return built;
+  }();
+  return index;
 }
 
 bool Applies(Since since, uint16_t version) { return since != kNoVersion && since <= version; }
@@ -58,8 +71,7 @@ bool BaseOf(const uint8_t* structure, const VariablePart& part, uint32_t* base) 
 }  // namespace
 
 std::span<const FieldRow> FieldRowsOf(uint8_t type) {
-  const TypeGroup* group = GroupOf(type);
-  return group != nullptr ? OfType(group->rows, type) : std::span<const FieldRow>();
+  return type < 128 ? Index().rows[type] : std::span<const FieldRow>();
 }
 
 const FieldRow* FindFieldRow(uint8_t type, uint8_t offset) {
@@ -70,8 +82,7 @@ const FieldRow* FindFieldRow(uint8_t type, uint8_t offset) {
 }
 
 std::span<const VariablePart> VariablePartsOf(uint8_t type) {
-  const TypeGroup* group = GroupOf(type);
-  return group != nullptr ? OfType(group->parts, type) : std::span<const VariablePart>();
+  return type < 128 ? Index().parts[type] : std::span<const VariablePart>();
 }
 
 PartSpan SpanOf(const uint8_t* structure, uint8_t index) {
@@ -122,25 +133,49 @@ PartSpan SpanOf(const uint8_t* structure, uint8_t index) {
   return span;
 }
 
-std::optional<PartItem> ItemOf(const uint8_t* structure, uint8_t index, uint32_t item) {
+namespace {
+
+// Calls `visit(index, item)` for the part's items in order while it returns
+// true; stops at an item whose size lies past the formatted area.
+template <class Visit>
+void ForEachItem(const uint8_t* structure, uint8_t index, Visit visit) {
   const std::span<const VariablePart> parts = VariablePartsOf(structure[0]);
-  if (index >= parts.size()) return std::nullopt;
+  if (index >= parts.size()) return;
   const VariablePart& part = parts[index];
   const PartSpan span = SpanOf(structure, index);
-  if (item >= span.count && part.count != PartCount::kFills) return std::nullopt;
   if (part.size != ItemSize::kInItem) {
-    if (!span.known || item >= span.count) return std::nullopt;
-    const uint32_t size = span.count != 0 ? (span.end - span.start) / span.count : 0;
-    return PartItem{span.start + item * size, size};
+    if (!span.known || span.count == 0) return;
+    const uint32_t size = (span.end - span.start) / span.count;
+    for (uint32_t i = 0; i < span.count && visit(i, PartItem{span.start + i * size, size}); ++i) {
+    }
+    return;
   }
   uint32_t at = span.start;
-  for (uint32_t i = 0;; ++i) {
+  for (uint32_t i = 0; i < span.count; ++i) {
     uint32_t size = 0;
-    if (!ByteAt(structure, at + part.size_at, &size) || size + part.item_size == 0) return std::nullopt;
+    if (!ByteAt(structure, at + part.size_at, &size) || size + part.item_size == 0) return;
     size += part.item_size;
-    if (i == item) return PartItem{at, size};
+    if (!visit(i, PartItem{at, size})) return;
     at += size;
   }
+}
+
+}  // namespace
+
+std::optional<PartItem> ItemOf(const uint8_t* structure, uint8_t index, uint32_t item) {
+  const std::span<const VariablePart> parts = VariablePartsOf(structure[0]);
+  if (index < parts.size() && parts[index].size != ItemSize::kInItem) {  // items of one size: no walk
+    const PartSpan span = SpanOf(structure, index);
+    if (!span.known || item >= span.count) return std::nullopt;
+    const uint32_t size = (span.end - span.start) / span.count;
+    return PartItem{span.start + item * size, size};
+  }
+  std::optional<PartItem> found;
+  ForEachItem(structure, index, [&](uint32_t i, PartItem at) {
+    if (i == item) found = at;
+    return i < item;
+  });
+  return found;
 }
 
 bool FieldOffset(const FieldRow& row, const uint8_t* structure, uint32_t* offset, uint32_t item) {
@@ -166,19 +201,26 @@ bool FieldOffset(const FieldRow& row, const uint8_t* structure, uint32_t* offset
 std::vector<PlacedField> PlacedFields(const uint8_t* structure) {
   std::vector<PlacedField> fields;
   const uint32_t length = structure[1];
-  for (const FieldRow& row : FieldRowsOf(structure[0])) {
+  const std::span<const FieldRow> rows = FieldRowsOf(structure[0]);
+  fields.reserve(rows.size());
+  const auto place = [&](const FieldRow& row, uint32_t offset, uint32_t item) {
+    if (offset + row.width <= length) fields.push_back({&row, offset, item});
+  };
+  for (const FieldRow& row : rows) {
     uint32_t offset = 0;
-    if (row.anchor != Anchor::kItem) {
-      if (FieldOffset(row, structure, &offset) && offset + row.width <= length) fields.push_back({&row, offset, 0});
-      continue;
-    }
-    // An item too short for a field holds none of it.
-    for (uint32_t item = 0;; ++item) {
-      const std::optional<PartItem> at = ItemOf(structure, row.part, item);
-      if (!at || at->offset >= length) break;
-      offset = at->offset + row.offset;
-      if (row.offset + row.width <= at->size && offset + row.width <= length) fields.push_back({&row, offset, item});
-    }
+    if (row.anchor != Anchor::kItem && FieldOffset(row, structure, &offset)) place(row, offset, 0);
+  }
+  // Each part walked once; an item too short for a field holds none of it.
+  for (uint8_t part = 0; part < VariablePartsOf(structure[0]).size(); ++part) {
+    ForEachItem(structure, part, [&](uint32_t index, PartItem item) {
+      if (item.offset >= length) return false;
+      for (const FieldRow& row : rows) {
+        if (row.anchor == Anchor::kItem && row.part == part && row.offset + row.width <= item.size) {
+          place(row, item.offset + row.offset, index);
+        }
+      }
+      return true;
+    });
   }
   std::stable_sort(fields.begin(), fields.end(),
                    [](const PlacedField& a, const PlacedField& b) { return a.offset < b.offset; });
@@ -220,9 +262,8 @@ uint32_t RequiredLength(const uint8_t* structure, uint16_t version) {
   const std::span<const FieldRow> rows = FieldRowsOf(structure[0]);
   if (rows.empty()) return 0;
   if (version == 0) version = FirstVersion(rows);
-  const TypeGroup* group = GroupOf(structure[0]);
   const StatedLength* stated = nullptr;
-  for (const StatedLength& length : OfType(group->lengths, structure[0])) {
+  for (const StatedLength& length : Index().lengths[structure[0]]) {
     if (length.since <= version) stated = &length;
   }
   if (stated != nullptr) return stated->minimum;
@@ -251,8 +292,9 @@ uint32_t DefinedLength(const uint8_t* structure, uint16_t version) {
   }
   const std::span<const VariablePart> parts = VariablePartsOf(type);
   for (uint8_t i = 0; i < parts.size(); ++i) {
-    if (parts[i].since != kNoVersion && parts[i].since > version) continue;
+    // A part that fills the structure leaves no length defined, whatever the version.
     if (parts[i].count == PartCount::kFills) return 0;
+    if (parts[i].since != kNoVersion && parts[i].since > version) continue;
     const PartSpan span = SpanOf(structure, i);
     if (!span.known) return 0;
     defined = std::max(defined, span.end);

@@ -79,6 +79,12 @@ enum class Unit : uint8_t {
   kWatts,            // 7.40: Max Power Capacity, in watts (the MIF's unit was milliwatts)
   kMilliwattHours,   // 7.23: Design Capacity, before its multiplier
   kTenthDegrees,     // 7.29: 1/10th degree C
+  kThousandthDegrees,  // 7.29: Resolution, 1/1000th degree C
+  kTenthMillivolts,  // 7.27: Resolution
+  kTenthMilliamps,   // 7.30: Resolution
+  kHundredthPercent, // 7.27, 7.29, 7.30: Accuracy
+  kHundredthMillimetres,  // 7.10: Slot Pitch
+  kRackUnits,        // 7.4: Height, Rack Height, in U (1.75 in)
   kRpm,              // 7.28: Nominal Speed
   kSeconds,
   kMinutes,

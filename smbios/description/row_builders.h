@@ -2,6 +2,10 @@
 // kind of field, in DSP0134's column order (offset, width, version, name).
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
 #include "smbios/description/field_row.h"
 
 namespace tarnwick::rows {
@@ -34,13 +38,22 @@ constexpr FieldRow Zero(uint8_t type, uint8_t offset, uint8_t width, Since since
   return {.type = type, .offset = offset, .width = width, .since = since, .name = name, .kind = FieldKind::kZero};
 }
 
+// Rows written in parts (a layout that types share), as one array.
+template <size_t... N>
+constexpr std::array<FieldRow, (N + ...)> Join(const std::array<FieldRow, N>&... parts) {
+  std::array<FieldRow, (N + ...)> all{};
+  size_t at = 0;
+  ((std::copy(parts.begin(), parts.end(), all.begin() + at), at += N), ...);
+  return all;
+}
+
 // Special meanings that many fields share.
 inline constexpr Word kUnknown8000[] = {{0x8000, "Unknown"}};
 inline constexpr Word kUnknownFFFF[] = {{0xFFFF, "Unknown"}};
 inline constexpr Word kUnknownFF[] = {{0xFF, "Unknown"}};
 inline constexpr Word kNotProvided[] = {{0xFFFE, "Not Provided"}};
 inline constexpr Word kNoErrorInformation[] = {{0xFFFE, "Not Provided"}, {0xFFFF, "No Error"}};
-inline constexpr Word kNoCache[] = {{0xFFFF, "Not Provided"}};
+inline constexpr Word kNoCache[] = {{0xFFFF, "No cache"}};  // 7.5: or, before 2.3, not provided
 inline constexpr Word kNoHandle[] = {{0xFFFF, "None"}};
 
 }  // namespace tarnwick::rows

@@ -153,6 +153,7 @@ constexpr Word kSlotHeights[] = {
 };
 
 
+
 // 7.14
 constexpr BitName kLanguageFlags[] = {{0, "Abbreviated Format"}};
 
@@ -249,7 +250,7 @@ constexpr FieldRow kRows[] = {
     Number(9, 0x04, 1, 0x0302, "Peer Data Bus Width").InItem(0),
     Number(9, 0x00, 1, 0x0304, "Slot Information").After(0),
     Enum(9, 0x01, 1, 0x0304, "Slot Physical Width", kSlotWidths).After(0),
-    Number(9, 0x02, 2, 0x0304, "Slot Pitch").After(0),
+    Number(9, 0x02, 2, 0x0304, "Slot Pitch").In(Unit::kHundredthMillimetres).After(0),
     Enum(9, 0x04, 1, 0x0305, "Slot Height", kSlotHeights).After(0),
     // 7.11 On Board Devices (obsolete): pairs of type (bit 7: enabled) and string
     // from 04h; its types are the first ten of 7.42.2.

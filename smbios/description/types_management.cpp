@@ -164,7 +164,25 @@ constexpr Word kImageUnknown[] = {{~uint64_t{0}, "Unknown"}};
 constexpr TypeSet kAnyType = {~uint64_t{0}, ~uint64_t{0}};
 constexpr TypeSet kProbes = Types({26, 28, 29});
 
-constexpr FieldRow kRows[] = {
+// 7.27, 7.29 and 7.30 lay their probes out alike: readings in `unit`,
+// signed (a rail may be negative), 8000h when unknown; resolution and
+// accuracy unsigned, 8000h when unknown.
+constexpr std::array<FieldRow, 10> Probe(uint8_t type, Words locations, Unit unit, Unit resolution) {
+  return {{
+      String(type, 0x04, 0x0202, "Description"),
+      Enum(type, 0x05, 1, 0x0202, "Location and Status", locations, 0x1F),
+      Enum(type, 0x05, 1, 0x0202, "Location and Status", kStatuses, 0xE0),
+      Number(type, 0x06, 2, 0x0202, "Maximum Value").In(unit).Signed().Meaning(kUnknown8000),
+      Number(type, 0x08, 2, 0x0202, "Minimum Value").In(unit).Signed().Meaning(kUnknown8000),
+      Number(type, 0x0A, 2, 0x0202, "Resolution").In(resolution).Within(0, 0x7FFF).Meaning(kUnknown8000),
+      Number(type, 0x0C, 2, 0x0202, "Tolerance").In(unit).Signed().Meaning(kUnknown8000),
+      Number(type, 0x0E, 2, 0x0202, "Accuracy").In(Unit::kHundredthPercent).Within(0, 0x7FFF).Meaning(kUnknown8000),
+      Number(type, 0x10, 4, 0x0202, "OEM-defined"),
+      Number(type, 0x14, 2, kNoVersion, "Nominal Value").In(unit).Signed().Meaning(kUnknown8000),
+  }};
+}
+
+constexpr auto kRows = Join(std::to_array<FieldRow>({
     // 7.24 System Reset; with bit 5, the boot options in bits 1-2 and 3-4.
     Flags(23, 0x04, 1, 0x0202, "Capabilities", 0xC0, kResetCapabilities),
     Number(23, 0x04, 1, 0x0202, "Capabilities").InBits(0x06).Meaning(kBootOptions),
@@ -183,19 +201,9 @@ constexpr FieldRow kRows[] = {
     Number(25, 0x06, 1, 0x0202, "Next Scheduled Power-on Hour").Meaning(kNotScheduled),
     Number(25, 0x07, 1, 0x0202, "Next Scheduled Power-on Minute").Meaning(kNotScheduled),
     Number(25, 0x08, 1, 0x0202, "Next Scheduled Power-on Second").Meaning(kNotScheduled),
-    // 7.27 Voltage Probe, in millivolts. Readings, tolerance and nominal value
-    // are signed (a rail may be negative), 8000h when unknown; resolution
-    // (in 1/10 mV) and accuracy (in 1/100 %) are unsigned, 8000h when unknown.
-    String(26, 0x04, 0x0202, "Description"),
-    Enum(26, 0x05, 1, 0x0202, "Location and Status", kVoltageLocations, 0x1F),
-    Enum(26, 0x05, 1, 0x0202, "Location and Status", kStatuses, 0xE0),
-    Number(26, 0x06, 2, 0x0202, "Maximum Value").In(Unit::kMillivolts).Signed().Meaning(kUnknown8000),
-    Number(26, 0x08, 2, 0x0202, "Minimum Value").In(Unit::kMillivolts).Signed().Meaning(kUnknown8000),
-    Number(26, 0x0A, 2, 0x0202, "Resolution").Within(0, 0x7FFF).Meaning(kUnknown8000),
-    Number(26, 0x0C, 2, 0x0202, "Tolerance").In(Unit::kMillivolts).Signed().Meaning(kUnknown8000),
-    Number(26, 0x0E, 2, 0x0202, "Accuracy").Within(0, 0x7FFF).Meaning(kUnknown8000),
-    Number(26, 0x10, 4, 0x0202, "OEM-defined"),
-    Number(26, 0x14, 2, kNoVersion, "Nominal Value").In(Unit::kMillivolts).Signed().Meaning(kUnknown8000),
+}),
+    // 7.27 Voltage Probe, in millivolts
+    Probe(26, kVoltageLocations, Unit::kMillivolts, Unit::kTenthMillivolts), std::to_array<FieldRow>({
     // 7.28 Cooling Device
     Handle(27, 0x04, 0x0202, "Temperature Probe Handle", Types({28}), kNoHandle),
     Enum(27, 0x06, 1, 0x0202, "Device Type and Status", kCoolingTypes, 0x1F),
@@ -204,28 +212,11 @@ constexpr FieldRow kRows[] = {
     Number(27, 0x08, 4, 0x0202, "OEM-defined"),
     Number(27, 0x0C, 2, kNoVersion, "Nominal Speed").In(Unit::kRpm).Meaning(kUnknown8000),
     String(27, 0x0E, 0x0207, "Description"),
-    // 7.29 Temperature Probe, in 1/10th degrees C (signed, as 7.27)
-    String(28, 0x04, 0x0202, "Description"),
-    Enum(28, 0x05, 1, 0x0202, "Location and Status", kTemperatureLocations, 0x1F),
-    Enum(28, 0x05, 1, 0x0202, "Location and Status", kStatuses, 0xE0),
-    Number(28, 0x06, 2, 0x0202, "Maximum Value").In(Unit::kTenthDegrees).Signed().Meaning(kUnknown8000),
-    Number(28, 0x08, 2, 0x0202, "Minimum Value").In(Unit::kTenthDegrees).Signed().Meaning(kUnknown8000),
-    Number(28, 0x0A, 2, 0x0202, "Resolution").Within(0, 0x7FFF).Meaning(kUnknown8000),
-    Number(28, 0x0C, 2, 0x0202, "Tolerance").In(Unit::kTenthDegrees).Signed().Meaning(kUnknown8000),
-    Number(28, 0x0E, 2, 0x0202, "Accuracy").Within(0, 0x7FFF).Meaning(kUnknown8000),
-    Number(28, 0x10, 4, 0x0202, "OEM-defined"),
-    Number(28, 0x14, 2, kNoVersion, "Nominal Value").In(Unit::kTenthDegrees).Signed().Meaning(kUnknown8000),
-    // 7.30 Electrical Current Probe, in milliamps (signed, as 7.27)
-    String(29, 0x04, 0x0202, "Description"),
-    Enum(29, 0x05, 1, 0x0202, "Location and Status", kVoltageLocations, 0x1F),
-    Enum(29, 0x05, 1, 0x0202, "Location and Status", kStatuses, 0xE0),
-    Number(29, 0x06, 2, 0x0202, "Maximum Value").In(Unit::kMilliamps).Signed().Meaning(kUnknown8000),
-    Number(29, 0x08, 2, 0x0202, "Minimum Value").In(Unit::kMilliamps).Signed().Meaning(kUnknown8000),
-    Number(29, 0x0A, 2, 0x0202, "Resolution").Within(0, 0x7FFF).Meaning(kUnknown8000),
-    Number(29, 0x0C, 2, 0x0202, "Tolerance").In(Unit::kMilliamps).Signed().Meaning(kUnknown8000),
-    Number(29, 0x0E, 2, 0x0202, "Accuracy").Within(0, 0x7FFF).Meaning(kUnknown8000),
-    Number(29, 0x10, 4, 0x0202, "OEM-defined"),
-    Number(29, 0x14, 2, kNoVersion, "Nominal Value").In(Unit::kMilliamps).Signed().Meaning(kUnknown8000),
+}),
+    // 7.29 Temperature Probe, in 1/10th degrees C; 7.30 Electrical Current Probe, in milliamps
+    Probe(28, kTemperatureLocations, Unit::kTenthDegrees, Unit::kThousandthDegrees),
+    Probe(29, kVoltageLocations, Unit::kMilliamps, Unit::kTenthMilliamps),
+    std::to_array<FieldRow>({
     // 7.31 Out-of-Band Remote Access
     String(30, 0x04, 0x0202, "Manufacturer Name"),
     Flags(30, 0x05, 1, 0x0202, "Connections", 0xFC, kConnections),
@@ -256,7 +247,7 @@ constexpr FieldRow kRows[] = {
     // 7.36 Management Device Component
     String(35, 0x04, 0x0203, "Description"),
     Handle(35, 0x05, 0x0203, "Management Device Handle", Types({34})),
-    Handle(35, 0x07, 0x0203, "Component Handle", Types({26, 27, 28, 29, 39})),
+    Handle(35, 0x07, 0x0203, "Component Handle", Types({26, 27, 28, 29})),
     Handle(35, 0x09, 0x0203, "Threshold Handle", Types({36}), kNoHandle),
     // 7.37 Management Device Threshold Data, in the probe's units (signed)
     Number(36, 0x04, 2, 0x0203, "Lower Threshold - Non-critical").Signed().Meaning(kUnknown8000),
@@ -350,7 +341,7 @@ constexpr FieldRow kRows[] = {
     String(46, 0x06, 0x0305, "String Property Value"),
     Handle(46, 0x07, 0x0305, "Parent Handle", kAnyType),
     // 7.48 Inactive and 7.49 End-of-Table hold the header alone.
-};
+}));
 
 constexpr VariablePart kParts[] = {
     // 7.33: the boot status fills the structure from 0Ah.

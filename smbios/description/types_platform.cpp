@@ -1,7 +1,5 @@
 // DSP0134 3.9 sections 7.1-7.5: BIOS, System, Baseboard, System Enclosure
 // or Chassis and Processor Information.
-#include <iterator>
-
 #include "smbios/description/chassis_words.h"
 #include "smbios/description/row_builders.h"
 #include "smbios/description/type_groups.h"
@@ -65,8 +63,8 @@ constexpr BitName kBoardFeatures[] = {
 constexpr Word kBoardTypes[] = {
     {0x01, "Unknown"}, {0x02, "Other"}, {0x03, "Server Blade"}, {0x04, "Connectivity Switch"},
     {0x05, "System Management Module"}, {0x06, "Processor Module"}, {0x07, "I/O Module"},
-    {0x08, "Memory Module"}, {0x09, "Daughter Board"}, {0x0A, "Motherboard"}, {0x0B, "Processor+Memory Module"},
-    {0x0C, "Processor+I/O Module"}, {0x0D, "Interconnect Board"},
+    {0x08, "Memory Module"}, {0x09, "Daughter board"}, {0x0A, "Motherboard"}, {0x0B, "Processor/Memory Module"},
+    {0x0C, "Processor/IO Module"}, {0x0D, "Interconnect board"},
 };
 
 // 7.4.2, 7.4.3
@@ -75,11 +73,10 @@ constexpr Word kChassisStates[] = {
     {0x06, "Non-recoverable"},
 };
 constexpr Word kChassisSecurity[] = {
-    {0x01, "Other"}, {0x02, "Unknown"}, {0x03, "None"}, {0x04, "External Interface Locked Out"},
-    {0x05, "External Interface Enabled"},
+    {0x01, "Other"}, {0x02, "Unknown"}, {0x03, "None"}, {0x04, "External interface locked out"},
+    {0x05, "External interface enabled"},
 };
 constexpr BitName kChassisLock[] = {{7, "Chassis lock is present"}};  // 7.4: bit 7 of the type
-constexpr Word kRackTypes[] = {{0x00, "Unspecified"}, {0x01, "OU (Open Rack)"}};  // 7.4.5, from 3.9
 constexpr Word kUnspecified[] = {{0x00, "Unspecified"}};
 
 // 7.5.1-7.5.9
@@ -241,7 +238,7 @@ constexpr FieldRow kRows[] = {
     Enum(3, 0x0B, 1, 0x0201, "Thermal State", kChassisStates),
     Enum(3, 0x0C, 1, 0x0201, "Security Status", kChassisSecurity),
     Number(3, 0x0D, 4, 0x0203, "OEM-defined"),
-    Number(3, 0x11, 1, 0x0203, "Height").Meaning(kUnspecified),
+    Number(3, 0x11, 1, 0x0203, "Height").In(Unit::kRackUnits).Meaning(kUnspecified),
     Number(3, 0x12, 1, 0x0203, "Number of Power Cords").Meaning(kUnspecified),
     Number(3, 0x13, 1, 0x0203, "Contained Element Count"),
     Number(3, 0x14, 1, 0x0203, "Contained Element Record Length"),
@@ -251,8 +248,8 @@ constexpr FieldRow kRows[] = {
     Number(3, 0x01, 1, 0x0203, "Contained Element Minimum").InItem(0),
     Number(3, 0x02, 1, 0x0203, "Contained Element Maximum").InItem(0),
     String(3, 0x00, 0x0207, "SKU Number").After(0),
-    Enum(3, 0x01, 1, 0x0309, "Rack Type", kRackTypes).After(0),
-    Number(3, 0x02, 1, 0x0309, "Rack Height").Meaning(kUnspecified).After(0),
+    Number(3, 0x01, 1, 0x0309, "Rack Type").After(0),
+    Number(3, 0x02, 1, 0x0309, "Rack Height").In(Unit::kRackUnits).Meaning(kUnspecified).After(0),
     // 7.5 Processor Information
     String(4, 0x04, 0x0200, "Socket Designation"),
     Enum(4, 0x05, 1, 0x0200, "Processor Type", kProcessorTypes),
