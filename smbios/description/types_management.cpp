@@ -162,7 +162,6 @@ constexpr Word kStringProperties[] = {
 constexpr Word kImageUnknown[] = {{~uint64_t{0}, "Unknown"}};
 
 constexpr TypeSet kAnyType = {~uint64_t{0}, ~uint64_t{0}};
-constexpr TypeSet kProbes = Types({26, 28, 29});
 
 // 7.27, 7.29 and 7.30 lay their probes out alike: readings in `unit`,
 // signed (a rail may be negative), 8000h when unknown; resolution and
