@@ -34,33 +34,6 @@ bool ChecksumsHold(const Bytes& dump, const EntryPoint& entry) {
   return true;
 }
 
-void CheckTableFile(const Bytes& file) {
-  Bytes service;
-  if (ServiceLayoutFromFile(file, &service).refusal != FileRefusal::kNone) return;
-  FUZZ_REQUIRE(service.size() <= file.size() + kServiceHeaderSize);
-  Forget();
-  if (InitializeWithTable(service.data(), static_cast<uint32_t>(service.size())) != 0) {
-    FUZZ_REQUIRE(Record().last_error == u"Plugin not loaded.\r\n");  // after the loader's reason
-    return;
-  }
-
-  const TableImage image = ImageOf(ReadTableModel(HeldTable()));
-  FUZZ_REQUIRE(image.count >= g_structure_index.count && image.largest >= 6);
-  const Bytes dump = DumpLayout(image);
-  const EntryPoint entry = ReadEntryPoint(dump.data(), dump.size());
-  FUZZ_REQUIRE(entry.complete && ChecksumsHold(dump, entry));
-  FUZZ_REQUIRE(entry.kind == EntryPointKind::kSmbios3 ||
-               entry.structure_count == std::min<uint32_t>(image.count, 0xFFFF));
-  Bytes again;
-  FUZZ_REQUIRE(ServiceLayoutFromFile(dump, &again).refusal == FileRefusal::kNone);
-  const size_t header = image.has_version ? kServiceHeaderSize : 0;
-  FUZZ_REQUIRE(again.size() == header + image.size);
-  FUZZ_REQUIRE(std::equal(image.table, image.table + image.size, again.begin() + static_cast<ptrdiff_t>(header)));
-  FUZZ_REQUIRE(!image.has_version || (again[1] == image.major && again[2] == image.minor));
-  CheckDecoding();
-  ShutdownPlugin(0);
-}
-
 size_t DecodedStructures(const TableModel& model) {
   const nlohmann::json decoded = nlohmann::json::parse(cli::DecodeJson(model, {}), nullptr, false);
   FUZZ_REQUIRE(!decoded.is_discarded() && decoded.is_array());
@@ -89,6 +62,33 @@ void CheckDecoding() {
   const TableModel model = ReadTableModel(HeldTable());
   FUZZ_REQUIRE(DecodedStructures(model) == model.structures.size());
   DecodeCut(model);
+}
+
+void CheckTableFile(const Bytes& file) {
+  Bytes service;
+  if (ServiceLayoutFromFile(file, &service).refusal != FileRefusal::kNone) return;
+  FUZZ_REQUIRE(service.size() <= file.size() + kServiceHeaderSize);
+  Forget();
+  if (InitializeWithTable(service.data(), static_cast<uint32_t>(service.size())) != 0) {
+    FUZZ_REQUIRE(Record().last_error == u"Plugin not loaded.\r\n");  // after the loader's reason
+    return;
+  }
+
+  const TableImage image = ImageOf(ReadTableModel(HeldTable()));
+  FUZZ_REQUIRE(image.count >= g_structure_index.count && image.largest >= 6);
+  const Bytes dump = DumpLayout(image);
+  const EntryPoint entry = ReadEntryPoint(dump.data(), dump.size());
+  FUZZ_REQUIRE(entry.complete && ChecksumsHold(dump, entry));
+  FUZZ_REQUIRE(entry.kind == EntryPointKind::kSmbios3 ||
+               entry.structure_count == std::min<uint32_t>(image.count, 0xFFFF));
+  Bytes again;
+  FUZZ_REQUIRE(ServiceLayoutFromFile(dump, &again).refusal == FileRefusal::kNone);
+  const size_t header = image.has_version ? kServiceHeaderSize : 0;
+  FUZZ_REQUIRE(again.size() == header + image.size);
+  FUZZ_REQUIRE(std::equal(image.table, image.table + image.size, again.begin() + static_cast<ptrdiff_t>(header)));
+  FUZZ_REQUIRE(!image.has_version || (again[1] == image.major && again[2] == image.minor));
+  CheckDecoding();
+  ShutdownPlugin(0);
 }
 
 }  // namespace
