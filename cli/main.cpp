@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/answers.h"
+#include "cli/decode_output.h"
 #include "cli/exit_status.h"
 #include "cli/host_state.h"
 #include "cli/machine_table.h"
@@ -72,9 +73,9 @@ int Load(const Task& task, Source* source) {
 }
 
 // The loaded table's model, built once for the outputs that read the whole
-// table (--check, --prometheus, --list, --dump-bin), with the entry point in
-// front of the table for the first two: a dump's, which its table must fit,
-// or the kernel's (none for a table built from the DMI files).
+// table (--check, --prometheus, --list, --dump-bin, --decode), with the
+// entry point in front of the table for the first two: a dump's, which its
+// table must fit, or the kernel's (none for a table built from the DMI files).
 TableModel ReadModel(const Task& task, Source* source) {
   EntryPointBytes entry;
   const bool checks = task.mode == Mode::kCheck || task.mode == Mode::kPrometheus;
@@ -117,16 +118,25 @@ int RunPrometheus(const Source& source, const TableModel& model) {
   return kAllAnswered;
 }
 
+// Every field of the structures asked, in words.
+int RunDecode(const Task& task, const TableModel& model) {
+  Out(task.format == Format::kJson ? DecodeJson(model, task.types) : DecodeText(model, task.types));
+  return kAllAnswered;
+}
+
 int RunMode(const Task& task, Source* source) {
   const bool check = task.mode == Mode::kCheck, dump_bin = !task.dump_bin_file.empty();
-  if (source->machine.dmi_id && (check || dump_bin || (task.list && !ListsFromSource(source->machine, task.types)))) {
-    // The table built from the folder is not the machine's to check, dump or list.
-    const std::string option = check ? "--check" : dump_bin ? "--dump-bin" : "--list";
+  const bool by_folder = task.list && !ListsFromSource(source->machine, task.types);
+  if (source->machine.dmi_id && (check || dump_bin || by_folder || task.decode)) {
+    // The table built from the folder is not the machine's to check, dump, list or decode: the
+    // fields the files do not give would read as values the firmware never stored.
+    const std::string option = check ? "--check" : dump_bin ? "--dump-bin" : task.decode ? "--decode" : "--list";
     return Refuse(option + " needs " + TableNotGiven(source->machine));
   }
-  const bool whole_table = check || task.mode == Mode::kPrometheus || task.list || dump_bin;
+  const bool whole_table = check || task.mode == Mode::kPrometheus || task.list || dump_bin || task.decode;
   const TableModel model = whole_table ? ReadModel(task, source) : TableModel();
   if (task.mode == Mode::kPrometheus) return RunPrometheus(*source, model);
+  if (task.mode == Mode::kDecode) return RunDecode(task, model);
   if (check) return PrintFindings(task.format == Format::kJson, model) ? kNameFailed : kAllAnswered;
   return RunQuery(task, *source, model);
 }

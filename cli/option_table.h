@@ -35,6 +35,8 @@ inline constexpr OptionRow kOptionRows[] = {
   {"--sample", Takes::kNothing, nullptr, "use the built-in table of a fictional machine"},
   {"--list", Takes::kTypesAfter, "TYPE", "list the structures: position, type, length, handle, the type's name,\n"
                                          "strings; TYPEs after it (--list 17 4, or 17,4) list only those"},
+  {"--decode", Takes::kTypesAfter, "TYPE", "print every field of every structure in words, as DSP0134 names\n"
+                                           "them; TYPEs after it (--decode 17 4, or 17,4) decode only those"},
   {"--json", Takes::kNothing, nullptr, "print the values (or the report) as one JSON object"},
   {"--cmd", Takes::kNothing, nullptr, "print one line set \"NAME=value\" per NAME, for cmd.exe's for /f"},
   {"--real", Takes::kNothing, nullptr, "answer N/A for a variable whose value is a firmware placeholder\n"

@@ -131,6 +131,7 @@ Mode ChooseMode(const Given& given, const Task& task) {
   if (given.Has("--version")) return Mode::kVersion;
   if (given.Has("--check")) return Mode::kCheck;
   if (given.Has("--prometheus")) return Mode::kPrometheus;
+  if (task.decode) return Mode::kDecode;
   if (!task.names.empty() || !task.batch_files.empty() || task.list || !task.dump_bin_file.empty()) {
     return Mode::kQuery;
   }
@@ -176,7 +177,9 @@ bool Compatible(const Given& given, const Task& task, std::string* error) {
       {dump_bin && task.dump_bin_file == "-", "--dump-bin writes a new file, not standard output: name a FILE"},
       {check && asks_more, "--check takes no NAME and goes only with --json, --sample or --from-dump"},
       {given.Has("--prometheus") && (check || json || asks_more),
-       "--prometheus takes no NAME and goes only with --sample or --from-dump"}};
+       "--prometheus takes no NAME and goes only with --sample or --from-dump"},
+      {task.decode && (check || given.Has("--prometheus") || asks_more),
+       "--decode takes TYPEs, not NAMEs, and goes only with --json, --sample or --from-dump"}};
   for (const auto& [both, message] : exclusions) {
     if (both) return *error = message, false;
   }
@@ -238,6 +241,7 @@ bool ParseOptions(const std::vector<std::string>& arguments, Task* task, std::st
   task->banner = given.Has("--banner");
   task->dump_bin_file = given.Value("--dump-bin");
   task->list = given.Has("--list");
+  task->decode = given.Has("--decode");
   task->names_list = given.Has("--names");
   task->help_names = given.Values("--help-name");
   task->batch_files = given.Values("--file");

@@ -16,6 +16,7 @@ enum class Mode {
   kHelp,        // --names, --help-name alone: the one list, no table
   kCheck,       // --check
   kPrometheus,  // --prometheus
+  kDecode,      // --decode
   kQuery,       // NAMEs, --file, --list, --dump-bin, after any help
   kReport,      // nothing asked: every variable
 };
@@ -43,7 +44,8 @@ struct Task {
   bool banner = false;                   // as an interactive shell
   std::string dump_bin_file;             // --dump-bin FILE; empty: none
   bool list = false;
-  std::vector<uint8_t> types;            // --list 17 4: the types listed; none: every structure
+  bool decode = false;
+  std::vector<uint8_t> types;            // --list 17 4, --decode 17 4: the types; none: every structure
   bool names_list = false;               // --names
   std::vector<std::string> help_names;
   std::vector<std::string> batch_files;  // "-": standard input

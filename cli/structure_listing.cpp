@@ -12,13 +12,6 @@
 namespace tarnwick::cli {
 namespace {
 
-// DSP0134's name of the type; those it leaves to system makers (128-255)
-// and those it does not define, by what they are.
-std::string TypeName(uint8_t type) {
-  if (const char* name = StructureTypeName(type)) return name;
-  return type >= 128 ? "OEM-specific" : "Unknown";
-}
-
 bool Listed(std::span<const uint8_t> types, uint8_t type) {
   return types.empty() || std::find(types.begin(), types.end(), type) != types.end();
 }
@@ -33,7 +26,8 @@ std::string StructureListing(const TableModel& model, std::span<const uint8_t> t
     char head[64];
     std::snprintf(head, sizeof head, "%4u  type %3u  length %3u  handle 0x%04X  ", static_cast<unsigned>(i),
                   structure.type, structure.length, static_cast<unsigned>(structure.handle));
-    out += head + TypeName(structure.type);
+    out += head;
+    out += StructureTypeNameOrKind(structure.type);
     for (size_t number = 1; number <= structure.strings.size(); ++number) {
       out += "  " + std::to_string(number) + ':' + ListingString(structure.strings[number - 1]);
     }
@@ -53,7 +47,7 @@ std::string StructureListingJson(const TableModel& model, std::span<const uint8_
     const Json object = {{"position", i},
                          {"at", structure.position},
                          {"type", structure.type},
-                         {"type_name", TypeName(structure.type)},
+                         {"type_name", StructureTypeNameOrKind(structure.type)},
                          {"length", structure.length},
                          {"handle", structure.handle},
                          {"strings", strings}};

@@ -9,11 +9,14 @@ std::string HexDigits(uint64_t value, int digits, bool lower_case) {
   return text;
 }
 
-std::string ListingString(std::string_view bytes) {
-  std::string out = "\"";
+namespace {
+
+// Escapes what `also` names besides backslashes and control characters.
+std::string Escaped(std::string_view bytes, char also) {
+  std::string out;
   for (const char byte : bytes) {
     const auto c = static_cast<unsigned char>(byte);
-    if (c == '"' || c == '\\') {
+    if (c == '\\' || (also != 0 && byte == also)) {
       out += '\\';
       out += byte;
     } else if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {  // C0, DEL and C1 (9Bh opens a terminal sequence)
@@ -22,8 +25,14 @@ std::string ListingString(std::string_view bytes) {
       out += FirmwareText(std::string_view(&byte, 1));
     }
   }
-  return out + '"';
+  return out;
 }
+
+}  // namespace
+
+std::string ListingString(std::string_view bytes) { return '"' + Escaped(bytes, '"') + '"'; }
+
+std::string LineString(std::string_view bytes) { return Escaped(bytes, 0); }
 
 std::string FirmwareText(std::string_view bytes) {
   std::string out;

@@ -26,6 +26,10 @@ std::string HexDigits(uint64_t value, int digits, bool lower_case = false);
 // line stays one line and sends the terminal no sequence.
 std::string ListingString(std::string_view bytes);
 
+// The same without the quotes, for a line that holds it alone after a
+// name: backslashes and control characters escaped.
+std::string LineString(std::string_view bytes);
+
 // The same string in UTF-8 as it stands, for JSON, which escapes it itself.
 std::string FirmwareText(std::string_view bytes);
 

@@ -6,14 +6,18 @@
 // other file tarnwick reads, have a target of their own: batch_fuzzer.)
 // --check's output of the file, as lines and as JSON, is whole: every
 // finding counted once, in a line or a group's count, and one JSON object
-// each.
+// each. --decode reads every table that loads, and every structure of it
+// cut at each length: its JSON parses, as an array of one object per
+// structure.
 #include <algorithm>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "cli/decode_output.h"
 #include "cli/table_findings.h"
 #include "fuzz/fuzz_require.h"
 #include "fuzz/quiet_host.h"
@@ -21,6 +25,7 @@
 #include "plugin/lifecycle.h"
 #include "smbios/dump_layout.h"
 #include "smbios/firmware_table.h"
+#include "smbios/table_model.h"
 
 using namespace tarnwick;
 using namespace tarnwick::fuzzing;
@@ -60,6 +65,36 @@ void CheckFindings(const Bytes& file) {
   FUZZ_REQUIRE(counted == lines.Total() && last + "\n" == cli::CountsLine(lines));
 }
 
+size_t DecodedStructures(const TableModel& model) {
+  const nlohmann::json decoded = nlohmann::json::parse(cli::DecodeJson(model, {}), nullptr, false);
+  FUZZ_REQUIRE(!decoded.is_discarded() && decoded.is_array());
+  cli::DecodeText(model, {});
+  return decoded.size();
+}
+
+// Each structure alone, its formatted area cut to every length from the
+// header on: fields past the cut are absent, and none reads past it (ASan).
+void DecodeCut(const TableModel& model) {
+  for (const Structure& structure : model.structures) {
+    for (uint32_t length = 4; length < structure.length; ++length) {
+      std::vector<uint8_t> cut(structure.bytes, structure.bytes + length);
+      cut[1] = static_cast<uint8_t>(length);
+      TableModel alone;
+      alone.version = model.version;
+      alone.structures.push_back(structure);
+      alone.structures[0].bytes = cut.data();
+      alone.structures[0].length = static_cast<uint8_t>(length);
+      FUZZ_REQUIRE(DecodedStructures(alone) == 1);
+    }
+  }
+}
+
+void CheckDecoding() {
+  const TableModel model = ReadTableModel(HeldTable());
+  FUZZ_REQUIRE(DecodedStructures(model) == model.structures.size());
+  DecodeCut(model);
+}
+
 void CheckTableFile(const Bytes& file) {
   Bytes service;
   if (ServiceLayoutFromFile(file, &service).refusal != FileRefusal::kNone) return;
@@ -84,6 +119,7 @@ void CheckTableFile(const Bytes& file) {
   FUZZ_REQUIRE(std::equal(image.table, image.table + image.size, again.begin() + static_cast<ptrdiff_t>(header)));
   FUZZ_REQUIRE(!image.has_version || (again[1] == image.major && again[2] == image.minor));
   CheckFindings(file);
+  CheckDecoding();
   ShutdownPlugin(0);
 }
 

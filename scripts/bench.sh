@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 build=${BENCH_BUILD_DIR:-build/bench-run}
 min_time=${BENCH_MIN_TIME:-0.2}
 repetitions=${BENCH_REPETITIONS:-3}
-programs=(load names arguments cli check)
+programs=(load names arguments cli check decode)
 
 source scripts/step.sh
 cmake --preset bench -B "$build" >/dev/null

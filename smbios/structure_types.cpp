@@ -31,4 +31,9 @@ const char* StructureTypeName(uint8_t type) {
   return nullptr;
 }
 
+const char* StructureTypeNameOrKind(uint8_t type) {
+  if (const char* name = StructureTypeName(type)) return name;
+  return type >= 128 ? "OEM-specific" : "Unknown";
+}
+
 }  // namespace tarnwick

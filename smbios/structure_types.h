@@ -19,4 +19,8 @@ inline constexpr uint8_t kEndOfTableType = 127;     // 7.45
 // DSP0134 does not define (the OEM types from 128 on included).
 const char* StructureTypeName(uint8_t type);
 
+// The same, and for the types it leaves unnamed what they are:
+// "OEM-specific" from 128 on, else "Unknown".
+const char* StructureTypeNameOrKind(uint8_t type);
+
 }  // namespace tarnwick

@@ -11,7 +11,9 @@
 #include "host/names.h"
 #include "smbios/entry_point.h"
 #include "smbios/description/field_description.h"
+#include "smbios/structure_decoding.h"
 #include "smbios/table_check.h"
+#include "smbios/table_model.h"
 #include "tests/support/plugin_test.h"
 #include "tests/support/table_builder.h"
 
@@ -366,6 +368,111 @@ TEST(TableCheckTest, DescribedFieldsTileEachStructure) {
       end = std::max(end, uint32_t{row.offset} + row.width);
       previous = &row;
     }
+  }
+}
+
+// The longest structure of `type` that DSP0134 3.9 lays out: every count
+// of a variable part 1, every item as long as its fields, the formatted
+// area as far as the last field reaches.
+Bytes Longest(uint8_t type) {
+  Bytes area(255, 0);
+  area[0] = type;
+  area[1] = 255;
+  const auto parts = VariablePartsOf(type);
+  for (int pass = 0; pass < 3; ++pass) {  // a part placed after another is placed once that one is
+    for (uint8_t i = 0; i < parts.size(); ++i) {
+      uint32_t needed = 1;
+      for (const FieldRow& row : FieldRowsOf(type)) {
+        if (row.anchor == Anchor::kItem && row.part == i) needed = std::max<uint32_t>(needed, row.offset + row.width);
+      }
+      const uint32_t base = parts[i].start_after == kNoPart ? 0 : SpanOf(area.data(), parts[i].start_after).end;
+      if (parts[i].count == PartCount::kAt) area[base + parts[i].count_at] = 1;
+      if (parts[i].size == ItemSize::kAt) area[base + parts[i].size_at] = static_cast<uint8_t>(needed);
+      if (parts[i].size == ItemSize::kInItem) {
+        area[SpanOf(area.data(), i).start + parts[i].size_at] = static_cast<uint8_t>(needed - parts[i].item_size);
+      }
+    }
+  }
+  uint32_t end = 4;
+  for (const PlacedField& field : PlacedFields(area.data())) end = std::max(end, field.offset + field.row->width);
+  area.resize(end);
+  area[1] = static_cast<uint8_t>(end);
+  return area;
+}
+
+// A field described once is decoded from its row: every row of every type
+// reads out on the longest structure of its type.
+TEST(DecodeTest, EveryRowDecodesOnTheLongestStructureOfItsType) {
+  for (unsigned type = 0; type <= 46; ++type) {
+    const Bytes area = Longest(static_cast<uint8_t>(type));
+    const Bytes table = RawTable(BareTable({{static_cast<uint8_t>(type), 0x0100, Bytes(area.begin() + 4, area.end()),
+                                             {"text"}, area[1]}}), 3, 9);
+    const TableModel model = ReadTableModel(table);
+    ASSERT_EQ(model.structures.size(), 1U) << "type " << type;
+    const std::vector<DecodedField> fields = StructureDecoder(model).Decode(model.structures[0]);
+    for (const FieldRow& row : FieldRowsOf(static_cast<uint8_t>(type))) {
+      EXPECT_TRUE(std::any_of(fields.begin(), fields.end(),
+                              [&](const DecodedField& f) { return std::string_view(f.name) == row.name; }))
+          << "type " << type << " length " << unsigned{area[1]} << ": " << row.name;
+    }
+    for (const DecodedField& field : fields) EXPECT_FALSE(field.text.empty()) << "type " << type << ": " << field.name;
+  }
+}
+
+struct ReadingCase {
+  const char* name;
+  FieldStructure structure;
+  uint8_t minor;  // of SMBIOS 2.x or 3.x by the structure
+  const char* field;
+  const char* text;  // "": the field is absent
+};
+
+// Fields read as DSP0134 3.9 defines them, dmidecode 3.4's words aside.
+TEST(DecodeTest, ReadsEachKindOfField) {
+  const ReadingCase cases[] = {
+      // 7.18.1 (3.7, 3.9): form factors past dmidecode 3.4's words.
+      {"a DSP0134 3.9 value dmidecode 3.4 does not know", {17, 1, 0x28, {{0x0E, 0x13}}, {}}, 9, "Form Factor", "CSODIMM"},
+      {"a value no word covers", {17, 1, 0x28, {{0x0E, 0x1A}}, {}}, 9, "Form Factor", "out of specification (1Ah)"},
+      {"a memory type of 3.9", {17, 1, 0x28, {{0x12, 0x25}}, {}}, 9, "Memory Type", "MRDIMM"},
+      {"a field past the length is absent", {17, 1, 0x15, {}, {}}, 9, "Speed", ""},
+      {"a size in kilobytes (bit 15)", {17, 1, 0x15, {{0x0C, 0x00}, {0x0D, 0x82}}, {}}, 9, "Size", "512 kB"},
+      {"a size in megabytes", {17, 1, 0x15, {{0x0C, 0x00}, {0x0D, 0x40}}, {}}, 9, "Size", "16 GB"},
+      {"a size that sends to Extended Size", {17, 1, 0x15, {{0x0C, 0xFF}, {0x0D, 0x7F}}, {}}, 9, "Size",
+       "See Extended Size"},
+      {"a handle with what it points at", {17, 1, 0x15, {{0x04, 0x01}}, {}}, 9, "Physical Memory Array Handle",
+       "0x0001 (Memory Device)"},
+      {"a handle of no structure", {17, 1, 0x15, {{0x04, 0x02}}, {}}, 9, "Physical Memory Array Handle",
+       "0x0002 (no structure has this handle)"},
+      {"a handle's special value", {17, 1, 0x15, {{0x06, 0xFE}, {0x07, 0xFF}}, {}}, 9, "Memory Error Information Handle",
+       "0xFFFE (Not Provided)"},
+      {"a string number past the set", {17, 1, 0x15, {{0x10, 2}}, {"A1"}}, 9, "Device Locator",
+       "string 2 is past the string set"},
+      {"the rank in bits 3-0", {17, 1, 0x1C, {{0x1B, 0x32}}, {}}, 9, "Attributes", "reserved bits set, out of specification (30h), 2"},
+      {"a signed reading in millivolts", {26, 1, 0x14, {{0x06, 0x0C}, {0x07, 0xFE}}, {}}, 9, "Maximum Value", "-0.5 V"},
+      {"tenths of a degree", {28, 1, 0x14, {{0x06, 0x7B}, {0x07, 0x01}}, {}}, 9, "Maximum Value", "37.9 \xB0" "C"},
+      {"two enumerations in one byte", {26, 1, 0x14, {{0x05, 0x63}}, {}}, 9, "Location and Status", "Processor, OK"},
+      {"a processor's voltage in tenths", {4, 1, 0x1A, {{0x11, 0x8B}}, {}}, 9, "Voltage", "1.1 V"},
+      {"a processor's legacy voltages", {4, 1, 0x1A, {{0x11, 0x03}}, {}}, 9, "Voltage", "5V, 3.3V"},
+      {"flags by the bits set", {0, 1, 0x14, {{0x12, 0x03}}, {}}, 9, "BIOS Characteristics Extension Byte 1",
+       "ACPI is supported, USB legacy is supported"},
+      {"a ROM of 64K * (n + 1)", {0, 1, 0x14, {{0x09, 0x0F}}, {}}, 9, "BIOS ROM Size", "1 MB"},
+      {"the UUID's first fields little-endian from 2.6", {1, 1, 0x19, {{0x08, 0x01}, {0x0C, 0x02}}, {}}, 6, "UUID",
+       "00000001-0002-0000-0000-000000000000"},
+      {"and as stored before", {1, 1, 0x19, {{0x08, 0x01}, {0x0C, 0x02}}, {}}, 5, "UUID",
+       "01000000-0200-0000-0000-000000000000"},
+      {"an item of a variable part", {37, 1, 0x0A, {{0x06, 1}, {0x07, 5}, {0x08, 1}}, {}}, 9, "Memory Device Handle",
+       "0x0001 (Memory Channel)"},
+  };
+  for (const ReadingCase& c : cases) {
+    const uint8_t major = c.minor <= 6 ? 2 : 3;
+    const Bytes table = RawTable(FieldTable({c.structure}), major, c.minor);
+    const TableModel model = ReadTableModel(table);
+    ASSERT_EQ(model.structures.size(), 1U) << c.name;
+    std::string text;
+    for (const DecodedField& field : StructureDecoder(model).Decode(model.structures[0])) {
+      if (std::string_view(field.name) == c.field) text = field.text;
+    }
+    EXPECT_EQ(text, c.text) << c.name;
   }
 }
 

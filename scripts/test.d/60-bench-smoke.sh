@@ -10,7 +10,7 @@ cd "$(dirname "$0")/../.."
 build=build/native
 cmake --preset native -DTARNWICK_BENCH=ON >/dev/null
 cmake --build --preset native --target tarnwick_load_bench tarnwick_names_bench tarnwick_arguments_bench \
-  tarnwick_cli_bench tarnwick_check_bench
+  tarnwick_cli_bench tarnwick_check_bench tarnwick_decode_bench
 for program in "$build"/bench/tarnwick_*_bench; do
   echo "--- $(basename "$program")"
   # Errors that a benchmark reports (SkipWithError) show in the output

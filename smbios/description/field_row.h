@@ -76,7 +76,7 @@ enum class Unit : uint8_t {
   kNanoseconds,
   kMillivolts,
   kMilliamps,
-  kMilliwatts,       // 7.40: Max Power Capacity
+  kWatts,            // 7.40: Max Power Capacity, in watts (the MIF's unit was milliwatts)
   kMilliwattHours,   // 7.23: Design Capacity, before its multiplier
   kTenthDegrees,     // 7.29: 1/10th degree C
   kThousandthDegrees,  // 7.29: Resolution, 1/1000th degree C

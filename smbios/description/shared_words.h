@@ -19,6 +19,12 @@ inline constexpr Word kErrorOperations[] = {
     {0x01, "Other"}, {0x02, "Unknown"}, {0x03, "Read"}, {0x04, "Write"}, {0x05, "Partial write"},
 };
 
+// 7.19 and 7.34: an unknown syndrome, address or resolution; 7.18, 7.23:
+// an unknown number.
+inline constexpr Word kZeroUnknown[] = {{0x0000, "Unknown"}};
+inline constexpr Word kAddressUnknown[] = {{0x80000000, "Unknown"}};
+inline constexpr Word kAddress64Unknown[] = {{0x8000000000000000, "Unknown"}};
+
 // 7.42.2; 7.11.1 defines the first ten.
 inline constexpr Word kDeviceTypes[] = {
     {0x01, "Other"}, {0x02, "Unknown"}, {0x03, "Video"}, {0x04, "SCSI Controller"}, {0x05, "Ethernet"},
@@ -26,5 +32,8 @@ inline constexpr Word kDeviceTypes[] = {
     {0x0A, "SAS Controller"}, {0x0B, "Wireless LAN"}, {0x0C, "Bluetooth"}, {0x0D, "WWAN"}, {0x0E, "eMMC"},
     {0x0F, "NVMe Controller"}, {0x10, "UFS Controller"},
 };
+
+// 7.11, 7.42: bit 7 of the device type byte.
+inline constexpr BitName kDeviceStatus[] = {{7, "Enabled"}};
 
 }  // namespace tarnwick::rows

@@ -34,10 +34,17 @@ constexpr BitName kModuleVoltages[] = {{0, "5V"}, {1, "3.3V"}, {2, "2.9V"}};
 constexpr BitName kModuleErrors[] = {{0, "Uncorrectable errors"}, {1, "Correctable errors"},
                                      {2, "See Event Log"}};
 constexpr Word kSpeedUnknown[] = {{0x00, "Unknown"}};
+// 7.8 (3.1): a size past 2047 MB stands in the 32-bit field.
+constexpr Word kSeeMaximumCacheSize2[] = {{0xFFFF, "See Maximum Cache Size 2"}};
+constexpr Word kSeeInstalledCacheSize2[] = {{0xFFFF, "See Installed Cache Size 2"}};
 
 // 7.8.1-7.8.6
 constexpr Word kCacheLocations[] = {{0, "Internal"}, {1, "External"}, {3, "Unknown"}};  // 10b reserved
 constexpr BitName kCacheConfiguration[] = {{3, "Socketed"}, {7, "Enabled"}};
+constexpr Word kCacheLevels[] = {
+    {0, "Level 1"}, {1, "Level 2"}, {2, "Level 3"}, {3, "Level 4"},
+    {4, "Level 5"}, {5, "Level 6"}, {6, "Level 7"}, {7, "Level 8"},
+};
 constexpr Word kCacheModes[] = {
     {0, "Write Through"}, {1, "Write Back"}, {2, "Varies with Memory Address"}, {3, "Unknown"},
 };
@@ -146,7 +153,6 @@ constexpr Word kSlotHeights[] = {
 };
 
 
-constexpr BitName kDeviceStatus[] = {{7, "Enabled"}};
 
 // 7.14
 constexpr BitName kLanguageFlags[] = {{0, "Abbreviated Format"}};
@@ -173,7 +179,7 @@ constexpr Word kLogTypes[] = {
     {0x11, "Asynchronous hardware timer expired and issued a system reset"},
     {0x12, "System configuration information"}, {0x13, "Hard-disk information"}, {0x14, "System reconfigured"},
     {0x15, "Uncorrectable CPU-complex error"}, {0x16, "Log Area Reset/Cleared"}, {0x17, "System boot"},
-    {0x80, "OEM-specific", 0xFF},
+    {0x80, "OEM-specific", 0xFE}, {0xFF, "End of log"},
 };
 constexpr Word kLogDataFormats[] = {
     {0x00, "None"}, {0x01, "Handle"}, {0x02, "Multiple-event"}, {0x03, "Multiple-event handle"},
@@ -204,12 +210,12 @@ constexpr FieldRow kRows[] = {
     Flags(6, 0x0B, 1, 0x0200, "Error Status", 0xF8, kModuleErrors),
     // 7.8 Cache Information; location 10b is reserved.
     String(7, 0x04, 0x0200, "Socket Designation"),
+    Enum(7, 0x05, 2, 0x0200, "Cache Configuration", kCacheLevels, 0x0007),
     Enum(7, 0x05, 2, 0x0200, "Cache Configuration", kCacheLocations, 0x0060),
-    Flags(7, 0x05, 2, 0x0200, "Cache Configuration", 0xFC10, kCacheConfiguration),
     Enum(7, 0x05, 2, 0x0200, "Cache Configuration", kCacheModes, 0x0300),
-    Number(7, 0x05, 2, 0x0200, "Cache Configuration").InBits(0x0007),  // the level less one
-    Number(7, 0x07, 2, 0x0200, "Maximum Cache Size").In(Unit::kCacheSize),
-    Number(7, 0x09, 2, 0x0200, "Installed Size").In(Unit::kCacheSize),
+    Flags(7, 0x05, 2, 0x0200, "Cache Configuration", 0xFC10, kCacheConfiguration),
+    Number(7, 0x07, 2, 0x0200, "Maximum Cache Size").In(Unit::kCacheSize).Meaning(kSeeMaximumCacheSize2),
+    Number(7, 0x09, 2, 0x0200, "Installed Size").In(Unit::kCacheSize).Meaning(kSeeInstalledCacheSize2),
     Flags(7, 0x0B, 2, 0x0200, "Supported SRAM Type", 0xFF80, kSramTypes),
     Flags(7, 0x0D, 2, 0x0200, "Current SRAM Type", 0xFF80, kSramTypes),
     Number(7, 0x0F, 1, 0x0201, "Cache Speed").In(Unit::kNanoseconds).Meaning(kSpeedUnknown),

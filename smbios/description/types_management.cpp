@@ -104,7 +104,6 @@ constexpr Word kRangeSwitching[] = {
     {0x06, "Not applicable"},
 };
 
-constexpr BitName kDeviceStatus[] = {{7, "Enabled"}};
 constexpr Word kNoDeviceNumbers[] = {{0xFF, "Not applicable"}};
 constexpr Word kNoSegment[] = {{0xFFFF, "Not applicable"}};
 
@@ -235,10 +234,10 @@ constexpr auto kRows = Join(std::to_array<FieldRow>({
     Enum(33, 0x04, 1, 0x0203, "Error Type", kErrorTypes),
     Enum(33, 0x05, 1, 0x0203, "Error Granularity", kErrorGranularities),
     Enum(33, 0x06, 1, 0x0203, "Error Operation", kErrorOperations),
-    Number(33, 0x07, 4, 0x0203, "Vendor Syndrome"),
-    Number(33, 0x0B, 8, 0x0203, "Memory Array Error Address"),
-    Number(33, 0x13, 8, 0x0203, "Device Error Address"),
-    Number(33, 0x1B, 4, 0x0203, "Error Resolution").In(Unit::kBytes),
+    Number(33, 0x07, 4, 0x0203, "Vendor Syndrome").Meaning(kZeroUnknown),
+    Number(33, 0x0B, 8, 0x0203, "Memory Array Error Address").Meaning(kAddress64Unknown),
+    Number(33, 0x13, 8, 0x0203, "Device Error Address").Meaning(kAddress64Unknown),
+    Number(33, 0x1B, 4, 0x0203, "Error Resolution").In(Unit::kBytes).Meaning(kAddressUnknown),
     // 7.35 Management Device
     String(34, 0x04, 0x0203, "Description"),
     Enum(34, 0x05, 1, 0x0203, "Type", kManagementTypes),
@@ -280,7 +279,7 @@ constexpr auto kRows = Join(std::to_array<FieldRow>({
     String(39, 0x09, 0x0203, "Asset Tag Number"),
     String(39, 0x0A, 0x0203, "Model Part Number"),
     String(39, 0x0B, 0x0203, "Revision Level"),
-    Number(39, 0x0C, 2, 0x0203, "Max Power Capacity").In(Unit::kMilliwatts).Within(0, 0x7FFF).Meaning(kUnknown8000),
+    Number(39, 0x0C, 2, 0x0203, "Max Power Capacity").In(Unit::kWatts).Within(0, 0x7FFF).Meaning(kUnknown8000),
     Flags(39, 0x0E, 2, 0x0203, "Power Supply Characteristics", 0xC000, kSupplyCharacteristics),
     Enum(39, 0x0E, 2, 0x0203, "Power Supply Characteristics", kSupplyTypes, 0x3C00),
     Enum(39, 0x0E, 2, 0x0203, "Power Supply Characteristics", kSupplyStatuses, 0x0380),

@@ -60,13 +60,11 @@ constexpr BitName kOperatingModes[] = {
 constexpr Word kDeviceSize[] = {{0x0000, "No Module Installed"}, {0x7FFF, "See Extended Size"},
                                 {0xFFFF, "Unknown"}};
 constexpr Word kDeviceSpeed[] = {{0x0000, "Unknown"}, {0xFFFF, "See Extended Speed"}};
-constexpr Word kZeroUnknown[] = {{0x0000, "Unknown"}};
 constexpr Word kWidthUnknown[] = {{0xFFFF, "Unknown"}};
 constexpr Word kDeviceSet[] = {{0x00, "None"}, {0xFF, "Unknown"}};
 constexpr Word kPartSize[] = {{0, "None"}, {~uint64_t{0}, "Unknown"}};
 constexpr Word kIdUnknown[] = {{0x0000, "Unknown"}};
 
-constexpr Word kAddressUnknown[] = {{0x80000000, "Unknown"}};
 
 // 7.21
 constexpr Word kRowPosition[] = {{0xFF, "Unknown"}};

@@ -44,6 +44,10 @@ constexpr BitName kBiosExtension2[] = {
     {0x06, "Manufacturing mode is enabled"},
 };
 constexpr Word kRomSizeUnits[] = {{0x00, "MB"}, {0x01, "GB"}};
+// 7.1: FFh in the releases' bytes: firmware that does not use them, or no
+// field-upgradeable embedded controller.
+constexpr Word kNotSupportedFF[] = {{0xFF, "Not supported"}};
+constexpr Word kSeeExtendedRomSize[] = {{0xFF, "16 MB or greater, see Extended BIOS ROM Size"}};
 
 // 7.2.2
 constexpr Word kWakeUpTypes[] = {
@@ -72,6 +76,7 @@ constexpr Word kChassisSecurity[] = {
     {0x01, "Other"}, {0x02, "Unknown"}, {0x03, "None"}, {0x04, "External interface locked out"},
     {0x05, "External interface enabled"},
 };
+constexpr BitName kChassisLock[] = {{7, "Chassis lock is present"}};  // 7.4: bit 7 of the type
 constexpr Word kUnspecified[] = {{0x00, "Unspecified"}};
 
 // 7.5.1-7.5.9
@@ -190,15 +195,15 @@ constexpr FieldRow kRows[] = {
     String(0, 0x05, 0x0200, "BIOS Version"),
     Number(0, 0x06, 2, 0x0200, "BIOS Starting Address Segment").In(Unit::kSegment),
     String(0, 0x08, 0x0200, "BIOS Release Date"),
-    Number(0, 0x09, 1, 0x0200, "BIOS ROM Size").In(Unit::kRomSize),
+    Number(0, 0x09, 1, 0x0200, "BIOS ROM Size").In(Unit::kRomSize).Meaning(kSeeExtendedRomSize),
     Flags(0, 0x0A, 8, 0x0200, "BIOS Characteristics", 0x3, kBiosCharacteristics),
     // Extension bytes: zero or more before 2.4, both from 2.4 on.
     Flags(0, 0x12, 1, kNoVersion, "BIOS Characteristics Extension Byte 1", 0, kBiosExtension1),
     Flags(0, 0x13, 1, kNoVersion, "BIOS Characteristics Extension Byte 2", 0x80, kBiosExtension2),
-    Number(0, 0x14, 1, 0x0204, "System BIOS Major Release"),
-    Number(0, 0x15, 1, 0x0204, "System BIOS Minor Release"),
-    Number(0, 0x16, 1, 0x0204, "Embedded Controller Firmware Major Release"),
-    Number(0, 0x17, 1, 0x0204, "Embedded Controller Firmware Minor Release"),
+    Number(0, 0x14, 1, 0x0204, "System BIOS Major Release").Meaning(kNotSupportedFF),
+    Number(0, 0x15, 1, 0x0204, "System BIOS Minor Release").Meaning(kNotSupportedFF),
+    Number(0, 0x16, 1, 0x0204, "Embedded Controller Firmware Major Release").Meaning(kNotSupportedFF),
+    Number(0, 0x17, 1, 0x0204, "Embedded Controller Firmware Minor Release").Meaning(kNotSupportedFF),
     Enum(0, 0x18, 2, 0x0301, "Extended BIOS ROM Size", kRomSizeUnits, 0xC000).In(Unit::kExtendedRomSize),
     // 7.2 System Information
     String(1, 0x04, 0x0200, "Manufacturer"),
@@ -224,6 +229,7 @@ constexpr FieldRow kRows[] = {
     // 7.4 System Enclosure or Chassis; bit 7 of the type is the lock.
     String(3, 0x04, 0x0200, "Manufacturer"),
     Enum(3, 0x05, 1, 0x0200, "Type", kChassisTypeWords, 0x7F),
+    Flags(3, 0x05, 1, 0x0200, "Type", 0, kChassisLock),
     String(3, 0x06, 0x0200, "Version"),
     String(3, 0x07, 0x0200, "Serial Number"),
     String(3, 0x08, 0x0200, "Asset Tag Number"),

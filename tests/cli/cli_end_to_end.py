@@ -235,6 +235,8 @@ class ExitStatus(Case):
             ("--sample", "--list", "--json", "_smbmfg"), ("--sample", "--list", "--cmd"), ("--sample", "--dump-bin", "-"),
             *(("--sample", "--list", t) for t in ("256", "-1", "1e3", "0x", "0x11h", "17.0", "+17", "17,")),
             *(("--sample", "--check", option) for option in ("_smbmfg", "--real", "--cmd", "--list")),
+            ("--sample", "--decode", "_smbmfg"), ("--sample", "--decode", "0x100"), ("--sample", "--decode", "--list"),
+            ("--sample", "--decode", "--prometheus"),
         ]
         for arguments in cases:
             with self.subTest(arguments):
@@ -354,6 +356,28 @@ class Listing(Case):
             "position": 3, "at": 274, "type": 3, "type_name": "System Enclosure or Chassis", "length": 22, "handle": 3,
             "strings": ["Brackenfold Computing", "Q7 chassis v2", "BFC7-25-118830", "TW-ASSET-00417", "Q7-MT-BLK"]}]))
         self.assertEqual(len(json.loads(run("--sample", "--list", "--json")[1])), 14)
+
+    def test_decode_keeps_what_firmware_stored_in_valid_json_and_one_line_a_field(self):
+        table = self.system_table([1, 0, 0, 0], b'a"b\\c\x01\xe9\x9b')
+        status, out, err = run("--from-dump", table, "--decode", "--json")
+        decoded = json.loads(out)
+        self.assertEqual((status, err, [s["type"] for s in decoded]), (0, b"", [1, 127]))
+        self.assertEqual(decoded[0]["fields"][0], {"name": "Manufacturer", "offset": 4,
+                                                   "value": 'a"b\\c\x01\u00e9\x9b', "text": 'a"b\\c\x01\u00e9\x9b'})
+        self.assertEqual(decoded[0]["fields"][1]["value"], None)  # string 0
+        self.assertEqual(len(decoded[0]["fields"]), 4)  # the fields the length holds; no UUID
+        lines = self.ok("--from-dump", table, "--decode", "1").decode().splitlines()
+        self.assertEqual(lines[:3], ["Handle 0x0000, type 1 (System Information), 8 bytes, at 0x0000",
+                                     'Manufacturer: a"b\\\\c\\x01\u00e9\\x9b'.join(["  ", ""]),
+                                     "  Product Name: Not Specified"])
+
+    def test_decode_reads_every_layout_and_standard_input_alike(self):
+        name = "dell-poweredge-r730"
+        need(os.path.isfile(corpus_file(name, ".dump")), "the corpus")
+        outputs = {self.ok("--from-dump", corpus_file(name, suffix), "--decode", *options)
+                   for suffix in (".dump", ".rsmb") for options in ([], ["17", "4"])}
+        outputs.add(self.ok("--from-dump", "-", "--decode", input_bytes=read_bytes(corpus_file(name, ".dump"))))
+        self.assertEqual(len(outputs), 2)  # whole (from either layout or standard input) and two types of it
 
 
 class Layouts(Case):

@@ -37,6 +37,7 @@ tarnwick --help-name @smbst|tarnwick --help-name @smbstr
 tarnwick --help-name _smbuu|tarnwick --help-name _smbuuid
 tarnwick --from-dump=tab|tarnwick --from-dump=table.dump
 tarnwick --na|tarnwick --names
+tarnwick --dec|tarnwick --decode
 tarnwick --list _smbmem|tarnwick --list _smbmemory
 LINES
 # The candidates themselves, where Tab alone would show none on the line.
@@ -45,6 +46,7 @@ while IFS='|' read -r typed expected; do
   [[ $offered == "$expected" ]] || { echo "FAIL: '$typed' offered '$offered', not '$expected'"; failures=1; }
 done <<'LINES'
 tarnwick --list 12|12 126 127
+tarnwick --decode 12|12 126 127
 tarnwick --sample --list 17,4|17,4 17,40 17,41 17,42 17,43 17,44 17,45 17,46
 LINES
 exit $failures

@@ -400,12 +400,13 @@ elif [[ ! -d $corpus ]]; then
 else
   mapfile -t calls < <(rows "$cases/corpus_calls.txt")
   mkdir "$work/corpus"
-  # A dump gives the report of every variable, with --real, "check:" before it --check's findings and
-  # "prometheus:" the exposition of --prometheus; a service buffer the calls.
+  # A dump gives the report of every variable, with --real, "check:" before it --check's findings,
+  # "prometheus:" the exposition of --prometheus and "decode:" every field in JSON; a service buffer the calls.
   corpus_args() {
     args=(--from-dump "${1#*:}")
     case $1 in
-      check:*) args+=(--check --json) ;; prometheus:*) args+=(--prometheus) ;; *.rsmb) args+=("${calls[@]}") ;;
+      check:*) args+=(--check --json) ;; prometheus:*) args+=(--prometheus) ;; decode:*) args+=(--decode --json) ;;
+      *.rsmb) args+=("${calls[@]}") ;;
       *) args+=(--real) ;;
     esac
   }
@@ -427,7 +428,7 @@ else
   cd "$corpus"
   tables=(*.dump *.rsmb)
   dumps=(*.dump)
-  tables+=("${tables[@]/#/check:}" "${dumps[@]/#/prometheus:}")
+  tables+=("${tables[@]/#/check:}" "${dumps[@]/#/prometheus:}" "${dumps[@]/#/decode:}")
   half=$(((${#tables[@]} + 1) / 2))
   # Two Wine runs at a time, one per core.
   run_corpus wine "${tables[@]:0:half}" &
@@ -445,8 +446,8 @@ else
     compared=$((compared + 1))
   done
   cd - >/dev/null
-  echo "    $compared runs compared (dumps: the report, --real, --prometheus; service buffers: ${#calls[@]} calls;" \
-    "--check of both)"
+  echo "    $compared runs compared (dumps: the report, --real, --prometheus, --decode --json; service buffers:" \
+    "${#calls[@]} calls; --check of both)"
   ((compared >= 200)) || fail "only $compared runs over the corpus"
 fi
 section_done
