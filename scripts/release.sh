@@ -61,7 +61,11 @@ linux_files() {
   mv "$work/stage/linux" "$work/stage/$linux"
   pack_tar "$work/stage" "$linux" "$dist/$linux.tar.gz"
   # The .deb is CPack's: its entries are sorted and stamped with SOURCE_DATE_EPOCH.
-  (cd "$work/build-linux" && cpack -G DEB -B "$work/deb" >/dev/null)
+  # What CPack says (a line of its own on standard error, too) shows if it fails.
+  (cd "$work/build-linux" && cpack -G DEB -B "$work/deb") >"$work/cpack.log" 2>&1 || {
+    cat "$work/cpack.log" >&2
+    return 1
+  }
   mv "$work/deb/tarnwick_${version}_amd64.deb" "$dist/"
 }
 
