@@ -157,6 +157,11 @@ Reading UnitReading(const FieldRow& row, uint64_t raw, const Structure& structur
       return {WithUnit(number, "min")};
     case Unit::kPercent:
       return {number + "%"};
+    case Unit::kHexBytes: {  // the bytes as they lie, lowest first, as dmidecode prints an ID
+      std::string bytes;
+      for (uint32_t i = 0; i < row.width; ++i) bytes += (i == 0 ? "" : " ") + Hex(raw >> (8 * i) & 0xFF, 2);
+      return {bytes};
+    }
     case Unit::kBits:
       return {WithUnit(number, "bits")};
     case Unit::kSegment:  // 7.1: the segment of the BIOS's start, a paragraph of 16 bytes each

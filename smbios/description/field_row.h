@@ -100,6 +100,7 @@ enum class Unit : uint8_t {
   kMemorySize,       // 7.18.5: bits 14-0 a size, bit 15 its unit (MB, KB); 7FFFh: Extended Size
   kModuleSize,       // 7.7.2: bits 6-0 2^n MB, bit 7 double-bank; 7Dh-7Fh special
   kTwoToTheMegabytes,// 7.6: Maximum Memory Module Size, 2^n MB
+  kHexBytes,         // 7.5.3: an identifier, its bytes in stored order in hexadecimal
 };
 
 // Where a field lies: from the structure's start, inside each item of one of

@@ -255,7 +255,7 @@ constexpr FieldRow kRows[] = {
     Enum(4, 0x05, 1, 0x0200, "Processor Type", kProcessorTypes),
     Enum(4, 0x06, 1, 0x0200, "Processor Family", kProcessorFamilies),
     String(4, 0x07, 0x0200, "Processor Manufacturer"),
-    Number(4, 0x08, 8, 0x0200, "Processor ID"),
+    Number(4, 0x08, 8, 0x0200, "Processor ID").In(Unit::kHexBytes),
     String(4, 0x10, 0x0200, "Processor Version"),
     Flags(4, 0x11, 1, 0x0200, "Voltage", 0, kLegacyVoltages).In(Unit::kProcessorVoltage),
     Number(4, 0x12, 2, 0x0200, "External Clock").In(Unit::kMegahertz).Meaning(kNotSet),

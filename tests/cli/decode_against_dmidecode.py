@@ -313,9 +313,8 @@ def compare(structure, label, values, field_names, how):
             return []
         ours = "%d.%d" % (first["value"], fields[1]["value"])
         return [(theirs, ours, theirs == ours)]
-    if kind == "id":  # dmidecode's bytes, as stored
-        ours = " ".join("%02X" % (first["value"] >> (8 * i) & 0xFF) for i in range(8))
-        return [(theirs, ours, theirs == ours)]
+    if kind == "id":  # dmidecode's bytes, as stored, and ours as the text reads them
+        return [(theirs, text, theirs == text)]
     # The fields that a second one extends: the second where the first sends a reader to it.
     extended = fields[1] if len(fields) > 1 else None
     if kind == "family":
