@@ -62,7 +62,7 @@ std::string OtherText(const Finding& f) {
 std::string BytesText(const Finding& f) { return Join("bytes ", Hex(f.found), "h-", Hex(f.expected), "h"); }
 
 // What was found, in words.
-std::string Description(const Finding& f) {
+std::string Words(const Finding& f) {
   const std::string found = std::to_string(f.found);
   const std::string expected = std::to_string(f.expected);
   switch (f.kind) {
@@ -140,6 +140,44 @@ std::string Description(const Finding& f) {
       return Join(expected, " structures announced, the table holds ", found);
   }
   return {};
+}
+
+// The section of DSP0134 3.9 whose rule a defect breaks: the structure's
+// header and strings (6.1.2, 6.1.3), the entry point's fields (5.2), or the
+// section of the structure's type (7.n for type n - 1; 7.48 inactive, 7.49
+// end-of-table), which defines its length, values and handles.
+std::string RuleSection(const Finding& f) {
+  switch (f.kind) {
+    case FindingKind::kLengthBelowHeader:
+      return "6.1.2";
+    case FindingKind::kPastTableEnd:
+    case FindingKind::kStringBeyondSet:
+      return "6.1.3";
+    case FindingKind::kNoEndOfTable:
+      return "7.49";
+    case FindingKind::kTableLengthMismatch:
+    case FindingKind::kEntryPointChecksum:
+    case FindingKind::kEntryPointLength:
+    case FindingKind::kIntermediateAnchor:
+    case FindingKind::kTableAddressZero:
+    case FindingKind::kLengthPastFile:
+    case FindingKind::kStructureCountMismatch:
+      return "5.2";
+    default:
+      break;
+  }
+  if (f.type >= 0 && f.type <= 46) return Join("7.", std::to_string(f.type + 1));
+  if (f.type == 126 || f.type == 127) return f.type == 126 ? "7.48" : "7.49";
+  return {};
+}
+
+// What was found, in words; a defect's with the rule it breaks, where the
+// words do not name it already.
+std::string Description(const Finding& f) {
+  const std::string words = Words(f);
+  if (KindRow(f.kind).severity != Severity::kDefect || words.find("DSP0134") != std::string::npos) return words;
+  const std::string section = RuleSection(f);
+  return section.empty() ? words : Join(words, " (DSP0134 ", section, ")");
 }
 
 // Kinds that name a place or an absence rather than a value found.

@@ -286,7 +286,7 @@ TEST(PrometheusLabel, TrimmedEscapedAndValid) {
 }
 
 // Findings in words: hexadecimal numbers whole, a place written one way, the
-// version a rule comes from named.
+// version a rule comes from named, and a defect's DSP0134 section.
 TEST(TableFindings, FindingsInWords) {
   const struct {
     Finding finding;
@@ -294,20 +294,20 @@ TEST(TableFindings, FindingsInWords) {
   } cases[] = {
       {{FindingKind::kEntryPointLength, kNoValue, kNoValue, 6, "Entry Point Length", 0x1E, 0x1F, 0, {}, true},
        "defect entry-point-length  entry point  offset 06h  Entry Point Length: length 1Eh, not the 1Fh of this "
-       "entry point\n"},
+       "entry point (DSP0134 5.2)\n"},
       {{FindingKind::kElementsPastLength, 3, 3, 0x13, "Contained Element Count", 0x115, 0x16, 0x40, {}, false},
        "defect elements-past-length  handle 0x0003  at 0x0040  type 3  offset 13h  Contained Element Count: the "
-       "contained elements end at 0115h, past the structure's length 16h\n"},
+       "contained elements end at 0115h, past the structure's length 16h (DSP0134 7.4)\n"},
       {{FindingKind::kShortForVersion, 3, 3, 1, "Length", 0x1B, 0x143, 0x40, {}, false, 0x0303, true},
        "defect short-structure  handle 0x0003  at 0x0040  type 3  offset 01h  Length: length 1Bh, shorter than the "
-       "0143h that SMBIOS 3.3 requires: the fields from 1Bh on are missing\n"},
+       "0143h that SMBIOS 3.3 requires: the fields from 1Bh on are missing (DSP0134 7.4)\n"},
       {{FindingKind::kShortForVersion, 9, 17, 1, "Length", 0x0C, 0x15, 0x40, {}, false, 0x0201, false},
        "defect short-structure  handle 0x0009  at 0x0040  type 17  offset 01h  Length: length 0Ch, shorter than the "
        "15h that SMBIOS 2.1, the first version to define this type, requires (the table states none): the fields "
-       "from 0Ch on are missing\n"},
+       "from 0Ch on are missing (DSP0134 7.18)\n"},
       {{FindingKind::kLengthBelowHeader, 5, 0, 1, "Length", 0, 0, 0x10F37, {}, false},
        "defect length-below-header  handle 0x0005  at 0x00010F37  type 0  offset 01h  Length: length 0, below the 4 "
-       "bytes of a header: the structures from here on are lost\n"},
+       "bytes of a header: the structures from here on are lost (DSP0134 6.1.2)\n"},
       {{FindingKind::kStructureMissing, kNoValue, 9, kNoValue, nullptr, 0, 0, 0, {}, false, 0x0303, true},
        "defect structure-missing  type 9  structure: no System Slots structure (type 9): SMBIOS 2.3 and later "
        "require one (DSP0134 6.2)\n"},
