@@ -109,7 +109,9 @@ std::string Words(const Finding& f) {
     case FindingKind::kHandleReused:
       return Join(HandleText(f.found), ", which ", OtherText(f), " bears too: a handle is unique (DSP0134 6.1.2)");
     case FindingKind::kHandleReserved:
-      return Join(HandleText(f.found), ", which stands for none in the fields that point at structures (DSP0134 6.1.2)");
+      return f.found >= 0xFFFE
+                 ? Join(HandleText(f.found), ", which stands for none in the fields that point at structures (DSP0134 6.1.2)")
+                 : Join(HandleText(f.found), ", in FF00h-FFFFh, which DSP0134 reserves to itself from 2.1 on (DSP0134 6.1.2)");
     case FindingKind::kHandleDangling:
       return Join(HandleText(f.found), ", which no structure bears");
     case FindingKind::kHandleWrongType:

@@ -33,7 +33,7 @@ enum class FindingKind : uint8_t {
   kSocketTypeMissing,      // Processor Upgrade FFh without a Socket Type string
   // Across structures; `other` names the structure pointed at or overlapped.
   kHandleReused,           // the handle `found` is also the `other` structure's (6.1.2)
-  kHandleReserved,         // the structure's own handle is FFFEh or FFFFh (`found`)
+  kHandleReserved,         // the structure's own handle is FFFEh or FFFFh, or from 2.1 in FF00h-FFFDh (`found`)
   kHandleDangling,         // the handle field holds `found`, which no structure bears
   kHandleWrongType,        // the handle field names `other`, of a type the field does not allow
   kDeviceCount,            // the array counts `found` devices, `expected` name it (7.17, 7.18)

@@ -86,11 +86,13 @@ class Links {
   }
 
   // DSP0134 6.1.2: a handle is unique; FFFEh and FFFFh stand for "none" in
-  // the fields that point at structures, so no structure bears them.
+  // the fields that point at structures, so no structure bears them, and
+  // from 2.1 on the whole range FF00h-FFFFh is reserved to DSP0134.
   void Handles() {
+    const bool reserved_range = version_.stated && version_.version >= 0x0201;
     for (uint32_t i = 0; i < structures_.size(); ++i) {
       const Structure& s = structures_[i];
-      if (s.handle >= 0xFFFE) Add(s, FindingKind::kHandleReserved, 0x02, "Handle", s.handle);
+      if (s.handle >= (reserved_range ? 0xFF00 : 0xFFFE)) Add(s, FindingKind::kHandleReserved, 0x02, "Handle", s.handle);
       if (first_[s.handle] == kNoStructure) {
         first_[s.handle] = i;
       } else {
