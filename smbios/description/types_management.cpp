@@ -184,17 +184,18 @@ constexpr std::array<FieldRow, 10> Probe(uint8_t type, Words locations, Unit uni
 constexpr auto kRows = Join(std::to_array<FieldRow>({
     // 7.24 System Reset; with bit 5, the boot options in bits 1-2 and 3-4.
     Flags(23, 0x04, 1, 0x0202, "Capabilities", 0xC0, kResetCapabilities),
-    Number(23, 0x04, 1, 0x0202, "Capabilities").InBits(0x06).Meaning(kBootOptions),
-    Number(23, 0x04, 1, 0x0202, "Capabilities").InBits(0x18).Meaning(kBootOptions),
+    Number(23, 0x04, 1, 0x0202, "Boot Option").InBits(0x06).Meaning(kBootOptions),
+    Number(23, 0x04, 1, 0x0202, "Boot Option on Limit").InBits(0x18).Meaning(kBootOptions),
     Number(23, 0x05, 2, 0x0202, "Reset Count").Meaning(kResetUnknown),
     Number(23, 0x07, 2, 0x0202, "Reset Limit").Meaning(kResetUnknown),
     Number(23, 0x09, 2, 0x0202, "Timer Interval").In(Unit::kMinutes).Meaning(kResetUnknown),
     Number(23, 0x0B, 2, 0x0202, "Timeout").In(Unit::kMinutes).Meaning(kResetUnknown),
     // 7.25 Hardware Security, 7.26 System Power Controls
-    Enum(24, 0x04, 1, 0x0202, "Hardware Security Settings", kSecurityStatuses, 0xC0),
-    Enum(24, 0x04, 1, 0x0202, "Hardware Security Settings", kSecurityStatuses, 0x30),
-    Enum(24, 0x04, 1, 0x0202, "Hardware Security Settings", kSecurityStatuses, 0x0C),
-    Enum(24, 0x04, 1, 0x0202, "Hardware Security Settings", kSecurityStatuses, 0x03),
+    // Hardware Security Settings: four statuses of two bits each.
+    Enum(24, 0x04, 1, 0x0202, "Power-on Password Status", kSecurityStatuses, 0xC0),
+    Enum(24, 0x04, 1, 0x0202, "Keyboard Password Status", kSecurityStatuses, 0x30),
+    Enum(24, 0x04, 1, 0x0202, "Administrator Password Status", kSecurityStatuses, 0x0C),
+    Enum(24, 0x04, 1, 0x0202, "Front Panel Reset Status", kSecurityStatuses, 0x03),
     Number(25, 0x04, 1, 0x0202, "Next Scheduled Power-on Month").Meaning(kNotScheduled),
     Number(25, 0x05, 1, 0x0202, "Next Scheduled Power-on Day-of-month").Meaning(kNotScheduled),
     Number(25, 0x06, 1, 0x0202, "Next Scheduled Power-on Hour").Meaning(kNotScheduled),
