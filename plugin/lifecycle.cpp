@@ -44,6 +44,9 @@ int32_t FetchAndLoad(const FirmwareSource& source) {
   if (source.fetch == nullptr) return kNoFirmwareService;
   const uint32_t size = source.fetch(platform::kRawSmbiosProvider, 0, nullptr, 0);
   if (size == 0) return kNoFirmwareTable;
+  // No SMBIOS table comes near this bound, which every source of tarnwick
+  // shares: a larger size is refused before a byte is allocated.
+  if (size > kLargestTable) return kTableNotValid;
   g_owned_table = static_cast<uint8_t*>(source.allocate(size));
   if (g_owned_table == nullptr) return kAllocationFailed;
   // A table that grew between the size query and the fetch is reported with

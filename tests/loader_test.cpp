@@ -192,6 +192,7 @@ uint32_t TARNWICK_SYSTEM_CALL GarbageTable(uint32_t, uint32_t, void* buffer, uin
   if (buffer != nullptr) std::memset(buffer, 0xEE, size);
   return 64;
 }
+uint32_t TARNWICK_SYSTEM_CALL HugeTable(uint32_t, uint32_t, void*, uint32_t) { return kLargestTable + 1; }
 void* NoMemory(size_t) { return nullptr; }
 
 struct FailureCase {
@@ -209,6 +210,8 @@ TEST_F(LoaderTest, EachFailureIsReportedAndRefusesTheLoad) {
       {"fetch gives 0", &FailingFetch, false, u"Error loading firmware table!\r\n"},
       {"fetch reports more than was allocated", &GrowingTable, false, u"Error loading firmware table!\r\n"},
       {"no valid structure at the start", &GarbageTable, false, u"Firmware tables don't appear valid!\r\n"},
+      // Refused before the allocation, which would fail here.
+      {"a size past any table's", &HugeTable, true, u"Firmware tables don't appear valid!\r\n"},
   };
   for (const FailureCase& c : cases) {
     SCOPED_TRACE(c.name);
