@@ -246,7 +246,9 @@ struct Group {
     if (count == 1) return FindingLine(first);
     std::string handles;
     for (size_t i = 0; i < run_count; ++i) {
-      handles += Join(i > 0 ? ", " : "", HandleText(runs[i][0]), runs[i][1] != runs[i][0] ? "-" + HandleText(runs[i][1]) : "");
+      if (i > 0) handles += ", ";
+      handles += HandleText(runs[i][0]);
+      if (runs[i][1] != runs[i][0]) handles += Join("-", HandleText(runs[i][1]));
     }
     if (more) handles += ", ...";
     return Join(SeverityWords(first.kind), " ", KindRow(first.kind).words, "  type ", std::to_string(first.type), ", ",

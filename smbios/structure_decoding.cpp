@@ -159,7 +159,10 @@ Reading UnitReading(const FieldRow& row, uint64_t raw, const Structure& structur
       return {number + "%"};
     case Unit::kHexBytes: {  // the bytes as they lie, lowest first, as dmidecode prints an ID
       std::string bytes;
-      for (uint32_t i = 0; i < row.width; ++i) bytes += (i == 0 ? "" : " ") + Hex(raw >> (8 * i) & 0xFF, 2);
+      for (uint32_t i = 0; i < row.width; ++i) {
+        if (i != 0) bytes += ' ';
+        bytes += Hex(raw >> (8 * i) & 0xFF, 2);
+      }
       return {bytes};
     }
     case Unit::kBits:
