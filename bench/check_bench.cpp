@@ -31,7 +31,9 @@ void* operator new(size_t size) {
   }
   return block;
 }
-void operator delete(void* block) noexcept {
+// Out of line: g++ would otherwise see free() take what operator new gave
+// and warn of a mismatch (-Wmismatched-new-delete), which this pair is not.
+__attribute__((noinline)) void operator delete(void* block) noexcept {
   if (block == nullptr) return;
   g_in_use -= malloc_usable_size(block);
   std::free(block);
