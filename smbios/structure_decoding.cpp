@@ -20,7 +20,7 @@ std::string Hex(uint64_t value, int digits) {
 // A value DSP0134 does not define, by its stored digits, so that it is
 // never read as another value's word.
 std::string OutOfSpecification(uint64_t value, uint8_t width) {
-  return "out of specification (" + Hex(value, width * 2) + "h)";
+  return "undefined (" + Hex(value, width * 2) + "h)";
 }
 
 // A number of `width` bytes read as two's complement (probe readings).
@@ -254,7 +254,7 @@ void ReadBytes(const FieldRow& row, const uint8_t* at, SmbiosVersion version, De
   if (row.unit == Unit::kUuid && row.width == kUuidBytes) {
     field->text = UuidText(at, version);
   } else if (row.kind == FieldKind::kZero) {
-    field->text = zero ? "0" : "out of specification (" + field->bytes + ")";
+    field->text = zero ? "0" : "undefined (" + field->bytes + ")";
   } else {
     field->text = field->bytes;
   }

@@ -30,8 +30,8 @@ std::optional<uint64_t> Property(const UdevMemoryDevice& device, std::string_vie
 
 // The value whose word (DSP0134's, as dmi_memory_id writes it, in its own
 // case: "Row Of Chips") the property holds, by the words of the Memory
-// Device's field at `offset`; none for "<OUT OF SPEC>", "Reserved" or a word
-// the description lacks.
+// Device's field at `offset`; none for dmi_memory_id's mark of a value it
+// has no word for, "Reserved" or a word the description lacks.
 std::optional<uint8_t> ValueOfWord(const UdevMemoryDevice& device, std::string_view field, uint8_t offset) {
   const auto found = device.find(field);
   const FieldRow* row = FindFieldRow(kMemoryDeviceType, offset);

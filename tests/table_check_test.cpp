@@ -434,7 +434,7 @@ TEST(DecodeTest, ReadsEachKindOfField) {
   const ReadingCase cases[] = {
       // 7.18.1 (3.7, 3.9): form factors past dmidecode 3.4's words.
       {"a DSP0134 3.9 value dmidecode 3.4 does not know", {17, 1, 0x28, {{0x0E, 0x13}}, {}}, 9, "Form Factor", "CSODIMM"},
-      {"a value no word covers", {17, 1, 0x28, {{0x0E, 0x1A}}, {}}, 9, "Form Factor", "out of specification (1Ah)"},
+      {"a value no word covers", {17, 1, 0x28, {{0x0E, 0x1A}}, {}}, 9, "Form Factor", "undefined (1Ah)"},
       {"a memory type of 3.9", {17, 1, 0x28, {{0x12, 0x25}}, {}}, 9, "Memory Type", "MRDIMM"},
       {"a field past the length is absent", {17, 1, 0x15, {}, {}}, 9, "Speed", ""},
       {"a size in kilobytes (bit 15)", {17, 1, 0x15, {{0x0C, 0x00}, {0x0D, 0x82}}, {}}, 9, "Size", "512 kB"},
@@ -449,7 +449,7 @@ TEST(DecodeTest, ReadsEachKindOfField) {
        "0xFFFE (Not Provided)"},
       {"a string number past the set", {17, 1, 0x15, {{0x10, 2}}, {"A1"}}, 9, "Device Locator",
        "string 2 is past the string set"},
-      {"the rank in bits 3-0", {17, 1, 0x1C, {{0x1B, 0x32}}, {}}, 9, "Attributes", "reserved bits set, out of specification (30h), 2"},
+      {"the rank in bits 3-0", {17, 1, 0x1C, {{0x1B, 0x32}}, {}}, 9, "Attributes", "reserved bits set, undefined (30h), 2"},
       {"a signed reading in millivolts", {26, 1, 0x14, {{0x06, 0x0C}, {0x07, 0xFE}}, {}}, 9, "Maximum Value", "-0.5 V"},
       {"tenths of a degree", {28, 1, 0x14, {{0x06, 0x7B}, {0x07, 0x01}}, {}}, 9, "Maximum Value", "37.9 \xB0" "C"},
       {"two enumerations in one byte", {26, 1, 0x14, {{0x05, 0x63}}, {}}, 9, "Location and Status", "Processor, OK"},

@@ -64,7 +64,7 @@ std::vector<PlacedField> PlacedFields(const uint8_t* structure);
 
 // The value of `row` in `raw` (its bits, shifted down, for a number or an
 // enumeration in bits); the word DSP0134 gives it, or the special meaning of a number
-// or handle; null when it has none (out of specification for kEnum).
+// or handle; null when it has none (undefined for kEnum).
 uint64_t FieldValue(const FieldRow& row, uint64_t raw);
 const Word* WordOf(const FieldRow& row, uint64_t raw);
 

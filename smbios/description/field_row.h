@@ -17,7 +17,7 @@ inline constexpr Since kNoVersion = 0;
 
 // DSP0134's word for one value, or for the values first..last (an OEM
 // range, say). A list of words is sorted by value; a value no word covers
-// is out of specification.
+// is undefined.
 struct Word {
   uint64_t value;
   const char* text;

@@ -243,7 +243,7 @@ def field_of(structure, name, item=None):
 
 def same_word(theirs, ours):
     if theirs == OUT_OF_SPEC:
-        return ours.startswith("out of specification")
+        return ours.startswith("undefined")
     return theirs.strip().lower() == ours.strip().lower()
 
 
