@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "tests/support/table_builder.h"
-#include "smbios/firmware_table.h"
+#include "smbios/reading/firmware_table.h"
 
 namespace tarnwick::bench {
 namespace {

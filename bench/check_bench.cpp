@@ -12,8 +12,8 @@
 #include <new>
 
 #include "bench/bench_main.h"
-#include "smbios/table_check.h"
-#include "smbios/table_model.h"
+#include "smbios/check/table_check.h"
+#include "smbios/model/table_model.h"
 #include "tests/support/table_builder.h"
 
 // Heap bytes in use, and their peak, as this program's allocations count

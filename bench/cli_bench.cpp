@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "bench/bench_main.h"
-#include "cli/name_call.h"
-#include "smbios/sample_table.h"
+#include "cli/names/name_call.h"
+#include "smbios/model/sample_table.h"
 
 namespace tarnwick::bench {
 namespace {

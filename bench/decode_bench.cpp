@@ -3,8 +3,8 @@
 // show the time per byte staying flat (linear time); the output's size per
 // table byte shows its memory staying a small multiple of the table.
 #include "bench/bench_main.h"
-#include "cli/decode_output.h"
-#include "smbios/table_model.h"
+#include "cli/output/decode_output.h"
+#include "smbios/model/table_model.h"
 
 namespace tarnwick::bench {
 namespace {

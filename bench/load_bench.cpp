@@ -4,7 +4,7 @@
 #include "bench/bench_main.h"
 #include "host/exports.h"
 #include "plugin/lifecycle.h"
-#include "smbios/firmware_table.h"
+#include "smbios/reading/firmware_table.h"
 
 namespace tarnwick::bench {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "bench/bench_main.h"
 #include "host/export_table.h"
-#include "smbios/structure_lookup.h"
+#include "smbios/reading/structure_lookup.h"
 
 namespace tarnwick::bench {
 namespace {

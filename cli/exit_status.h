@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "cli/output.h"
+#include "cli/output/output.h"
 
 namespace tarnwick::cli {
 

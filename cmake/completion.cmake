@@ -1,10 +1,10 @@
 # The bash completion, written from the one option table (cli/option_table.h)
 # and the names of the one list (cmake/names.cmake, included before): the
 # options it offers, which of them take a FILE, a NAME or TYPEs, and the
-# structure types that DSP0134 names (smbios/structure_types.cpp: types 0 up
+# structure types that DSP0134 names (smbios/description/structure_types.cpp: types 0 up
 # in order, then 126 and 127). Editing either file reconfigures.
 set(option_file ${PROJECT_SOURCE_DIR}/cli/option_table.h)
-set(types_file ${PROJECT_SOURCE_DIR}/smbios/structure_types.cpp)
+set(types_file ${PROJECT_SOURCE_DIR}/smbios/description/structure_types.cpp)
 set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${option_file} ${types_file})
 
 # Each row opens with {"NAMES", Takes::KIND, WORD, and its help or nullptr.

@@ -32,7 +32,7 @@ foreach(row IN LISTS rows)
 endforeach()
 
 # Each name with what its help says first, as `tarnwick --names` lists them
-# (cli/name_listing.cpp reads the rows written here): the call form from the help's first
+# (cli/names/name_listing.cpp reads the rows written here): the call form from the help's first
 # line, optional arguments in brackets and the flags of the numeric field
 # functions added; the description up to its first sentence's end or a
 # list's colon, its lines joined, without a variable's ", or N/A if ...".

@@ -3,8 +3,8 @@
 #include "functions/argument_rules.h"
 #include "host/exports.h"
 #include "host/result_text.h"
-#include "smbios/field_reader.h"
-#include "smbios/structure_lookup.h"
+#include "smbios/reading/field_reader.h"
+#include "smbios/reading/structure_lookup.h"
 
 namespace tarnwick {
 namespace {

@@ -1,12 +1,12 @@
 // @smbreal[NAME]: the value of one of the _smb variables, or N/A where the
-// firmware left a placeholder (smbios/placeholders.h) instead of a value.
+// firmware left a placeholder (smbios/reading/placeholders.h) instead of a value.
 #include "functions/real_value.h"
 
 #include "functions/argument_list.h"
 #include "host/diagnostics.h"
 #include "host/export_table.h"
 #include "host/result_text.h"
-#include "smbios/placeholders.h"
+#include "smbios/reading/placeholders.h"
 
 using namespace tarnwick;
 

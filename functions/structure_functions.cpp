@@ -3,9 +3,9 @@
 #include "functions/argument_rules.h"
 #include "host/exports.h"
 #include "host/result_text.h"
-#include "smbios/firmware_table.h"
-#include "smbios/inventory.h"
-#include "smbios/structure_lookup.h"
+#include "smbios/reading/firmware_table.h"
+#include "smbios/reading/inventory.h"
+#include "smbios/reading/structure_lookup.h"
 
 namespace tarnwick {
 namespace {

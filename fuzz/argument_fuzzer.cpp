@@ -16,7 +16,7 @@
 #include "fuzz/table_reference.h"
 #include "plugin/lifecycle.h"
 #include "host/exports.h"
-#include "smbios/firmware_table.h"
+#include "smbios/reading/firmware_table.h"
 
 using namespace tarnwick;
 using namespace tarnwick::fuzzing;

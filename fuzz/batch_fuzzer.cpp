@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "cli/batch_file.h"
+#include "cli/input/batch_file.h"
 #include "fuzz/fuzz_require.h"
 
 using namespace tarnwick;

@@ -1,4 +1,4 @@
-// tarnwick's reading of table files (smbios/dump_layout.h): any bytes as a
+// tarnwick's reading of table files (smbios/model/dump_layout.h): any bytes as a
 // dump, a firmware-service buffer or a bare table. A file is taken, or
 // refused with a reason, by tarnwick or the loader; a table that loads,
 // written in --dump-bin's layout, has sound checksums and the loader's
@@ -17,15 +17,15 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/decode_output.h"
-#include "cli/table_findings.h"
+#include "cli/output/decode_output.h"
+#include "cli/output/table_findings.h"
 #include "fuzz/fuzz_require.h"
 #include "fuzz/quiet_host.h"
 #include "host/exports.h"
 #include "plugin/lifecycle.h"
-#include "smbios/dump_layout.h"
-#include "smbios/firmware_table.h"
-#include "smbios/table_model.h"
+#include "smbios/model/dump_layout.h"
+#include "smbios/reading/firmware_table.h"
+#include "smbios/model/table_model.h"
 
 using namespace tarnwick;
 using namespace tarnwick::fuzzing;

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/name_call.h"
+#include "cli/names/name_call.h"
 #include "fuzz/fuzz_require.h"
 #include "fuzz/quiet_host.h"
 #include "fuzz/quiet_output.h"

@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <memory>
 
-#include "cli/host_printf.h"
+#include "cli/names/host_printf.h"
 #include "host/host_interface.h"
 
 namespace tarnwick::fuzzing {

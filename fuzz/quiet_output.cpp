@@ -1,6 +1,6 @@
 // tarnwick's output for the fuzz targets over its own code: nothing is
 // written; the longest message is kept so that a target can bound it.
-#include "cli/output.h"
+#include "cli/output/output.h"
 #include "fuzz/quiet_output.h"
 
 namespace tarnwick::fuzzing {

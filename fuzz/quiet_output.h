@@ -1,5 +1,5 @@
 // The longest text tarnwick's code wrote to standard error since the last
-// reset (fuzz/quiet_output.cpp stands in for cli/output.cpp).
+// reset (fuzz/quiet_output.cpp stands in for cli/output/output.cpp).
 #pragma once
 
 #include <algorithm>

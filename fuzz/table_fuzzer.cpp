@@ -16,9 +16,9 @@
 #include "fuzz/table_reference.h"
 #include "plugin/lifecycle.h"
 #include "host/exports.h"
-#include "smbios/firmware_table.h"
-#include "smbios/structure_lookup.h"
-#include "smbios/table_check.h"
+#include "smbios/reading/firmware_table.h"
+#include "smbios/reading/structure_lookup.h"
+#include "smbios/check/table_check.h"
 
 using namespace tarnwick;
 using namespace tarnwick::fuzzing;

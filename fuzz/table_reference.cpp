@@ -6,7 +6,7 @@
 
 #include "fuzz/fuzz_require.h"
 #include "host/host_interface.h"
-#include "smbios/firmware_table.h"
+#include "smbios/reading/firmware_table.h"
 
 namespace tarnwick::fuzzing {
 

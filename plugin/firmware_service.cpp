@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "smbios/entry_point.h"
-#include "smbios/firmware_table.h"
+#include "smbios/reading/entry_point.h"
+#include "smbios/reading/firmware_table.h"
 
 namespace tarnwick {
 

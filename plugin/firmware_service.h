@@ -22,7 +22,7 @@ std::vector<uint8_t> KernelEntryPoint(const std::string& sysfs);
 #if !defined(_WIN32)
 // The service's contract over the files smbios_entry_point and DMI in
 // `directory`: the table behind the header that its entry point gives, as
-// for a dump (smbios/entry_point.h). 0 when a file is missing or the entry
+// for a dump (smbios/reading/entry_point.h). 0 when a file is missing or the entry
 // point is none.
 uint32_t ReadDmiTables(const std::string& directory, void* buffer, uint32_t buffer_size);
 #endif

@@ -2,7 +2,7 @@
 
 #include "functions/argument_list.h"
 #include "functions/real_value.h"
-#include "smbios/structure_types.h"
+#include "smbios/description/structure_types.h"
 
 namespace tarnwick {
 namespace {

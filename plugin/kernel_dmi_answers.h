@@ -1,6 +1,6 @@
 // Which names the files of /sys/class/dmi/id and the memory devices udev
 // gives answer exactly, when the table built from them
-// (smbios/kernel_dmi_table.h, smbios/udev_memory_table.h) stands in for the
+// (smbios/model/kernel_dmi_table.h, smbios/model/udev_memory_table.h) stands in for the
 // machine's: a name answers as over the real table only when every file or
 // property it reads was read, and nothing beyond them decides its answer.
 #pragma once
@@ -8,8 +8,8 @@
 #include <array>
 
 #include "host/export_table.h"
-#include "smbios/kernel_dmi_table.h"
-#include "smbios/udev_memory_table.h"
+#include "smbios/model/kernel_dmi_table.h"
+#include "smbios/model/udev_memory_table.h"
 
 namespace tarnwick {
 

@@ -8,7 +8,7 @@
 #include "host/result_text.h"
 #include "host/export_table.h"
 #include "plugin/firmware_service.h"
-#include "smbios/firmware_table.h"
+#include "smbios/reading/firmware_table.h"
 
 namespace tarnwick {
 

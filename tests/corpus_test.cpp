@@ -22,9 +22,9 @@
 #include "host/exports.h"
 #include "host/export_table.h"
 #include "host/host_interface.h"
-#include "smbios/firmware_table.h"
-#include "smbios/structure_lookup.h"
-#include "smbios/table_check.h"
+#include "smbios/reading/firmware_table.h"
+#include "smbios/reading/structure_lookup.h"
+#include "smbios/check/table_check.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/table_builder.h"
 

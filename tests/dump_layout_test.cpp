@@ -10,8 +10,8 @@
 #include "host/exports.h"
 #include "plugin/firmware_service.h"
 #include "plugin/lifecycle.h"
-#include "smbios/dump_layout.h"
-#include "smbios/firmware_table.h"
+#include "smbios/model/dump_layout.h"
+#include "smbios/reading/firmware_table.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/table_builder.h"
 

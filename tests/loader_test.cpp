@@ -10,7 +10,7 @@
 
 #include "host/exports.h"
 #include "plugin/lifecycle.h"
-#include "smbios/firmware_table.h"
+#include "smbios/reading/firmware_table.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/plugin_test.h"
 #include "tests/support/table_builder.h"

@@ -8,8 +8,8 @@
 
 #include "host/exports.h"
 #include "host/host_interface.h"
-#include "smbios/firmware_table.h"
-#include "smbios/structure_lookup.h"
+#include "smbios/reading/firmware_table.h"
+#include "smbios/reading/structure_lookup.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/plugin_test.h"
 #include "tests/support/table_builder.h"

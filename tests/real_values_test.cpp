@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "host/exports.h"
-#include "smbios/placeholder_texts.h"
-#include "smbios/placeholders.h"
+#include "smbios/reading/placeholder_texts.h"
+#include "smbios/reading/placeholders.h"
 #include "tests/support/plugin_test.h"
 #include "tests/support/table_builder.h"
 

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "host/names.h"
-#include "smbios/entry_point.h"
+#include "smbios/reading/entry_point.h"
 #include "smbios/description/field_description.h"
-#include "smbios/structure_decoding.h"
-#include "smbios/table_check.h"
-#include "smbios/table_model.h"
+#include "smbios/description/structure_decoding.h"
+#include "smbios/check/table_check.h"
+#include "smbios/model/table_model.h"
 #include "tests/support/plugin_test.h"
 #include "tests/support/table_builder.h"
 

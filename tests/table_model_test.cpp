@@ -5,12 +5,12 @@
 #include <tuple>
 
 #include "host/exports.h"
-#include "smbios/firmware_table.h"
-#include "smbios/inventory.h"
-#include "smbios/kernel_dmi_table.h"
-#include "smbios/string_set.h"
-#include "smbios/table_model.h"
-#include "smbios/udev_memory_table.h"
+#include "smbios/reading/firmware_table.h"
+#include "smbios/reading/inventory.h"
+#include "smbios/model/kernel_dmi_table.h"
+#include "smbios/reading/string_set.h"
+#include "smbios/model/table_model.h"
+#include "smbios/model/udev_memory_table.h"
 #include "tests/support/table_builder.h"
 
 namespace tarnwick::testing {

@@ -6,9 +6,9 @@
 #include "host/exports.h"
 #include "host/result_text.h"
 #include "smbios/description/chassis_words.h"
-#include "smbios/field_reader.h"
-#include "smbios/structure_lookup.h"
-#include "smbios/structure_types.h"
+#include "smbios/reading/field_reader.h"
+#include "smbios/reading/structure_lookup.h"
+#include "smbios/description/structure_types.h"
 
 namespace tarnwick {
 namespace {

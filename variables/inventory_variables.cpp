@@ -1,8 +1,8 @@
 // Installed memory, populated processors, cores and threads: the totals
-// tallied when the table loaded (smbios/inventory.h).
+// tallied when the table loaded (smbios/reading/inventory.h).
 #include "host/exports.h"
 #include "host/result_text.h"
-#include "smbios/inventory.h"
+#include "smbios/reading/inventory.h"
 
 namespace tarnwick {
 namespace {

@@ -2,8 +2,8 @@
 // first structure of one type.
 #include "host/exports.h"
 #include "host/result_text.h"
-#include "smbios/structure_lookup.h"
-#include "smbios/structure_types.h"
+#include "smbios/reading/structure_lookup.h"
+#include "smbios/description/structure_types.h"
 
 namespace tarnwick {
 namespace {

@@ -2,10 +2,10 @@
 // offset 08h, 16 bytes), written as Windows shows it.
 #include "host/exports.h"
 #include "host/result_text.h"
-#include "smbios/firmware_table.h"
-#include "smbios/structure_lookup.h"
-#include "smbios/structure_types.h"
-#include "smbios/uuid_text.h"
+#include "smbios/reading/firmware_table.h"
+#include "smbios/reading/structure_lookup.h"
+#include "smbios/description/structure_types.h"
+#include "smbios/reading/uuid_text.h"
 
 namespace tarnwick {
 namespace {

@@ -2,11 +2,11 @@
 // version of the table.
 #include "host/exports.h"
 #include "host/result_text.h"
-#include "smbios/entry_point.h"
-#include "smbios/field_reader.h"
-#include "smbios/firmware_table.h"
-#include "smbios/structure_lookup.h"
-#include "smbios/structure_types.h"
+#include "smbios/reading/entry_point.h"
+#include "smbios/reading/field_reader.h"
+#include "smbios/reading/firmware_table.h"
+#include "smbios/reading/structure_lookup.h"
+#include "smbios/description/structure_types.h"
 
 namespace tarnwick {
 namespace {

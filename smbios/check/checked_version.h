@@ -1,12 +1,12 @@
 // The version a table's checks hold it to, and the finding that names a
-// structure: what every check of smbios/check/ and smbios/table_check.cpp
+// structure: what every check of smbios/check/ and smbios/check/table_check.cpp
 // starts from.
 #pragma once
 
 #include <cstdint>
 
-#include "smbios/table_check.h"
-#include "smbios/table_model.h"
+#include "smbios/check/table_check.h"
+#include "smbios/model/table_model.h"
 
 namespace tarnwick {
 

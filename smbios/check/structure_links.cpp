@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "smbios/description/field_description.h"
-#include "smbios/field_reader.h"
+#include "smbios/reading/field_reader.h"
 
 namespace tarnwick {
 namespace {

@@ -7,8 +7,8 @@
 #pragma once
 
 #include "smbios/check/checked_version.h"
-#include "smbios/table_check.h"
-#include "smbios/table_model.h"
+#include "smbios/check/table_check.h"
+#include "smbios/model/table_model.h"
 
 namespace tarnwick {
 

@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "smbios/description/type_groups.h"
-#include "smbios/field_reader.h"
+#include "smbios/reading/field_reader.h"
 
 namespace tarnwick {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/host_printf.h"
+#include "cli/names/host_printf.h"
 #include "host/host_interface.h"
 
 namespace {

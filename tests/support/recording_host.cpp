@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdint>
 
-#include "cli/host_printf.h"
+#include "cli/names/host_printf.h"
 #include "platform/platform.h"
 #include "host/host_interface.h"
 

@@ -1,0 +1,97 @@
+#include "cli/output/decode_output.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+
+#include "cli/output/text_quoting.h"
+#include "smbios/description/structure_decoding.h"
+#include "smbios/description/structure_types.h"
+
+namespace tarnwick::cli {
+namespace {
+
+bool Asked(std::span<const uint8_t> types, uint8_t type) {
+  return types.empty() || std::find(types.begin(), types.end(), type) != types.end();
+}
+
+std::string Heading(const Structure& structure) {
+  return Join("Handle 0x", HexDigits(structure.handle, 4), ", type ", std::to_string(structure.type), " (",
+              StructureTypeNameOrKind(structure.type), "), ", std::to_string(structure.length), " bytes, at 0x",
+              HexDigits(structure.position, 4), "\n");
+}
+
+}  // namespace
+
+std::string DecodeText(const TableModel& model, std::span<const uint8_t> types) {
+  std::string out;
+  bool first = true;
+  const StructureDecoder decoder(model);
+  for (const Structure& structure : model.structures) {
+    if (!Asked(types, structure.type)) continue;
+    out += first ? "" : "\n";
+    first = false;
+    out += Heading(structure);
+    const DecodedField* previous = nullptr;
+    for (const DecodedField& field : decoder.Decode(structure)) {
+      // An item of a variable part under a line of its own: "Contained Elements 2:".
+      if (field.item != 0 && (previous == nullptr || previous->item != field.item || previous->part != field.part)) {
+        out += Join("  ", field.part, " ", std::to_string(field.item), ":\n");
+      }
+      previous = &field;
+      const std::string indent(field.item != 0 ? 4 : 2, ' ');
+      if (field.bits.empty() || !field.parts.empty()) {
+        out += Join(indent, field.name, ": ", LineString(field.text), "\n");
+        continue;
+      }
+      out += Join(indent, field.name, ":\n");
+      for (const std::string& bit : field.bits) out += Join(indent, "  ", LineString(bit), "\n");
+    }
+  }
+  return out;
+}
+
+std::string DecodeJson(const TableModel& model, std::span<const uint8_t> types) {
+  using Json = nlohmann::ordered_json;  // members in the order written
+  std::string out;
+  const StructureDecoder decoder(model);
+  for (const Structure& structure : model.structures) {
+    if (!Asked(types, structure.type)) continue;
+    Json fields = Json::array();
+    for (const DecodedField& field : decoder.Decode(structure)) {
+      Json value;
+      switch (field.stored) {
+        case DecodedField::Stored::kNumber: value = field.number; break;
+        case DecodedField::Stored::kString: value = FirmwareText(field.string); break;
+        case DecodedField::Stored::kNoString: value = nullptr; break;
+        case DecodedField::Stored::kBytes: value = field.bytes; break;
+      }
+      Json object = {{"name", field.name}, {"offset", field.offset}, {"value", value}, {"text", FirmwareText(field.text)}};
+      if (field.item != 0) {
+        object["part"] = field.part;
+        object["item"] = field.item;
+      }
+      if (!field.parts.empty()) {
+        Json parts = Json::array();
+        for (const std::string& part : field.parts) parts.push_back(FirmwareText(part));
+        object["parts"] = std::move(parts);
+      }
+      if (!field.bits.empty()) object["bits"] = field.bits;  // names in ASCII
+      if (field.has_size) object["bytes"] = field.size_bytes;
+      fields.push_back(std::move(object));
+    }
+    Json strings = Json::array();
+    for (const std::string_view text : structure.strings) strings.push_back(FirmwareText(text));
+    const Json object = {{"handle", structure.handle},
+                         {"type", structure.type},
+                         {"name", StructureTypeNameOrKind(structure.type)},
+                         {"at", structure.position},
+                         {"length", structure.length},
+                         {"fields", std::move(fields)},
+                         {"strings", std::move(strings)}};
+    out += (out.empty() ? "[\n  " : ",\n  ") + object.dump(-1, ' ', false, Json::error_handler_t::replace);
+  }
+  return out.empty() ? "[]\n" : out + "\n]\n";
+}
+
+}  // namespace tarnwick::cli
