@@ -101,6 +101,9 @@ enum class Unit : uint8_t {
   kModuleSize,       // 7.7.2: bits 6-0 2^n MB, bit 7 double-bank; 7Dh-7Fh special
   kTwoToTheMegabytes,// 7.6: Maximum Memory Module Size, 2^n MB
   kHexBytes,         // 7.5.3: an identifier, its bytes in stored order in hexadecimal
+  kSlotId,           // 7.10.5: a slot number, or adapter and socket, by the Slot Type at 05h
+  kRanks,            // 7.18: Attributes bits 3-0, the module's ranks
+  kCacheHandle,      // 7.5: a handle whose FFFFh reads by the table's version
 };
 
 // Where a field lies: from the structure's start, inside each item of one of

@@ -53,7 +53,6 @@ inline constexpr Word kUnknownFFFF[] = {{0xFFFF, "Unknown"}};
 inline constexpr Word kUnknownFF[] = {{0xFF, "Unknown"}};
 inline constexpr Word kNotProvided[] = {{0xFFFE, "Not Provided"}};
 inline constexpr Word kNoErrorInformation[] = {{0xFFFE, "Not Provided"}, {0xFFFF, "No Error"}};
-inline constexpr Word kNoCache[] = {{0xFFFF, "No cache"}};  // 7.5: or, before 2.3, not provided
 inline constexpr Word kNoHandle[] = {{0xFFFF, "None"}};
 
 }  // namespace tarnwick::rows

@@ -5,6 +5,7 @@
 
 #include "smbios/description/field_description.h"
 #include "smbios/reading/field_reader.h"
+#include "smbios/reading/firmware_table.h"
 #include "smbios/description/structure_types.h"
 #include "smbios/reading/uuid_text.h"
 
@@ -89,6 +90,32 @@ std::string UuidText(const uint8_t* bytes, SmbiosVersion version) {
   return std::string(wide, wide + kUuidTextLength);
 }
 
+// 7.10.5: what a Slot ID means depends on the Slot Type at 05h: for MCA,
+// EISA and the PCI family (PCI, AGP, PCI-X, PCI Express) the slot's number
+// in 09h, with 0Ah set to 0; for PCMCIA the adapter (09h) and the socket
+// (0Ah); for any other type nothing.
+std::string SlotIdText(uint64_t raw, const Structure& structure) {
+  uint64_t slot_type = 0;
+  ReadField(structure.bytes, 0x05, 1, &slot_type);
+  const uint64_t low = raw & 0xFF;
+  const uint64_t high = raw >> 8;
+  if (slot_type == 0x07) return "Adapter " + std::to_string(low) + ", Socket " + std::to_string(high);
+  const bool numbered = (slot_type >= 0x04 && slot_type <= 0x06) || (slot_type >= 0x0E && slot_type <= 0x13) ||
+                        (slot_type >= 0x1F && slot_type <= 0x25) || (slot_type >= 0xA5 && slot_type <= 0xC4);
+  if (!numbered) return "not defined for this slot type (" + Hex(raw, 4) + "h)";
+  if (high == 0) return std::to_string(low);
+  return std::to_string(low) + ", offset 0Ah " + OutOfSpecification(high, 1);
+}
+
+// 7.5: FFFFh in a cache handle means no cache of the level in 2.1 and 2.2
+// (the row's word), and no Cache Information structure provided from 2.3
+// on; a table of unknown version reads as current.
+const char* CacheHandleWord(const Word& word, SmbiosVersion stated) {
+  const SmbiosVersion version = EffectiveVersion(stated);
+  const bool from_2_3 = version.major == 0 || version.major > 2 || version.minor >= 3;
+  return from_2_3 ? "Not Provided" : word.text;
+}
+
 // The names of the bits set in `raw`, and what sets a reserved bit.
 Reading FlagsReading(const FieldRow& row, uint64_t raw) {
   Reading reading;
@@ -109,6 +136,7 @@ Reading UnitReading(const FieldRow& row, uint64_t raw, const Structure& structur
   switch (row.unit) {
     case Unit::kNone:
     case Unit::kUuid:
+    case Unit::kCacheHandle:
       return {number};
     case Unit::kBytes:
       return Size(raw);
@@ -167,6 +195,10 @@ Reading UnitReading(const FieldRow& row, uint64_t raw, const Structure& structur
     }
     case Unit::kBits:
       return {WithUnit(number, "bits")};
+    case Unit::kRanks:
+      return {WithUnit(number, raw == 1 ? "rank" : "ranks")};
+    case Unit::kSlotId:
+      return {SlotIdText(raw, structure)};
     case Unit::kSegment:  // 7.1: the segment of the BIOS's start, a paragraph of 16 bytes each
       return {"0x" + Hex(raw * 16, 5)};
     case Unit::kRomSize:  // 7.1: 64K * (n + 1)
@@ -211,7 +243,10 @@ Reading NumberReading(const FieldRow& row, uint64_t raw, const Structure& struct
       return UnitReading(row, raw, structure);
     case FieldKind::kHandle: {
       const std::string handle = "0x" + Hex(raw, 4);
-      if (word != nullptr) return {handle + " (" + word->text + ")"};
+      if (word != nullptr) {
+        const char* text = row.unit == Unit::kCacheHandle ? CacheHandleWord(*word, decoder.Version()) : word->text;
+        return {handle + " (" + text + ")"};
+      }
       const std::optional<uint8_t> type = decoder.TypeOfHandle(static_cast<uint16_t>(raw));
       return {handle + " (" + (type ? StructureTypeNameOrKind(*type) : "no structure has this handle") + ")"};
     }

@@ -53,6 +53,9 @@ class StructureDecoder {
   // The type of the first structure that bears `handle`.
   std::optional<uint8_t> TypeOfHandle(uint16_t handle) const;
 
+  // The table's version as it states it; 0.0 when unknown.
+  SmbiosVersion Version() const { return version_; }
+
  private:
   SmbiosVersion version_;
   std::vector<std::pair<uint16_t, uint8_t>> handles_;  // (handle, type), by handle, the first of each

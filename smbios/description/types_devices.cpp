@@ -236,7 +236,7 @@ constexpr FieldRow kRows[] = {
     Enum(9, 0x06, 1, 0x0200, "Slot Data Bus Width", kSlotWidths),
     Enum(9, 0x07, 1, 0x0200, "Current Usage", kSlotUsages),
     Enum(9, 0x08, 1, 0x0200, "Slot Length", kSlotLengths),
-    Number(9, 0x09, 2, 0x0200, "Slot ID"),
+    Number(9, 0x09, 2, 0x0200, "Slot ID").In(Unit::kSlotId),
     Flags(9, 0x0B, 1, 0x0200, "Slot Characteristics 1", 0, kSlotCharacteristics1),
     Flags(9, 0x0C, 1, 0x0201, "Slot Characteristics 2", 0, kSlotCharacteristics2),
     Number(9, 0x0D, 2, 0x0206, "Segment Group Number"),

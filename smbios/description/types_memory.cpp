@@ -117,7 +117,7 @@ constexpr FieldRow kRows[] = {
     String(17, 0x19, 0x0203, "Asset Tag"),
     String(17, 0x1A, 0x0203, "Part Number"),
     Flags(17, 0x1B, 1, 0x0206, "Attributes", 0xF0),
-    Number(17, 0x1B, 1, 0x0206, "Attributes").InBits(0x0F).Meaning(kZeroUnknown),  // the rank
+    Number(17, 0x1B, 1, 0x0206, "Attributes").InBits(0x0F).In(Unit::kRanks).Meaning(kZeroUnknown),
     Flags(17, 0x1C, 4, 0x0207, "Extended Size", 0x80000000).In(Unit::kMegabytes),
     Number(17, 0x20, 2, 0x0207, "Configured Memory Speed").In(Unit::kMegatransfers).Meaning(kDeviceSpeed),
     Number(17, 0x22, 2, 0x0208, "Minimum Voltage").In(Unit::kMillivolts).Meaning(kZeroUnknown),

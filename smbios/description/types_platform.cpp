@@ -187,6 +187,11 @@ constexpr Word kProcessorFamilies[] = {
 // 7.5.4: with bit 7 clear, bits 0-2 name the voltages the socket takes.
 constexpr BitName kLegacyVoltages[] = {{0, "5V"}, {1, "3.3V"}, {2, "2.9V"}};
 constexpr Word kNotSet[] = {{0x0000, "Unknown"}};
+// 7.5: FFFFh in a cache handle, in 2.1 and 2.2: no cache of the level (from
+// 2.3 on: no Cache Information structure provided, Unit::kCacheHandle).
+constexpr Word kNoL1Cache[] = {{0xFFFF, "No L1 cache"}};
+constexpr Word kNoL2Cache[] = {{0xFFFF, "No L2 cache"}};
+constexpr Word kNoL3Cache[] = {{0xFFFF, "No L3 cache"}};
 
 
 constexpr FieldRow kRows[] = {
@@ -264,9 +269,9 @@ constexpr FieldRow kRows[] = {
     Enum(4, 0x18, 1, 0x0200, "Status", kProcessorStatus, 0x07),  // 5 and 6 reserved
     Flags(4, 0x18, 1, 0x0200, "Status", 0xB8, kProcessorStatusBits),
     Enum(4, 0x19, 1, 0x0200, "Processor Upgrade", kProcessorUpgrades),
-    Handle(4, 0x1A, 0x0201, "L1 Cache Handle", Types({7}), kNoCache),
-    Handle(4, 0x1C, 0x0201, "L2 Cache Handle", Types({7}), kNoCache),
-    Handle(4, 0x1E, 0x0201, "L3 Cache Handle", Types({7}), kNoCache),
+    Handle(4, 0x1A, 0x0201, "L1 Cache Handle", Types({7}), kNoL1Cache).In(Unit::kCacheHandle),
+    Handle(4, 0x1C, 0x0201, "L2 Cache Handle", Types({7}), kNoL2Cache).In(Unit::kCacheHandle),
+    Handle(4, 0x1E, 0x0201, "L3 Cache Handle", Types({7}), kNoL3Cache).In(Unit::kCacheHandle),
     String(4, 0x20, 0x0203, "Serial Number"),
     String(4, 0x21, 0x0203, "Asset Tag"),
     String(4, 0x22, 0x0203, "Part Number"),

@@ -1,15 +1,7 @@
-"""tarnwick --decode judged against dmidecode 3.4's decoding of the corpus, field by field.
-
-For each corpus table, the structures of `tarnwick --decode --json` are paired with those of
-NAME.dmidecode.txt in table order; for each line dmidecode prints of a field that both decode (the
-pairs below: dmidecode's label, the DSP0134 field --decode names, how the two are compared), the
-strings, the words of an enumeration and the numbers must agree, or a row of docs/decode.md must
-give the difference and its reason: a DSP0134 3.9 value that dmidecode 3.4 does not know, or a word
-of dmidecode's that differs from DSP0134's. Prints the fields compared, agreeing and explained by
-reason; fails on a difference that no row explains.
-
-Then the memory devices against systemd's dmi_memory_id (Debian's udev), which reads the same dumps:
-sizes in bytes, speeds, ranks, widths, the words of form factors, types and details, and the strings.
+"""tarnwick --decode judged field by field against dmidecode 3.4's decoding of the corpus (NAME.dmidecode.txt,
+structures paired in table order), then the memory devices against systemd's dmi_memory_id (Debian's udev).
+Every difference must be a row of docs/decode.md's table, with its reason; prints the fields compared,
+agreeing and explained by reason; fails on a difference no row explains and on a row no difference needs.
 
     decode_against_dmidecode.py TARNWICK CORPUS_DIR DECODE_MD
 """
@@ -22,456 +14,274 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import end_to_end  # noqa: E402
 
-# type: [(dmidecode's label, --decode's field, comparison)]; a comparison is a kind, or a kind
-# and what it needs (the index of a part, a bit's name, a second field).
+# By type, "label[=field[+field...]][>sends]|kind" joined by ";": dmidecode's label, --decode's field where its
+# name differs, a field that extends it where the first holds one of the hexadecimal values `sends`. Kinds:
+# s string, w word, n number with its unit, h handle, b names of the bits set (of every field), j those names on
+# one line, r release (major.minor), pN part N of a field of bit fields, "bit:NAME" that bit, S the strings;
+# a kind after "i" compares each item of a variable part.
 PAIRS = {
-    0: [("Vendor", "Vendor", "string"), ("Version", "BIOS Version", "string"),
-        ("Release Date", "BIOS Release Date", "string"), ("Address", "BIOS Starting Address Segment", "word"),
-        ("ROM Size", ("BIOS ROM Size", "Extended BIOS ROM Size"), "rom"),
-        ("Characteristics", ("BIOS Characteristics", "BIOS Characteristics Extension Byte 1",
-                             "BIOS Characteristics Extension Byte 2"), "bits"),
-        ("BIOS Revision", ("System BIOS Major Release", "System BIOS Minor Release"), "release"),
-        ("Firmware Revision", ("Embedded Controller Firmware Major Release",
-                               "Embedded Controller Firmware Minor Release"), "release")],
-    1: [("Manufacturer", "Manufacturer", "string"), ("Product Name", "Product Name", "string"),
-        ("Version", "Version", "string"), ("Serial Number", "Serial Number", "string"), ("UUID", "UUID", "word"),
-        ("Wake-up Type", "Wake-up Type", "word"), ("SKU Number", "SKU Number", "string"),
-        ("Family", "Family", "string")],
-    2: [("Manufacturer", "Manufacturer", "string"), ("Product Name", "Product", "string"),
-        ("Version", "Version", "string"), ("Serial Number", "Serial Number", "string"),
-        ("Asset Tag", "Asset Tag", "string"), ("Features", ("Feature Flags",), "bits"),
-        ("Location In Chassis", "Location in Chassis", "string"), ("Chassis Handle", "Chassis Handle", "handle"),
-        ("Type", "Board Type", "word"), ("Contained Object Handles", "Number of Contained Object Handles", "number")],
-    3: [("Manufacturer", "Manufacturer", "string"), ("Type", "Type", ("part", 0)),
-        ("Lock", "Type", ("bit", "Chassis lock is present")), ("Version", "Version", "string"),
-        ("Serial Number", "Serial Number", "string"), ("Asset Tag", "Asset Tag Number", "string"),
-        ("Boot-up State", "Boot-up State", "word"), ("Power Supply State", "Power Supply State", "word"),
-        ("Thermal State", "Thermal State", "word"), ("Security Status", "Security Status", "word"),
-        ("OEM Information", "OEM-defined", "number"), ("Height", "Height", "number"),
-        ("Number Of Power Cords", "Number of Power Cords", "number"),
-        ("Contained Elements", "Contained Element Count", "number"), ("SKU Number", "SKU Number", "string")],
-    4: [("Socket Designation", "Socket Designation", "string"), ("Type", "Processor Type", "word"),
-        ("Family", ("Processor Family", "Processor Family 2"), "family"),
-        ("Manufacturer", "Processor Manufacturer", "string"), ("ID", "Processor ID", "id"),
-        ("Version", "Processor Version", "string"), ("Voltage", "Voltage", "number"),
-        ("External Clock", "External Clock", "number"), ("Max Speed", "Max Speed", "number"),
-        ("Current Speed", "Current Speed", "number"), ("Upgrade", "Processor Upgrade", "word"),
-        ("L1 Cache Handle", "L1 Cache Handle", "handle"), ("L2 Cache Handle", "L2 Cache Handle", "handle"),
-        ("L3 Cache Handle", "L3 Cache Handle", "handle"), ("Serial Number", "Serial Number", "string"),
-        ("Asset Tag", "Asset Tag", "string"), ("Part Number", "Part Number", "string"),
-        ("Core Count", ("Core Count", "Core Count 2"), "count"), ("Core Enabled", ("Core Enabled", "Core Enabled 2"), "count"),
-        ("Thread Count", ("Thread Count", "Thread Count 2"), "count"),
-        ("Characteristics", ("Processor Characteristics",), "bits")],
-    7: [("Socket Designation", "Socket Designation", "string"),
-        ("Operational Mode", "Cache Configuration", ("part", 2)), ("Location", "Cache Configuration", ("part", 1)),
-        ("Installed Size", ("Installed Size", "Installed Cache Size 2"), "cache"),
-        ("Maximum Size", ("Maximum Cache Size", "Maximum Cache Size 2"), "cache"),
-        ("Supported SRAM Types", ("Supported SRAM Type",), "bits"),
-        ("Speed", "Cache Speed", "number"), ("Error Correction Type", "Error Correction Type", "word"),
-        ("System Type", "System Cache Type", "word"), ("Associativity", "Associativity", "word")],
-    8: [("Internal Reference Designator", "Internal Reference Designator", "string"),
-        ("Internal Connector Type", "Internal Connector Type", "word"),
-        ("External Reference Designator", "External Reference Designator", "string"),
-        ("External Connector Type", "External Connector Type", "word"), ("Port Type", "Port Type", "word")],
-    9: [("Designation", "Slot Designation", "string"), ("Current Usage", "Current Usage", "word"),
-        ("Length", "Slot Length", "word"), ("ID", "Slot ID", "number"),
-        ("Characteristics", ("Slot Characteristics 1", "Slot Characteristics 2"), "bits")],
-    10: [("Type", "Device Type", ("item part", 0)), ("Status", "Device Type", ("item bit", "Enabled")),
-         ("Description", "Description String", "item string")],
-    11: [("String", None, "strings")],
-    12: [("Option", None, "strings")],
-    13: [("Installable Languages", "Installable Languages", "number"),
-          ("Currently Installed Language", "Current Language", "string")],
-    14: [("Name", "Group Name", "string")],
-    15: [("Area Length", "Log Area Length", "number"), ("Access Method", "Access Method", "word"),
-         ("Header Format", "Log Header Format", "word"), ("Change Token", "Log Change Token", "number"),
-         ("Supported Log Type Descriptors", "Number of Supported Log Type Descriptors", "number"),
-         ("Descriptor", "Log Type", "item word"), ("Data Format", "Variable Data Format Type", "item word")],
-    16: [("Location", "Location", "word"), ("Use", "Use", "word"),
-         ("Error Correction Type", "Memory Error Correction", "word"),
-         ("Maximum Capacity", ("Maximum Capacity", "Extended Maximum Capacity"), "capacity"),
-         ("Error Information Handle", "Memory Error Information Handle", "handle"),
-         ("Number Of Devices", "Number of Memory Devices", "number")],
-    17: [("Array Handle", "Physical Memory Array Handle", "handle"),
-         ("Error Information Handle", "Memory Error Information Handle", "handle"),
-         ("Total Width", "Total Width", "number"), ("Data Width", "Data Width", "number"),
-         ("Size", ("Size", "Extended Size"), "memory size"), ("Form Factor", "Form Factor", "word"),
-         ("Set", "Device Set", "number"), ("Locator", "Device Locator", "string"),
-         ("Bank Locator", "Bank Locator", "string"), ("Type", "Memory Type", "word"),
-         ("Type Detail", ("Type Detail",), "joined bits"), ("Speed", ("Speed", "Extended Speed"), "speed"),
-         ("Manufacturer", "Manufacturer", "string"), ("Serial Number", "Serial Number", "string"),
-         ("Asset Tag", "Asset Tag", "string"), ("Part Number", "Part Number", "string"),
-         ("Rank", "Attributes", "word"),
-         ("Configured Memory Speed", ("Configured Memory Speed", "Extended Configured Memory Speed"), "speed"),
-         ("Minimum Voltage", "Minimum Voltage", "number"), ("Maximum Voltage", "Maximum Voltage", "number"),
-         ("Configured Voltage", "Configured Voltage", "number"), ("Memory Technology", "Memory Technology", "word"),
-         ("Memory Operating Mode Capability", ("Memory Operating Mode Capability",), "bits"),
-         ("Firmware Version", "Firmware Version", "string"), ("Non-Volatile Size", "Non-volatile Size", "number"),
-         ("Volatile Size", "Volatile Size", "number"), ("Cache Size", "Cache Size", "number"),
-         ("Logical Size", "Logical Size", "number")],
-    18: [("Type", "Error Type", "word"), ("Granularity", "Error Granularity", "word"),
-         ("Operation", "Error Operation", "word"), ("Vendor Syndrome", "Vendor Syndrome", "number"),
-         ("Memory Array Address", "Memory Array Error Address", "number"),
-         ("Device Address", "Device Error Address", "number"), ("Resolution", "Error Resolution", "number")],
-    19: [("Physical Array Handle", "Memory Array Handle", "handle"), ("Partition Width", "Partition Width", "number")],
-    20: [("Physical Device Handle", "Memory Device Handle", "handle"),
-         ("Memory Array Mapped Address Handle", "Memory Array Mapped Address Handle", "handle"),
-         ("Partition Row Position", "Partition Row Position", "number"),
-         ("Interleave Position", "Interleave Position", "number"),
-         ("Interleaved Data Depth", "Interleaved Data Depth", "number")],
-    21: [("Type", "Type", "word"), ("Interface", "Interface", "word"), ("Buttons", "Number of Buttons", "number")],
-    22: [("Location", "Location", "string"), ("Manufacturer", "Manufacturer", "string"),
-         ("Manufacture Date", "Manufacture Date", "string"), ("Serial Number", "Serial Number", "string"),
-         ("Name", "Device Name", "string"), ("Chemistry", "Device Chemistry", "word"),
-         ("Design Capacity", "Design Capacity", "number"), ("Design Voltage", "Design Voltage", "number"),
-         ("SBDS Version", "SBDS Version Number", "string"), ("Maximum Error", "Maximum Error in Battery Data", "number"),
-         ("SBDS Chemistry", "SBDS Device Chemistry", "string"), ("OEM-specific Information", "OEM-specific", "number")],
-    24: [("Power-On Password Status", "Power-on Password Status", "word"),
-         ("Keyboard Password Status", "Keyboard Password Status", "word"),
-         ("Administrator Password Status", "Administrator Password Status", "word"),
-         ("Front Panel Reset Status", "Front Panel Reset Status", "word")],
-    26: [("Description", "Description", "string"), ("Location", "Location and Status", ("part", 0)),
-         ("Status", "Location and Status", ("part", 1)), ("Maximum Value", "Maximum Value", "number"),
-         ("Minimum Value", "Minimum Value", "number"), ("Tolerance", "Tolerance", "number"),
-         ("OEM-specific Information", "OEM-defined", "number"), ("Nominal Value", "Nominal Value", "number")],
-    27: [("Temperature Probe Handle", "Temperature Probe Handle", "handle"),
-         ("Type", "Device Type and Status", ("part", 0)), ("Status", "Device Type and Status", ("part", 1)),
-         ("Cooling Unit Group", "Cooling Unit Group", "number"), ("OEM-specific Information", "OEM-defined", "number"),
-         ("Nominal Speed", "Nominal Speed", "number"), ("Description", "Description", "string")],
-    32: [("Status", "Boot Status", "word")],
-    34: [("Description", "Description", "string"), ("Type", "Type", "word"), ("Address", "Address", "number"),
-         ("Address Type", "Address Type", "word")],
-    35: [("Description", "Description", "string"), ("Management Device Handle", "Management Device Handle", "handle"),
-         ("Component Handle", "Component Handle", "handle"), ("Threshold Handle", "Threshold Handle", "handle")],
-    36: [("Lower Non-critical Threshold", "Lower Threshold - Non-critical", "number"),
-         ("Upper Non-critical Threshold", "Upper Threshold - Non-critical", "number"),
-         ("Lower Critical Threshold", "Lower Threshold - Critical", "number"),
-         ("Upper Critical Threshold", "Upper Threshold - Critical", "number"),
-         ("Lower Non-recoverable Threshold", "Lower Threshold - Non-recoverable", "number"),
-         ("Upper Non-recoverable Threshold", "Upper Threshold - Non-recoverable", "number")],
-    37: [("Type", "Channel Type", "word"), ("Maximal Load", "Maximum Channel Load", "number"),
-         ("Devices", "Memory Device Count", "number")],
-    38: [("Interface Type", "Interface Type", "word"), ("Interrupt Number", "Interrupt Number", "number")],
-    39: [("Power Unit Group", "Power Unit Group", "number"), ("Location", "Location", "string"),
-         ("Name", "Device Name", "string"), ("Manufacturer", "Manufacturer", "string"),
-         ("Serial Number", "Serial Number", "string"), ("Asset Tag", "Asset Tag Number", "string"),
-         ("Model Part Number", "Model Part Number", "string"), ("Revision", "Revision Level", "string"),
-         ("Max Power Capacity", "Max Power Capacity", "number"),
-         ("Input Voltage Probe Handle", "Input Voltage Probe Handle", "handle"),
-         ("Cooling Device Handle", "Cooling Device Handle", "handle"),
-         ("Input Current Probe Handle", "Input Current Probe Handle", "handle")],
-    41: [("Reference Designation", "Reference Designation", "string"), ("Type", "Device Type", ("part", 0)),
-         ("Status", "Device Type", ("bit", "Enabled")), ("Type Instance", "Device Type Instance", "number")],
+    0: "Vendor|s; Version=BIOS Version|s; Release Date=BIOS Release Date|s; Address=BIOS Starting Address Segment|w;"
+       " ROM Size=BIOS ROM Size+Extended BIOS ROM Size>FF|n; Characteristics=BIOS Characteristics"
+       "+BIOS Characteristics Extension Byte 1+BIOS Characteristics Extension Byte 2|b;"
+       " BIOS Revision=System BIOS Major Release+System BIOS Minor Release|r; Firmware Revision="
+       "Embedded Controller Firmware Major Release+Embedded Controller Firmware Minor Release|r",
+    1: "Manufacturer|s; Product Name|s; Version|s; Serial Number|s; UUID|w; Wake-up Type|w; SKU Number|s; Family|s",
+    2: "Manufacturer|s; Product Name=Product|s; Version|s; Serial Number|s; Asset Tag|s; Features=Feature Flags|b;"
+       " Location In Chassis=Location in Chassis|s; Chassis Handle|h; Type=Board Type|w;"
+       " Contained Object Handles=Number of Contained Object Handles|n",
+    3: "Manufacturer|s; Type|p0; Lock=Type|bit:Chassis lock is present; Version|s; Serial Number|s;"
+       " Asset Tag=Asset Tag Number|s; Boot-up State|w; Power Supply State|w; Thermal State|w; Security Status|w;"
+       " OEM Information=OEM-defined|n; Height|n; Number Of Power Cords=Number of Power Cords|n;"
+       " Contained Elements=Contained Element Count|n; SKU Number|s",
+    4: "Socket Designation|s; Type=Processor Type|w; Family=Processor Family+Processor Family 2>FE|w;"
+       " Manufacturer=Processor Manufacturer|s; ID=Processor ID|s; Version=Processor Version|s; Voltage|n;"
+       " External Clock|n; Max Speed|n; Current Speed|n; Upgrade=Processor Upgrade|w; L1 Cache Handle|h;"
+       " L2 Cache Handle|h; L3 Cache Handle|h; Serial Number|s; Asset Tag|s; Part Number|s;"
+       " Core Count=Core Count+Core Count 2>FF|n; Core Enabled=Core Enabled+Core Enabled 2>FF|n;"
+       " Thread Count=Thread Count+Thread Count 2>FF|n; Characteristics=Processor Characteristics|b",
+    7: "Socket Designation|s; Operational Mode=Cache Configuration|p2; Location=Cache Configuration|p1;"
+       " Installed Size=Installed Size+Installed Cache Size 2>7FFF,FFFF|n;"
+       " Maximum Size=Maximum Cache Size+Maximum Cache Size 2>7FFF,FFFF|n; Supported SRAM Types=Supported SRAM Type|b;"
+       " Speed=Cache Speed|n; Error Correction Type|w; System Type=System Cache Type|w; Associativity|w",
+    8: "Internal Reference Designator|s; Internal Connector Type|w; External Reference Designator|s;"
+       " External Connector Type|w; Port Type|w",
+    9: "Designation=Slot Designation|s; Current Usage|w; Length=Slot Length|w; ID=Slot ID|n;"
+       " Characteristics=Slot Characteristics 1+Slot Characteristics 2|b",
+    10: "Type=Device Type|ip0; Status=Device Type|ibit:Enabled; Description=Description String|is",
+    11: "String|S", 12: "Option|S",
+    13: "Installable Languages|n; Currently Installed Language=Current Language|s",
+    14: "Name=Group Name|s",
+    15: "Area Length=Log Area Length|n; Access Method|w; Header Format=Log Header Format|w;"
+        " Change Token=Log Change Token|n; Supported Log Type Descriptors=Number of Supported Log Type Descriptors|n;"
+        " Descriptor=Log Type|iw; Data Format=Variable Data Format Type|iw",
+    16: "Location|w; Use|w; Error Correction Type=Memory Error Correction|w;"
+        " Maximum Capacity=Maximum Capacity+Extended Maximum Capacity>80000000|n;"
+        " Error Information Handle=Memory Error Information Handle|h; Number Of Devices=Number of Memory Devices|n",
+    17: "Array Handle=Physical Memory Array Handle|h; Error Information Handle=Memory Error Information Handle|h;"
+        " Total Width|n; Data Width|n; Size=Size+Extended Size>7FFF|n; Form Factor|w; Set=Device Set|n;"
+        " Locator=Device Locator|s; Bank Locator|s; Type=Memory Type|w; Type Detail|j;"
+        " Speed=Speed+Extended Speed>FFFF|n; Manufacturer|s; Serial Number|s; Asset Tag|s; Part Number|s;"
+        " Rank=Attributes|n; Configured Memory Speed=Configured Memory Speed+Extended Configured Memory Speed>FFFF|n;"
+        " Minimum Voltage|n; Maximum Voltage|n; Configured Voltage|n; Memory Technology|w;"
+        " Memory Operating Mode Capability|b; Firmware Version|s; Non-Volatile Size=Non-volatile Size|n;"
+        " Volatile Size|n; Cache Size|n; Logical Size|n",
+    18: "Type=Error Type|w; Granularity=Error Granularity|w; Operation=Error Operation|w; Vendor Syndrome|n;"
+        " Memory Array Address=Memory Array Error Address|n; Device Address=Device Error Address|n;"
+        " Resolution=Error Resolution|n",
+    19: "Physical Array Handle=Memory Array Handle|h; Partition Width|n",
+    20: "Physical Device Handle=Memory Device Handle|h; Memory Array Mapped Address Handle|h; Partition Row Position|n;"
+        " Interleave Position|n; Interleaved Data Depth|n",
+    21: "Type|w; Interface|w; Buttons=Number of Buttons|n",
+    22: "Location|s; Manufacturer|s; Manufacture Date|s; Serial Number|s; Name=Device Name|s;"
+        " Chemistry=Device Chemistry|w; Design Capacity|n; Design Voltage|n; SBDS Version=SBDS Version Number|s;"
+        " Maximum Error=Maximum Error in Battery Data|n; SBDS Chemistry=SBDS Device Chemistry|s;"
+        " OEM-specific Information=OEM-specific|n",
+    24: "Power-On Password Status=Power-on Password Status|w; Keyboard Password Status|w;"
+        " Administrator Password Status|w; Front Panel Reset Status|w",
+    26: "Description|s; Location=Location and Status|p0; Status=Location and Status|p1; Maximum Value|n;"
+        " Minimum Value|n; Tolerance|n; OEM-specific Information=OEM-defined|n; Nominal Value|n",
+    27: "Temperature Probe Handle|h; Type=Device Type and Status|p0; Status=Device Type and Status|p1;"
+        " Cooling Unit Group|n; OEM-specific Information=OEM-defined|n; Nominal Speed|n; Description|s",
+    32: "Status=Boot Status|w",
+    34: "Description|s; Type|w; Address|n; Address Type|w",
+    35: "Description|s; Management Device Handle|h; Component Handle|h; Threshold Handle|h",
+    36: "; ".join(f"{end} {level} Threshold={end} Threshold - {level}|n"
+                  for level in ("Non-critical", "Critical", "Non-recoverable") for end in ("Lower", "Upper")),
+    37: "Type=Channel Type|w; Maximal Load=Maximum Channel Load|n; Devices=Memory Device Count|n",
+    38: "Interface Type|w; Interrupt Number|n",
+    39: "Power Unit Group|n; Location|s; Name=Device Name|s; Manufacturer|s; Serial Number|s;"
+        " Asset Tag=Asset Tag Number|s; Model Part Number|s; Revision=Revision Level|s; Max Power Capacity|n;"
+        " Input Voltage Probe Handle|h; Cooling Device Handle|h; Input Current Probe Handle|h",
+    41: "Reference Designation|s; Type=Device Type|p0; Status=Device Type|bit:Enabled;"
+        " Type Instance=Device Type Instance|n",
 }
 PAIRS[28] = PAIRS[29] = PAIRS[26]
 PAIRS[33] = PAIRS[18]
+# dmi_memory_id's keys in the same form; B a size in bytes.
+MEMORY = ("SIZE=Size+Extended Size>7FFF|B; SPEED_MTS=Speed+Extended Speed>FFFF|n; CONFIGURED_SPEED_MTS="
+          "Configured Memory Speed+Extended Configured Memory Speed>FFFF|n; RANK=Attributes|n;"
+          " TOTAL_WIDTH=Total Width|n; DATA_WIDTH=Data Width|n; SET=Device Set|n; FORM_FACTOR=Form Factor|w;"
+          " TYPE=Memory Type|w; TYPE_DETAIL=Type Detail|j; MEMORY_TECHNOLOGY=Memory Technology|w;"
+          " LOCATOR=Device Locator|s; BANK_LOCATOR=Bank Locator|s; MANUFACTURER=Manufacturer|s;"
+          " SERIAL_NUMBER=Serial Number|s; ASSET_TAG=Asset Tag|s; PART_NUMBER=Part Number|s;"
+          " FIRMWARE_VERSION=Firmware Version|s; VOLATILE_SIZE=Volatile Size|B")
+DMI_MEMORY_ID = "/lib/udev/dmi_memory_id"
 
-# A number with its unit, as both print it; units scaled to one base each.
-SCALE = {"bytes": 1, "kB": 1 << 10, "KB": 1 << 10, "MB": 1 << 20, "GB": 1 << 30, "TB": 1 << 40, "PB": 1 << 50,
-         "V": 1000, "mV": 1, "A": 1000, "mA": 1, "MHz": 1, "GHz": 1000, "MT/s": 1, "ns": 1, "bits": 1, "W": 1,
-         "mWh": 1, "rpm": 1, "%": 1, "U": 1, "deg": 1, "\u00b0C": 1}
-NUMBER = re.compile(r"^(-?(?:0x[0-9A-Fa-f]+|\d+(?:\.\d+)?))\s*(\S+)?")
-OUT_OF_SPEC = "<OUT OF SPEC>"
+
+def entries(text):
+    """[(label, (fields), (sending values), kind)] of one line of PAIRS."""
+    out = []
+    for entry in filter(None, (e.strip() for e in text.split(";"))):
+        named, kind = entry.rsplit("|", 1)
+        named, _, sends = named.partition(">")
+        label, _, fields = named.partition("=")
+        out.append((label, tuple((fields or label).split("+")), {int(v, 16) for v in sends.split(",") if v}, kind))
+    return out
 
 
-def number_of(text):
-    """The value of "8 GB", "1.2 V", "0x000F0000", "2"; None for words."""
-    match = NUMBER.match(text.strip())
-    if not match:
+SCALE = {"kB": 1 << 10, "KB": 1 << 10, "MB": 1 << 20, "GB": 1 << 30, "TB": 1 << 40, "PB": 1 << 50, "V": 1000,
+         "A": 1000, "GHz": 1000}  # every other unit counts as its base
+NUMBER = re.compile(r"(-?(?:0x[0-9A-Fa-f]+|\d+(?:\.\d+)?))\s*([^\s,]*)")  # "8 GB", "1.2 V", "0x000F0000", "2 ranks"
+
+
+def same(kind, theirs, ours):
+    """A string as dmidecode prints it (control characters as ".", the ends trimmed, a bad number its way); a number
+    with its unit by value; else a word whatever its case, or an undefined value where dmidecode says so."""
+    if kind == "s":
+        clean = ["<BAD INDEX>" if re.fullmatch(r"string \d+ is past the string set", t) else
+                 "".join("." if ord(c) < 32 or ord(c) == 127 else c for c in t).strip() for t in (theirs, ours)]
+        return clean[0] == clean[1]
+    numbers = [NUMBER.match(t.strip()) for t in (theirs, ours)]
+    if kind == "n" and all(numbers):
+        a, b = ((int(m[1], 16) if m[1].lower().startswith("0x") else float(m[1])) * SCALE.get(m[2], 1) for m in numbers)
+        return abs(a - b) <= 1e-6 * max(1.0, abs(a))
+    return ours.startswith("undefined") if theirs == "<OUT OF SPEC>" else theirs.strip().lower() == ours.strip().lower()
+
+
+def judge(theirs, fields, sends, kind):
+    """(dmidecode's text, what --decode reads, agree) for one field; None where nothing compares."""
+    first = fields[0]
+    if kind == "b":
+        ours = [bit for field in fields if field for bit in field.get("bits", [])]
+        theirs = theirs if isinstance(theirs, list) else [] if theirs == "None" else [theirs]
+        return "; ".join(theirs), "; ".join(ours), sorted(map(str.lower, theirs)) == sorted(map(str.lower, ours))
+    if first is None or not isinstance(theirs, str):
         return None
-    digits, unit = match.groups()
-    value = int(digits, 16) if digits.lower().startswith("0x") else float(digits)
-    unit = (unit or "").rstrip(",")
-    return value * SCALE.get(unit, 1)
+    if kind == "r":
+        ours = None if fields[1] is None else "%d.%d" % (first["value"], fields[1]["value"])
+        return None if ours is None else (theirs, ours, theirs == ours)
+    if len(fields) > 1 and fields[1] and first["value"] in sends:
+        first = fields[1]
+    text, parts = first["text"], first.get("parts") or [first["text"]]
+    if kind.startswith("bit:"):
+        present = kind[4:] in first.get("bits", [])
+        return theirs, present, (theirs in ("Present", "Enabled")) == present
+    if kind == "h":
+        word = re.search(r"\((.*)\)$", text)
+        return theirs, text, theirs == text.split(" ")[0] or (word is not None and same("w", theirs, word.group(1)))
+    if kind == "B":
+        return theirs, text, first.get("bytes") == int(theirs)
+    ours = text
+    if kind == "j":
+        ours = " ".join(first.get("bits", [])) or text
+    elif kind[0] == "p" and len(parts) > int(kind[1:]):
+        ours = parts[int(kind[1:])]
+    return theirs, ours, same(kind, theirs, ours)
 
 
-def printable(text):
-    """dmidecode's reading of a string: control characters as ".", the ends trimmed; a number past the
-    string set as dmidecode names it."""
-    if re.fullmatch(r"string \d+ is past the string set", text):
-        return "<BAD INDEX>"
-    return "".join("." if ord(c) < 32 or ord(c) == 127 else c for c in text).strip()
+def compare(structure, values, names, sends, kind):
+    """[(dmidecode's text, ours, agree)] for one label's values in one structure."""
+    def field_of(name, item=None):
+        return next((f for f in structure["fields"] if f["name"] == name and (item is None or f.get("item") == item)),
+                    None)
+    if kind == "S":
+        strings = structure["strings"]
+        return [(v, strings[i] if i < len(strings) else None, i < len(strings) and same("s", v, strings[i]))
+                for i, v in enumerate(values) if isinstance(v, str)]
+    if kind.startswith("i"):  # one value per item
+        found = [judge(v, (field_of(names[0], i + 1),), sends, kind[1:]) for i, v in enumerate(values)]
+    else:
+        found = [judge(values[0], [field_of(n) for n in names], sends, kind)] if values else []
+    return [judged for judged in found if judged is not None]
 
 
 def parse_dmidecode(path):
-    """[(handle, type, {label: [values]})], a value a text or the list of lines beneath its label."""
+    """[(handle, type, {label: [values]})]; a value is a text, or the list of the lines beneath its label."""
     structures = []
-    text = open(path, encoding="latin-1").read()
-    for block in re.split(r"\n(?=Handle 0x)", text):
+    for block in re.split(r"\n(?=Handle 0x)", open(path, encoding="latin-1").read()):
         head = re.match(r"Handle 0x([0-9A-F]{4}), DMI type (\d+), \d+ bytes", block)
-        if not head:
-            continue
-        labels = collections.defaultdict(list)
-        last = None
-        for line in block.splitlines()[2:]:
+        labels, last = collections.defaultdict(list), None
+        for line in block.splitlines()[2:] if head else []:
+            match = re.match(r"\t([^\t:][^:]*?):(?: (.*))?$", line)
             if line.startswith("\t\t") and last is not None:
                 if isinstance(labels[last][-1], list):
                     labels[last][-1].append(line.strip())
-                continue
-            match = re.match(r"\t([^\t:][^:]*?):(?: (.*))?$", line)
-            if not match:
+            elif match:
+                last = re.sub(r"^(String|Option|Descriptor|Data Format) \d+$", r"\1", match.group(1))
+                labels[last].append(match.group(2) if match.group(2) is not None else [])
+            else:
                 last = None
-                continue
-            label, value = match.group(1), match.group(2)
-            numbered = re.match(r"(String|Option|Descriptor|Data Format) (\d+)$", label)
-            if numbered:
-                label = numbered.group(1)
-            labels[label].append(value if value is not None else [])
-            last = label
-        structures.append((int(head.group(1), 16), int(head.group(2)), labels))
+        if head:
+            structures.append((int(head.group(1), 16), int(head.group(2)), labels))
     return structures
 
 
-def pair_structures(ours, theirs):
-    """Our structures matched with dmidecode's in table order by handle and type."""
-    pairs, at = [], 0
-    for handle, kind, labels in theirs:
-        for i in range(at, len(ours)):
-            if ours[i]["handle"] == handle and ours[i]["type"] == kind:
-                pairs.append((ours[i], labels))
-                at = i + 1
-                break
-    return pairs
+class Tally(collections.Counter):
+    """(type, label, reference's text, ours) of each difference, counted; `agreeing` those that agree."""
+    agreeing = 0
 
-
-def field_of(structure, name, item=None):
-    for field in structure["fields"]:
-        if field["name"] == name and (item is None or field.get("item") == item):
-            return field
-    return None
-
-
-def same_word(theirs, ours):
-    if theirs == OUT_OF_SPEC:
-        return ours.startswith("undefined")
-    return theirs.strip().lower() == ours.strip().lower()
-
-
-def same_number(theirs, ours):
-    if not isinstance(theirs, str):
-        return False
-    a, b = number_of(theirs), number_of(ours)
-    if a is None or b is None:
-        return same_word(theirs, ours)
-    return abs(a - b) <= 1e-6 * max(1.0, abs(a))
-
-
-def compare(structure, label, values, field_names, how):
-    """[(dmidecode's text, ours, agree)] for one label of one structure; [] when --decode has no such field."""
-    kind = how if isinstance(how, str) else how[0]
-    names = field_names if isinstance(field_names, tuple) else (field_names,)
-    fields = [field_of(structure, name) for name in names]
-    first = fields[0] if fields else None
-    theirs = values[0] if values else None
-    if kind == "strings":
-        return [(value, structure["strings"][i] if i < len(structure["strings"]) else None,
-                 i < len(structure["strings"]) and printable(value) == printable(structure["strings"][i]))
-                for i, value in enumerate(values) if isinstance(value, str)]
-    if kind.startswith("item"):
-        out = []
-        for i, value in enumerate(values):
-            field = field_of(structure, names[0], i + 1)
-            if field is None or not isinstance(value, str):
-                continue
-            if kind == "item string":
-                out.append((value, field["text"], printable(value) == printable(field["text"])))
-            elif kind == "item part":
-                ours = (field.get("parts") or [field["text"]])[how[1]]
-                out.append((value, ours, same_word(value, ours)))
-            elif kind == "item bit":
-                present = how[1] in field.get("bits", [])
-                out.append((value, present, (value == "Enabled") == present))
-            else:
-                out.append((value, field["text"], same_word(value, field["text"])))
-        return out
-    if first is None or theirs is None:
-        return []
-    text = first["text"]
-    if kind == "string":
-        return [(theirs, text, printable(theirs) == printable(text))]
-    if kind == "word":
-        return [(theirs, text, same_word(theirs, text))]
-    if kind == "number":
-        return [(theirs, text, same_number(theirs, text))]
-    if kind == "part":
-        ours = (first.get("parts") or [text])[how[1]] if len(first.get("parts") or [text]) > how[1] else text
-        return [(theirs, ours, same_word(theirs, ours))]
-    if kind == "bit":
-        present = how[1] in first.get("bits", [])
-        return [(theirs, present, (theirs == "Present" or theirs == "Enabled") == present)]
-    if kind == "handle":
-        ours = text.split(" ")[0] if re.match(r"0x[0-9A-F]{4} \(", text) else text
-        word = re.search(r"\((.*)\)$", text)
-        agree = theirs == ours or (word is not None and same_word(theirs, word.group(1)))
-        return [(theirs, text, agree)]
-    if kind == "bits":
-        ours = [bit for field in fields if field for bit in field.get("bits", [])]
-        theirs_bits = values[0] if isinstance(values[0], list) else ([] if values[0] in ("None",) else [values[0]])
-        return [("; ".join(theirs_bits), "; ".join(ours),
-                 sorted(b.lower() for b in theirs_bits) == sorted(b.lower() for b in ours))]
-    if kind == "joined bits":  # dmidecode's one line of words
-        ours = " ".join(first.get("bits", [])) or text
-        return [(theirs, ours, same_word(theirs, ours))]
-    if kind == "release":
-        if fields[1] is None:
-            return []
-        ours = "%d.%d" % (first["value"], fields[1]["value"])
-        return [(theirs, ours, theirs == ours)]
-    if kind == "id":  # dmidecode's bytes, as stored, and ours as the text reads them
-        return [(theirs, text, theirs == text)]
-    # The fields that a second one extends: the second where the first sends a reader to it.
-    extended = fields[1] if len(fields) > 1 else None
-    if kind == "family":
-        ours = extended["text"] if extended and first["value"] == 0xFE else text
-        return [(theirs, ours, same_word(theirs, ours))]
-    if kind == "count":
-        ours = extended["text"] if extended and first["value"] == 0xFF else text
-        return [(theirs, ours, same_number(theirs, ours))]
-    if kind in ("rom", "cache", "capacity", "memory size", "speed"):
-        sends = {"rom": first["value"] == 0xFF, "cache": first["value"] == 0xFFFF or (extended is not None and first["value"] & 0x7FFF == 0x7FFF),
-                 "capacity": first["value"] == 0x80000000, "memory size": first["value"] == 0x7FFF,
-                 "speed": first["value"] == 0xFFFF}[kind]
-        ours = extended["text"] if sends and extended else text
-        return [(theirs, ours, same_number(theirs, ours))]
-    raise ValueError(kind)
-
-
-class Tally:
-    """Fields compared against one reference: agreeing, explained by a row (its reason's first words), or not."""
-
-    def __init__(self, reference, explained, used):
-        self.reference, self.explained, self.used = reference, explained, used
-        self.compared = self.agreeing = 0
-        self.reasons, self.unexplained = collections.Counter(), collections.Counter()
-
-    def add(self, agree, row):
-        self.compared += 1
+    def add(self, kind, label, theirs, ours, agree):
         if agree:
             self.agreeing += 1
-        elif row in self.explained:
-            self.reasons[self.explained[row].split(" (")[0]] += 1
-            self.used.add(row)
         else:
-            self.unexplained[row] += 1
+            self[(kind, label, str(theirs).strip(), str(ours).strip())] += 1
 
-    def report(self, title):
+    def report(self, title, reference, explained, used):
         """Prints the figures; the number of differences no row explains."""
-        print(f"{title}: {self.compared} fields compared, {self.agreeing} agree, {sum(self.reasons.values())} "
-              f"differ for a reason docs/decode.md gives, {sum(self.unexplained.values())} unexplained")
-        for reason, count in self.reasons.most_common():
+        reasons = collections.Counter()
+        for row, count in self.items():
+            if row in explained:
+                reasons[explained[row].split(" (")[0]] += count
+                used.add(row)
+        unexplained = {row: count for row, count in self.items() if row not in explained}
+        compared = self.agreeing + sum(self.values())
+        print(f"{title}: {compared} fields compared, {self.agreeing} agree, {sum(reasons.values())} "
+              f"differ for a reason docs/decode.md gives, {sum(unexplained.values())} unexplained")
+        for reason, count in reasons.most_common():
             print(f"  {count:5d}  {reason}")
-        for (kind, label, their_text, our_text), count in sorted(self.unexplained.items()):
-            print(f"unexplained: {count:4d} x type {kind} {label}: {self.reference} {their_text!r}, "
-                  f"--decode {our_text!r}")
-        return sum(self.unexplained.values())
-
-
-DMI_MEMORY_ID = "/lib/udev/dmi_memory_id"
-# dmi_memory_id's key: (--decode's field, the field that extends it where it says so, comparison).
-MEMORY_KEYS = {
-    "SIZE": ("Size", "Extended Size", "bytes"), "SPEED_MTS": ("Speed", "Extended Speed", "number"),
-    "CONFIGURED_SPEED_MTS": ("Configured Memory Speed", "Extended Configured Memory Speed", "number"),
-    "RANK": ("Attributes", None, "word"), "TOTAL_WIDTH": ("Total Width", None, "number"),
-    "DATA_WIDTH": ("Data Width", None, "number"), "SET": ("Device Set", None, "number"),
-    "FORM_FACTOR": ("Form Factor", None, "word"), "TYPE": ("Memory Type", None, "word"),
-    "TYPE_DETAIL": ("Type Detail", None, "joined bits"), "MEMORY_TECHNOLOGY": ("Memory Technology", None, "word"),
-    "LOCATOR": ("Device Locator", None, "string"), "BANK_LOCATOR": ("Bank Locator", None, "string"),
-    "MANUFACTURER": ("Manufacturer", None, "string"), "SERIAL_NUMBER": ("Serial Number", None, "string"),
-    "ASSET_TAG": ("Asset Tag", None, "string"), "PART_NUMBER": ("Part Number", None, "string"),
-    "FIRMWARE_VERSION": ("Firmware Version", None, "string"), "VOLATILE_SIZE": ("Volatile Size", None, "bytes"),
-}
-
-
-def memory_devices(dump):
-    """{device number: {key: value}} as dmi_memory_id prints them."""
-    done = end_to_end.run([DMI_MEMORY_ID, "-F", dump], capture_output=True)
-    devices = collections.defaultdict(dict)
-    for line in done.stdout.decode("latin-1").splitlines():
-        match = re.match(r"MEMORY_DEVICE_(\d+)_(\w+)=(.*)$", line)
-        if match:
-            devices[int(match.group(1))][match.group(2)] = match.group(3)
-    return devices
-
-
-def compare_memory(structure, key, theirs):
-    """(ours, agree) for one of dmi_memory_id's keys; None where --decode has no such field."""
-    name, extension, kind = MEMORY_KEYS[key]
-    field, extended = field_of(structure, name), field_of(structure, extension) if extension else None
-    if field is None:
-        return None
-    sends = {"Size": 0x7FFF, "Speed": 0xFFFF, "Configured Memory Speed": 0xFFFF}.get(name)
-    if extended is not None and field["value"] == sends:
-        field = extended
-    text = field["text"]
-    if kind == "bytes":
-        return text, field.get("bytes") == int(theirs)
-    if kind == "number":
-        return text, same_number(theirs, text)
-    if kind == "joined bits":
-        ours = " ".join(field.get("bits", [])) or text
-        return ours, same_word(theirs, ours)
-    if kind == "word":
-        return text, same_word(theirs, text)
-    return text, printable(theirs) == printable(text)
-
-
-def agree_with_dmi_memory_id(tarnwick, corpus, names, explained, used):
-    """Prints the figures of the memory devices against dmi_memory_id; the number of unexplained differences."""
-    tally = Tally("dmi_memory_id", explained, used)
-    for name in names:
-        dump = os.path.join(corpus, name + ".dump")
-        done = end_to_end.run([tarnwick, "--decode", "--json", "--from-dump", dump, "17"], capture_output=True)
-        ours = json.loads(done.stdout)
-        for number, keys in memory_devices(dump).items():
-            if number >= len(ours):
-                tally.add(False, (17, "dmi_memory_id device", str(number), "no such memory device"))
-                continue
-            for key, theirs in keys.items():
-                result = compare_memory(ours[number], key, theirs) if key in MEMORY_KEYS else None
-                if result is not None:
-                    tally.add(result[1], (17, "dmi_memory_id " + key, theirs.strip(), str(result[0]).strip()))
-    return tally.report("memory devices against dmi_memory_id")
-
-
-def explanations(decode_md):
-    """{(type, label, dmidecode's text, ours): reason} from the rows of docs/decode.md's table of differences."""
-    rows = {}
-    for line in open(decode_md, encoding="utf-8"):
-        cells = [c.strip() for c in line.strip().strip("|").split("|")]
-        if len(cells) == 5 and re.fullmatch(r"\d+", cells[0]):
-            theirs, ours = (c.strip("`") for c in cells[2:4])
-            rows[(int(cells[0]), cells[1], theirs, ours)] = cells[4]
-    return rows
+        for (kind, label, theirs, ours), count in sorted(unexplained.items()):
+            print(f"unexplained: {count:4d} x type {kind} {label}: {reference} {theirs!r}, --decode {ours!r}")
+        return sum(unexplained.values())
 
 
 def main():
     tarnwick, corpus, decode_md = sys.argv[1:4]
-    if not os.path.isdir(corpus):
-        print(f"corpus of real tables missing: {corpus}", file=sys.stderr)
-        return 1 if end_to_end.IN_CI else 77
-    explained = explanations(decode_md)
-    used = set()
-    tally = Tally("dmidecode", explained, used)
+    end_to_end.need_or_exit(os.path.isdir(corpus), f"the corpus of tables ({corpus})")
+    explained = {}  # (type, label, dmidecode's text, ours): reason, from docs/decode.md's table of differences
+    for line in open(decode_md, encoding="utf-8"):
+        cells = [c.strip() for c in line.strip().strip("|").split("|")]
+        if len(cells) == 5 and cells[0].isdigit():
+            explained[(int(cells[0]), cells[1], cells[2].strip("`"), cells[3].strip("`"))] = cells[4]
+    used, tally, memory = set(), Tally(), Tally()
+    has_dmi_memory_id = os.path.exists(DMI_MEMORY_ID) or end_to_end.IN_CI
     names = sorted(f[:-len(".dmidecode.txt")] for f in os.listdir(corpus) if f.endswith(".dmidecode.txt"))
     for name in names:
-        done = end_to_end.run([tarnwick, "--decode", "--json", "--from-dump", os.path.join(corpus, name + ".dump")],
-                              capture_output=True)
-        ours = json.loads(done.stdout)
-        theirs = parse_dmidecode(os.path.join(corpus, name + ".dmidecode.txt"))
-        for structure, labels in pair_structures(ours, theirs):
-            for label, field_names, how in PAIRS.get(structure["type"], []):
-                for their_text, our_text, agree in compare(structure, label, labels.get(label, []), field_names, how):
-                    tally.add(agree, (structure["type"], label, str(their_text).strip(), str(our_text).strip()))
-    unexplained = tally.report(f"{len(names)} tables")
-    memory_unexplained = 0
-    if os.path.exists(DMI_MEMORY_ID) or end_to_end.IN_CI:
-        memory_unexplained = agree_with_dmi_memory_id(tarnwick, corpus, names, explained, used)
+        dump = os.path.join(corpus, name + ".dump")
+        ours = json.loads(end_to_end.run([tarnwick, "--decode", "--json", "--from-dump", dump],
+                                         capture_output=True).stdout)
+        at = 0  # dmidecode's structures paired with ours in table order, by handle and type
+        for handle, kind, labels in parse_dmidecode(os.path.join(corpus, name + ".dmidecode.txt")):
+            i = next((i for i in range(at, len(ours)) if (ours[i]["handle"], ours[i]["type"]) == (handle, kind)), None)
+            if i is None:
+                continue
+            at = i + 1
+            for label, fields, sends, how in entries(PAIRS.get(kind, "")):
+                for theirs, ours_text, agree in compare(ours[i], labels.get(label, []), fields, sends, how):
+                    tally.add(kind, label, theirs, ours_text, agree)
+        if not has_dmi_memory_id:
+            continue
+        devices = collections.defaultdict(dict)  # dmi_memory_id's devices, in table order
+        output = end_to_end.run([DMI_MEMORY_ID, "-F", dump], capture_output=True).stdout.decode("latin-1")
+        for number, key, value in re.findall(r"^MEMORY_DEVICE_(\d+)_(\w+)=(.*)$", output, re.M):
+            devices[int(number)][key] = value
+        memory_devices = [s for s in ours if s["type"] == 17]
+        for number, keys in devices.items():
+            if number >= len(memory_devices):
+                memory.add(17, "dmi_memory_id device", number, "no such memory device", False)
+                continue
+            for key, fields, sends, how in entries(MEMORY):
+                for theirs, ours_text, agree in compare(memory_devices[number], [keys[key]] if key in keys else [],
+                                                        fields, sends, how):
+                    memory.add(17, "dmi_memory_id " + key, theirs, ours_text, agree)
+    unexplained = tally.report(f"{len(names)} tables", "dmidecode", explained, used)
+    if has_dmi_memory_id:
+        unexplained += memory.report("memory devices against dmi_memory_id", "dmi_memory_id", explained, used)
     else:
         print(f"memory devices against dmi_memory_id: skipped, {DMI_MEMORY_ID} is missing (Debian's udev)")
-        used |= {key for key in explained if key[1].startswith("dmi_memory_id")}
-    for key in sorted(set(explained) - used):
-        print("a row of docs/decode.md that no difference needs:", key)
-    return 1 if unexplained or memory_unexplained or set(explained) - used else 0
+        used |= {row for row in explained if row[1].startswith("dmi_memory_id")}
+    for row in sorted(set(explained) - used):
+        print("a row of docs/decode.md that no difference needs:", row)
+    return 1 if unexplained or set(explained) - used else 0
 
 
 if __name__ == "__main__":
