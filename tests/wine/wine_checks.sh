@@ -401,11 +401,13 @@ else
   mapfile -t calls < <(rows "$cases/corpus_calls.txt")
   mkdir "$work/corpus"
   # A dump gives the report of every variable, with --real, "check:" before it --check's findings,
-  # "prometheus:" the exposition of --prometheus and "decode:" every field in JSON; a service buffer the calls.
+  # "prometheus:" the exposition of --prometheus, "decode:" every field in JSON and "decode-text:" as text; a
+  # service buffer the calls.
   corpus_args() {
     args=(--from-dump "${1#*:}")
     case $1 in
       check:*) args+=(--check --json) ;; prometheus:*) args+=(--prometheus) ;; decode:*) args+=(--decode --json) ;;
+      decode-text:*) args+=(--decode) ;;
       *.rsmb) args+=("${calls[@]}") ;;
       *) args+=(--real) ;;
     esac
@@ -428,7 +430,7 @@ else
   cd "$corpus"
   tables=(*.dump *.rsmb)
   dumps=(*.dump)
-  tables+=("${tables[@]/#/check:}" "${dumps[@]/#/prometheus:}" "${dumps[@]/#/decode:}")
+  tables+=("${tables[@]/#/check:}" "${dumps[@]/#/prometheus:}" "${dumps[@]/#/decode:}" "${dumps[@]/#/decode-text:}")
   half=$(((${#tables[@]} + 1) / 2))
   # Two Wine runs at a time, one per core.
   run_corpus wine "${tables[@]:0:half}" &
@@ -446,9 +448,9 @@ else
     compared=$((compared + 1))
   done
   cd - >/dev/null
-  echo "    $compared runs compared (dumps: the report, --real, --prometheus, --decode --json; service buffers:" \
-    "${#calls[@]} calls; --check of both)"
-  ((compared >= 200)) || fail "only $compared runs over the corpus"
+  echo "    $compared runs compared (dumps: the report, --real, --prometheus, --decode, --decode --json;" \
+    "service buffers: ${#calls[@]} calls; --check of both)"
+  ((compared >= 250)) || fail "only $compared runs over the corpus"
 fi
 section_done
 
