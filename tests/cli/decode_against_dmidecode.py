@@ -14,43 +14,44 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import end_to_end  # noqa: E402
 
-# By type, "label[=field[+field...]][>sends]|kind" joined by ";": dmidecode's label, --decode's field where its
+# By type, "label[=field[+field...]][>sends][|kind]" joined by ";": dmidecode's label, --decode's field where its
 # name differs, a field that extends it where the first holds one of the hexadecimal values `sends`. Kinds:
-# s string, w word, n number with its unit, h handle, b names of the bits set (of every field), j those names on
-# one line, r release (major.minor), pN part N of a field of bit fields, "bit:NAME" that bit, S the strings;
-# a kind after "i" compares each item of a variable part.
+# s string (where none is given), w word, n number with its unit, h handle, b names of the bits set (of every
+# field), j those names on one line, r release (major.minor), pN part N of a field of bit fields, "bit:NAME" that
+# bit, S the strings; a kind after "i" compares each item of a variable part.
 PAIRS = {
-    0: "Vendor|s; Version=BIOS Version|s; Release Date=BIOS Release Date|s; Address=BIOS Starting Address Segment|w;"
-       " ROM Size=BIOS ROM Size+Extended BIOS ROM Size>FF|n; Characteristics=BIOS Characteristics"
-       "+BIOS Characteristics Extension Byte 1+BIOS Characteristics Extension Byte 2|b;"
-       " BIOS Revision=System BIOS Major Release+System BIOS Minor Release|r; Firmware Revision="
-       "Embedded Controller Firmware Major Release+Embedded Controller Firmware Minor Release|r",
-    1: "Manufacturer|s; Product Name|s; Version|s; Serial Number|s; UUID|w; Wake-up Type|w; SKU Number|s; Family|s",
-    2: "Manufacturer|s; Product Name=Product|s; Version|s; Serial Number|s; Asset Tag|s; Features=Feature Flags|b;"
-       " Location In Chassis=Location in Chassis|s; Chassis Handle|h; Type=Board Type|w;"
+    0: "Vendor; Version=BIOS Version; Release Date=BIOS Release Date; Address=BIOS Starting Address Segment|w;"
+       " ROM Size=BIOS ROM Size+Extended BIOS ROM Size>FF|n;"
+       " Characteristics=BIOS Characteristics+BIOS Characteristics Extension Byte 1"
+       "+BIOS Characteristics Extension Byte 2|b;"
+       " BIOS Revision=System BIOS Major Release+System BIOS Minor Release|r;"
+       " Firmware Revision=Embedded Controller Firmware Major Release+Embedded Controller Firmware Minor Release|r",
+    1: "Manufacturer; Product Name; Version; Serial Number; UUID|w; Wake-up Type|w; SKU Number; Family",
+    2: "Manufacturer; Product Name=Product; Version; Serial Number; Asset Tag; Features=Feature Flags|b;"
+       " Location In Chassis=Location in Chassis; Chassis Handle|h; Type=Board Type|w;"
        " Contained Object Handles=Number of Contained Object Handles|n",
-    3: "Manufacturer|s; Type|p0; Lock=Type|bit:Chassis lock is present; Version|s; Serial Number|s;"
-       " Asset Tag=Asset Tag Number|s; Boot-up State|w; Power Supply State|w; Thermal State|w; Security Status|w;"
+    3: "Manufacturer; Type|p0; Lock=Type|bit:Chassis lock is present; Version; Serial Number;"
+       " Asset Tag=Asset Tag Number; Boot-up State|w; Power Supply State|w; Thermal State|w; Security Status|w;"
        " OEM Information=OEM-defined|n; Height|n; Number Of Power Cords=Number of Power Cords|n;"
-       " Contained Elements=Contained Element Count|n; SKU Number|s",
-    4: "Socket Designation|s; Type=Processor Type|w; Family=Processor Family+Processor Family 2>FE|w;"
-       " Manufacturer=Processor Manufacturer|s; ID=Processor ID|s; Version=Processor Version|s; Voltage|n;"
-       " External Clock|n; Max Speed|n; Current Speed|n; Upgrade=Processor Upgrade|w; L1 Cache Handle|h;"
-       " L2 Cache Handle|h; L3 Cache Handle|h; Serial Number|s; Asset Tag|s; Part Number|s;"
-       " Core Count=Core Count+Core Count 2>FF|n; Core Enabled=Core Enabled+Core Enabled 2>FF|n;"
-       " Thread Count=Thread Count+Thread Count 2>FF|n; Characteristics=Processor Characteristics|b",
-    7: "Socket Designation|s; Operational Mode=Cache Configuration|p2; Location=Cache Configuration|p1;"
+       " Contained Elements=Contained Element Count|n; SKU Number",
+    4: "Socket Designation; Type=Processor Type|w; Family=Processor Family+Processor Family 2>FE|w;"
+       " Manufacturer=Processor Manufacturer; ID=Processor ID; Version=Processor Version; Voltage|n; External Clock|n;"
+       " Max Speed|n; Current Speed|n; Upgrade=Processor Upgrade|w; L1 Cache Handle|h; L2 Cache Handle|h;"
+       " L3 Cache Handle|h; Serial Number; Asset Tag; Part Number; Core Count=Core Count+Core Count 2>FF|n;"
+       " Core Enabled=Core Enabled+Core Enabled 2>FF|n; Thread Count=Thread Count+Thread Count 2>FF|n;"
+       " Characteristics=Processor Characteristics|b",
+    7: "Socket Designation; Operational Mode=Cache Configuration|p2; Location=Cache Configuration|p1;"
        " Installed Size=Installed Size+Installed Cache Size 2>7FFF,FFFF|n;"
        " Maximum Size=Maximum Cache Size+Maximum Cache Size 2>7FFF,FFFF|n; Supported SRAM Types=Supported SRAM Type|b;"
        " Speed=Cache Speed|n; Error Correction Type|w; System Type=System Cache Type|w; Associativity|w",
-    8: "Internal Reference Designator|s; Internal Connector Type|w; External Reference Designator|s;"
+    8: "Internal Reference Designator; Internal Connector Type|w; External Reference Designator;"
        " External Connector Type|w; Port Type|w",
-    9: "Designation=Slot Designation|s; Current Usage|w; Length=Slot Length|w; ID=Slot ID|n;"
+    9: "Designation=Slot Designation; Current Usage|w; Length=Slot Length|w; ID=Slot ID|n;"
        " Characteristics=Slot Characteristics 1+Slot Characteristics 2|b",
     10: "Type=Device Type|ip0; Status=Device Type|ibit:Enabled; Description=Description String|is",
     11: "String|S", 12: "Option|S",
-    13: "Installable Languages|n; Currently Installed Language=Current Language|s",
-    14: "Name=Group Name|s",
+    13: "Installable Languages|n; Currently Installed Language=Current Language",
+    14: "Name=Group Name",
     15: "Area Length=Log Area Length|n; Access Method|w; Header Format=Log Header Format|w;"
         " Change Token=Log Change Token|n; Supported Log Type Descriptors=Number of Supported Log Type Descriptors|n;"
         " Descriptor=Log Type|iw; Data Format=Variable Data Format Type|iw",
@@ -59,52 +60,51 @@ PAIRS = {
         " Error Information Handle=Memory Error Information Handle|h; Number Of Devices=Number of Memory Devices|n",
     17: "Array Handle=Physical Memory Array Handle|h; Error Information Handle=Memory Error Information Handle|h;"
         " Total Width|n; Data Width|n; Size=Size+Extended Size>7FFF|n; Form Factor|w; Set=Device Set|n;"
-        " Locator=Device Locator|s; Bank Locator|s; Type=Memory Type|w; Type Detail|j;"
-        " Speed=Speed+Extended Speed>FFFF|n; Manufacturer|s; Serial Number|s; Asset Tag|s; Part Number|s;"
-        " Rank=Attributes|n; Configured Memory Speed=Configured Memory Speed+Extended Configured Memory Speed>FFFF|n;"
-        " Minimum Voltage|n; Maximum Voltage|n; Configured Voltage|n; Memory Technology|w;"
-        " Memory Operating Mode Capability|b; Firmware Version|s; Non-Volatile Size=Non-volatile Size|n;"
-        " Volatile Size|n; Cache Size|n; Logical Size|n",
+        " Locator=Device Locator; Bank Locator; Type=Memory Type|w; Type Detail|j; Speed=Speed+Extended Speed>FFFF|n;"
+        " Manufacturer; Serial Number; Asset Tag; Part Number; Rank=Attributes|n;"
+        " Configured Memory Speed=Configured Memory Speed+Extended Configured Memory Speed>FFFF|n; Minimum Voltage|n;"
+        " Maximum Voltage|n; Configured Voltage|n; Memory Technology|w; Memory Operating Mode Capability|b;"
+        " Firmware Version; Non-Volatile Size=Non-volatile Size|n; Volatile Size|n; Cache Size|n; Logical Size|n",
     18: "Type=Error Type|w; Granularity=Error Granularity|w; Operation=Error Operation|w; Vendor Syndrome|n;"
         " Memory Array Address=Memory Array Error Address|n; Device Address=Device Error Address|n;"
         " Resolution=Error Resolution|n",
     19: "Physical Array Handle=Memory Array Handle|h; Partition Width|n",
-    20: "Physical Device Handle=Memory Device Handle|h; Memory Array Mapped Address Handle|h; Partition Row Position|n;"
-        " Interleave Position|n; Interleaved Data Depth|n",
+    20: "Physical Device Handle=Memory Device Handle|h; Memory Array Mapped Address Handle|h;"
+        " Partition Row Position|n; Interleave Position|n; Interleaved Data Depth|n",
     21: "Type|w; Interface|w; Buttons=Number of Buttons|n",
-    22: "Location|s; Manufacturer|s; Manufacture Date|s; Serial Number|s; Name=Device Name|s;"
-        " Chemistry=Device Chemistry|w; Design Capacity|n; Design Voltage|n; SBDS Version=SBDS Version Number|s;"
-        " Maximum Error=Maximum Error in Battery Data|n; SBDS Chemistry=SBDS Device Chemistry|s;"
+    22: "Location; Manufacturer; Manufacture Date; Serial Number; Name=Device Name; Chemistry=Device Chemistry|w;"
+        " Design Capacity|n; Design Voltage|n; SBDS Version=SBDS Version Number;"
+        " Maximum Error=Maximum Error in Battery Data|n; SBDS Chemistry=SBDS Device Chemistry;"
         " OEM-specific Information=OEM-specific|n",
     24: "Power-On Password Status=Power-on Password Status|w; Keyboard Password Status|w;"
         " Administrator Password Status|w; Front Panel Reset Status|w",
-    26: "Description|s; Location=Location and Status|p0; Status=Location and Status|p1; Maximum Value|n;"
+    26: "Description; Location=Location and Status|p0; Status=Location and Status|p1; Maximum Value|n;"
         " Minimum Value|n; Tolerance|n; OEM-specific Information=OEM-defined|n; Nominal Value|n",
     27: "Temperature Probe Handle|h; Type=Device Type and Status|p0; Status=Device Type and Status|p1;"
-        " Cooling Unit Group|n; OEM-specific Information=OEM-defined|n; Nominal Speed|n; Description|s",
+        " Cooling Unit Group|n; OEM-specific Information=OEM-defined|n; Nominal Speed|n; Description",
     32: "Status=Boot Status|w",
-    34: "Description|s; Type|w; Address|n; Address Type|w",
-    35: "Description|s; Management Device Handle|h; Component Handle|h; Threshold Handle|h",
+    34: "Description; Type|w; Address|n; Address Type|w",
+    35: "Description; Management Device Handle|h; Component Handle|h; Threshold Handle|h",
     36: "; ".join(f"{end} {level} Threshold={end} Threshold - {level}|n"
                   for level in ("Non-critical", "Critical", "Non-recoverable") for end in ("Lower", "Upper")),
     37: "Type=Channel Type|w; Maximal Load=Maximum Channel Load|n; Devices=Memory Device Count|n",
     38: "Interface Type|w; Interrupt Number|n",
-    39: "Power Unit Group|n; Location|s; Name=Device Name|s; Manufacturer|s; Serial Number|s;"
-        " Asset Tag=Asset Tag Number|s; Model Part Number|s; Revision=Revision Level|s; Max Power Capacity|n;"
-        " Input Voltage Probe Handle|h; Cooling Device Handle|h; Input Current Probe Handle|h",
-    41: "Reference Designation|s; Type=Device Type|p0; Status=Device Type|bit:Enabled;"
+    39: "Power Unit Group|n; Location; Name=Device Name; Manufacturer; Serial Number; Asset Tag=Asset Tag Number;"
+        " Model Part Number; Revision=Revision Level; Max Power Capacity|n; Input Voltage Probe Handle|h;"
+        " Cooling Device Handle|h; Input Current Probe Handle|h",
+    41: "Reference Designation; Type=Device Type|p0; Status=Device Type|bit:Enabled;"
         " Type Instance=Device Type Instance|n",
 }
 PAIRS[28] = PAIRS[29] = PAIRS[26]
 PAIRS[33] = PAIRS[18]
 # dmi_memory_id's keys in the same form; B a size in bytes.
-MEMORY = ("SIZE=Size+Extended Size>7FFF|B; SPEED_MTS=Speed+Extended Speed>FFFF|n; CONFIGURED_SPEED_MTS="
-          "Configured Memory Speed+Extended Configured Memory Speed>FFFF|n; RANK=Attributes|n;"
+MEMORY = ("SIZE=Size+Extended Size>7FFF|B; SPEED_MTS=Speed+Extended Speed>FFFF|n;"
+          " CONFIGURED_SPEED_MTS=Configured Memory Speed+Extended Configured Memory Speed>FFFF|n; RANK=Attributes|n;"
           " TOTAL_WIDTH=Total Width|n; DATA_WIDTH=Data Width|n; SET=Device Set|n; FORM_FACTOR=Form Factor|w;"
           " TYPE=Memory Type|w; TYPE_DETAIL=Type Detail|j; MEMORY_TECHNOLOGY=Memory Technology|w;"
-          " LOCATOR=Device Locator|s; BANK_LOCATOR=Bank Locator|s; MANUFACTURER=Manufacturer|s;"
-          " SERIAL_NUMBER=Serial Number|s; ASSET_TAG=Asset Tag|s; PART_NUMBER=Part Number|s;"
-          " FIRMWARE_VERSION=Firmware Version|s; VOLATILE_SIZE=Volatile Size|B")
+          " LOCATOR=Device Locator; BANK_LOCATOR=Bank Locator; MANUFACTURER=Manufacturer; SERIAL_NUMBER=Serial Number;"
+          " ASSET_TAG=Asset Tag; PART_NUMBER=Part Number; FIRMWARE_VERSION=Firmware Version;"
+          " VOLATILE_SIZE=Volatile Size|B")
 DMI_MEMORY_ID = "/lib/udev/dmi_memory_id"
 
 
@@ -112,10 +112,11 @@ def entries(text):
     """[(label, (fields), (sending values), kind)] of one line of PAIRS."""
     out = []
     for entry in filter(None, (e.strip() for e in text.split(";"))):
-        named, kind = entry.rsplit("|", 1)
+        named, _, kind = entry.partition("|")
         named, _, sends = named.partition(">")
         label, _, fields = named.partition("=")
-        out.append((label, tuple((fields or label).split("+")), {int(v, 16) for v in sends.split(",") if v}, kind))
+        sends = {int(v, 16) for v in sends.split(",") if v}
+        out.append((label, tuple((fields or label).split("+")), sends, kind or "s"))
     return out
 
 
