@@ -109,10 +109,11 @@ std::string SlotIdText(uint64_t raw, const Structure& structure) {
 
 // 7.5: FFFFh in a cache handle means no cache of the level in 2.1 and 2.2
 // (the row's word), and no Cache Information structure provided from 2.3
-// on; a table of unknown version reads as current.
+// on; a table of unknown version (a major below 2) reads as current, as
+// the UUID does.
 const char* CacheHandleWord(const Word& word, SmbiosVersion stated) {
   const SmbiosVersion version = EffectiveVersion(stated);
-  const bool from_2_3 = version.major == 0 || version.major > 2 || version.minor >= 3;
+  const bool from_2_3 = version.major < 2 || version.major > 2 || version.minor >= 3;
   return from_2_3 ? "Not Provided" : word.text;
 }
 
