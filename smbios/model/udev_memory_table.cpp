@@ -1,5 +1,6 @@
 #include "smbios/model/udev_memory_table.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "host/characters.h"
@@ -45,61 +46,76 @@ std::optional<uint8_t> ValueOfWord(const UdevMemoryDevice& device, std::string_v
   return std::nullopt;
 }
 
-void Put(Bytes& formatted, uint32_t offset, uint32_t width, uint64_t value) {
-  for (uint32_t i = 0; i < width; ++i) formatted[offset - 4 + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-// Size (0Ch) and Extended Size (1Ch) that give `bytes` as DSP0134 7.18.5
-// reads them: MB, KB with bit 15 set, or 7FFFh and the MB in Extended Size.
-void PutSize(Bytes& formatted, uint64_t bytes) {
-  const uint64_t kilobytes = bytes >> 10, megabytes = bytes >> 20;
-  if (bytes % (1u << 20) == 0 && megabytes < 0x7FFF) {
-    Put(formatted, 0x0C, 2, megabytes);
-  } else if (bytes % 1024 == 0 && kilobytes < 0x7FFF) {
-    Put(formatted, 0x0C, 2, 0x8000 | kilobytes);
-  } else {
-    Put(formatted, 0x0C, 2, 0x7FFF);
-    Put(formatted, 0x1C, 4, megabytes);
-  }
-}
-
-// The string a property holds, numbered into `strings`; 0 for none and for
-// the words dmi_memory_id writes in place of one (number 0, or past the set).
-uint8_t PutString(const UdevMemoryDevice& device, std::string_view field, std::vector<std::string>& strings) {
-  const auto found = device.find(field);
-  if (found == device.end() || found->second == "Not Specified" || found->second == "<BAD INDEX>") return 0;
-  strings.push_back(found->second);
-  return static_cast<uint8_t>(strings.size());
-}
-
-void AppendDevice(Bytes& table, uint16_t handle, const UdevMemoryDevice& device) {
-  Bytes formatted(kLength - 4, 0);
+// One structure's formatted area and strings, and the offsets of the fields
+// that the properties give; the others hold what a reader takes for not
+// given (FFFEh handles, widths unknown) or 0.
+struct Built {
+  Bytes formatted = Bytes(kLength - 4, 0);
   std::vector<std::string> strings;
-  Put(formatted, 0x04, 2, 0xFFFE);  // Physical Memory Array Handle: not given
-  Put(formatted, 0x06, 2, 0xFFFE);  // Memory Error Information Handle: not provided
-  Put(formatted, 0x08, 2, Property(device, "TOTAL_WIDTH", 0xFFFF).value_or(0xFFFF));
-  Put(formatted, 0x0A, 2, Property(device, "DATA_WIDTH", 0xFFFF).value_or(0xFFFF));
+  std::vector<uint32_t> given;
+
+  void Put(uint32_t offset, uint32_t width, uint64_t value) {
+    for (uint32_t i = 0; i < width; ++i) formatted[offset - 4 + i] = static_cast<uint8_t>(value >> (8 * i));
+  }
+  // `value` where the properties give it, else `otherwise`.
+  void Give(uint32_t offset, uint32_t width, std::optional<uint64_t> value, uint64_t otherwise = 0) {
+    Put(offset, width, value.value_or(otherwise));
+    if (value) given.push_back(offset);
+  }
+  // The string a property holds, numbered; string number 0 where
+  // dmi_memory_id wrote its word for none, "Not Specified"; not given where
+  // it wrote none (a string of blanks only) or its mark of a number past the set.
+  void GiveString(const UdevMemoryDevice& device, uint32_t offset, std::string_view field) {
+    const auto found = device.find(field);
+    if (found == device.end() || found->second == "<BAD INDEX>") return;
+    if (found->second != "Not Specified") strings.push_back(found->second);
+    Give(offset, 1, found->second == "Not Specified" ? 0 : strings.size());
+  }
+  // Size (0Ch) and Extended Size (1Ch) that give `bytes` as DSP0134 7.18.5
+  // reads them: MB, KB with bit 15 set, or 7FFFh and the MB in Extended Size.
+  void GiveSize(uint64_t bytes) {
+    const uint64_t kilobytes = bytes >> 10, megabytes = bytes >> 20;
+    if (bytes % (1u << 20) == 0 && megabytes < 0x7FFF) {
+      Give(0x0C, 2, megabytes);
+    } else if (bytes % 1024 == 0 && kilobytes < 0x7FFF) {
+      Give(0x0C, 2, 0x8000 | kilobytes);
+    } else {
+      Give(0x0C, 2, 0x7FFF);
+      Give(0x1C, 4, megabytes);
+    }
+  }
+};
+
+Built BuildDevice(const UdevMemoryDevice& device) {
+  Built built;
+  built.Put(0x04, 2, 0xFFFE);  // Physical Memory Array Handle: not given
+  built.Put(0x06, 2, 0xFFFE);  // Memory Error Information Handle: not provided
+  built.Give(0x08, 2, Property(device, "TOTAL_WIDTH", 0xFFFF), 0xFFFF);
+  built.Give(0x0A, 2, Property(device, "DATA_WIDTH", 0xFFFF), 0xFFFF);
   // dmi_memory_id writes whole KB, at most FFFFFFFFh MB (Extended Size); another SIZE is none it wrote.
   if (const auto bytes = Property(device, "SIZE", uint64_t{0xFFFFFFFF} << 20); bytes && *bytes % 1024 == 0) {
-    PutSize(formatted, *bytes);
-  } else if (!device.contains("PRESENT")) {
-    Put(formatted, 0x0C, 2, 0xFFFF);  // unknown; PRESENT=0 is size 0, no module
+    built.GiveSize(*bytes);
+  } else if (device.contains("PRESENT")) {
+    built.Give(0x0C, 2, 0);  // size 0: no module
+  } else {
+    built.Put(0x0C, 2, 0xFFFF);  // unknown, as dmi_memory_id leaves FFFFh out
   }
-  Put(formatted, 0x0E, 1, ValueOfWord(device, "FORM_FACTOR", 0x0E).value_or(0));
-  const auto set = device.find("SET");
-  const uint64_t set_number = set == device.end() ? 0 : Number(set->second, 0xFE).value_or(0);
-  Put(formatted, 0x0F, 1, set != device.end() && set->second == "Unknown" ? 0xFF : set_number);
-  Put(formatted, 0x10, 1, PutString(device, "LOCATOR", strings));
-  Put(formatted, 0x11, 1, PutString(device, "BANK_LOCATOR", strings));
-  Put(formatted, 0x12, 1, ValueOfWord(device, "TYPE", 0x12).value_or(0));
-  Put(formatted, 0x15, 2, Property(device, "SPEED_MTS", 0xFFFF).value_or(0));
-  Put(formatted, 0x17, 1, PutString(device, "MANUFACTURER", strings));
-  Put(formatted, 0x18, 1, PutString(device, "SERIAL_NUMBER", strings));
-  Put(formatted, 0x19, 1, PutString(device, "ASSET_TAG", strings));
-  Put(formatted, 0x1A, 1, PutString(device, "PART_NUMBER", strings));
-  Put(formatted, 0x1B, 1, Property(device, "RANK", 0x0F).value_or(0));
-  Put(formatted, 0x20, 2, Property(device, "CONFIGURED_SPEED_MTS", 0xFFFF).value_or(0));
-  AppendStructure(table, kMemoryDeviceType, handle, formatted, strings);
+  built.Give(0x0E, 1, ValueOfWord(device, "FORM_FACTOR", 0x0E));
+  if (const auto set = device.find("SET"); set != device.end()) {
+    built.Give(0x0F, 1, set->second == "Unknown" ? std::optional<uint64_t>(0xFF) : Number(set->second, 0xFE));
+  }
+  built.GiveString(device, 0x10, "LOCATOR");
+  built.GiveString(device, 0x11, "BANK_LOCATOR");
+  built.Give(0x12, 1, ValueOfWord(device, "TYPE", 0x12));
+  built.Give(0x15, 2, Property(device, "SPEED_MTS", 0xFFFF));
+  built.GiveString(device, 0x17, "MANUFACTURER");
+  built.GiveString(device, 0x18, "SERIAL_NUMBER");
+  built.GiveString(device, 0x19, "ASSET_TAG");
+  built.GiveString(device, 0x1A, "PART_NUMBER");
+  built.Give(0x1B, 1, Property(device, "RANK", 0x0F));
+  built.Give(0x20, 2, Property(device, "CONFIGURED_SPEED_MTS", 0xFFFF));
+  std::sort(built.given.begin(), built.given.end());
+  return built;
 }
 
 }  // namespace
@@ -132,9 +148,19 @@ uint16_t UdevMemoryDeviceHandle(size_t number) {
 Bytes UdevMemoryDeviceStructures(const UdevMemoryDevices& devices) {
   Bytes table;
   for (size_t number = 0; number < devices.size(); ++number) {
-    if (!devices[number].empty()) AppendDevice(table, UdevMemoryDeviceHandle(number), devices[number]);
+    if (devices[number].empty()) continue;
+    const Built built = BuildDevice(devices[number]);
+    AppendStructure(table, kMemoryDeviceType, UdevMemoryDeviceHandle(number), built.formatted, built.strings);
   }
   return table;
+}
+
+std::vector<std::vector<uint32_t>> UdevMemoryFieldsGiven(const UdevMemoryDevices& devices) {
+  std::vector<std::vector<uint32_t>> given;
+  for (const UdevMemoryDevice& device : devices) {
+    if (!device.empty()) given.push_back(BuildDevice(device).given);
+  }
+  return given;
 }
 
 std::optional<uint64_t> ExactFirstUdevMemoryField(const UdevMemoryDevices& devices, uint32_t offset,

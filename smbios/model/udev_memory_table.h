@@ -46,6 +46,11 @@ uint16_t UdevMemoryDeviceHandle(size_t number);
 // and rank; what udev leaves out is 0, or unknown (FFFFh) for the widths.
 Bytes UdevMemoryDeviceStructures(const UdevMemoryDevices& devices);
 
+// For each structure UdevMemoryDeviceStructures builds, in order, the
+// offsets of the fields that the properties give, ascending: the others
+// hold bytes the builder chose, which no firmware wrote.
+std::vector<std::vector<uint32_t>> UdevMemoryFieldsGiven(const UdevMemoryDevices& devices);
+
 // The value of the first device's field at `offset` of `width` bytes, when
 // the properties say exactly what the table holds there: Form Factor (0Eh)
 // and Memory Type (12h) from a word DSP0134 defines, Speed (15h) when given.

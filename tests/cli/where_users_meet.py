@@ -155,10 +155,12 @@ class UdevMemory(unittest.TestCase):
                 users = [[], ["runuser", "-u", "nobody", "--"]] if os.geteuid() == 0 else [[]]
                 runs = [end_to_end.run([*user, tarnwick, "--sysfs", root, "--udev-data", udev, *mode], text=True,
                                        capture_output=True) for mode in (["--json", *MEMORY_CALLS], ["--prometheus"],
-                                                                         ["--list", "17"]) for user in users]
+                                                                         ["--list", "17"], ["--decode", "17", "--json"],
+                                                                         ["--decode"]) for user in users]
             outputs = [(done.stdout, done.stderr) for done in runs]
             self.assertEqual(outputs[::len(users)], outputs[len(users) - 1::len(users)], table)  # root's, nobody's
-            done, exposition, listed = runs[0], runs[len(users)].stdout, runs[-1].stdout.splitlines()
+            done, exposition, listed, decoded, decoded_text = (runs[mode * len(users)] for mode in range(5))
+            listed = listed.stdout.splitlines()
             if not properties:
                 self.assertEqual(done.returncode, 2, table)  # no file, no memory: nothing answers
                 continue
@@ -169,8 +171,19 @@ class UdevMemory(unittest.TestCase):
             for call in MEMORY_CALLS[:-3]:
                 self.assertIn(from_udev[call], (None, from_table[call]), f"{table} {call}")
             self.assertIn(from_udev["@smbcount[17]"], (None, str(len(listed))), table)  # --list 17: the devices
-            self.assertEqual(memory_series(exposition),
+            self.assertEqual(memory_series(exposition.stdout),
                              memory_series(run("--from-dump", dump, "--prometheus")[1]), table)
+            # --decode: each field udev gives reads as the table's (a string as dmi_memory_id strips it); no other.
+            devices, from_dump = json.loads(decoded.stdout), json.loads(run("--from-dump", dump, "--json", "--decode",
+                                                                             "17")[1])
+            self.assertEqual((decoded_text.returncode, decoded_text.stdout.count("\nHandle 0x") + 1), (0, len(listed)))
+            for device in devices:
+                fields = {field["offset"]: field for field in from_dump[device["handle"] - 0xFF00]["fields"]}
+                for field in device["fields"]:
+                    expected = fields[field["offset"]]
+                    strip = isinstance(expected["value"], str)
+                    self.assertEqual(field["text"], expected["text"].strip() if strip else expected["text"],
+                                     f"{table} {device['handle']:04X} {field['name']}")
 
 
 class BadFiles(unittest.TestCase):
