@@ -253,6 +253,12 @@ class Messages(unittest.TestCase):
             page = f.read().split(".SH NAMES\n", 1)[1].split("\n.SH ", 1)[0]
         listed = [line.split(None, 1) for line in run("--names")[1].splitlines()]
         self.assertEqual([row.replace(".B ", "", 1).split("\n")[:2] for row in page.split(".TP\n")[1:]], listed)
+        # Its OPTIONS: each option --help shows, under a heading of its own.
+        with open(MANUAL) as f:
+            options = f.read().split(".SH OPTIONS\n", 1)[1].split("\n.SH ", 1)[0].replace("\\-", "-")
+        headings = re.findall(r"(?m)^\.TP\n(.*)", options)
+        self.assertEqual(sorted(o for line in headings for o in re.findall(r"(?<![\w-])--?[a-z][-a-z]*", line)),
+                         sorted(o for line in re.findall(r"(?m)^  (-\S+)", run("--help")[1]) for o in line.split(",")))
         # docs/names.md: a row per variable, in the list's order, and a call of each function.
         with open(os.path.join(os.path.dirname(__file__), "..", "..", "docs", "names.md")) as f:
             rows = re.findall(r"(?m)^\| `([_@][a-z]+)[\[`]", f.read())
