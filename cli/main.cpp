@@ -131,8 +131,8 @@ int RunMode(const Task& task, Source* source) {
   const bool check = task.mode == Mode::kCheck, dump_bin = !task.dump_bin_file.empty();
   // From udev's memory devices, --decode without TYPEs decodes the only structures they give.
   static constexpr uint8_t kMemoryDevices[] = {kMemoryDeviceType};
-  const std::span<const uint8_t> decoded =
-      source->machine.dmi_id && task.types.empty() ? std::span(kMemoryDevices) : std::span(task.types);
+  std::span<const uint8_t> decoded = task.types;
+  if (source->machine.dmi_id && task.types.empty()) decoded = kMemoryDevices;
   const bool by_folder = (task.list && !ListsFromSource(source->machine, task.types)) ||
                          (task.decode && !ListsFromSource(source->machine, decoded));
   if (source->machine.dmi_id && (check || dump_bin || by_folder)) {
