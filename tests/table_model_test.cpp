@@ -144,7 +144,9 @@ TEST(TableModel, MemoryDevicesFromUdevProperties) {
   } cases[] = {{"SIZE=17179869184", 16384, 16u << 20, {0x0C}}, {"SIZE=524288", 0x8200, 512, {0x0C}},
                {"SIZE=68719476736", 0x7FFF, 64u << 20, {0x0C, 0x1C}},
                {"SIZE=34358689792", 0x7FFF, 32767u << 10, {0x0C, 0x1C}}, {"PRESENT=0", 0, 0, {0x0C}},
-               {"LOCATOR=Not Specified", 0xFFFF, 0, {0x10}}, {"LOCATOR=<BAD INDEX>", 0xFFFF, 0, {}}};
+               {"LOCATOR=Not Specified", 0xFFFF, 0, {0x10}}, {"LOCATOR=<BAD INDEX>", 0xFFFF, 0, {}},
+               {"TYPE_DETAIL=Synchronous Unbuffered (Unregistered)", 0xFFFF, 0, {0x13}},
+               {"TYPE_DETAIL=Synchronous Bogus", 0xFFFF, 0, {}}};
   for (const auto& c : cases) {
     UdevMemoryDevices devices;
     ASSERT_TRUE(AddUdevMemoryProperty(std::string("MEMORY_DEVICE_0_") + c.property, &devices));

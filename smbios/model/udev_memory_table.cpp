@@ -46,6 +46,27 @@ std::optional<uint8_t> ValueOfWord(const UdevMemoryDevice& device, std::string_v
   return std::nullopt;
 }
 
+// Type Detail (13h, DSP0134 7.18.3) from dmi_memory_id's words: the names of
+// the bits set, lowest first, joined by blanks, or "None" for no bit of 1-15;
+// none for a word the description lacks.
+std::optional<uint64_t> TypeDetail(const UdevMemoryDevice& device) {
+  const auto found = device.find("TYPE_DETAIL");
+  const FieldRow* row = FindFieldRow(kMemoryDeviceType, 0x13);
+  if (found == device.end() || row == nullptr) return std::nullopt;
+  if (found->second == "None") return 0;
+  std::string_view rest = found->second;
+  uint64_t bits = 0;
+  for (const BitName& bit : row->bit_names) {
+    const std::string_view name = bit.text;
+    if (rest.size() >= name.size() && SameIgnoringAsciiCase(rest.substr(0, name.size()), name) &&
+        (rest.size() == name.size() || rest[name.size()] == ' ')) {
+      bits |= uint64_t{1} << bit.bit;
+      rest.remove_prefix(std::min(rest.size(), name.size() + 1));
+    }
+  }
+  return rest.empty() && bits != 0 ? std::optional<uint64_t>(bits) : std::nullopt;
+}
+
 // One structure's formatted area and strings, and the offsets of the fields
 // that the properties give; the others hold what a reader takes for not
 // given (FFFEh handles, widths unknown) or 0.
@@ -107,6 +128,7 @@ Built BuildDevice(const UdevMemoryDevice& device) {
   built.GiveString(device, 0x10, "LOCATOR");
   built.GiveString(device, 0x11, "BANK_LOCATOR");
   built.Give(0x12, 1, ValueOfWord(device, "TYPE", 0x12));
+  built.Give(0x13, 2, TypeDetail(device));
   built.Give(0x15, 2, Property(device, "SPEED_MTS", 0xFFFF));
   built.GiveString(device, 0x17, "MANUFACTURER");
   built.GiveString(device, 0x18, "SERIAL_NUMBER");

@@ -42,8 +42,8 @@ uint16_t UdevMemoryDeviceHandle(size_t number);
 
 // One Memory Device structure (length 22h, SMBIOS 2.7) per device that has
 // properties, in order: Size or Extended Size holding the same bytes, Form
-// Factor and Memory Type from their words, the strings, widths, set, speeds
-// and rank; what udev leaves out is 0, or unknown (FFFFh) for the widths.
+// Factor, Memory Type and Type Detail from their words, the strings, widths,
+// set, speeds and rank; what udev leaves out is 0, or unknown (FFFFh) for the widths.
 Bytes UdevMemoryDeviceStructures(const UdevMemoryDevices& devices);
 
 // For each structure UdevMemoryDeviceStructures builds, in order, the
