@@ -237,8 +237,9 @@ class Messages(unittest.TestCase):
             os.makedirs(folder := os.path.join(root, "class", "dmi", "id"))  # a folder without a file is no source
             self.assertEqual(run("--sysfs", root, "_smbmfg"), (2, "", f"{no_table}, and {folder} holds no file; {use}"))
             pathlib.Path(folder, "sys_vendor").write_text("Maker\n")
-            self.assertEqual(run("--sysfs", root, "--list")[2].splitlines()[1],
-                             f"tarnwick: --list needs the SMBIOS table, which {folder} does not give")
+            for option in ("--list", "--decode"):  # from the folder alone: no structure as the table holds it
+                self.assertEqual(run("--sysfs", root, option)[2].splitlines()[1],
+                                 f"tarnwick: {option} needs the SMBIOS table, which {folder} does not give")
             # The table there for root alone: to a user who is not root, the advice.
             os.makedirs(tables := os.path.join(root, "firmware", "dmi", "tables"))
             pathlib.Path(tables, "DMI").write_bytes(b"")
