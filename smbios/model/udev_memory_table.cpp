@@ -12,7 +12,8 @@ namespace tarnwick {
 namespace {
 
 constexpr std::string_view kPrefix = "MEMORY_DEVICE_";
-constexpr uint32_t kLength = 0x22;  // SMBIOS 2.7: through Configured Memory Speed (20h)
+constexpr uint32_t kLength = 0x22;      // SMBIOS 2.7: through Configured Memory Speed (20h)
+constexpr uint32_t kLongLength = 0x54;  // SMBIOS 3.2: through Logical Size (4Ch), for the fields of 3.2
 
 // Decimal, the whole of `text`, up to `largest`.
 std::optional<uint64_t> Number(std::string_view text, uint64_t largest) {
@@ -46,12 +47,13 @@ std::optional<uint8_t> ValueOfWord(const UdevMemoryDevice& device, std::string_v
   return std::nullopt;
 }
 
-// Type Detail (13h, DSP0134 7.18.3) from dmi_memory_id's words: the names of
-// the bits set, lowest first, joined by blanks, or "None" for no bit of 1-15;
-// none for a word the description lacks.
-std::optional<uint64_t> TypeDetail(const UdevMemoryDevice& device) {
-  const auto found = device.find("TYPE_DETAIL");
-  const FieldRow* row = FindFieldRow(kMemoryDeviceType, 0x13);
+// A flags field from dmi_memory_id's words: the names of the bits set,
+// lowest first, joined by blanks, or "None" for no bit of 1-15 (Type Detail,
+// 13h, DSP0134 7.18.3; Memory Operating Mode Capability, 29h, 7.18.7, which
+// it leaves out then); none for a word the description lacks.
+std::optional<uint64_t> BitsOfWords(const UdevMemoryDevice& device, std::string_view field, uint8_t offset) {
+  const auto found = device.find(field);
+  const FieldRow* row = FindFieldRow(kMemoryDeviceType, offset);
   if (found == device.end() || row == nullptr) return std::nullopt;
   if (found->second == "None") return 0;
   std::string_view rest = found->second;
@@ -71,7 +73,9 @@ std::optional<uint64_t> TypeDetail(const UdevMemoryDevice& device) {
 // that the properties give; the others hold what a reader takes for not
 // given (FFFEh handles, widths unknown) or 0.
 struct Built {
-  Bytes formatted = Bytes(kLength - 4, 0);
+  explicit Built(uint32_t length) : formatted(length - 4, 0) {}
+
+  Bytes formatted;
   std::vector<std::string> strings;
   std::vector<uint32_t> given;
 
@@ -107,8 +111,20 @@ struct Built {
   }
 };
 
+// A product ID as dmi_memory_id writes one other than 0: "0x" and four hexadecimal digits.
+std::optional<uint64_t> ProductId(const UdevMemoryDevice& device, std::string_view field) {
+  const auto found = device.find(field);
+  uint64_t value = 0;
+  if (found == device.end() || found->second.size() != 6 || !found->second.starts_with("0x")) return std::nullopt;
+  const char* digits = found->second.data() + 2;
+  const auto [end, failure] = std::from_chars(digits, digits + 4, value, 16);
+  return failure == std::errc() && end == digits + 4 ? std::optional<uint64_t>(value) : std::nullopt;
+}
+
 Built BuildDevice(const UdevMemoryDevice& device) {
-  Built built;
+  // dmi_memory_id writes a Memory Technology for every structure of SMBIOS 3.2's length (34h on).
+  const bool long_fields = device.contains("MEMORY_TECHNOLOGY");
+  Built built(long_fields ? kLongLength : kLength);
   built.Put(0x04, 2, 0xFFFE);  // Physical Memory Array Handle: not given
   built.Put(0x06, 2, 0xFFFE);  // Memory Error Information Handle: not provided
   built.Give(0x08, 2, Property(device, "TOTAL_WIDTH", 0xFFFF), 0xFFFF);
@@ -128,7 +144,7 @@ Built BuildDevice(const UdevMemoryDevice& device) {
   built.GiveString(device, 0x10, "LOCATOR");
   built.GiveString(device, 0x11, "BANK_LOCATOR");
   built.Give(0x12, 1, ValueOfWord(device, "TYPE", 0x12));
-  built.Give(0x13, 2, TypeDetail(device));
+  built.Give(0x13, 2, BitsOfWords(device, "TYPE_DETAIL", 0x13));
   built.Give(0x15, 2, Property(device, "SPEED_MTS", 0xFFFF));
   built.GiveString(device, 0x17, "MANUFACTURER");
   built.GiveString(device, 0x18, "SERIAL_NUMBER");
@@ -136,6 +152,18 @@ Built BuildDevice(const UdevMemoryDevice& device) {
   built.GiveString(device, 0x1A, "PART_NUMBER");
   built.Give(0x1B, 1, Property(device, "RANK", 0x0F));
   built.Give(0x20, 2, Property(device, "CONFIGURED_SPEED_MTS", 0xFFFF));
+  // Not the voltages, which dmi_memory_id rounds (1 for 1.2 V), nor the manufacturer IDs without their parity bits.
+  if (long_fields) {
+    built.Give(0x28, 1, ValueOfWord(device, "MEMORY_TECHNOLOGY", 0x28));
+    built.Give(0x29, 2, BitsOfWords(device, "MEMORY_OPERATING_MODE_CAPABILITY", 0x29));
+    built.GiveString(device, 0x2B, "FIRMWARE_VERSION");
+    built.Give(0x2E, 2, ProductId(device, "MODULE_PRODUCT_ID"));
+    built.Give(0x32, 2, ProductId(device, "MEMORY_SUBSYSTEM_CONTROLLER_PRODUCT_ID"));
+    built.Give(0x34, 8, Property(device, "NON_VOLATILE_SIZE", ~uint64_t{0} - 1));
+    built.Give(0x3C, 8, Property(device, "VOLATILE_SIZE", ~uint64_t{0} - 1));
+    built.Give(0x44, 8, Property(device, "CACHE_SIZE", ~uint64_t{0} - 1));
+    built.Give(0x4C, 8, Property(device, "LOGICAL_SIZE", ~uint64_t{0} - 1));
+  }
   std::sort(built.given.begin(), built.given.end());
   return built;
 }
