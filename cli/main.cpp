@@ -34,6 +34,7 @@
 #include "smbios/model/sample_table.h"
 #include "smbios/check/table_check.h"
 #include "smbios/model/table_model.h"
+#include "smbios/description/structure_types.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -118,16 +119,23 @@ int RunPrometheus(const Source& source, const TableModel& model) {
   return kAllAnswered;
 }
 
-// Every field of the structures asked, in words.
-int RunDecode(const Task& task, const TableModel& model) {
-  Out(task.format == Format::kJson ? DecodeJson(model, task.types) : DecodeText(model, task.types));
+// Every field of the structures asked, in words; from udev's memory devices,
+// the fields their properties give.
+int RunDecode(const Task& task, const Source& source, std::span<const uint8_t> types, const TableModel& model) {
+  const FieldShown shown = source.machine.dmi_id ? FieldsFromSource(source.machine, model) : FieldShown();
+  Out(task.format == Format::kJson ? DecodeJson(model, types, shown) : DecodeText(model, types, shown));
   return kAllAnswered;
 }
 
 int RunMode(const Task& task, Source* source) {
   const bool check = task.mode == Mode::kCheck, dump_bin = !task.dump_bin_file.empty();
-  const bool by_folder = task.list && !ListsFromSource(source->machine, task.types);
-  if (source->machine.dmi_id && (check || dump_bin || by_folder || task.decode)) {
+  // From udev's memory devices, --decode without TYPEs decodes the only structures they give.
+  static constexpr uint8_t kMemoryDevices[] = {kMemoryDeviceType};
+  std::span<const uint8_t> decoded = task.types;
+  if (source->machine.dmi_id && task.types.empty()) decoded = kMemoryDevices;
+  const bool by_folder = (task.list && !ListsFromSource(source->machine, task.types)) ||
+                         (task.decode && !ListsFromSource(source->machine, decoded));
+  if (source->machine.dmi_id && (check || dump_bin || by_folder)) {
     // The table built from the folder is not the machine's to check, dump, list or decode: the
     // fields the files do not give would read as values the firmware never stored.
     const std::string option = check ? "--check" : dump_bin ? "--dump-bin" : task.decode ? "--decode" : "--list";
@@ -136,7 +144,7 @@ int RunMode(const Task& task, Source* source) {
   const bool whole_table = check || task.mode == Mode::kPrometheus || task.list || dump_bin || task.decode;
   const TableModel model = whole_table ? ReadModel(task, source) : TableModel();
   if (task.mode == Mode::kPrometheus) return RunPrometheus(*source, model);
-  if (task.mode == Mode::kDecode) return RunDecode(task, model);
+  if (task.mode == Mode::kDecode) return RunDecode(task, *source, decoded, model);
   if (check) return PrintFindings(task.format == Format::kJson, model) ? kNameFailed : kAllAnswered;
   return RunQuery(task, *source, model);
 }

@@ -133,14 +133,22 @@ TEST(KernelDmiTable, TextsAtTheEdgesOfTheirRangesAndTheTableTheyStandFor) {
 // udev's sizes in bytes come back as sizes the table's readers read alike
 // (DSP0134 7.18.5: MB, KB with bit 15, 7FFFh and Extended Size); PRESENT=0
 // is no module, no size unknown; a gap in the numbers hides every place.
+// Only the fields a property gives count as given: not a size unknown, nor
+// a string past the set.
 TEST(TableModel, MemoryDevicesFromUdevProperties) {
   const struct {
     const char* property;  // of device 0
     uint16_t size_word;
     uint64_t kilobytes;    // 0: no module installed
-  } cases[] = {{"SIZE=17179869184", 16384, 16u << 20}, {"SIZE=524288", 0x8200, 512},
-               {"SIZE=68719476736", 0x7FFF, 64u << 20}, {"SIZE=34358689792", 0x7FFF, 32767u << 10},
-               {"PRESENT=0", 0, 0}, {"LOCATOR=Not Specified", 0xFFFF, 0}};
+    std::vector<uint32_t> given;
+    uint8_t length = 0x22;  // 54h with the fields of SMBIOS 3.2
+  } cases[] = {{"SIZE=17179869184", 16384, 16u << 20, {0x0C}}, {"SIZE=524288", 0x8200, 512, {0x0C}},
+               {"SIZE=68719476736", 0x7FFF, 64u << 20, {0x0C, 0x1C}},
+               {"SIZE=34358689792", 0x7FFF, 32767u << 10, {0x0C, 0x1C}}, {"PRESENT=0", 0, 0, {0x0C}},
+               {"LOCATOR=Not Specified", 0xFFFF, 0, {0x10}}, {"LOCATOR=<BAD INDEX>", 0xFFFF, 0, {}},
+               {"TYPE_DETAIL=Synchronous Unbuffered (Unregistered)", 0xFFFF, 0, {0x13}},
+               {"TYPE_DETAIL=Synchronous Bogus", 0xFFFF, 0, {}}, {"MEMORY_TECHNOLOGY=DRAM", 0xFFFF, 0, {0x28}, 0x54},
+               {"MEMORY_TECHNOLOGY=<OUT OF SPEC>", 0xFFFF, 0, {}, 0x54}};
   for (const auto& c : cases) {
     UdevMemoryDevices devices;
     ASSERT_TRUE(AddUdevMemoryProperty(std::string("MEMORY_DEVICE_0_") + c.property, &devices));
@@ -148,7 +156,8 @@ TEST(TableModel, MemoryDevicesFromUdevProperties) {
     uint64_t kilobytes = 0;
     EXPECT_EQ(std::tuple(table[1], table[0x0C] | table[0x0D] << 8, table[0x10],
                          MemoryDeviceKilobytes(table.data(), &kilobytes) ? kilobytes : 0),
-              std::tuple(0x22, c.size_word, 0, c.kilobytes)) << c.property;
+              std::tuple(c.length, c.size_word, 0, c.kilobytes)) << c.property;
+    EXPECT_EQ(UdevMemoryFieldsGiven(devices), std::vector<std::vector<uint32_t>>{c.given}) << c.property;
   }
   UdevMemoryDevices devices;
   for (const char* property : {"MEMORY_DEVICE_0_TYPE=ddr4", "MEMORY_DEVICE_2_FORM_FACTOR=DIMM"}) {

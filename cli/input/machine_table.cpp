@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 
 #include "cli/names/name_message.h"
 #include "cli/output/output.h"
@@ -126,6 +127,21 @@ std::string TableNotGiven(const MachineTable& machine) {
 bool ListsFromSource(const MachineTable& machine, std::span<const uint8_t> types) {
   return !machine.memory.empty() && !types.empty() &&
          std::all_of(types.begin(), types.end(), [](uint8_t type) { return type == kMemoryDeviceType; });
+}
+
+std::function<bool(const Structure&, uint32_t)> FieldsFromSource(const MachineTable& machine,
+                                                                 const TableModel& model) {
+  // The built table's memory devices are the devices with properties, in order.
+  std::map<uint32_t, std::vector<uint32_t>> given;  // by the structure's position
+  const std::vector<std::vector<uint32_t>> fields = UdevMemoryFieldsGiven(machine.memory);
+  size_t next = 0;
+  for (const Structure& structure : model.structures) {
+    if (structure.type == kMemoryDeviceType && next < fields.size()) given[structure.position] = fields[next++];
+  }
+  return [given = std::move(given)](const Structure& structure, uint32_t offset) {
+    const auto found = given.find(structure.position);
+    return found != given.end() && std::binary_search(found->second.begin(), found->second.end(), offset);
+  };
 }
 
 void RefuseNeedingTable(const MachineTable& machine, const std::vector<std::string>& names) {

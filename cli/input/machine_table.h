@@ -3,6 +3,7 @@
 // its place; messages that say which.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -12,6 +13,7 @@
 #include "cli/input/dmi_id.h"
 #include "cli/names/name_call.h"
 #include "cli/input/udev_memory.h"
+#include "smbios/model/table_model.h"
 
 namespace tarnwick::cli {
 
@@ -48,6 +50,12 @@ std::string TableNotGiven(const MachineTable& machine);
 // devices udev keeps (type 17), as udev keeps them (their strings stripped,
 // handles from FF00h on).
 bool ListsFromSource(const MachineTable& machine, std::span<const uint8_t> types);
+
+// For --decode of `model`, the table built from the source: whether the
+// field at `offset` of a memory device is one that udev's properties give.
+// The other fields hold bytes that tarnwick chose, which no one gave.
+std::function<bool(const Structure&, uint32_t offset)> FieldsFromSource(const MachineTable& machine,
+                                                                       const TableModel& model);
 
 // "tarnwick: A, B: need " and TableNotGiven.
 void RefuseNeedingTable(const MachineTable& machine, const std::vector<std::string>& names);

@@ -23,7 +23,7 @@ std::string Heading(const Structure& structure) {
 
 }  // namespace
 
-std::string DecodeText(const TableModel& model, std::span<const uint8_t> types) {
+std::string DecodeText(const TableModel& model, std::span<const uint8_t> types, const FieldShown& shown) {
   std::string out;
   bool first = true;
   const StructureDecoder decoder(model);
@@ -34,6 +34,7 @@ std::string DecodeText(const TableModel& model, std::span<const uint8_t> types) 
     out += Heading(structure);
     const DecodedField* previous = nullptr;
     for (const DecodedField& field : decoder.Decode(structure)) {
+      if (shown && !shown(structure, field.offset)) continue;
       // An item of a variable part under a line of its own: "Contained Elements 2:".
       if (field.item != 0 && (previous == nullptr || previous->item != field.item || previous->part != field.part)) {
         out += Join("  ", field.part, " ", std::to_string(field.item), ":\n");
@@ -51,7 +52,7 @@ std::string DecodeText(const TableModel& model, std::span<const uint8_t> types) 
   return out;
 }
 
-std::string DecodeJson(const TableModel& model, std::span<const uint8_t> types) {
+std::string DecodeJson(const TableModel& model, std::span<const uint8_t> types, const FieldShown& shown) {
   using Json = nlohmann::ordered_json;  // members in the order written
   std::string out;
   const StructureDecoder decoder(model);
@@ -59,6 +60,7 @@ std::string DecodeJson(const TableModel& model, std::span<const uint8_t> types) 
     if (!Asked(types, structure.type)) continue;
     Json fields = Json::array();
     for (const DecodedField& field : decoder.Decode(structure)) {
+      if (shown && !shown(structure, field.offset)) continue;
       Json value;
       switch (field.stored) {
         case DecodedField::Stored::kNumber: value = field.number; break;

@@ -40,11 +40,18 @@ bool EveryUdevMemoryDeviceHeld(const UdevMemoryDevices& devices);
 // DSP0134 6.1.2 reserves, since udev does not give the table's.
 uint16_t UdevMemoryDeviceHandle(size_t number);
 
-// One Memory Device structure (length 22h, SMBIOS 2.7) per device that has
-// properties, in order: Size or Extended Size holding the same bytes, Form
-// Factor and Memory Type from their words, the strings, widths, set, speeds
-// and rank; what udev leaves out is 0, or unknown (FFFFh) for the widths.
+// One Memory Device structure per device that has properties, in order, of
+// length 22h (SMBIOS 2.7) or, where udev gives the fields of 3.2, 54h: Size
+// or Extended Size holding the same bytes; Form Factor, Memory Type, Type
+// Detail, Memory Technology and Operating Mode Capability from their words;
+// the strings, widths, set, speeds, rank, product IDs and sizes of 3.2; what
+// udev leaves out is 0, or unknown (FFFFh) for the widths.
 Bytes UdevMemoryDeviceStructures(const UdevMemoryDevices& devices);
+
+// For each structure UdevMemoryDeviceStructures builds, in order, the
+// offsets of the fields that the properties give, ascending: the others
+// hold bytes the builder chose, which no firmware wrote.
+std::vector<std::vector<uint32_t>> UdevMemoryFieldsGiven(const UdevMemoryDevices& devices);
 
 // The value of the first device's field at `offset` of `width` bytes, when
 // the properties say exactly what the table holds there: Form Factor (0Eh)

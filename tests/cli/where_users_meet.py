@@ -155,10 +155,12 @@ class UdevMemory(unittest.TestCase):
                 users = [[], ["runuser", "-u", "nobody", "--"]] if os.geteuid() == 0 else [[]]
                 runs = [end_to_end.run([*user, tarnwick, "--sysfs", root, "--udev-data", udev, *mode], text=True,
                                        capture_output=True) for mode in (["--json", *MEMORY_CALLS], ["--prometheus"],
-                                                                         ["--list", "17"]) for user in users]
+                                                                         ["--list", "17"], ["--decode", "17", "--json"],
+                                                                         ["--decode"]) for user in users]
             outputs = [(done.stdout, done.stderr) for done in runs]
             self.assertEqual(outputs[::len(users)], outputs[len(users) - 1::len(users)], table)  # root's, nobody's
-            done, exposition, listed = runs[0], runs[len(users)].stdout, runs[-1].stdout.splitlines()
+            done, exposition, listed, decoded, decoded_text = (runs[mode * len(users)] for mode in range(5))
+            listed = listed.stdout.splitlines()
             if not properties:
                 self.assertEqual(done.returncode, 2, table)  # no file, no memory: nothing answers
                 continue
@@ -169,8 +171,20 @@ class UdevMemory(unittest.TestCase):
             for call in MEMORY_CALLS[:-3]:
                 self.assertIn(from_udev[call], (None, from_table[call]), f"{table} {call}")
             self.assertIn(from_udev["@smbcount[17]"], (None, str(len(listed))), table)  # --list 17: the devices
-            self.assertEqual(memory_series(exposition),
+            self.assertEqual(memory_series(exposition.stdout),
                              memory_series(run("--from-dump", dump, "--prometheus")[1]), table)
+            # --decode: each field udev gives is the table's, stored and read (a string's text as dmi_memory_id
+            # strips it, and "Not Specified" may be string 0); no other.
+            devices, from_dump = json.loads(decoded.stdout), json.loads(run("--from-dump", dump, "--json", "--decode",
+                                                                             "17")[1])
+            self.assertEqual((decoded_text.returncode, decoded_text.stdout.count("\nHandle 0x") + 1), (0, len(listed)))
+            for device in devices:
+                fields = {field["offset"]: field for field in from_dump[device["handle"] - 0xFF00]["fields"]}
+                for field in device["fields"]:
+                    expected = fields[field["offset"]]
+                    if not isinstance(expected["value"], int):
+                        expected = {**field, "text": expected["text"].strip()}
+                    self.assertEqual(field, expected, f"{table} {device['handle']:04X} {field['name']}")
 
 
 class BadFiles(unittest.TestCase):
@@ -223,8 +237,9 @@ class Messages(unittest.TestCase):
             os.makedirs(folder := os.path.join(root, "class", "dmi", "id"))  # a folder without a file is no source
             self.assertEqual(run("--sysfs", root, "_smbmfg"), (2, "", f"{no_table}, and {folder} holds no file; {use}"))
             pathlib.Path(folder, "sys_vendor").write_text("Maker\n")
-            self.assertEqual(run("--sysfs", root, "--list")[2].splitlines()[1],
-                             f"tarnwick: --list needs the SMBIOS table, which {folder} does not give")
+            for option in ("--list", "--decode"):  # from the folder alone: no structure as the table holds it
+                self.assertEqual(run("--sysfs", root, option)[2].splitlines()[1],
+                                 f"tarnwick: {option} needs the SMBIOS table, which {folder} does not give")
             # The table there for root alone: to a user who is not root, the advice.
             os.makedirs(tables := os.path.join(root, "firmware", "dmi", "tables"))
             pathlib.Path(tables, "DMI").write_bytes(b"")
@@ -240,6 +255,12 @@ class Messages(unittest.TestCase):
             page = f.read().split(".SH NAMES\n", 1)[1].split("\n.SH ", 1)[0]
         listed = [line.split(None, 1) for line in run("--names")[1].splitlines()]
         self.assertEqual([row.replace(".B ", "", 1).split("\n")[:2] for row in page.split(".TP\n")[1:]], listed)
+        # Its OPTIONS: each option --help shows, under a heading of its own.
+        with open(MANUAL) as f:
+            options = f.read().split(".SH OPTIONS\n", 1)[1].split("\n.SH ", 1)[0].replace("\\-", "-")
+        headings = re.findall(r"(?m)^\.TP\n(.*)", options)
+        self.assertEqual(sorted(o for line in headings for o in re.findall(r"(?<![\w-])--?[a-z][-a-z]*", line)),
+                         sorted(o for line in re.findall(r"(?m)^  (-\S+)", run("--help")[1]) for o in line.split(",")))
         # docs/names.md: a row per variable, in the list's order, and a call of each function.
         with open(os.path.join(os.path.dirname(__file__), "..", "..", "docs", "names.md")) as f:
             rows = re.findall(r"(?m)^\| `([_@][a-z]+)[\[`]", f.read())
