@@ -41,7 +41,8 @@ tarnwick=$build/cli/tarnwick
 empty=$build/empty-static
 echo 'int main(void) { return 0; }' | gcc -x c -O2 -static -o "$empty" -
 
-python3 - "$tarnwick" "$dmidecode" "$corpus" "$pairs" "$runs" "$verbose" "$empty" <<'PY'
+step "compare-dmidecode: tarnwick against dmidecode, every corpus table" \
+  python3 - "$tarnwick" "$dmidecode" "$corpus" "$pairs" "$runs" "$verbose" "$empty" <<'PY'
 import glob, os, statistics, subprocess, sys, time
 
 tarnwick, dmidecode, corpus, pairs, runs, verbose, empty = sys.argv[1:]

@@ -20,6 +20,7 @@ import re
 import subprocess
 import sys
 import tempfile
+import time
 
 SCRATCH = None  # the working folder of every run: file names in the output are relative
 
@@ -106,6 +107,8 @@ def main():
         tables.append((f"random-{n}", random_table(rng)))
 
     results = 0
+    started = time.monotonic()
+    print(f"differential: {len(tables)} tables through {tarnwick}", flush=True)
     global SCRATCH
     tarnwick = os.path.abspath(tarnwick)
     with tempfile.TemporaryDirectory() as scratch, open(out_path, "wb") as out:
@@ -139,7 +142,8 @@ def main():
             shape = bytes(ord("h") if chr(c) in "0123456789ABCDEF" else c for c in digits)
             out.write(f"@randx[{text}] status {done.returncode} {shape!r}\n".encode() + done.stderr)
             results += 1
-    print(f"differential: {len(tables)} tables, {results} results written to {out_path}")
+    print(f"differential: {len(tables)} tables, {results} results written to {out_path}: "
+          f"done in {time.monotonic() - started:.0f} s")
 
 
 if __name__ == "__main__":

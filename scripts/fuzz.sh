@@ -40,7 +40,7 @@ if [[ ! -d $corpus_dir ]]; then
 fi
 
 cmake --preset sanitize >/dev/null
-cmake --build --preset sanitize --target tarnwick_table_fuzzer tarnwick_argument_fuzzer tarnwick_name_fuzzer \
+step "fuzz: build" cmake --build --preset sanitize --target tarnwick_table_fuzzer tarnwick_argument_fuzzer tarnwick_name_fuzzer \
   tarnwick_batch_fuzzer tarnwick_file_fuzzer tarnwick_fuzz_seeds
 
 seeds=$(mktemp -d)

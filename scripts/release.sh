@@ -7,8 +7,13 @@
 # same bytes: every time stamp is the commit's (SOURCE_DATE_EPOCH), archive
 # entries are sorted and owned by root, and the binaries hold no build path
 # (-ffile-prefix-map) and no link time (--no-insert-timestamp in the
-# toolchain files).
+# toolchain files). Warnings are errors, as in every preset.
 #   release.sh [DIST_DIR]   (default: dist/)
+# With TARNWICK_RELEASE_WORK=DIR the commit is exported and built in DIR,
+# which is kept: its Windows builds (DIR/build-windows-x64 and -x86) hold
+# the host stand-ins too, for the test step that runs them under Wine
+# (scripts/test.d/50-windows-and-release.sh). The stand-ins are not
+# installed: the files made are the same.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/step.sh
@@ -22,10 +27,19 @@ version=$(sed -n 's/^project(Tarnwick VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt
 [[ -n $(git status --porcelain --untracked-files=no) ]] &&
   echo "release: uncommitted changes are left out; building $(git rev-parse --short HEAD)" >&2
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+standins=OFF
+if [[ -n ${TARNWICK_RELEASE_WORK:-} ]]; then
+  work=$(realpath -m "$TARNWICK_RELEASE_WORK")
+  rm -rf "$work"
+  mkdir -p "$work"
+  standins=ON
+else
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+fi
 mkdir "$work/src" "$work/stage"
-git archive --format=tar HEAD | tar -x -C "$work/src"
+commit=$(git rev-parse HEAD)
+git archive --format=tar "$commit" | tar -x -C "$work/src"
 
 # build NAME [CMAKE_ARGS...]: a Release build without tests, installed
 # stripped into $work/stage/NAME.
@@ -33,7 +47,8 @@ build() {
   local name=$1
   shift
   cmake -S "$work/src" -B "$work/build-$name" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNWICK_TESTS=OFF \
-    -DTARNWICK_WINE_STANDINS=OFF "-DCMAKE_CXX_FLAGS=-ffile-prefix-map=$work/=" "$@" >/dev/null
+    -DTARNWICK_WERROR=ON "-DTARNWICK_WINE_STANDINS=$standins" "-DCMAKE_CXX_FLAGS=-ffile-prefix-map=$work/=" \
+    "$@" >/dev/null
   nice -n 5 cmake --build "$work/build-$name" -j2 -- --quiet
   cmake --install "$work/build-$name" --strip --prefix "$work/stage/$name" >/dev/null
 }

@@ -10,7 +10,7 @@ source scripts/step.sh
 build=build/native
 cmake --preset native >/dev/null
 
-cmake --build --preset native --target tarnwick_unit_tests tarnwick_cli_parts_tests
+step "valgrind: build" cmake --build --preset native --target tarnwick_unit_tests tarnwick_cli_parts_tests
 
 # valgrind runs a program on one core: the unit tests run as two shards
 # (GoogleTest's) beside each other and the parts' tests.

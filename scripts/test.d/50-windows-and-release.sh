@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
-# The release files as a user meets them: scripts/release.sh builds them
-# twice, byte for byte the same; their file lists are the expected ones
-# (tests/release/); the .deb passes lintian without errors or warnings, installs,
-# and its tarnwick, manual page and bash completion work until it is
-# purged without a trace; each Windows zip, unpacked into a fresh Wine
-# prefix, carries its version resources, its DLL loads in the stand-in host
-# and its tarnwick.exe runs from there.
+# The Windows plug-in end to end, and the release files as a user meets
+# them. scripts/release.sh builds the release files twice, byte for byte the
+# same. The first run keeps its builds, with the host stand-ins beside them
+# (TARNWICK_RELEASE_WORK), and its Windows builds are the ones checked here,
+# so nothing is built a third time: the export and import tables of
+# Tarnwick.dll (x64, x86) and of the programs; both DLLs and tarnwick.exe
+# under headless Wine through stand-ins for the host (tests/wine), x86 on
+# Debian's wine32 (i386 architecture, which scripts/setup.sh installs), and
+# tarnwick.exe under cmd.exe. Then the release files: their file lists are
+# the expected ones (tests/release/); the .deb passes lintian without errors
+# or warnings, installs, and its tarnwick, manual page and bash completion
+# work until it is purged without a trace; each Windows zip, unpacked into a
+# fresh Wine prefix, carries its version resources, its DLL loads in the
+# stand-in host and its tarnwick.exe runs from there. The second run builds
+# beside all of these checks, most of which keep one core busy at a time.
+# What is built is the last commit (release.sh says when changes are left
+# out).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/step.sh
@@ -18,14 +28,18 @@ fail() {
   failures=$((failures + 1))
 }
 
-tools=(lintian zip unzip man dpkg-deb wine /usr/lib/wine/wine i686-w64-mingw32-g++-win32 x86_64-w64-mingw32-g++-win32)
+tools=(lintian zip unzip man dpkg-deb wine wineserver cmake ninja g++ x86_64-w64-mingw32-g++-win32
+  i686-w64-mingw32-g++-win32 x86_64-w64-mingw32-objdump i686-w64-mingw32-objdump x86_64-w64-mingw32-nm)
+# 32-bit Wine has no command of its own: its loader is a file of wine32.
+wine32_loader=/usr/lib/wine/wine
 missing_tools() {
   local tool
   for tool in "${tools[@]}"; do command -v "$tool" >/dev/null || echo "$tool"; done
+  [[ -x $wine32_loader ]] || echo wine32
 }
 if [[ -n $(missing_tools) ]]; then
   echo "installing what is missing: $(missing_tools | paste -sd' ')"
-  bash scripts/setup.sh
+  bash scripts/setup.sh --tests
   if [[ -n $(missing_tools) ]]; then
     echo "FAIL: still missing after setup: $(missing_tools | paste -sd' ')"
     exit 1
@@ -35,6 +49,7 @@ fi
 version=$(sed -n 's/^project(Tarnwick VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 first=$root/build/release-1
 second=$root/build/release-2
+kept=$root/build/release-work
 deb=$first/tarnwick_${version}_amd64.deb
 work=$(mktemp -d)
 cleanup() {
@@ -44,10 +59,48 @@ cleanup() {
 }
 trap cleanup EXIT
 
-step "release: first run" bash scripts/release.sh "$first"
-# The second run builds beside the checks of the first, most of which keep
-# one core busy at a time; it is compared at the end.
+# The native preset's Linux tarnwick answers from the same tables as the DLL.
+cmake --preset native >/dev/null
+step "windows: the native tarnwick" cmake --build --preset native --target tarnwick -- --quiet
+step "release: first run, its builds kept for the Windows checks" env TARNWICK_RELEASE_WORK="$kept" \
+  bash scripts/release.sh "$first"
+windows_x64=$kept/build-windows-x64
+windows_x86=$kept/build-windows-x86
+
+pe_checks() {
+  local exports host_library dll symbols arch program
+  # The exports: the lifecycle and help, then every name of the one list, as
+  # the build wrote them out from host/names.h.
+  # The host's library, by the name the build gives it.
+  exports=$windows_x64/plugin/exports.txt
+  host_library=$(<"$windows_x64/host_library.txt")
+  bash tests/wine/pe_tables.sh x86_64-w64-mingw32-objdump "$windows_x64/Tarnwick.dll" "$host_library" "$exports"
+  bash tests/wine/pe_tables.sh i686-w64-mingw32-objdump "$windows_x86/Tarnwick.dll" "$host_library" "$exports"
+  # What ships holds no test hook (a firmware stand-in, an allocation-failure
+  # switch, another sysfs folder): no such symbol in either DLL.
+  for dll in "$windows_x64/Tarnwick.dll" "$windows_x86/Tarnwick.dll"; do
+    symbols=$(x86_64-w64-mingw32-nm "$dll")
+    if [[ -z $symbols ]] || grep -E "(Install|Remove)[A-Za-z]*Firmware|FailTable|SetDmiTables" <<<"$symbols"; then
+      echo "FAIL: $dll has no symbol table to check, or holds a test hook"
+      exit 1
+    fi
+  done
+  # The programs, too, must run without the compiler's runtime DLLs.
+  for arch in x64:x86_64 x86:i686; do
+    for program in cli/tarnwick.exe standins/standin_host.exe; do
+      bash tests/wine/pe_tables.sh "${arch#*:}-w64-mingw32-objdump" "$kept/build-windows-${arch%:*}/$program" \
+        "$host_library"
+    done
+  done
+}
+step "windows: export and import tables" pe_checks
+
+# Each Wine session, in a prefix of its own, keeps about one core busy; the
+# second release run takes what they leave.
 step_beside "release: second run, to compare" bash scripts/release.sh "$second"
+step_beside "windows: x64 under Wine" bash tests/wine/wine_checks.sh "$windows_x64" build/native/cli/tarnwick
+step_beside "windows: x86 under Wine" bash tests/wine/wine_checks.sh "$windows_x86" build/native/cli/tarnwick
+step_beside "windows: cmd.exe checks" bash tests/wine/cmd_checks.sh "$windows_x64"
 
 # File lists: mode and path of every entry, against the committed lists.
 same_list() {  # LABEL EXPECTED ACTUAL
@@ -144,9 +197,7 @@ source tests/wine/wine_prefix.sh
 unset DISPLAY WAYLAND_DISPLAY
 zip_under_wine() {  # ARCH
   local arch=$1
-  standins=build/wine-$arch
-  cmake --preset "mingw-$arch" -B "$standins" -DTARNWICK_WINE_STANDINS=ON >/dev/null
-  nice -n 5 cmake --build "$standins" -j2 --target standin_host version_reader -- --quiet
+  standins=$kept/build-windows-$arch
   export WINEPREFIX=$work/prefix-$arch
   new_wine_prefix || fail "$arch: wineboot could not create the prefix"
   unzip -q "$first/tarnwick-$version-windows-$arch.zip" -d "$WINEPREFIX/drive_c/Tarnwick"
