@@ -458,6 +458,7 @@ TEST(DecodeTest, ReadsEachKindOfField) {
       {"a field past the length is absent", {17, 1, 0x15, {}, {}}, 9, "Speed", ""},
       {"a size in kilobytes (bit 15)", {17, 1, 0x15, {{0x0C, 0x00}, {0x0D, 0x82}}, {}}, 9, "Size", "512 kB"},
       {"a size in megabytes", {17, 1, 0x15, {{0x0C, 0x00}, {0x0D, 0x40}}, {}}, 9, "Size", "16 GB"},
+      {"a size in the largest unit", {17, 1, 0x54, {{0x43, 0x10}}, {}}, 9, "Volatile Size", "1 EB"},
       {"a size that sends to Extended Size", {17, 1, 0x15, {{0x0C, 0xFF}, {0x0D, 0x7F}}, {}}, 9, "Size",
        "See Extended Size"},
       {"a handle with what it points at", {17, 1, 0x15, {{0x04, 0x01}}, {}}, 9, "Physical Memory Array Handle",
