@@ -211,8 +211,10 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
       // Across structures: handles (6.1.2), each kind of handle field, counts, ranges, required types.
       {"a handle on two structures", With(CleanPlus({126, 0x0003, {}, {}}), {}), {"handle-reused 3 2 3/0"}},
       {"a structure's own handle FFFFh", With(CleanPlus({126, 0xFFFF, {}, {}}), {}), {"handle-reserved 65535 2 65535/0"}},
-      {"a structure's own handle FF00h, reserved from 2.1", With(CleanPlus({126, 0xFF00, {}, {}}), {}),
-       {"handle-reserved 65280 2 65280/0"}},
+      {"a structure's own handle FF00h, reserved from 2.1", With(CleanPlus({126, 0xFF00, {}, {}}), {}, 2, 1),
+       {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/13", "long-structure 4 1 48/32",
+        "long-structure 17 1 92/21", "long-structure 7 1 27/19", "long-structure 144 1 23/13",
+        "long-structure 16 1 23/15", "long-structure 304 1 31/15", "handle-reserved 65280 2 65280/0"}},
       {"a cache handle naming no structure", With(Changed(4, {{0x1A, 0x77}}), {}), {"handle-dangling 4 26 119/0"}},
       {"a cache handle naming the chassis", With(Changed(4, {{0x1A, 0x03}}), {}), {"handle-wrong-type 4 26 3/0"}},
       {"no L1 cache: FFFFh", With(Changed(4, {{0x1A, 0xFF}, {0x1B, 0xFF}}), {}), {}},
