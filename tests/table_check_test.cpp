@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/names.h"
@@ -95,7 +96,10 @@ Bytes With(std::vector<Structure> structures, Bytes after, uint8_t major = 3, ui
   return RawTable(table, major, minor);
 }
 
-struct CheckCase { const char* name; Bytes table; std::vector<std::string> findings; };
+struct CheckCase {
+  const char* name; Bytes table; std::vector<std::string> findings;
+  uint16_t version = 0; bool stated = true;  // where set, the version a structure's findings are held to
+};
 
 TEST(TableCheckTest, FindsWhatEachTableHolds) {
   Structure old_processor = Clean()[4];
@@ -107,7 +111,9 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
       {"clean", With(Clean(), {}), {}},
       {"clean bare table", BareTable(Clean()), {}},
       {"string number past the set", With(Changed(3, {{4, 0}, {8, 3}, {0x15, 2}}, {"TAG-9", "CSKU"}), {}),
-       {"string-past-set 3 8 3/2"}},
+       {"string-past-set 3 8 3/2"}, 0x0304},
+      {"string number past the set, no version stated", BareTable(Changed(3, {{4, 0}, {8, 3}, {0x15, 2}}, {"TAG-9", "CSKU"})),
+       {"string-past-set 3 8 3/2"}, 0x0200, false},
       {"placeholders, trimmed and case-blind",
        With(Changed(1, {{4, 0}, {6, 1}, {7, 2}, {0x19, 0}}, {" Default string ", "to be filled by o.e.m."}), {}),
        {"placeholder-text 1 6 0/0 \" Default string \"", "placeholder-text 1 7 0/0 \"to be filled by o.e.m.\""}},
@@ -182,7 +188,8 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
        {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/13", "long-structure 17 1 92/21", "long-structure 7 1 27/19", "long-structure 144 1 23/13", "long-structure 16 1 23/15", "long-structure 304 1 31/15"}},
       {"2.33 read as 2.3", With(CleanWith(4, old_processor), {}, 2, 33),
        {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/21", "short-structure 4 1 32/35",
-        "long-structure 17 1 92/27", "long-structure 7 1 27/19", "long-structure 144 1 23/13", "long-structure 16 1 23/15", "long-structure 304 1 31/15"}},
+        "long-structure 17 1 92/27", "long-structure 7 1 27/19", "long-structure 144 1 23/13", "long-structure 16 1 23/15", "long-structure 304 1 31/15"},
+       0x0203},
       {"3.2 memory device in a 3.3 table", With(CleanWith(5, old_memory), {}, 3, 3),
        {"short-structure 17 1 84/92", "long-structure 144 1 23/19"}},
       // Absent parts, UUIDs DSP0134 defines (7.2.1, 7.18.5, 7.18.6).
@@ -201,8 +208,10 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
       // Across structures: handles (6.1.2), each kind of handle field, counts, ranges, required types.
       {"a handle on two structures", With(CleanPlus({126, 0x0003, {}, {}}), {}), {"handle-reused 3 2 3/0"}},
       {"a structure's own handle FFFFh", With(CleanPlus({126, 0xFFFF, {}, {}}), {}), {"handle-reserved 65535 2 65535/0"}},
-      {"a structure's own handle FF00h, reserved from 2.1", With(CleanPlus({126, 0xFF00, {}, {}}), {}),
-       {"handle-reserved 65280 2 65280/0"}},
+      {"a structure's own handle FF00h, reserved from 2.1", With(CleanPlus({126, 0xFF00, {}, {}}), {}, 2, 1),
+       {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/13", "long-structure 4 1 48/32",
+        "long-structure 17 1 92/21", "long-structure 7 1 27/19", "long-structure 144 1 23/13",
+        "long-structure 16 1 23/15", "long-structure 304 1 31/15", "handle-reserved 65280 2 65280/0"}},
       {"a cache handle naming no structure", With(Changed(4, {{0x1A, 0x77}}), {}), {"handle-dangling 4 26 119/0"}},
       {"a cache handle naming the chassis", With(Changed(4, {{0x1A, 0x03}}), {}), {"handle-wrong-type 4 26 3/0"}},
       {"no L1 cache: FFFFh", With(Changed(4, {{0x1A, 0xFF}, {0x1B, 0xFF}}), {}), {}},
@@ -221,6 +230,8 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
                                                 {0x10, 1}}), {}}),
             {}),
        {"range-outside-array 20 4 0/8589934591"}},
+      {"a device mapped inside its array's 4 GB", With(CleanPlus({20, 0x14, Formatted(0x23, {{8, 0xFF}, {9, 0xFF},
+           {0x0A, 0x3F}, {0x0C, 0x11}, {0x0E, 0x30}, {0x0F, 1}, {0x10, 1}}), {}}), {}), {}},
       {"no System Boot Information in a 3.4 table", With(Without(10), {}), {"structure-missing -1 -1 0/0"}},
       {"no System Boot Information in a 2.2 table", With(Without(10), {}, 2, 2),
        {"long-structure 0 1 26/20", "long-structure 1 1 27/25", "long-structure 3 1 22/13", "long-structure 4 1 48/32",
@@ -241,6 +252,9 @@ TEST(TableCheckTest, FindsWhatEachTableHolds) {
     for (const Finding& finding : CheckModel(ReadTableModel(c.table))) {
       found.push_back(Summary(finding));
       EXPECT_EQ(finding.field == nullptr, finding.offset == kNoValue) << c.name << ": a field has its DSP0134 name";
+      if (c.version != 0 && finding.handle != kNoValue) {
+        EXPECT_EQ(std::pair(finding.version, finding.version_stated), std::pair(c.version, c.stated)) << c.name;
+      }
     }
     EXPECT_EQ(found, c.findings) << c.name;
   }
@@ -439,6 +453,7 @@ TEST(DecodeTest, ReadsEachKindOfField) {
       {"a field past the length is absent", {17, 1, 0x15, {}, {}}, 9, "Speed", ""},
       {"a size in kilobytes (bit 15)", {17, 1, 0x15, {{0x0C, 0x00}, {0x0D, 0x82}}, {}}, 9, "Size", "512 kB"},
       {"a size in megabytes", {17, 1, 0x15, {{0x0C, 0x00}, {0x0D, 0x40}}, {}}, 9, "Size", "16 GB"},
+      {"a size in the largest unit", {17, 1, 0x54, {{0x43, 0x10}}, {}}, 9, "Volatile Size", "1 EB"},
       {"a size that sends to Extended Size", {17, 1, 0x15, {{0x0C, 0xFF}, {0x0D, 0x7F}}, {}}, 9, "Size",
        "See Extended Size"},
       {"a handle with what it points at", {17, 1, 0x15, {{0x04, 0x01}}, {}}, 9, "Physical Memory Array Handle",
@@ -465,6 +480,9 @@ TEST(DecodeTest, ReadsEachKindOfField) {
       {"no Cache Information from 2.3", {4, 1, 0x20, {{0x1E, 0xFF}, {0x1F, 0xFF}}, {}}, 3, "L3 Cache Handle",
        "0xFFFF (Not Provided)"},
       {"a signed reading in millivolts", {26, 1, 0x14, {{0x06, 0x0C}, {0x07, 0xFE}}, {}}, 9, "Maximum Value", "-0.5 V"},
+      {"a signed reading of zero", {26, 1, 0x14, {}, {}}, 9, "Maximum Value", "0 V"},
+      {"reserved bytes wider than a number", {13, 1, 0x16, {{0x06, 0x01}}, {}}, 9, "Reserved",
+       "undefined (010000000000000000000000000000)"},
       {"tenths of a degree", {28, 1, 0x14, {{0x06, 0x7B}, {0x07, 0x01}}, {}}, 9, "Maximum Value", "37.9 \xB0" "C"},
       {"two enumerations in one byte", {26, 1, 0x14, {{0x05, 0x63}}, {}}, 9, "Location and Status", "Processor, OK"},
       {"a processor's voltage in tenths", {4, 1, 0x1A, {{0x11, 0x8B}}, {}}, 9, "Voltage", "1.1 V"},

@@ -7,12 +7,8 @@
 #include <utility>
 
 #include "cli/output/text_quoting.h"
-#include "smbios/description/chassis_words.h"
-#include "smbios/description/field_description.h"
 #include "smbios/model/inventory_records.h"
-#include "smbios/model/kernel_dmi_fields.h"
 #include "smbios/reading/placeholders.h"
-#include "smbios/description/structure_types.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -55,39 +51,17 @@ void Family(std::string* out, const char* name, const char* help,
   for (const auto& [labels, value] : series) *out += Join(name, Braced(labels), " ", std::to_string(value), "\n");
 }
 
-// node_exporter's labels of node_dmi_info, each from the kernel's file that
-// names it, and tarnwick's SMBIOS version, in the order of their names.
+// node_exporter's labels of node_dmi_info and tarnwick's SMBIOS version, in
+// the order of their names.
 Labels DmiLabels(const TableModel& model) {
-  // The chassis type in words, as _smbchassistype answers it, from the first
-  // chassis long enough to hold its type byte (05h, DSP0134 7.4).
-  std::string_view chassis_type;
-  for (const Structure& s : model.structures) {
-    if (s.type != kChassisType) continue;
-    if (const std::optional<uint64_t> type = s.Field(0x05)) chassis_type = ChassisTypeAnswer(static_cast<uint8_t>(*type));
-    break;
-  }
   Labels labels;
-  for (const KernelDmiField& field : kKernelDmiFields) {
-    if (field.label == nullptr) continue;
-    const std::optional<std::string> text = KernelDmiText(model, field);
-    labels.emplace_back(field.label, field.kind == KernelDmiKind::kChassis ? LabelValue(chassis_type)
-                                     : text                                 ? LabelValue(*text)
-                                                                            : "");
-  }
+  for (const IdentityField& field : IdentityFields(model)) labels.emplace_back(field.label, LabelValue(field.text));
   labels.emplace_back("smbios_version", model.version ? Join(std::to_string(model.version->major), ".",
                                                              std::to_string(model.version->minor))
                                                       : "");
   std::sort(labels.begin(), labels.end(),
             [](const auto& a, const auto& b) { return std::string_view(a.first) < std::string_view(b.first); });
   return labels;
-}
-
-// DSP0134's word for the value of the field at `offset` of `type`; empty
-// for a value it does not define.
-std::string WordAt(uint8_t type, uint8_t offset, uint64_t value) {
-  const FieldRow* row = FindFieldRow(type, offset);
-  const Word* word = row != nullptr ? WordOf(*row, value) : nullptr;
-  return word != nullptr ? word->text : "";
 }
 
 void MemoryFamilies(const TableModel& model, std::string* out) {
@@ -105,8 +79,8 @@ void MemoryFamilies(const TableModel& model, std::string* out) {
     all.insert(all.end(), {{"manufacturer", LabelValue(device.manufacturer)},
                            {"part_number", LabelValue(device.part_number)},
                            {"serial_number", LabelValue(device.serial_number)},
-                           {"memory_type", WordAt(kMemoryDeviceType, 0x12, device.memory_type)},
-                           {"form_factor", WordAt(kMemoryDeviceType, 0x0E, device.form_factor)}});
+                           {"memory_type", device.memory_type},
+                           {"form_factor", device.form_factor}});
     info.emplace_back(std::move(all), 1);
     size.emplace_back(identity, device.size_bytes);
     if (device.speed_mts) speed.emplace_back(identity, *device.speed_mts);

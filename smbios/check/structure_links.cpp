@@ -32,7 +32,7 @@ struct MappedRange {
 std::optional<MappedRange> RangeOf(const Structure& s) {
   const uint32_t extended = s.type == 19 ? 0x0F : 0x13;
   uint64_t start = 0, end = 0;
-  if (!ReadField(s.bytes, 0x04, 4, &start) || !ReadField(s.bytes, 0x08, 4, &end) || s.length < 0x0C) return {};
+  if (!ReadField(s.bytes, 0x04, 4, &start) || !ReadField(s.bytes, 0x08, 4, &end)) return {};
   MappedRange range{start * 1024, end * 1024 + 1023, 0x04};
   if (start == 0xFFFFFFFF) {
     if (s.length < extended + 16) return {};

@@ -38,7 +38,7 @@ class Checker {
   Checker(const Structure& structure, const CheckedVersion& version, FindingSink* sink)
       : s_(structure), version_(version), sink_(sink) {}
 
-  Finding Make(FindingKind kind, uint32_t offset, const char* field, uint64_t found = 0, uint64_t expected = 0) const {
+  Finding Make(FindingKind kind, uint32_t offset, const char* field, uint64_t found, uint64_t expected = 0) const {
     Finding finding = version_.Stamp(s_, kind);
     finding.offset = static_cast<int32_t>(offset);
     finding.field = field;

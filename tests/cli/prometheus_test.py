@@ -216,6 +216,8 @@ class ServedByNodeExporterAndPrometheus(unittest.TestCase):
             self.assertEqual((status, dmi["product_name"], dmi["system_vendor"], dmi["product_serial"]),
                              (0, "A\ufffdB \ufffd", "Brackenfold", ""))
             self.assertEqual([v for _, v in series(text, "tarnwick_memory_device_speed_mts")], [8000, 3200])
+            self.assertEqual([(m["memory_type"], m["form_factor"]) for m, _ in series(text, "tarnwick_memory_device_info")],
+                             [("DDR4", "DIMM")] * 2)
             node, port = free_port(), free_port()
             with open(os.path.join(work, "prometheus.yml"), "w") as config:
                 config.write("global: {scrape_interval: 1s}\nscrape_configs: [{job_name: node, static_configs: "
