@@ -2,22 +2,17 @@
 
 #include <nlohmann/json.hpp>
 
-#include <algorithm>
-
 #include "cli/output/text_quoting.h"
 #include "smbios/description/structure_decoding.h"
-#include "smbios/description/structure_types.h"
+#include "smbios/model/inventory_records.h"
 
 namespace tarnwick::cli {
 namespace {
 
-bool Asked(std::span<const uint8_t> types, uint8_t type) {
-  return types.empty() || std::find(types.begin(), types.end(), type) != types.end();
-}
-
-std::string Heading(const Structure& structure) {
+std::string Heading(const ListedStructure& listed) {
+  const Structure& structure = listed.structure;
   return Join("Handle 0x", HexDigits(structure.handle, 4), ", type ", std::to_string(structure.type), " (",
-              StructureTypeNameOrKind(structure.type), "), ", std::to_string(structure.length), " bytes, at 0x",
+              listed.type_name, "), ", std::to_string(structure.length), " bytes, at 0x",
               HexDigits(structure.position, 4), "\n");
 }
 
@@ -27,11 +22,11 @@ std::string DecodeText(const TableModel& model, std::span<const uint8_t> types, 
   std::string out;
   bool first = true;
   const StructureDecoder decoder(model);
-  for (const Structure& structure : model.structures) {
-    if (!Asked(types, structure.type)) continue;
+  for (const ListedStructure& listed : ListedStructures(model, types)) {
+    const Structure& structure = listed.structure;
     out += first ? "" : "\n";
     first = false;
-    out += Heading(structure);
+    out += Heading(listed);
     const DecodedField* previous = nullptr;
     for (const DecodedField& field : decoder.Decode(structure)) {
       if (shown && !shown(structure, field.offset)) continue;
@@ -56,8 +51,8 @@ std::string DecodeJson(const TableModel& model, std::span<const uint8_t> types, 
   using Json = nlohmann::ordered_json;  // members in the order written
   std::string out;
   const StructureDecoder decoder(model);
-  for (const Structure& structure : model.structures) {
-    if (!Asked(types, structure.type)) continue;
+  for (const ListedStructure& listed : ListedStructures(model, types)) {
+    const Structure& structure = listed.structure;
     Json fields = Json::array();
     for (const DecodedField& field : decoder.Decode(structure)) {
       if (shown && !shown(structure, field.offset)) continue;
@@ -86,7 +81,7 @@ std::string DecodeJson(const TableModel& model, std::span<const uint8_t> types, 
     for (const std::string_view text : structure.strings) strings.push_back(FirmwareText(text));
     const Json object = {{"handle", structure.handle},
                          {"type", structure.type},
-                         {"name", StructureTypeNameOrKind(structure.type)},
+                         {"name", listed.type_name},
                          {"at", structure.position},
                          {"length", structure.length},
                          {"fields", std::move(fields)},
