@@ -20,7 +20,7 @@ namespace {
 
 uint8_t Sum(const Bytes& bytes, size_t from, size_t length) { return ByteSum(bytes.data() + from, length); }
 
-Bytes Table() {
+Bytes DumpedTable() {
   return testing::BareTable({{1, 0, testing::Formatted(27, {{4, 1}}), {"Maker"}},
                              {4, 1, testing::Formatted(48), {"A", "BCDEFG"}},
                              {127, 2, {}, {}}});
@@ -33,7 +33,7 @@ Bytes ReadBack(const Bytes& dump) {
 }
 
 TEST(DumpLayout, Smbios3EntryPoint) {
-  const Bytes table = Table();
+  const Bytes table = DumpedTable();
   const Bytes dump = DumpLayout({table.data(), static_cast<uint32_t>(table.size()), true, 3, 4, 1});
   ASSERT_EQ(dump.size(), kDumpTableAddress + table.size());
   EXPECT_EQ(std::string(dump.begin(), dump.begin() + 5), "_SM3_");
@@ -47,7 +47,7 @@ TEST(DumpLayout, Smbios3EntryPoint) {
 }
 
 TEST(DumpLayout, Smbios2EntryPointWithLegacyPart) {
-  const Bytes table = Table();
+  const Bytes table = DumpedTable();
   ASSERT_EQ(testing::LoadTable(testing::RawTable(table, 2, 7)), 0);
   const Bytes dump = DumpLayout(ImageOf(ReadTableModel(HeldTable())));
   ShutdownPlugin(0);
@@ -64,7 +64,7 @@ TEST(DumpLayout, Smbios2EntryPointWithLegacyPart) {
 }
 
 TEST(DumpLayout, TableWithoutVersionReadsBackBare) {
-  const Bytes table = Table();
+  const Bytes table = DumpedTable();
   const Bytes dump = DumpLayout({table.data(), static_cast<uint32_t>(table.size()), false, 0, 0, 0});
   EXPECT_EQ(std::string(dump.begin(), dump.begin() + 5), "_DMI_");
   EXPECT_EQ(Sum(dump, 0, 0x0F), 0);
@@ -85,7 +85,7 @@ TEST(DumpLayout, TableTooLongForA16BitLengthGetsSmbios3) {
 }
 
 TEST(DumpLayout, BrokenDumpsAreRefusedAndOtherFilesPassAsTheyAre) {
-  const Bytes table = Table();
+  const Bytes table = DumpedTable();
   Bytes dump = DumpLayout({table.data(), static_cast<uint32_t>(table.size()), true, 3, 0, 0});
   Bytes far = dump;
   far[0x10] = 0xFF;
@@ -125,7 +125,7 @@ TEST(DumpLayout, BrokenDumpsAreRefusedAndOtherFilesPassAsTheyAre) {
 // end-of-table structure, nothing from a structure cut short.
 TEST(DumpLayout, CountsAreWhatTheLoaderRead) {
   const Bytes after_end = testing::BareTable({{1, 0, {}, {"A"}}, {127, 1, {}, {}}, {2, 2, testing::Formatted(60), {}}});
-  const Bytes table = Table();
+  const Bytes table = DumpedTable();
   const struct {
     const char* name;
     Bytes raw;
@@ -175,7 +175,7 @@ uint32_t ReadDmiDirectory(uint32_t, uint32_t, void* buffer, uint32_t size) {
 // reader: the same table loads from both, and an odd version costs only the
 // version, never the table.
 TEST(DumpLayout, LiveFilesLoadAsTheirDump) {
-  const Bytes table = Table();
+  const Bytes table = DumpedTable();
   const auto size = static_cast<uint32_t>(table.size());
   std::vector<std::pair<std::string, Bytes>> dumps = {
       {"3.4", DumpLayout({table.data(), size, true, 3, 4, 1})},
