@@ -99,6 +99,7 @@ Bytes With(std::vector<Structure> structures, Bytes after, uint8_t major = 3, ui
 struct CheckCase {
   const char* name; Bytes table; std::vector<std::string> findings;
   uint16_t version = 0; bool stated = true;  // where set, the version a structure's findings are held to
+  bool end = true;  // the table checked beside an entry point ends in an end-of-table structure
 };
 
 TEST(TableCheckTest, FindsWhatEachTableHolds) {
@@ -305,9 +306,13 @@ TEST(TableCheckTest, FindsWhatEachEntryPointHolds) {
        {"length-past-file -1 6 1024/" + size}},
       {"length short of the table", Dump(Kind::kSmbios2, [](EntryPoint& e) { e.table_length = 32; }),
        {"table-length -1 22 " + size + "/32"}},
+      // 5.2.1: a table that ends when the count of structures is met needs no end-of-table structure.
+      {"every counted structure, no end-of-table", Dump(Kind::kSmbios2, [](EntryPoint& e) { e.structure_count = 11; }),
+       {"table-length -1 22 " + std::to_string(BareTable(Clean(false)).size()) + "/" + size}, 0, true, false},
+      {"no count, no end-of-table", Dump(Kind::kSmbios3, none), {"no-end-of-table -1 -1 0/0"}, 0, true, false},
   };
   for (const CheckCase& c : cases) {
-    const Bytes table = With(Clean(), {});
+    const Bytes table = With(Clean(c.end), {});
     std::vector<std::string> found;
     for (const Finding& f : CheckModel(ReadTableModel(table, {c.table.data(), c.table.size(), c.table.size()}))) {
       found.push_back(Summary(f));
