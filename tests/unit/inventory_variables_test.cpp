@@ -108,18 +108,18 @@ TEST_F(InventoryVariablesTest, InstalledMemory) {
     const char* name;
     std::vector<FieldStructure> devices;
     std::string expected;
-    std::vector<uint32_t> speeds = {};  // of the installed devices, in order; 0 or none: unknown
+    std::vector<uint32_t> speeds;  // one per installed device, in order: its speed, 0 unknown
   } const cases[] = {
-      {"two modules in MB", {Device(8192), Device(4096)}, "12288"},
-      {"empty sockets and unknown sizes skipped", {Device(0), Device(2048), Device(0xFFFF)}, "2048"},
-      {"KB granularity", {Device(0x8000 | 512), Device(0x8000 | 512), Device(1)}, "2"},
-      {"KB below a whole MB", {Device(0x8000 | 512)}, "0"},
-      {"extended size", {Device(0x7FFF, 65536), Device(1024)}, "66560"},
-      {"extended size, bit 31 reserved", {Device(0x7FFF, 0x80000000u | 40960)}, "40960"},
-      {"7FFFh where the structure holds no extended size", {Device(0x7FFF, 0, 0x1C)}, "32767"},
-      {"no installed module", {Device(0), Device(0xFFFF)}, "N/A"},
-      {"too short for the size", {Device(1024, 0, 0x0D)}, "N/A"},
-      {"no memory device", {}, "N/A"},
+      {"two modules in MB", {Device(8192), Device(4096)}, "12288", {0, 0}},
+      {"empty sockets and unknown sizes skipped", {Device(0), Device(2048), Device(0xFFFF)}, "2048", {0}},
+      {"KB granularity", {Device(0x8000 | 512), Device(0x8000 | 512), Device(1)}, "2", {0, 0, 0}},
+      {"KB below a whole MB", {Device(0x8000 | 512)}, "0", {0}},
+      {"extended size", {Device(0x7FFF, 65536), Device(1024)}, "66560", {0, 0}},
+      {"extended size, bit 31 reserved", {Device(0x7FFF, 0x80000000u | 40960)}, "40960", {0}},
+      {"7FFFh where the structure holds no extended size", {Device(0x7FFF, 0, 0x1C)}, "32767", {0}},
+      {"no installed module", {Device(0), Device(0xFFFF)}, "N/A", {}},
+      {"too short for the size", {Device(1024, 0, 0x0D)}, "N/A", {}},
+      {"no memory device", {}, "N/A", {}},
       {"speed in MT/s", {Device(1024, 0, 0x28, 3200)}, "1024", {3200}},
       {"speed FFFFh: the extended speed's bits 30-0 (DSP0134 7.18)",
        {Device(1024, 0, 0x5C, 0xFFFF, 0x80000000u | 8000), Device(0, 0, 0x5C, 4800), Device(512, 0, 0x5C, 0)},
@@ -133,9 +133,8 @@ TEST_F(InventoryVariablesTest, InstalledMemory) {
     EXPECT_EQ(Call(_smbmemory), c.expected);
     const TableModel model = ReadTableModel(HeldTable());
     const std::vector<MemoryDeviceRecord> records = InstalledMemoryDevices(model);
-    for (size_t i = 0; i < records.size(); ++i) {
-      EXPECT_EQ(records[i].speed_mts.value_or(0), i < c.speeds.size() ? c.speeds[i] : 0) << i;
-    }
+    ASSERT_EQ(records.size(), c.speeds.size());
+    for (size_t i = 0; i < records.size(); ++i) EXPECT_EQ(records[i].speed_mts.value_or(0), c.speeds[i]) << i;
   }
 }
 
