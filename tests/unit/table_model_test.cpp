@@ -155,14 +155,18 @@ TEST(KernelDmiTable, TextsAtTheEdgesOfTheirRangesAndTheTableTheyStandFor) {
     const char16_t* argument;
     const char* unread;  // the one file not read, or none
     bool exact;
-  } answers[] = {{u"_smbassettag", u"", nullptr, true},          {u"_smbassettag", u"", "board_asset_tag", false},
-                 {u"_smbassettag", u"", "chassis_asset_tag", false}, {u"_smbbox", u"", "chassis_type", false},
-                 {u"@smbbyte", u"17,0x12", nullptr, true},          {u"@smbbyte", u"17,0x12,0x30", nullptr, false}};
+  } answers[] = {{u"_smbassettag", u"", nullptr, true},
+                 {u"_smbassettag", u"", "board_asset_tag", false},
+                 {u"_smbassettag", u"", "chassis_asset_tag", false},
+                 {u"_smbbox", u"", "chassis_type", false},
+                 {u"@smbbyte", u"17,0x12", nullptr, true},
+                 {u"@smbbyte", u"17,0x12,0x30", nullptr, false}};
   for (const auto& a : answers) {
     KernelDmiUnread unread{};
     if (a.unread != nullptr) unread[KernelDmiFieldIndex(a.unread)] = true;
     EXPECT_EQ(KernelDmiAnswersExactly(texts, unread, memory, *FindName(a.name), a.argument), a.exact)
-        << Narrow(std::u16string(a.name)) << ' ' << Narrow(std::u16string(a.argument)) << ' ' << (a.unread ? a.unread : "");
+        << Narrow(std::u16string(a.name)) << '(' << Narrow(std::u16string(a.argument)) << ") "
+        << (a.unread ? a.unread : "every file read");
   }
 }
 
