@@ -2,6 +2,7 @@
 // table), the firmware service's layout and bare tables, read and written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -72,15 +73,26 @@ TEST(DumpLayout, TableWithoutVersionReadsBackBare) {
   EXPECT_EQ(ReadBack(dump), table);
 }
 
+// A 32-bit entry point's length is a word: FFFFh bytes fit, one more does not.
 TEST(DumpLayout, TableTooLongForA16BitLengthGetsSmbios3) {
-  const Bytes structure = testing::BareTable({{1, 0, testing::Formatted(27), {std::string(200, 'x')}}});
-  Bytes table;
-  while (table.size() <= 0xFFFF) table.insert(table.end(), structure.begin(), structure.end());
-  for (const bool has_version : {true, false}) {
-    const Bytes dump = DumpLayout({table.data(), static_cast<uint32_t>(table.size()), has_version, 2, 8, 0});
-    EXPECT_EQ(std::string(dump.begin(), dump.begin() + 5), "_SM3_");
-    EXPECT_EQ(dump[7] << 8 | dump[8], has_version ? 0x0208 : 0x0300);  // a bare table's: 3.0, never 0.0
-    EXPECT_EQ(ReadBack(dump).size(), table.size() + 8);
+  for (const uint32_t size : {0xFFFFu, 0x10000u}) {
+    // Structures of 229 bytes (1Bh formatted, a string of 200, two NULs), the last one filling up.
+    Bytes table;
+    while (table.size() < size) {
+      const size_t string = std::min<size_t>(200, size - table.size() - 0x1B - 2);
+      const Bytes structure = testing::BareTable({{1, 0, testing::Formatted(0x1B), {std::string(string, 'x')}}});
+      table.insert(table.end(), structure.begin(), structure.end());
+    }
+    ASSERT_EQ(table.size(), size);
+    const bool smbios3 = size > 0xFFFF;
+    for (const bool has_version : {true, false}) {
+      const Bytes dump = DumpLayout({table.data(), size, has_version, 2, 8, 0});
+      EXPECT_EQ(std::string(dump.begin(), dump.begin() + 4), smbios3 ? "_SM3" : has_version ? "_SM_" : "_DMI") << size;
+      if (smbios3) {
+        EXPECT_EQ(dump[7] << 8 | dump[8], has_version ? 0x0208 : 0x0300);  // a bare table's: 3.0, never 0.0
+      }
+      EXPECT_EQ(ReadBack(dump).size(), table.size() + (smbios3 || has_version ? 8 : 0)) << size;
+    }
   }
 }
 

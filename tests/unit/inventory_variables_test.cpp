@@ -7,6 +7,8 @@
 
 #include "host/exports.h"
 #include "host/host_interface.h"
+#include "smbios/model/inventory_records.h"
+#include "smbios/reading/firmware_table.h"
 #include "tests/support/plugin_test.h"
 #include "tests/support/table_builder.h"
 
@@ -89,13 +91,16 @@ TEST_F(InventoryVariablesTest, EmbeddedControllerRelease) {
   }
 }
 
-// A Memory Device structure of `length` with Size `size` and Extended Size
-// `extended`.
-FieldStructure Device(uint16_t size, uint32_t extended = 0, uint8_t length = 0x28) {
-  return {17, 0, length,
-          {{0x0C, uint8_t(size)}, {0x0D, uint8_t(size >> 8)}, {0x1C, uint8_t(extended)},
-           {0x1D, uint8_t(extended >> 8)}, {0x1E, uint8_t(extended >> 16)}, {0x1F, uint8_t(extended >> 24)}},
-          {}};
+// A Memory Device structure of `length` with Size `size`, Extended Size
+// `extended`, Speed `speed` and Extended Speed `extended_speed`; its
+// Manufacturer (17h, after the speed word) is string 1.
+FieldStructure Device(uint16_t size, uint32_t extended = 0, uint8_t length = 0x28, uint16_t speed = 0,
+                      uint32_t extended_speed = 0) {
+  FieldStructure s{17, 0, length, {{0x0C, uint8_t(size)}, {0x0D, uint8_t(size >> 8)}, {0x17, 1}}, {"Maker"}};
+  for (uint8_t i = 0; i < 4; ++i) s.fields.push_back({uint8_t(0x1C + i), uint8_t(extended >> 8 * i)});
+  for (uint8_t i = 0; i < 2; ++i) s.fields.push_back({uint8_t(0x15 + i), uint8_t(speed >> 8 * i)});
+  for (uint8_t i = 0; i < 4; ++i) s.fields.push_back({uint8_t(0x54 + i), uint8_t(extended_speed >> 8 * i)});
+  return s;
 }
 
 TEST_F(InventoryVariablesTest, InstalledMemory) {
@@ -103,17 +108,22 @@ TEST_F(InventoryVariablesTest, InstalledMemory) {
     const char* name;
     std::vector<FieldStructure> devices;
     std::string expected;
+    std::vector<uint32_t> speeds;  // one per installed device, in order: its speed, 0 unknown
   } const cases[] = {
-      {"two modules in MB", {Device(8192), Device(4096)}, "12288"},
-      {"empty sockets and unknown sizes skipped", {Device(0), Device(2048), Device(0xFFFF)}, "2048"},
-      {"KB granularity", {Device(0x8000 | 512), Device(0x8000 | 512), Device(1)}, "2"},
-      {"KB below a whole MB", {Device(0x8000 | 512)}, "0"},
-      {"extended size", {Device(0x7FFF, 65536), Device(1024)}, "66560"},
-      {"extended size, bit 31 reserved", {Device(0x7FFF, 0x80000000u | 40960)}, "40960"},
-      {"7FFFh where the structure holds no extended size", {Device(0x7FFF, 0, 0x1C)}, "32767"},
-      {"no installed module", {Device(0), Device(0xFFFF)}, "N/A"},
-      {"too short for the size", {Device(1024, 0, 0x0D)}, "N/A"},
-      {"no memory device", {}, "N/A"},
+      {"two modules in MB", {Device(8192), Device(4096)}, "12288", {0, 0}},
+      {"empty sockets and unknown sizes skipped", {Device(0), Device(2048), Device(0xFFFF)}, "2048", {0}},
+      {"KB granularity", {Device(0x8000 | 512), Device(0x8000 | 512), Device(1)}, "2", {0, 0, 0}},
+      {"KB below a whole MB", {Device(0x8000 | 512)}, "0", {0}},
+      {"extended size", {Device(0x7FFF, 65536), Device(1024)}, "66560", {0, 0}},
+      {"extended size, bit 31 reserved", {Device(0x7FFF, 0x80000000u | 40960)}, "40960", {0}},
+      {"7FFFh where the structure holds no extended size", {Device(0x7FFF, 0, 0x1C)}, "32767", {0}},
+      {"no installed module", {Device(0), Device(0xFFFF)}, "N/A", {}},
+      {"too short for the size", {Device(1024, 0, 0x0D)}, "N/A", {}},
+      {"no memory device", {}, "N/A", {}},
+      {"speed in MT/s", {Device(1024, 0, 0x28, 3200)}, "1024", {3200}},
+      {"speed FFFFh: the extended speed's bits 30-0 (DSP0134 7.18)",
+       {Device(1024, 0, 0x5C, 0xFFFF, 0x80000000u | 8000), Device(0, 0, 0x5C, 4800), Device(512, 0, 0x5C, 0)},
+       "1536", {8000, 0}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -121,6 +131,10 @@ TEST_F(InventoryVariablesTest, InstalledMemory) {
     table.insert(table.end(), c.devices.begin(), c.devices.end());
     Load(table);
     EXPECT_EQ(Call(_smbmemory), c.expected);
+    const TableModel model = ReadTableModel(HeldTable());
+    const std::vector<MemoryDeviceRecord> records = InstalledMemoryDevices(model);
+    ASSERT_EQ(records.size(), c.speeds.size());
+    for (size_t i = 0; i < records.size(); ++i) EXPECT_EQ(records[i].speed_mts.value_or(0), c.speeds[i]) << i;
   }
 }
 
@@ -147,6 +161,7 @@ TEST_F(InventoryVariablesTest, ProcessorTotals) {
       {"an empty socket counts for nothing",
        {Processor(kPopulated, 8, 16), Processor(kEmptySocket, 8, 16)}, "1", "8", "16"},
       {"populated but disabled", {Processor(0x42, 2, 2)}, "1", "2", "2"},
+      {"enabled but the socket empty (bit 6 clear)", {Processor(0x01, 2, 2)}, "0", "N/A", "N/A"},
       {"FFh with the 2-fields", {Processor(kPopulated, 0xFF, 0xFF, 300, 600)}, "1", "300", "600"},
       {"FFh without the 2-fields", {Processor(kPopulated, 0xFF, 0xFF, 300, 600, 0x2A), Processor(kPopulated, 2, 4)},
        "2", "2", "4"},

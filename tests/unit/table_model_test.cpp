@@ -4,13 +4,16 @@
 
 #include <tuple>
 
+#include "host/export_table.h"
 #include "host/exports.h"
+#include "plugin/kernel_dmi_answers.h"
 #include "smbios/reading/firmware_table.h"
 #include "smbios/reading/inventory.h"
 #include "smbios/model/kernel_dmi_table.h"
 #include "smbios/reading/string_set.h"
 #include "smbios/model/table_model.h"
 #include "smbios/model/udev_memory_table.h"
+#include "tests/support/recording_host.h"
 #include "tests/support/table_builder.h"
 
 namespace tarnwick::testing {
@@ -128,6 +131,43 @@ TEST(KernelDmiTable, TextsAtTheEdgesOfTheirRangesAndTheTableTheyStandFor) {
   EXPECT_EQ(TableFromKernelDmiTexts(texts), (Bytes{1, 5, 1, 0, 1, 'M', 0, 0,                   // system
                                                   3, 6, 3, 0, 0, 0x7F, 0, 0,                   // chassis
                                                   127, 4, 0xFF, 0xFF, 0, 0}));                 // end of table
+  // And the texts a table gives (DSP0134 7.1: release FFh FFh is none; 7.2.1:
+  // the UUID, its first three fields little-endian, in lower case).
+  FieldStructure system{1, 0, 0x19, {}, {}};
+  for (uint8_t i = 0; i < 16; ++i) system.fields.push_back({uint8_t(0x08 + i), uint8_t(i * 0x11)});
+  const struct {
+    const char* file;
+    FieldStructure structure;
+    std::optional<std::string> text;
+  } reads[] = {{"bios_release", {0, 0, 0x18, {{0x14, 0xFF}, {0x15, 0xFF}}, {}}, std::nullopt},
+               {"bios_release", {0, 0, 0x18, {{0x14, 0xFF}, {0x15, 0x00}}, {}}, "255.0"},
+               {"product_uuid", system, "33221100-5544-7766-8899-aabbccddeeff"}};
+  for (const auto& r : reads) {
+    const Bytes table = FieldTable({r.structure});
+    EXPECT_EQ(KernelDmiText(ReadTableModel(table), field(r.file)), r.text) << r.file;
+  }
+  // A name answers from them only when every file it reads was read; of
+  // udev's memory device, a field without a handle (udev gives none).
+  UdevMemoryDevices memory;
+  ASSERT_TRUE(AddUdevMemoryProperty("MEMORY_DEVICE_0_TYPE=DDR4", &memory));
+  const struct {
+    const char16_t* name;
+    const char16_t* argument;
+    const char* unread;  // the one file not read, or none
+    bool exact;
+  } answers[] = {{u"_smbassettag", u"", nullptr, true},
+                 {u"_smbassettag", u"", "board_asset_tag", false},
+                 {u"_smbassettag", u"", "chassis_asset_tag", false},
+                 {u"_smbbox", u"", "chassis_type", false},
+                 {u"@smbbyte", u"17,0x12", nullptr, true},
+                 {u"@smbbyte", u"17,0x12,0x30", nullptr, false}};
+  for (const auto& a : answers) {
+    KernelDmiUnread unread{};
+    if (a.unread != nullptr) unread[KernelDmiFieldIndex(a.unread)] = true;
+    EXPECT_EQ(KernelDmiAnswersExactly(texts, unread, memory, *FindName(a.name), a.argument), a.exact)
+        << Narrow(std::u16string(a.name)) << '(' << Narrow(std::u16string(a.argument)) << ") "
+        << (a.unread ? a.unread : "every file read");
+  }
 }
 
 // udev's sizes in bytes come back as sizes the table's readers read alike
